@@ -27,6 +27,40 @@ int broken_utf8_tail(const unsigned char* raw, int n) {
   return 0;
 }
 
+// Copies the bytes before the next CR or LF that are already in the stream's
+// buffer: the whole line, mostly, without a test per byte. Returns the new
+// count of stored bytes (at most `limit`).
+int copy_until_line_end(unsigned char* raw, int i, int limit, TextStream& in) {
+  std::size_t room = static_cast<std::size_t>(limit - i);
+  std::size_t avail = in.end - in.pos;
+  std::size_t window = avail < room ? avail : room;
+  const unsigned char* start = in.data + in.pos;
+  const void* lf = std::memchr(start, LF, window);
+  if (lf) window = static_cast<std::size_t>(static_cast<const unsigned char*>(lf) - start);
+  const void* cr = std::memchr(start, CR, window);
+  if (cr) window = static_cast<std::size_t>(static_cast<const unsigned char*>(cr) - start);
+  std::memcpy(raw + i, start, window);
+  in.pos += window;
+  return i + static_cast<int>(window);
+}
+
+// A line that reached capacity - 1 bytes: the rest of the physical line is
+// read as the next line. In UTF-8 the cut moves back to the start of a
+// character broken off by it (unless that would leave nothing of the line).
+// Returns the bytes kept.
+int cut_long_line(unsigned char* raw, int i, int capacity, TextStream& in, int mode) {
+  if (mode == ENC_UTF8) {
+    int tail = broken_utf8_tail(raw, i);
+    if (tail == i) tail = 0;
+    stream_unget(in, static_cast<std::size_t>(tail));
+    i -= tail;
+  }
+  raw[i] = 0;
+  trace("%x too long line %d  \n", raw[i - 1], capacity);
+  trace("[%s]", reinterpret_cast<const char*>(raw));
+  return i;
+}
+
 // Reading phase. Stores at most capacity - 1 bytes of one physical line in
 // raw; returns the count, or -1 at the end of the file before the first byte.
 int read_raw_line(unsigned char* raw, int capacity, TextStream& in, int mode, std::uint32_t key,
@@ -38,6 +72,11 @@ int read_raw_line(unsigned char* raw, int capacity, TextStream& in, int mode, st
   int limit = capacity - 1;
   int i = 0;
   for (;;) {
+    if (!ks) i = copy_until_line_end(raw, i, limit, in);
+    if (i >= limit) {
+      i = cut_long_line(raw, i, capacity, in, mode);
+      break;
+    }
     int c = stream_getc(in);
     if (c < 0) {
       if (i == 0) return -1;
@@ -57,18 +96,7 @@ int read_raw_line(unsigned char* raw, int capacity, TextStream& in, int mode, st
     }
     raw[i++] = static_cast<unsigned char>(c);
     if (i >= limit) {
-      // The rest of the physical line is read as the next line. In UTF-8 the
-      // cut moves back to the start of a character broken off by it (unless
-      // that would leave nothing of the line).
-      if (mode == ENC_UTF8) {
-        int tail = broken_utf8_tail(raw, i);
-        if (tail == i) tail = 0;
-        stream_unget(in, static_cast<std::size_t>(tail));
-        i -= tail;
-      }
-      raw[i] = 0;
-      trace("%x too long line %d  \n", raw[i - 1], capacity);
-      trace("[%s]", reinterpret_cast<const char*>(raw));
+      i = cut_long_line(raw, i, capacity, in, mode);
       break;
     }
   }
@@ -87,27 +115,51 @@ inline int put_single_byte(unsigned char* out, int b) {
   return 1;
 }
 
+// What a byte is in Shift_JIS, looked up once per byte.
+enum SjisClass : unsigned char { SJ_TEXT, SJ_CONTROL, SJ_DROP, SJ_LEAD };
+
+constexpr SjisClass sjis_class(int b) {
+  if (b < 0x20 || b == DEL) return SJ_CONTROL;
+  if (b < 0x80) return SJ_TEXT;
+  if (b == 0x80 || b >= 0xFD) return SJ_DROP;  // bytes that begin nothing
+  if (is_sjis_lead_byte(b)) return SJ_LEAD;
+  return SJ_TEXT;  // half-width katakana and the rest
+}
+
+struct SjisClassTable {
+  SjisClass of[256];
+  constexpr SjisClassTable() : of() {
+    for (int b = 0; b < 256; ++b) of[b] = sjis_class(b);
+  }
+};
+constexpr SjisClassTable SJIS_CLASS;
+
 int convert_sjis(const unsigned char* raw, int n, unsigned char* out) {
   int o = 0;
   for (int k = 0; k < n;) {
     int b = raw[k];
-    if (b < 0x80) {
-      o += put_single_byte(out + o, b);
-      k += 1;
-    } else if (b == 0x80 || b >= 0xFD) {
-      k += 1;  // bytes that begin nothing in Shift_JIS
-    } else if (is_sjis_lead_byte(b)) {
-      if (k + 1 < n && is_sjis_trail_byte(raw[k + 1])) {
+    switch (SJIS_CLASS.of[b]) {
+      case SJ_TEXT:
         out[o++] = static_cast<unsigned char>(b);
-        out[o++] = raw[k + 1];
-        k += 2;
-      } else {
-        out[o++] = '?';  // the byte after the lead is processed on its own
         k += 1;
-      }
-    } else {
-      out[o++] = static_cast<unsigned char>(b);  // half-width katakana and the rest
-      k += 1;
+        break;
+      case SJ_CONTROL:
+        o += put_single_byte(out + o, b);
+        k += 1;
+        break;
+      case SJ_DROP:
+        k += 1;
+        break;
+      case SJ_LEAD:
+        if (k + 1 < n && is_sjis_trail_byte(raw[k + 1])) {
+          out[o++] = static_cast<unsigned char>(b);
+          out[o++] = raw[k + 1];
+          k += 2;
+        } else {
+          out[o++] = '?';  // the byte after the lead is processed on its own
+          k += 1;
+        }
+        break;
     }
   }
   return o;

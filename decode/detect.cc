@@ -7,10 +7,6 @@
 
 namespace yomite {
 
-int is_sjis_lead_byte(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
-int is_sjis_trail_byte(int b) { return b >= 0x40 && b <= 0xFC; }
-
 // The last byte is never examined as a lead, so a character cut off by the
 // detection limit does not fail the test.
 int is_valid_sjis(const unsigned char* buf, std::size_t n) {
