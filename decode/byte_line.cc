@@ -255,11 +255,19 @@ int read_byte_line(unsigned char* out, int capacity, TextStream& in, int mode, s
   // Output is never longer than the raw line, so nothing needs cutting here.
   int written;
   switch (mode) {
-    case ENC_EUC: written = convert_euc(raw, n, out); break;
-    case ENC_JIS: written = convert_jis(raw, n, out); break;
+    case ENC_EUC:
+      written = convert_euc(raw, n, out);
+      break;
+    case ENC_JIS:
+      written = convert_jis(raw, n, out);
+      break;
     case ENC_RAW:
-    case ENC_UTF8: written = convert_copy(raw, n, out, mode); break;
-    default: written = convert_sjis(raw, n, out); break;
+    case ENC_UTF8:
+      written = convert_copy(raw, n, out, mode);
+      break;
+    default:
+      written = convert_sjis(raw, n, out);
+      break;
   }
   out[written] = 0;
   return written;

@@ -49,8 +49,12 @@ int encoding_from_letter(int letter);
 
 // --- validity tests (1 or 0) -----------------------------------------------
 
-constexpr int is_sjis_lead_byte(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-constexpr int is_sjis_trail_byte(int b) { return b >= 0x40 && b <= 0xFC; }
+constexpr int is_sjis_lead_byte(int b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+constexpr int is_sjis_trail_byte(int b) {
+  return b >= 0x40 && b <= 0xFC;
+}
 int is_valid_sjis(const unsigned char* buf, std::size_t n);
 int is_valid_euc(const unsigned char* buf, std::size_t n);
 int has_jis_escape(const unsigned char* buf, std::size_t n);

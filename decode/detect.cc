@@ -50,13 +50,20 @@ int has_jis_escape(const unsigned char* buf, std::size_t n) {
 
 int encoding_from_letter(int letter) {
   switch (letter) {
-    case 'S': return ENC_SJIS;
-    case 'E': return ENC_EUC;
-    case 'J': return ENC_JIS;
-    case 'U': return ENC_UTF16LE;
-    case 'V': return ENC_UTF16BE;
-    case '8': return ENC_UTF8;
-    default: return -1;
+    case 'S':
+      return ENC_SJIS;
+    case 'E':
+      return ENC_EUC;
+    case 'J':
+      return ENC_JIS;
+    case 'U':
+      return ENC_UTF16LE;
+    case 'V':
+      return ENC_UTF16BE;
+    case '8':
+      return ENC_UTF8;
+    default:
+      return -1;
   }
 }
 

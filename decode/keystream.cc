@@ -6,8 +6,12 @@ namespace {
 KeystreamRowFn g_keystream = nullptr;
 }  // namespace
 
-void set_keystream(KeystreamRowFn fn) { g_keystream = fn; }
+void set_keystream(KeystreamRowFn fn) {
+  g_keystream = fn;
+}
 
-KeystreamRowFn current_keystream() { return g_keystream; }
+KeystreamRowFn current_keystream() {
+  return g_keystream;
+}
 
 }  // namespace yomite

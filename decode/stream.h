@@ -15,10 +15,10 @@ constexpr std::size_t STREAM_BUFFER_BYTES = 16384;
 constexpr std::size_t STREAM_HISTORY_BYTES = 8;
 
 struct TextStream {
-  std::FILE* file = nullptr;        // null for a memory stream
+  std::FILE* file = nullptr;  // null for a memory stream
   const unsigned char* data = nullptr;
-  std::size_t pos = 0;              // next byte to read in `data`
-  std::size_t end = 0;              // bytes available in `data`
+  std::size_t pos = 0;                 // next byte to read in `data`
+  std::size_t end = 0;                 // bytes available in `data`
   std::vector<unsigned char> storage;  // file streams: history + buffer
 };
 
@@ -42,6 +42,8 @@ inline int stream_getc(TextStream& s) {
 }
 
 // Pushes back the last `count` bytes read (count <= STREAM_HISTORY_BYTES).
-inline void stream_unget(TextStream& s, std::size_t count = 1) { s.pos -= count; }
+inline void stream_unget(TextStream& s, std::size_t count = 1) {
+  s.pos -= count;
+}
 
 }  // namespace yomite

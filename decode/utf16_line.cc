@@ -15,9 +15,13 @@ inline int read_unit_le(TextStream& in) {
   return lo | (hi << 8);
 }
 
-inline int swap_unit(int u) { return ((u & 0xFF) << 8) | (u >> 8); }
+inline int swap_unit(int u) {
+  return ((u & 0xFF) << 8) | (u >> 8);
+}
 
-inline bool is_high_surrogate(int u) { return u >= 0xD800 && u <= 0xDBFF; }
+inline bool is_high_surrogate(int u) {
+  return u >= 0xD800 && u <= 0xDBFF;
+}
 
 }  // namespace
 

@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   detect_encoding_bytes(data, size < DETECT_BYTES ? size : DETECT_BYTES, size >= DETECT_BYTES);
 
   set_keystream(test_keystream);
-  static const char key_string[81] = "0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF";
+  static const char key_string[81] =
+      "0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF";
   TextStream in;
   stream_open_memory(in, data, size);
   skip_byte_order_mark(in, mode);

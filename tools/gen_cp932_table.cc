@@ -8,7 +8,9 @@
 
 namespace {
 
-bool is_lead(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool is_lead(int b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // The unit glibc gives for the pair, or U+30FB when it maps to nothing (or to
 // more than one unit, which CP932 never does).

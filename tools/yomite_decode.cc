@@ -1,9 +1,9 @@
 // yomite-decode: reads a text the way the viewer's loader does (encoding
 // detection, line reader, conversion to UTF-16) and prints it as UTF-8, one
 // line per line read, followed by what was read on standard error.
-#include <cstdio>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -15,8 +15,8 @@
 namespace {
 
 const char* encoding_name(int mode) {
-  static const char* names[] = {"Shift_JIS", "EUC-JP", "JIS", "UTF-16LE", "UTF-16BE", "raw",
-                                "UTF-8"};
+  static const char* names[] = {"Shift_JIS", "EUC-JP", "JIS",  "UTF-16LE",
+                                "UTF-16BE",  "raw",    "UTF-8"};
   return mode >= 0 && mode <= 6 ? names[mode] : "?";
 }
 

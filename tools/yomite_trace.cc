@@ -17,7 +17,9 @@ namespace {
 
 volatile sig_atomic_t g_stop = 0;
 
-void on_signal(int) { g_stop = 1; }
+void on_signal(int) {
+  g_stop = 1;
+}
 
 int usage(std::FILE* out, int code) {
   std::fprintf(out,
@@ -60,7 +62,7 @@ int main(int argc, char** argv) {
                  std::strerror(errno));
     return 1;
   }
-  struct sigaction sa{};
+  struct sigaction sa {};
   sa.sa_handler = on_signal;  // no SA_RESTART: recv must return on a signal
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGTERM, &sa, nullptr);

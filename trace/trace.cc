@@ -20,7 +20,9 @@ void trace_shutdown() {
   g_receiver = false;
 }
 
-bool trace_enabled() { return g_receiver; }
+bool trace_enabled() {
+  return g_receiver;
+}
 
 void trace(const char* format, ...) {
   if (!g_receiver) return;

@@ -15,7 +15,9 @@ void* alloc_zeroed(std::size_t bytes) {
   return p;
 }
 
-ViewContext* create_view_context() { return new ViewContext(); }
+ViewContext* create_view_context() {
+  return new ViewContext();
+}
 
 void destroy_view_context(ViewContext* view) {
   if (!view) return;

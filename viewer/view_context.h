@@ -51,56 +51,56 @@ enum MarkupDialect : int { DIALECT_AUTO = 0, DIALECT_BRACE = 1, DIALECT_BRACKET 
 using Color = std::uint32_t;
 
 struct ViewContext {
-  int loaded = 0;                   // a document is open and laid out
+  int loaded = 0;                    // a document is open and laid out
   platform::Window* hwnd = nullptr;  // the main window
-  int column_chars = 0;             // column length in half-width units (full width = 2)
-  int std_column_chars = 0;         // settings key Width
-  int page_lines = 0;               // columns (display lines) per page
-  int std_page_lines = 0;           // settings key Page
+  int column_chars = 0;              // column length in half-width units (full width = 2)
+  int std_column_chars = 0;          // settings key Width
+  int page_lines = 0;                // columns (display lines) per page
+  int std_page_lines = 0;            // settings key Page
   Color text_color = 0x000000;
-  Color back_color = 0xFFFFFF;      // also fills strips uncovered by smooth scrolling
-  Color link_color = 0x00FF00;      // link and footnote anchors
-  int char_height = 18;             // px, cell height of the main font
-  int half_width = 0;               // px, one half-width unit of the main font
-  int ruby_height = 7;              // px, cell height of the ruby font
-  platform::Font* font_main = nullptr;           // turned 270 degrees in vertical writing
-  platform::Font* font_main_upright = nullptr;   // vertical writing only
-  platform::Font* font_page_number = nullptr;    // vertical writing only
-  int page_number_height = 0;       // px
+  Color back_color = 0xFFFFFF;                  // also fills strips uncovered by smooth scrolling
+  Color link_color = 0x00FF00;                  // link and footnote anchors
+  int char_height = 18;                         // px, cell height of the main font
+  int half_width = 0;                           // px, one half-width unit of the main font
+  int ruby_height = 7;                          // px, cell height of the ruby font
+  platform::Font* font_main = nullptr;          // turned 270 degrees in vertical writing
+  platform::Font* font_main_upright = nullptr;  // vertical writing only
+  platform::Font* font_page_number = nullptr;   // vertical writing only
+  int page_number_height = 0;                   // px
   platform::Font* font_ruby = nullptr;
-  platform::Font* font_ruby_upright = nullptr;   // vertical writing only
-  platform::Font* font_emphasis = nullptr;       // mincho, for emphasis marks
-  int column_pitch = 27;            // px, ruby_height + char_height + 2: the scrolling unit
-  int line_capacity = 0;            // records allocated in `lines`
-  int line_count = 0;               // display lines of the laid-out document
-  int top_line = 0;                 // first display line shown; a reload keeps it
-  int fixed_pitch = 1;              // the main font is fixed-pitch
-  int half_is_half = 0;             // average width is exactly half the maximum width
-  int vertical = 0;                 // 1 exactly when face_name begins with '@'
-  DisplayLine* lines = nullptr;     // line_count records (alloc_zeroed)
+  platform::Font* font_ruby_upright = nullptr;  // vertical writing only
+  platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks
+  int column_pitch = 27;         // px, ruby_height + char_height + 2: the scrolling unit
+  int line_capacity = 0;         // records allocated in `lines`
+  int line_count = 0;            // display lines of the laid-out document
+  int top_line = 0;              // first display line shown; a reload keeps it
+  int fixed_pitch = 1;           // the main font is fixed-pitch
+  int half_is_half = 0;          // average width is exactly half the maximum width
+  int vertical = 0;              // 1 exactly when face_name begins with '@'
+  DisplayLine* lines = nullptr;  // line_count records (alloc_zeroed)
   std::array<char16_t*, ANNOTATION_ENTRIES> annotation_texts{};  // in the arena
-  int thumb_pos = 0;                // scroll-bar position last set, 0..1000
-  std::string file_name;            // full path of the shown file; empty: nothing shown
-  std::string face_name;            // a leading '@' selects the vertical face
-  std::string std_face_name;        // settings key Font
+  int thumb_pos = 0;          // scroll-bar position last set, 0..1000
+  std::string file_name;      // full path of the shown file; empty: nothing shown
+  std::string face_name;      // a leading '@' selects the vertical face
+  std::string std_face_name;  // settings key Font
   int smooth_scroll = 1;
-  int smooth_dots = 4;              // px per smooth-scroll step; 0 disables stepping
-  int auto_speed = 0;               // sign = direction, magnitude 0..5 = speed step
-  int extent_swapped = 0;           // the font reports extents with the axes exchanged
+  int smooth_dots = 4;                   // px per smooth-scroll step; 0 disables stepping
+  int auto_speed = 0;                    // sign = direction, magnitude 0..5 = speed step
+  int extent_swapped = 0;                // the font reports extents with the axes exchanged
   std::uint16_t* width_cache = nullptr;  // per-character widths of the main font
-  int font_size = 0;                // px
-  int std_font_size = 0;            // settings key Size
-  int code_page = 1;                // for multibyte text; 1 = the system's (932)
-  int encoding_letter = 0;          // forced encoding, upper case; 0 = detect
+  int font_size = 0;                     // px
+  int std_font_size = 0;                 // settings key Size
+  int code_page = 1;                     // for multibyte text; 1 = the system's (932)
+  int encoding_letter = 0;               // forced encoding, upper case; 0 = detect
   int markup_enabled = 1;
-  platform::Font* font_pair_upright = nullptr;   // face without '@', for upright digit pairs
-  int font_smoothing = 0;           // settings Font/Smooth
-  int mark_page = 0;                // 1-based page of the mark; 0 = none
+  platform::Font* font_pair_upright = nullptr;  // face without '@', for upright digit pairs
+  int font_smoothing = 0;                       // settings Font/Smooth
+  int mark_page = 0;                            // 1-based page of the mark; 0 = none
   int page_mode = 0;
-  int justify = 1;                  // settings Font/Justify
-  int ruby_percent = 0;             // kept in 40..80 whenever fonts are made
-  int text_format = DIALECT_AUTO;   // MarkupDialect
-  int locked = 0;                   // a locked text, or its password was refused
+  int justify = 1;                 // settings Font/Justify
+  int ruby_percent = 0;            // kept in 40..80 whenever fonts are made
+  int text_format = DIALECT_AUTO;  // MarkupDialect
+  int locked = 0;                  // a locked text, or its password was refused
 
   // Every text the document keeps (display lines, codes, annotation entries).
   TextArena arena;

@@ -11,7 +11,9 @@ platform::Font* fake::new_font(const std::string& face, int height, int escapeme
   return new platform::Font{face, height, escapement};
 }
 
-int fake::live_fonts() { return g_live; }
+int fake::live_fonts() {
+  return g_live;
+}
 
 void platform::font_delete(Font* font) {
   if (!font) return;

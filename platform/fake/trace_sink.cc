@@ -1,5 +1,5 @@
-#include "platform/fake/fake_trace.h"
 #include "platform/trace_sink.h"
+#include "platform/fake/fake_trace.h"
 
 namespace yomite {
 
@@ -7,7 +7,9 @@ namespace {
 bool g_present = false;
 }  // namespace
 
-void fake::set_trace_receiver(bool present) { g_present = present; }
+void fake::set_trace_receiver(bool present) {
+  g_present = present;
+}
 
 std::vector<std::string>& fake::trace_messages() {
   static std::vector<std::string> messages;
@@ -20,7 +22,9 @@ std::string fake::trace_text() {
   return all;
 }
 
-bool platform::trace_sink_connect() { return g_present; }
+bool platform::trace_sink_connect() {
+  return g_present;
+}
 
 void platform::trace_sink_disconnect() {}
 

@@ -34,8 +34,8 @@ int convert_cp932(const unsigned char* src, int len, char16_t* dst, int limit) {
     } else if (b >= 0xA1 && b <= 0xDF) {
       dst[n++] = static_cast<char16_t>(0xFF61 + (b - 0xA1));  // half-width katakana
       ++i;
-    } else if (int row = cp932_row(b); row >= 0 && i + 1 < len && src[i + 1] >= 0x40 &&
-                                       src[i + 1] <= 0xFC) {
+    } else if (int row = cp932_row(b);
+               row >= 0 && i + 1 < len && src[i + 1] >= 0x40 && src[i + 1] <= 0xFC) {
       dst[n++] = CP932_PAIRS[row * 189 + (src[i + 1] - 0x40)];
       i += 2;
     } else {
@@ -49,17 +49,17 @@ int convert_cp932(const unsigned char* src, int len, char16_t* dst, int limit) {
 // iconv name of a Windows code page, or null when we know none.
 const char* iconv_name(int code_page) {
   static const std::map<int, const char*> names = {
-      {437, "CP437"},      {720, "CP720"},         {737, "CP737"},       {775, "CP775"},
-      {850, "CP850"},      {852, "CP852"},         {855, "CP855"},       {857, "CP857"},
-      {860, "CP860"},      {861, "CP861"},         {862, "CP862"},       {863, "CP863"},
-      {864, "CP864"},      {865, "CP865"},         {866, "CP866"},       {869, "CP869"},
-      {874, "CP874"},      {936, "CP936"},         {949, "CP949"},       {950, "BIG5"},
-      {1250, "CP1250"},    {1251, "CP1251"},       {1252, "CP1252"},     {1253, "CP1253"},
-      {1254, "CP1254"},    {1255, "CP1255"},       {1256, "CP1256"},     {1257, "CP1257"},
-      {1258, "CP1258"},    {1361, "JOHAB"},        {10000, "MACINTOSH"}, {20127, "ASCII"},
-      {20866, "KOI8-R"},   {20932, "EUC-JP"},      {21866, "KOI8-U"},    {28591, "ISO-8859-1"},
-      {28592, "ISO-8859-2"}, {28595, "ISO-8859-5"}, {28597, "ISO-8859-7"}, {28605, "ISO-8859-15"},
-      {50220, "ISO-2022-JP"}, {51932, "EUC-JP"},   {51949, "EUC-KR"},    {54936, "GB18030"},
+      {437, "CP437"},         {720, "CP720"},        {737, "CP737"},        {775, "CP775"},
+      {850, "CP850"},         {852, "CP852"},        {855, "CP855"},        {857, "CP857"},
+      {860, "CP860"},         {861, "CP861"},        {862, "CP862"},        {863, "CP863"},
+      {864, "CP864"},         {865, "CP865"},        {866, "CP866"},        {869, "CP869"},
+      {874, "CP874"},         {936, "CP936"},        {949, "CP949"},        {950, "BIG5"},
+      {1250, "CP1250"},       {1251, "CP1251"},      {1252, "CP1252"},      {1253, "CP1253"},
+      {1254, "CP1254"},       {1255, "CP1255"},      {1256, "CP1256"},      {1257, "CP1257"},
+      {1258, "CP1258"},       {1361, "JOHAB"},       {10000, "MACINTOSH"},  {20127, "ASCII"},
+      {20866, "KOI8-R"},      {20932, "EUC-JP"},     {21866, "KOI8-U"},     {28591, "ISO-8859-1"},
+      {28592, "ISO-8859-2"},  {28595, "ISO-8859-5"}, {28597, "ISO-8859-7"}, {28605, "ISO-8859-15"},
+      {50220, "ISO-2022-JP"}, {51932, "EUC-JP"},     {51949, "EUC-KR"},     {54936, "GB18030"},
       {65001, "UTF-8"},
   };
   auto it = names.find(code_page);
@@ -77,7 +77,9 @@ iconv_t converter(int code_page) {
   return cd;
 }
 
-bool is_932(int code_page) { return code_page == 0 || code_page == 1 || code_page == 932; }
+bool is_932(int code_page) {
+  return code_page == 0 || code_page == 1 || code_page == 932;
+}
 
 int convert_iconv(iconv_t cd, const unsigned char* src, int len, char16_t* dst, int limit) {
   iconv(cd, nullptr, nullptr, nullptr, nullptr);

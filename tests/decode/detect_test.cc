@@ -12,7 +12,8 @@ namespace yomite {
 namespace {
 
 int detect(const std::string& bytes, bool cut = false) {
-  return detect_encoding_bytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), cut);
+  return detect_encoding_bytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                               cut);
 }
 
 TEST(DetectEncoding, Decisions) {
@@ -25,7 +26,9 @@ TEST(DetectEncoding, Decisions) {
       {"\xFF", ENC_SJIS, "one byte never tests for a mark"},
       {"\xFF\xFE\x82\xA0", ENC_UTF16LE, "FF FE wins over valid Shift_JIS"},
       {"\xFE\xFF", ENC_UTF16BE, "FE FF"},
-      {"\xEF\xBB\xBF" "abc", ENC_UTF8, "UTF-8 mark"},
+      {"\xEF\xBB\xBF"
+       "abc",
+       ENC_UTF8, "UTF-8 mark"},
       {"abc\x1b$B0!", ENC_JIS, "ESC $"},
       {"abc\x1b(B", ENC_JIS, "ESC ("},
       {"abc\x1b", ENC_SJIS, "ESC as the last byte does not count"},

@@ -77,7 +77,8 @@ std::vector<ByteCase> load_byte_cases() {
     if (fields[0] == "R") c.mode = ENC_RAW;
     c.input = parse_hex(fields[1]);
     if (!fields[2].empty())
-      for (const std::string& l : split(fields[2], '/')) c.lines.push_back(parse_hex(l == "~" ? "" : l));
+      for (const std::string& l : split(fields[2], '/'))
+        c.lines.push_back(parse_hex(l == "~" ? "" : l));
     c.name = fields[3];
     cases.push_back(c);
   }
@@ -148,7 +149,8 @@ TEST(ByteLineReader, KeyedLinesAreUnscrambledBeforeTheLineEndTests) {
   auto scramble = [&](int line, const Bytes& plain) {
     const std::uint8_t* ks = simple_keystream(ango + 256u * line, r, key_string.c_str());
     Bytes out;
-    for (std::size_t j = 0; j < plain.size(); ++j) out.push_back(plain[j] ^ ks[j % KEYSTREAM_PERIOD]);
+    for (std::size_t j = 0; j < plain.size(); ++j)
+      out.push_back(plain[j] ^ ks[j % KEYSTREAM_PERIOD]);
     return out;
   };
   // Line 1 ends with CR LF (both scrambled), line 2 with a lone CR.
@@ -158,20 +160,28 @@ TEST(ByteLineReader, KeyedLinesAreUnscrambledBeforeTheLineEndTests) {
   TextStream in;
   stream_open_memory(in, file.data(), file.size());
   Bytes out(LINE_CAPACITY);
-  ASSERT_EQ(read_byte_line(out.data(), LINE_CAPACITY, in, ENC_RAW, ango + 256 * 1, r, key_string.c_str()), 1);
+  ASSERT_EQ(
+      read_byte_line(out.data(), LINE_CAPACITY, in, ENC_RAW, ango + 256 * 1, r, key_string.c_str()),
+      1);
   EXPECT_EQ(out[0], 'a');
-  ASSERT_EQ(read_byte_line(out.data(), LINE_CAPACITY, in, ENC_RAW, ango + 256 * 2, r, key_string.c_str()), 2);
+  ASSERT_EQ(
+      read_byte_line(out.data(), LINE_CAPACITY, in, ENC_RAW, ango + 256 * 2, r, key_string.c_str()),
+      2);
   EXPECT_EQ(out[0], 'b');
   EXPECT_EQ(out[1], 'c');
-  EXPECT_EQ(read_byte_line(out.data(), LINE_CAPACITY, in, ENC_RAW, ango + 256 * 3, r, key_string.c_str()), -1);
+  EXPECT_EQ(
+      read_byte_line(out.data(), LINE_CAPACITY, in, ENC_RAW, ango + 256 * 3, r, key_string.c_str()),
+      -1);
   // A key whose low byte is 0 reads the line unchanged.
   stream_open_memory(in, file.data(), file.size());
-  ASSERT_GE(read_byte_line(out.data(), LINE_CAPACITY, in, ENC_RAW, 256 * 1, r, key_string.c_str()), 1);
+  ASSERT_GE(read_byte_line(out.data(), LINE_CAPACITY, in, ENC_RAW, 256 * 1, r, key_string.c_str()),
+            1);
   EXPECT_EQ(out[0], file[0]);
   set_keystream(nullptr);
 }
 
-std::vector<std::u16string> read_all_utf16(const Bytes& file, int mode, int capacity = LINE_CAPACITY) {
+std::vector<std::u16string> read_all_utf16(const Bytes& file, int mode,
+                                           int capacity = LINE_CAPACITY) {
   TextStream in;
   stream_open_memory(in, file.data(), file.size());
   skip_byte_order_mark(in, mode);
@@ -188,12 +198,22 @@ TEST(Utf16LineReader, LineEndsAndMarks) {
     std::vector<std::u16string> lines;
     const char* name;
   } cases[] = {
-      {ENC_UTF16BE, {0x00, 0x41, 0x00, 0x0D, 0x00, 0x0A, 0x00, 0x42}, {u"A", u"B"}, "big-endian CR LF"},
-      {ENC_UTF16LE, {0xFF, 0xFE, 0x41, 0x00, 0x0D, 0x00, 0x42, 0x00}, {u"A", u"B"}, "mark dropped, lone CR"},
+      {ENC_UTF16BE,
+       {0x00, 0x41, 0x00, 0x0D, 0x00, 0x0A, 0x00, 0x42},
+       {u"A", u"B"},
+       "big-endian CR LF"},
+      {ENC_UTF16LE,
+       {0xFF, 0xFE, 0x41, 0x00, 0x0D, 0x00, 0x42, 0x00},
+       {u"A", u"B"},
+       "mark dropped, lone CR"},
       {ENC_UTF16LE, {0xFE, 0xFF, 0x41, 0x00}, {u"A"}, "either mark in either mode"},
       {ENC_UTF16BE, {0xFF, 0xFE, 0x00, 0x41}, {u"A"}, "the little-endian mark in big-endian mode"},
       {ENC_UTF16LE, {0x41, 0x00, 0x0A, 0x00}, {u"A"}, "no mark: nothing dropped"},
-      {ENC_UTF16LE, {0x41, 0x00, 0xFF, 0xFF, 0x42, 0x00, 0x0A, 0x00, 0x43, 0x00}, {u"A\xFFFF" u"B", u"C"},
+      {ENC_UTF16LE,
+       {0x41, 0x00, 0xFF, 0xFF, 0x42, 0x00, 0x0A, 0x00, 0x43, 0x00},
+       {u"A\xFFFF"
+        u"B",
+        u"C"},
        "U+FFFF does not end the document"},
       {ENC_UTF16LE, {0x41, 0x00, 0x42}, {u"A"}, "an odd byte at the end"},
       {ENC_UTF16LE, {0x0D, 0x00}, {u""}, "a lone CR at the end of the file"},
@@ -209,7 +229,9 @@ TEST(Utf16LineReader, LongLinesAreCutWithoutSplittingAPair) {
   auto lines = read_all_utf16(file, ENC_UTF16LE);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].size(), 32766u);
-  EXPECT_EQ(lines[1], u"\xD842\xDF9F" u"C");
+  EXPECT_EQ(lines[1],
+            u"\xD842\xDF9F"
+            u"C");
 }
 
 TEST(ByteOrderMark, Utf8MarkIsSkippedOnlyWhenWhole) {

@@ -94,7 +94,8 @@ std::vector<std::u16string> expected_tutor_lines() {
   std::string utf16 = run("iconv -f UTF-8 -t UTF-16LE " + kTutor + ".utf-8");
   std::vector<std::u16string> lines(1);
   for (std::size_t i = 0; i + 1 < utf16.size(); i += 2) {
-    char16_t c = static_cast<unsigned char>(utf16[i]) | static_cast<unsigned char>(utf16[i + 1]) << 8;
+    char16_t c = static_cast<unsigned char>(utf16[i]) | static_cast<unsigned char>(utf16[i + 1])
+                                                            << 8;
     if (c == u'\n') {
       lines.emplace_back();
     } else if (c != u'\r') {
@@ -112,25 +113,39 @@ TEST(RealTexts, VimTutorReadsTheSameInEveryEncoding) {
   ASSERT_GT(expected.size(), 900u);
 
   std::string dir = ::testing::TempDir();
-  ASSERT_EQ(std::system(("iconv -f UTF-8 -t ISO-2022-JP " + kTutor + ".utf-8 > " + dir + "/tutor.jis").c_str()), 0);
-  ASSERT_EQ(std::system(("(printf '\\377\\376'; iconv -f UTF-8 -t UTF-16LE " + kTutor + ".utf-8) > " + dir + "/tutor.u16le").c_str()), 0);
-  ASSERT_EQ(std::system(("(printf '\\376\\377'; iconv -f UTF-8 -t UTF-16BE " + kTutor + ".utf-8) > " + dir + "/tutor.u16be").c_str()), 0);
-  ASSERT_EQ(std::system(("iconv -f UTF-8 -t CP932 " + kTutor + ".utf-8 | sed 's/$/\\r/' > " + dir + "/tutor.crlf").c_str()), 0);
+  ASSERT_EQ(
+      std::system(
+          ("iconv -f UTF-8 -t ISO-2022-JP " + kTutor + ".utf-8 > " + dir + "/tutor.jis").c_str()),
+      0);
+  ASSERT_EQ(std::system(("(printf '\\377\\376'; iconv -f UTF-8 -t UTF-16LE " + kTutor +
+                         ".utf-8) > " + dir + "/tutor.u16le")
+                            .c_str()),
+            0);
+  ASSERT_EQ(std::system(("(printf '\\376\\377'; iconv -f UTF-8 -t UTF-16BE " + kTutor +
+                         ".utf-8) > " + dir + "/tutor.u16be")
+                            .c_str()),
+            0);
+  ASSERT_EQ(std::system(("iconv -f UTF-8 -t CP932 " + kTutor + ".utf-8 | sed 's/$/\\r/' > " + dir +
+                         "/tutor.crlf")
+                            .c_str()),
+            0);
 
   struct Form {
     std::string path;
     int mode;
   } forms[] = {
-      {kTutor + ".sjis", ENC_SJIS},     {kTutor + ".euc", ENC_EUC},  {kTutor + ".utf-8", ENC_UTF8},
-      {dir + "/tutor.jis", ENC_JIS},    {dir + "/tutor.u16le", ENC_UTF16LE},
-      {dir + "/tutor.u16be", ENC_UTF16BE}, {dir + "/tutor.crlf", ENC_SJIS},
+      {kTutor + ".sjis", ENC_SJIS},        {kTutor + ".euc", ENC_EUC},
+      {kTutor + ".utf-8", ENC_UTF8},       {dir + "/tutor.jis", ENC_JIS},
+      {dir + "/tutor.u16le", ENC_UTF16LE}, {dir + "/tutor.u16be", ENC_UTF16BE},
+      {dir + "/tutor.crlf", ENC_SJIS},
   };
   for (const Form& f : forms) {
     int mode = -1;
     auto lines = decode_file(f.path, &mode);
     EXPECT_EQ(mode, f.mode) << f.path << " detected";
     ASSERT_EQ(lines.size(), expected.size()) << f.path;
-    for (std::size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i], expected[i]) << f.path << " line " << i + 1;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      ASSERT_EQ(lines[i], expected[i]) << f.path << " line " << i + 1;
   }
 }
 

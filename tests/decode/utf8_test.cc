@@ -10,8 +10,8 @@ namespace {
 
 std::u16string to16(const std::string& s) {
   std::u16string out(s.size() + 1, u'\0');
-  int n = utf8_to_utf16(reinterpret_cast<const unsigned char*>(s.data()), static_cast<int>(s.size()),
-                        out.data(), static_cast<int>(out.size()));
+  int n = utf8_to_utf16(reinterpret_cast<const unsigned char*>(s.data()),
+                        static_cast<int>(s.size()), out.data(), static_cast<int>(out.size()));
   out.resize(static_cast<std::size_t>(n));
   return out;
 }
@@ -26,7 +26,11 @@ TEST(Utf8, ConversionReplacesEachMalformedPartOnce) {
       {"\xF0\xA0\xAE\x9F", u"\xD842\xDF9F", "outside the BMP: a surrogate pair"},
       {"\xC0\xAF", u"\xFFFD\xFFFD", "overlong lead and a lone continuation"},
       {"\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD", "an encoded surrogate"},
-      {"\xE3\x81" "a", u"\xFFFD" "a", "a sequence cut short"},
+      {"\xE3\x81"
+       "a",
+       u"\xFFFD"
+       "a",
+       "a sequence cut short"},
       {"\xE3\x81", u"\xFFFD", "cut by the end of the line"},
       {"\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD", "above U+10FFFF"},
       {"\xFF", u"\xFFFD", "a byte that begins nothing"},
