@@ -1,0 +1,71 @@
+// Advances of a display line as it is drawn and hit-tested, stretched so that
+// a full column ends flush with the column length.
+#include <string>
+
+#include "layout/break.h"
+
+namespace yomite {
+
+namespace {
+
+bool is_high_surrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool is_low_surrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Plain widths: advances[i] for every character, and advances[length]
+// repeating the last one. A surrogate pair advances whole on its first unit.
+void plain_advances(MeasureContext& dc, ViewContext& v, const char16_t* text, int length,
+                    int* advances) {
+  advances[0] = 0;
+  for (int i = 0; i < length;) {
+    int units = is_high_surrogate(text[i]) && i + 1 < length && is_low_surrogate(text[i + 1]) ? 2 : 1;
+    TextExtent e;
+    measure_text(dc, text + i, units, e, v);
+    advances[i] = e.cx;
+    advances[i + 1] = units == 2 ? 0 : e.cx;
+    if (units == 2 && i + 2 <= length) advances[i + 2] = e.cx;
+    i += units;
+  }
+}
+
+// Spreads `rem` pixels one at a time over every character but the last,
+// spaces (and ideographic spaces not at the start) taking two more, pass
+// after pass until nothing is left.
+void spread(const char16_t* text, int length, int rem, int* advances) {
+  for (;;) {
+    int before = rem;
+    for (int j = 0; j <= length - 2; ++j) {
+      advances[j] += 1;
+      if (--rem <= 0) return;
+      if (text[j] == u' ' || (text[j] == 0x3000 && j > 0)) {
+        advances[j] += 2;
+        rem -= 2;
+        if (rem <= 0) return;
+      }
+    }
+    if (rem == before) return;  // one character: nothing can grow
+  }
+}
+
+}  // namespace
+
+int justify_display_line(MeasureContext& dc, ViewContext& v, int index, int* advances) {
+  const DisplayLine& line = v.lines[index];
+  const char16_t* text = line.text;
+  int length = static_cast<int>(std::char_traits<char16_t>::length(text));
+  // Full columns end in the cell punctuation hangs into, unless the face is
+  // fixed-pitch with full-width glyphs that are not two half cells.
+  int target = v.half_width * v.column_chars;
+  if (!(v.fixed_pitch == 1 && v.half_is_half == 0)) target += 2 * v.half_width;
+  plain_advances(dc, v, text, length, advances);
+  if (!v.justify) return 0;
+  TextExtent whole;
+  measure_text(dc, text, length, whole, v);
+  if (line.flags & DL_QUOTE) target -= 2 * v.char_height;
+  // The last line of a paragraph and short lines keep their plain widths.
+  if ((line.flags & DL_PARAGRAPH_END) || whole.cx >= target || whole.cx <= target * 6 / 10)
+    return 0;
+  spread(text, length, target - whole.cx, advances);
+  return 1;
+}
+
+}  // namespace yomite
