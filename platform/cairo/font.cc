@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <map>
 
 #include "platform/cairo/cairo_font.h"
 
@@ -23,7 +24,7 @@ struct FaceTables {
   int typo_ascender = 880;
   int typo_descender = -120;  // negative below the baseline
   int avg_char_width = 500;   // OS/2 xAvgCharWidth
-  int advance_max = 1000;     // hhea advanceWidthMax
+  int advance_max = 1000;     // widest advance of a character the font maps
 };
 
 int read_be16(const char* p) {
@@ -41,6 +42,30 @@ int table_i16(hb_face_t* face, hb_tag_t tag, unsigned offset, int fallback) {
   return value;
 }
 
+// The widest advance of any character the face maps. hhea's advanceWidthMax
+// also counts unmapped glyphs (IPAMincho has one of 2138 units in a 2048-unit
+// em), which no text can show. Remembered per face.
+int widest_mapped_advance(hb_face_t* face) {
+  static std::map<hb_face_t*, int> known;
+  auto it = known.find(face);
+  if (it != known.end()) return it->second;
+  hb_font_t* font = hb_font_create(face);  // scaled in font units
+  hb_set_t* chars = hb_set_create();
+  hb_face_collect_unicodes(face, chars);
+  int widest = 0;
+  for (hb_codepoint_t c = HB_SET_VALUE_INVALID; hb_set_next(chars, &c);) {
+    hb_codepoint_t glyph = 0;
+    if (!hb_font_get_nominal_glyph(font, c, &glyph)) continue;
+    int advance = hb_font_get_glyph_h_advance(font, glyph);
+    if (advance > widest) widest = advance;
+  }
+  hb_set_destroy(chars);
+  hb_font_destroy(font);
+  hb_face_reference(face);  // kept alive as the key
+  known.emplace(face, widest);
+  return widest;
+}
+
 FaceTables read_tables(PangoFont* font) {
   FaceTables t;
   hb_face_t* face = hb_font_get_face(pango_font_get_hb_font(font));
@@ -49,7 +74,9 @@ FaceTables read_tables(PangoFont* font) {
   t.avg_char_width = table_i16(face, os2, 2, t.upem / 2);
   t.typo_ascender = table_i16(face, os2, 68, t.upem * 88 / 100);
   t.typo_descender = table_i16(face, os2, 70, -(t.upem * 12 / 100));
-  t.advance_max = static_cast<std::uint16_t>(table_i16(face, hhea, 10, t.upem));
+  t.advance_max = widest_mapped_advance(face);
+  if (t.advance_max <= 0)
+    t.advance_max = static_cast<std::uint16_t>(table_i16(face, hhea, 10, t.upem));
   if (t.typo_ascender - t.typo_descender <= 0) {
     t.typo_ascender = t.upem * 88 / 100;
     t.typo_descender = -(t.upem * 12 / 100);
