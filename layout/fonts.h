@@ -30,8 +30,8 @@ constexpr const char* FACE_MINCHO = "ＭＳ 明朝";
 constexpr const char* FACE_MINCHO_VERTICAL = "@ＭＳ 明朝";
 
 // A measuring context: the font text is measured in. Selecting a null font
-// leaves the current one in place; with no font at all the context measures
-// in a built-in default face.
+// leaves the current one in place. A context that never had a font reads
+// default metrics (a 16 px cell, 8 px half width) and measures text 0 wide.
 struct MeasureContext {
   platform::Font* font = nullptr;
 };
