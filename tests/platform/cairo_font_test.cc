@@ -125,7 +125,8 @@ TEST(CairoFonts, AdvancesAlongTheText) {
       {u"漢字かなabc", 99, 99},
   };
   for (const AdvanceCase& c : cases) {
-    EXPECT_EQ(extent_of(v, c.text), c.vertical) << std::string(c.text, c.text + 1).size();
+    SCOPED_TRACE(static_cast<int>(&c - cases));
+    EXPECT_EQ(extent_of(v, c.text), c.vertical);
     EXPECT_EQ(extent_of(h, c.text), c.horizontal);
   }
   platform::font_delete(v);
