@@ -1,6 +1,6 @@
 // Fonts and metrics of a view: the seven fonts, cached measuring, installed
 // faces. (Declarations agreed between the font backend and the layout; the
-// definitions live in layout/fonts*.cc.)
+// definitions live in layout/fonts.cc, measure.cc and faces.cc.)
 #pragma once
 
 #include <string>
@@ -10,7 +10,28 @@
 
 namespace yomite {
 
-// A measuring context: the font text is measured in.
+// --- limits and fixed faces ------------------------------------------------
+
+constexpr int RUBY_PERCENT_MIN = 40;  // ruby size, percent of the main size
+constexpr int RUBY_PERCENT_MAX = 80;
+constexpr int RUBY_HEIGHT_MIN = 8;  // px; smaller ruby fonts are raised to this
+// Page numbers are 2/3 of the main size; below this they get a character
+// height (negative request) of this many px.
+constexpr int PAGE_NUMBER_HEIGHT_MIN = 10;
+// Columns per page when the window gives none (narrower than one column, or
+// no window at all, as when laying out without a screen).
+constexpr int PAGE_LINES_FALLBACK = 20;
+// One 16-bit width per UTF-16 code unit: widths up to 65535 px.
+constexpr int WIDTH_CACHE_ENTRIES = 65536;
+
+constexpr const char* FACE_GOTHIC = "ＭＳ ゴシック";
+constexpr const char* FACE_GOTHIC_VERTICAL = "@ＭＳ ゴシック";
+constexpr const char* FACE_MINCHO = "ＭＳ 明朝";
+constexpr const char* FACE_MINCHO_VERTICAL = "@ＭＳ 明朝";
+
+// A measuring context: the font text is measured in. Selecting a null font
+// leaves the current one in place. A context that never had a font reads
+// default metrics (a 16 px cell, 8 px half width) and measures text 0 wide.
 struct MeasureContext {
   platform::Font* font = nullptr;
 };
@@ -28,9 +49,15 @@ struct TextExtent {
 void create_view_fonts(ViewContext& view);
 
 // Width of `count` characters of `text` (count < 0: up to the terminator)
-// through the view's width cache; the height is then 0.
+// through the view's width cache; the height is then 0. A surrogate pair is
+// one character: its whole advance counts on the first unit, 0 on the second.
 void measure_text(MeasureContext& dc, const char16_t* text, int count, TextExtent& extent,
                   ViewContext& view);
+
+// Width and height of a run in the context's font, not through the cache
+// (axes exchanged back when the view says extents come swapped).
+TextExtent measure_direct(MeasureContext& dc, const char16_t* text, int count,
+                          const ViewContext& view);
 
 // Sets extent_swapped when the font reports extents with the axes exchanged.
 void axis_probe(MeasureContext& dc, ViewContext& view);

@@ -1,0 +1,78 @@
+// Measuring text for layout: one platform call per distinct character per
+// font setting, through the view's width cache.
+#include <cstdint>
+#include <utility>
+
+#include "layout/fonts.h"
+
+namespace yomite {
+
+namespace {
+
+bool is_high(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool is_low(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+int length_of(const char16_t* text) {
+  int n = 0;
+  while (text[n]) ++n;
+  return n;
+}
+
+int direct_width(MeasureContext& dc, const char16_t* text, int count, const ViewContext& view) {
+  return measure_direct(dc, text, count, view).cx;
+}
+
+// Advance of unit i of a run. A surrogate pair is measured whole on its first
+// unit and gives 0 on its second; neither half ever keys the cache, and a
+// lone surrogate is measured alone, uncached.
+int unit_advance(MeasureContext& dc, const char16_t* text, int count, int i, ViewContext& view) {
+  char16_t c = text[i];
+  if (is_high(c) && i + 1 < count && is_low(text[i + 1]))
+    return direct_width(dc, text + i, 2, view);
+  if (is_low(c) && i > 0 && is_high(text[i - 1])) return 0;
+  if (is_high(c) || is_low(c)) return direct_width(dc, text + i, 1, view);
+  std::uint16_t& entry = view.width_cache[c];
+  if (entry == 0) {
+    int w = direct_width(dc, &c, 1, view);
+    entry = static_cast<std::uint16_t>(w < 0 ? 0 : (w > 0xFFFF ? 0xFFFF : w));
+  }
+  return entry;
+}
+
+}  // namespace
+
+TextExtent measure_direct(MeasureContext& dc, const char16_t* text, int count,
+                          const ViewContext& view) {
+  TextExtent e;
+  platform::font_text_extent(dc.font, text, count, &e.cx, &e.cy);
+  if (view.extent_swapped) std::swap(e.cx, e.cy);
+  return e;
+}
+
+void measure_text(MeasureContext& dc, const char16_t* text, int count, TextExtent& extent,
+                  ViewContext& view) {
+  if (count < 0) count = length_of(text);
+  if (!view.width_cache)
+    view.width_cache =
+        static_cast<std::uint16_t*>(alloc_zeroed(WIDTH_CACHE_ENTRIES * sizeof(std::uint16_t)));
+  if (!view.width_cache) {  // slower, still right
+    extent = measure_direct(dc, text, count, view);
+    return;
+  }
+  int width = 0;
+  for (int i = 0; i < count; ++i) width += unit_advance(dc, text, count, i, view);
+  extent.cx = width;
+  extent.cy = 0;
+}
+
+void axis_probe(MeasureContext& dc, ViewContext& view) {
+  view.extent_swapped = 0;
+  TextExtent e = measure_direct(dc, u"1234567890", 10, view);
+  if (e.cx < e.cy) view.extent_swapped = 1;
+}
+
+}  // namespace yomite

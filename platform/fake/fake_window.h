@@ -1,0 +1,13 @@
+// Windows of the fake backend: a record with a scripted client size.
+#pragma once
+
+#include "platform/window.h"
+
+namespace yomite::platform {
+
+struct Window {
+  int client_width = 0;
+  int client_height = 0;
+};
+
+}  // namespace yomite::platform

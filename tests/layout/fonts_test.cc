@@ -1,0 +1,259 @@
+// The seven fonts, their heights and escapements, the metrics and page_lines,
+// on the fake backend (full width S, half width S / 2, fixed pitch unless the
+// face name has a "Ｐ").
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "document/load.h"
+#include "layout/fonts.h"
+#include "platform/fake/fake_font.h"
+#include "platform/fake/fake_trace.h"
+#include "platform/fake/fake_window.h"
+#include "trace/trace.h"
+
+namespace yomite {
+
+// The loader is another part of the program; here it records how it was called.
+struct LoadCall {
+  int calls = 0;
+  platform::Font* font = nullptr;
+  int column_pitch = 0;
+  int page_lines = 0;
+};
+LoadCall g_load;
+
+void load_document(ViewContext& view, MeasureContext* dc) {
+  ++g_load.calls;
+  g_load.font = dc ? dc->font : nullptr;
+  g_load.column_pitch = view.column_pitch;
+  g_load.page_lines = view.page_lines;
+}
+
+namespace {
+
+class CreateViewFonts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake::reset_fonts();
+    fake::set_trace_receiver(true);
+    trace_init();
+    fake::trace_messages().clear();
+    g_load = LoadCall{};
+    view_.page_lines = 20;
+    view_.ruby_percent = 60;
+  }
+  void TearDown() override {
+    release_document(view_);
+    EXPECT_EQ(fake::live_fonts(), 0);
+    trace_shutdown();
+  }
+
+  // The request the font at `font` was made from.
+  const fake::FontRequest* request_of(const platform::Font* font) {
+    if (!font) return nullptr;
+    for (const fake::FontRequest& r : fake::font_requests())
+      if (r.face == font->face && (r.height == font->height || -r.height == font->height) &&
+          r.escapement == font->escapement)
+        return &r;
+    return nullptr;
+  }
+
+  void make(const std::string& face, int size) {
+    view_.face_name = face;
+    view_.font_size = size;
+    create_view_fonts(view_);
+  }
+
+  ViewContext view_;
+};
+
+struct RubyCase {
+  int size;
+  int percent;
+  int ruby_height;     // the ruby fonts' cell height
+  int stored_percent;  // ruby_percent afterwards
+};
+
+TEST_F(CreateViewFonts, RubyHeightAndPercentClamps) {
+  const RubyCase cases[] = {
+      {18, 60, 10, 60},  // 1080 / 100, truncated
+      {10, 40, 8, 40},   // 4 is raised to 8
+      {18, 30, 8, 40},   // 30 -> 40: 7.2 -> 7 -> 8
+      {18, 95, 14, 80},  // 95 -> 80
+      {18, 80, 14, 80}, {18, 81, 14, 80}, {18, 39, 8, 40},
+  };
+  for (const RubyCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.size << " " << c.percent);
+    view_.ruby_percent = c.percent;
+    make("@ＭＳ ゴシック", c.size);
+    EXPECT_EQ(view_.ruby_percent, c.stored_percent);
+    ASSERT_NE(view_.font_ruby, nullptr);
+    EXPECT_EQ(view_.font_ruby->height, c.ruby_height);
+    EXPECT_EQ(view_.font_ruby_upright->height, c.ruby_height);
+    EXPECT_EQ(view_.ruby_height, c.ruby_height);
+    EXPECT_EQ(view_.column_pitch, c.ruby_height + c.size + 2);
+    release_document(view_);
+  }
+}
+
+TEST_F(CreateViewFonts, PageNumberHeightTurnsIntoCharacterHeightBelowTen) {
+  const int cases[][2] = {{18, 12}, {15, 10}, {14, -10}, {12, -10}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c[0]);
+    fake::reset_fonts();
+    make("@ＭＳ ゴシック", c[0]);
+    const fake::FontRequest* r = request_of(view_.font_page_number);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->face, "ＭＳ ゴシック");
+    EXPECT_EQ(r->height, c[1]);
+    EXPECT_EQ(r->escapement, 0);
+    EXPECT_EQ(view_.page_number_height, c[1] < 0 ? -c[1] : c[1]);
+    release_document(view_);
+  }
+}
+
+TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
+  make("@ＭＳ ゴシック", 18);
+  EXPECT_EQ(view_.vertical, 1);
+  struct Expect {
+    platform::Font* font;
+    const char* face;
+    int height;
+    int escapement;
+  };
+  const Expect fonts[] = {
+      {view_.font_main, "@ＭＳ ゴシック", 18, 2700},
+      {view_.font_main_upright, "@ＭＳ ゴシック", 18, 0},
+      {view_.font_emphasis, "@ＭＳ 明朝", 18, 2700},
+      {view_.font_ruby, "@ＭＳ ゴシック", 10, 2700},
+      {view_.font_ruby_upright, "@ＭＳ ゴシック", 10, 0},
+      {view_.font_page_number, "ＭＳ ゴシック", 12, 0},
+      {view_.font_pair_upright, "ＭＳ ゴシック", 18, 0},
+  };
+  for (const Expect& e : fonts) {
+    SCOPED_TRACE(e.face);
+    ASSERT_NE(e.font, nullptr);
+    EXPECT_EQ(e.font->face, e.face);
+    EXPECT_EQ(e.font->height, e.height);
+    EXPECT_EQ(e.font->escapement, e.escapement);
+  }
+  EXPECT_EQ(fake::live_fonts(), 7);
+  EXPECT_EQ(view_.char_height, 18);
+  EXPECT_EQ(view_.half_width, 9);
+  EXPECT_EQ(view_.fixed_pitch, 1);
+  EXPECT_EQ(view_.half_is_half, 1);
+  EXPECT_EQ(view_.column_pitch, 30);
+}
+
+TEST_F(CreateViewFonts, HorizontalFaceMakesNoUprightOrPageNumberFonts) {
+  make("ＭＳ 明朝", 18);
+  EXPECT_EQ(view_.vertical, 0);
+  EXPECT_EQ(view_.font_main_upright, nullptr);
+  EXPECT_EQ(view_.font_ruby_upright, nullptr);
+  EXPECT_EQ(view_.font_pair_upright, nullptr);
+  EXPECT_EQ(view_.font_page_number, nullptr);
+  EXPECT_EQ(view_.font_main->escapement, 0);
+  EXPECT_EQ(view_.font_emphasis->face, "ＭＳ 明朝");
+  EXPECT_EQ(view_.font_emphasis->escapement, 0);
+  EXPECT_EQ(view_.font_ruby->escapement, 0);
+  EXPECT_EQ(fake::live_fonts(), 3);
+  for (const fake::FontRequest& r : fake::font_requests()) EXPECT_NE(r.face, "ＭＳ ゴシック");
+}
+
+TEST_F(CreateViewFonts, ProportionalMainFontHasNoPairFont) {
+  make("@ＭＳ Ｐゴシック", 18);
+  EXPECT_EQ(view_.fixed_pitch, 0);
+  EXPECT_EQ(view_.half_is_half, 0);  // average 8, maximum 18
+  EXPECT_EQ(view_.half_width, 8);
+  EXPECT_EQ(view_.font_pair_upright, nullptr);
+}
+
+TEST_F(CreateViewFonts, NegativeSizeCountsAsItsMagnitude) {
+  make("@ＭＳ ゴシック", -18);
+  EXPECT_EQ(view_.font_main->height, 18);
+  EXPECT_EQ(view_.char_height, 18);
+}
+
+TEST_F(CreateViewFonts, TracesFaceSizeAndWidths) {
+  make("@ＭＳ ゴシック", 18);
+  std::string text = fake::trace_text();
+  EXPECT_NE(text.find("(@ＭＳ ゴシック fontheight=18)"), std::string::npos) << text;
+  EXPECT_NE(text.find("(9 18 1)"), std::string::npos) << text;
+  EXPECT_LT(text.find("fontheight"), text.find("(9 18 1)"));
+}
+
+TEST_F(CreateViewFonts, RunsTheFullLoadOnceWithTheMainFontSelected) {
+  make("@ＭＳ ゴシック", 18);
+  EXPECT_EQ(g_load.calls, 1);
+  EXPECT_EQ(g_load.font, view_.font_main);
+  EXPECT_EQ(g_load.column_pitch, 30);  // metrics are in place before the load
+  EXPECT_EQ(g_load.page_lines, 20);
+}
+
+struct PageCase {
+  const char* face;
+  int size;
+  int ruby_percent;
+  int width, height;  // client size; width -1: no window
+  int page_lines;
+};
+
+TEST_F(CreateViewFonts, PageLinesFromTheWindowWhenZero) {
+  const PageCase cases[] = {
+      {"@ＭＳ ゴシック", 17, 50, 600, 400, 22},  // column pitch 8 + 17 + 2 = 27
+      {"@ＭＳ ゴシック", 17, 50, 26, 400, 20},   // narrower than one column
+      {"@ＭＳ ゴシック", 17, 50, 27, 400, 1},
+      {"ＭＳ 明朝", 17, 50, 600, 400, 14},  // rows down the height: 400 / 27
+      {"ＭＳ 明朝", 17, 50, 600, 0, 20},
+      {"@ＭＳ ゴシック", 17, 50, -1, 0, 20},  // no window at all
+  };
+  for (const PageCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.face << " " << c.width << "x" << c.height);
+    platform::Window window{c.width, c.height};
+    view_.hwnd = c.width < 0 ? nullptr : &window;
+    view_.page_lines = 0;
+    view_.ruby_percent = c.ruby_percent;
+    make(c.face, c.size);
+    EXPECT_EQ(view_.column_pitch, 27);
+    EXPECT_EQ(view_.page_lines, c.page_lines);
+    EXPECT_EQ(g_load.page_lines, c.page_lines);
+    release_document(view_);
+    view_.hwnd = nullptr;
+  }
+}
+
+TEST_F(CreateViewFonts, PageLinesKeptWhenSet) {
+  platform::Window window{600, 400};
+  view_.hwnd = &window;
+  view_.page_lines = 7;
+  make("@ＭＳ ゴシック", 18);
+  EXPECT_EQ(view_.page_lines, 7);
+}
+
+TEST_F(CreateViewFonts, FontThatCannotBeMadeLeavesNullAndDefaultMetrics) {
+  fake::failing_faces() = {"@NoSuchFace"};
+  make("@NoSuchFace", 18);
+  EXPECT_EQ(view_.font_main, nullptr);
+  EXPECT_EQ(view_.font_ruby, nullptr);
+  EXPECT_NE(view_.font_emphasis, nullptr);
+  EXPECT_GT(view_.char_height, 0);
+  EXPECT_GT(view_.half_width, 0);
+  EXPECT_EQ(view_.column_pitch, view_.ruby_height + view_.char_height + 2);
+  EXPECT_EQ(g_load.calls, 1);
+}
+
+TEST_F(CreateViewFonts, ReleaseFreesEveryFontAndTheCache) {
+  make("@ＭＳ ゴシック", 18);
+  MeasureContext dc{view_.font_main};
+  TextExtent e;
+  measure_text(dc, u"あ", 1, e, view_);
+  EXPECT_NE(view_.width_cache, nullptr);
+  release_document(view_);
+  EXPECT_EQ(fake::live_fonts(), 0);
+  EXPECT_EQ(view_.width_cache, nullptr);
+  EXPECT_EQ(view_.font_main, nullptr);
+}
+
+}  // namespace
+}  // namespace yomite
