@@ -34,6 +34,7 @@ int copy_until_line_end(unsigned char* raw, int i, int limit, TextStream& in) {
   std::size_t room = static_cast<std::size_t>(limit - i);
   std::size_t avail = in.end - in.pos;
   std::size_t window = avail < room ? avail : room;
+  if (window == 0) return i;
   const unsigned char* start = in.data + in.pos;
   const void* lf = std::memchr(start, LF, window);
   if (lf) window = static_cast<std::size_t>(static_cast<const unsigned char*>(lf) - start);
