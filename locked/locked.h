@@ -92,9 +92,9 @@ int position_term(int line, int column);
 // XOR byte of line `line`, column `column`.
 std::uint8_t keystream_byte(int line, int column, int ango, int r, const char* key);
 
-// Bytes in one precomputed row: a full period plus a copy of its first 8
-// bytes, so that 8 bytes can be read from any offset of the period.
-constexpr int KEYSTREAM_ROW_BYTES = KEYSTREAM_PERIOD + 8;
+// Bytes in one precomputed row: a full period plus a copy of its first 16
+// bytes, so that 16 bytes can be read from any offset of the period.
+constexpr int KEYSTREAM_ROW_BYTES = KEYSTREAM_PERIOD + 16;
 
 // Fills `row` (KEYSTREAM_ROW_BYTES) with the XOR bytes of columns 0.. of the
 // lines whose number modulo 256 is `line_mod`.

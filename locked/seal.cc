@@ -13,6 +13,10 @@
 // the LF with the wrong line's keystream.
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "locked/locked.h"
 
 namespace yomite {
@@ -21,50 +25,89 @@ namespace {
 
 constexpr unsigned char LF = 0x0A, CR = 0x0D, FF = 0x0C, BLANK = 0x20;
 
-// Whether any of the 8 bytes in `x` is below 0x20 (exact for "any").
-inline bool has_control(std::uint64_t x) {
-  return ((x - 0x2020202020202020ull) & ~x & 0x8080808080808080ull) != 0;
+#if defined(__SSE2__)
+constexpr int FAST_BYTES = 16;
+
+// XORs 16 bytes with the keystream into `out`; returns how many of them come
+// before the first byte below 0x20 (16 when there is none).
+inline int seal_word(const unsigned char* in, const std::uint8_t* ks, unsigned char* out) {
+  __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  __m128i ordinary = _mm_cmpeq_epi8(_mm_max_epu8(x, _mm_set1_epi8(BLANK)), x);
+  unsigned controls = ~static_cast<unsigned>(_mm_movemask_epi8(ordinary)) & 0xFFFF;
+  __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ks));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_xor_si128(x, k));
+  return controls ? __builtin_ctz(controls) : 16;
+}
+#else
+constexpr int FAST_BYTES = 8;
+
+inline int seal_word(const unsigned char* in, const std::uint8_t* ks, unsigned char* out) {
+  std::uint64_t x, k;
+  std::memcpy(&x, in, 8);
+  std::memcpy(&k, ks, 8);
+  // Bit 7 set in each byte below 0x20; bytes above the lowest such byte may
+  // be marked too, but the lowest mark is exact.
+  std::uint64_t marks = (x - 0x2020202020202020ull) & ~x & 0x8080808080808080ull;
+  x ^= k;
+  std::memcpy(out, &x, 8);
+  return marks ? __builtin_ctzll(marks) >> 3 : 8;
+}
+#endif
+
+inline const std::uint8_t* row_for(const std::uint8_t* rows, int line) {
+  return rows + static_cast<std::size_t>(line & 0xFF) * KEYSTREAM_ROW_BYTES;
 }
 
-inline const std::uint8_t* row_of(const SealState& s) {
-  return s.rows + static_cast<std::size_t>(s.line & 0xFF) * KEYSTREAM_ROW_BYTES;
-}
+// The writer's position, kept in locals while a block is sealed (stores
+// through `out` would otherwise force them back to memory at every byte).
+struct Cursor {
+  const std::uint8_t* rows;
+  const std::uint8_t* row;
+  int line, column, stored, after_cr;
+  unsigned char* out;
+  std::size_t o;
 
-inline void end_line(SealState& s) {
-  ++s.line;
-  s.column = 0;
-  s.stored = 0;
-  s.after_cr = 0;
-}
-
-inline unsigned char put(SealState& s, unsigned char b) {
-  unsigned char out = b ^ row_of(s)[s.column % KEYSTREAM_PERIOD];
-  ++s.column;
-  return out;
-}
-
-// One byte of the slow path; returns the bytes written to `out` (0 to 2).
-inline std::size_t seal_byte(SealState& s, unsigned char b, unsigned char* out) {
-  std::size_t o = 0;
-  if (b == 0) return 0;
-  if (s.after_cr && b != LF) {
-    out[o++] = put(s, LF);  // a bare CR: supply its LF
-    end_line(s);
+  void put(unsigned char b) {
+    out[o++] = b ^ row[column % KEYSTREAM_PERIOD];
+    ++column;
   }
-  if (b == LF) {
-    out[o++] = put(s, LF);
-    end_line(s);
-    return o;
+  void end_line() {
+    ++line;
+    row = row_for(rows, line);
+    column = stored = after_cr = 0;
   }
-  if (b == CR) {
-    out[o++] = put(s, CR);
-    s.after_cr = 1;
-    return o;
+  // One byte the fast path did not take.
+  void byte(unsigned char b) {
+    if (b == LF) {
+      put(LF);
+      end_line();
+      return;
+    }
+    if (b == 0) return;
+    if (after_cr) {
+      put(LF);  // a bare CR: supply its LF
+      end_line();
+    }
+    if (b == CR) {
+      put(CR);
+      after_cr = 1;
+      return;
+    }
+    if (b < BLANK && b != FF) b = BLANK;
+    put(b);
+    if (++stored == LOCKED_LINE_MAX) end_line();
   }
-  if (b < BLANK && b != FF) b = BLANK;
-  out[o++] = put(s, b);
-  if (++s.stored == LOCKED_LINE_MAX) end_line(s);
-  return o;
+};
+
+Cursor cursor_of(const SealState& s, unsigned char* out) {
+  return Cursor{s.rows, row_for(s.rows, s.line), s.line, s.column, s.stored, s.after_cr, out, 0};
+}
+
+void save(SealState& s, const Cursor& c) {
+  s.line = c.line;
+  s.column = c.column;
+  s.stored = c.stored;
+  s.after_cr = c.after_cr;
 }
 
 }  // namespace
@@ -77,31 +120,34 @@ void seal_begin(SealState& s, std::uint8_t* rows, int ango, int r, const char* k
 }
 
 std::size_t seal_block(SealState& s, const unsigned char* in, std::size_t n, unsigned char* out) {
-  std::size_t i = 0, o = 0;
+  Cursor c = cursor_of(s, out);
+  std::size_t i = 0;
   while (i < n) {
-    // Fast path: 8 ordinary bytes that do not reach the end of the line.
-    while (!s.after_cr && n - i >= 8 && s.stored + 8 < LOCKED_LINE_MAX) {
-      std::uint64_t x, k;
-      std::memcpy(&x, in + i, 8);
-      if (has_control(x)) break;
-      std::memcpy(&k, row_of(s) + s.column % KEYSTREAM_PERIOD, 8);
-      x ^= k;
-      std::memcpy(out + o, &x, 8);
-      i += 8;
-      o += 8;
-      s.column += 8;
-      s.stored += 8;
+    // Fast path, a word at a time: the ordinary bytes before the first
+    // control byte, while the line stays below its limit. The whole word is
+    // stored; bytes past the control byte are overwritten next. (`out` has
+    // room: i + FAST_BYTES <= n and o <= 2 * i.)
+    while (!c.after_cr && n - i >= FAST_BYTES && c.stored + FAST_BYTES < LOCKED_LINE_MAX) {
+      int take = seal_word(in + i, c.row + c.column % KEYSTREAM_PERIOD, out + c.o);
+      i += static_cast<std::size_t>(take);
+      c.o += static_cast<std::size_t>(take);
+      c.column += take;
+      c.stored += take;
+      if (take < FAST_BYTES) break;
     }
-    if (i < n) o += seal_byte(s, in[i++], out + o);
+    if (i < n) c.byte(in[i++]);
   }
-  return o;
+  save(s, c);
+  return c.o;
 }
 
 std::size_t seal_end(SealState& s, unsigned char* out) {
   if (!s.after_cr) return 0;
-  out[0] = put(s, LF);
-  end_line(s);
-  return 1;
+  Cursor c = cursor_of(s, out);
+  c.put(LF);
+  c.end_line();
+  save(s, c);
+  return c.o;
 }
 
 }  // namespace yomite

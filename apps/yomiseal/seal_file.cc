@@ -18,7 +18,7 @@ namespace yomite::seal {
 
 namespace {
 
-constexpr std::size_t READ_BYTES = 1 << 20;
+constexpr std::size_t READ_BYTES = 256 << 10;  // in and out stay in the cache
 
 void cannot_use(const char* name) {
   say_bytes(stdout, name, std::strlen(name));
