@@ -1,0 +1,138 @@
+// The view record: creation defaults, the growth of the display-line array and
+// the release step.
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_font.h"
+#include "platform/fake/fake_trace.h"
+#include "trace/trace.h"
+#include "viewer/view_context.h"
+
+namespace yomite {
+namespace {
+
+TEST(ViewContext, CreationDefaults) {
+  ViewContext* v = create_view_context();
+  EXPECT_EQ(v->text_color, 0x000000u);
+  EXPECT_EQ(v->back_color, 0xFFFFFFu);
+  EXPECT_EQ(v->link_color, 0x00FF00u);
+  EXPECT_EQ(v->char_height, 18);
+  EXPECT_EQ(v->ruby_height, 7);
+  EXPECT_EQ(v->column_pitch, 27);
+  EXPECT_EQ(v->fixed_pitch, 1);
+  EXPECT_EQ(v->smooth_scroll, 1);
+  EXPECT_EQ(v->smooth_dots, 4);
+  EXPECT_EQ(v->code_page, 1);
+  EXPECT_EQ(v->markup_enabled, 1);
+  EXPECT_EQ(v->justify, 1);
+  EXPECT_EQ(v->locked, 0);
+  EXPECT_EQ(v->loaded, 0);
+  EXPECT_EQ(v->line_count, 0);
+  EXPECT_EQ(v->lines, nullptr);
+  EXPECT_EQ(v->hwnd, nullptr);
+  EXPECT_EQ(v->font_main, nullptr);
+  for (char16_t* entry : v->annotation_texts) ASSERT_EQ(entry, nullptr);
+  destroy_view_context(v);
+}
+
+// A document of `count` lines with texts, codes, annotations, a width cache
+// and all seven fonts, as a full load leaves it.
+void fill_document(ViewContext& v, int count) {
+  ASSERT_EQ(begin_display_lines(v), 1);
+  for (int j = 0; j < count; ++j) {
+    DisplayLine* line = display_line_slot(v, j);
+    ASSERT_NE(line, nullptr);
+    line->text = arena_copy_text(v.arena, u"本文", 2);
+    std::uint16_t codes[2] = {65, 65};
+    line->attrs = j % 2 ? arena_copy_codes(v.arena, codes, 2) : nullptr;
+    line->flags = DL_PARAGRAPH_END;
+  }
+  v.line_count = count;
+  v.annotation_texts[0] = arena_copy_text(v.arena, u"ほん", 2);
+  v.annotation_texts[NOTE_FIRST_ENTRY] = arena_copy_text(v.arena, u"\x0001https://example.org", 20);
+  v.width_cache = static_cast<std::uint16_t*>(alloc_zeroed(65536 * sizeof(std::uint16_t)));
+  for (platform::Font** f : {&v.font_main, &v.font_main_upright, &v.font_page_number, &v.font_ruby,
+                             &v.font_ruby_upright, &v.font_emphasis, &v.font_pair_upright})
+    *f = fake::new_font("@ＭＳ ゴシック", 18, 2700);
+}
+
+TEST(ReleaseDocument, FreesEverythingAndIsSafeTwice) {
+  ViewContext v;
+  int fonts_before = fake::live_fonts();
+  fill_document(v, 120);
+  v.top_line = 33;
+  v.file_name = "/tmp/a.txt";
+  release_document(v);
+  EXPECT_EQ(v.lines, nullptr);
+  EXPECT_EQ(v.line_count, 0);
+  EXPECT_EQ(v.width_cache, nullptr);
+  EXPECT_EQ(v.annotation_texts[0], nullptr);
+  EXPECT_EQ(v.annotation_texts[NOTE_FIRST_ENTRY], nullptr);
+  EXPECT_TRUE(v.arena.blocks.empty());
+  EXPECT_EQ(fake::live_fonts(), fonts_before) << "all seven fonts deleted";
+  for (platform::Font* f : {v.font_main, v.font_main_upright, v.font_page_number, v.font_ruby,
+                            v.font_ruby_upright, v.font_emphasis, v.font_pair_upright})
+    EXPECT_EQ(f, nullptr);
+  EXPECT_EQ(v.top_line, 33) << "the scroll position survives a reload";
+  EXPECT_EQ(v.file_name, "/tmp/a.txt");
+  release_document(v);  // nothing left to free twice (ASan would tell)
+  EXPECT_EQ(fake::live_fonts(), fonts_before);
+}
+
+TEST(ReleaseDocument, MarkBecomesThePageOfTheFirstMarkedLine) {
+  ViewContext v;
+  v.page_lines = 20;
+  fill_document(v, 100);
+  v.lines[57].flags |= DL_MARK;
+  v.lines[90].flags |= DL_MARK;
+  release_document(v);
+  EXPECT_EQ(v.mark_page, 3);
+  release_document(v);
+  EXPECT_EQ(v.mark_page, 0) << "an empty view has no mark";
+}
+
+TEST(DisplayLines, GrowByAThousandBeforeTheLastTenRecords) {
+  ViewContext v;
+  ASSERT_EQ(begin_display_lines(v), 1);
+  EXPECT_EQ(v.line_capacity, 1000);
+  ASSERT_NE(display_line_slot(v, 989), nullptr);
+  EXPECT_EQ(v.line_capacity, 1000);
+  DisplayLine* slot = display_line_slot(v, 990);
+  ASSERT_NE(slot, nullptr);
+  EXPECT_EQ(v.line_capacity, 2000);
+  EXPECT_EQ(slot->flags, 0) << "new records are zeroed";
+  EXPECT_EQ(v.lines[1999].text, nullptr);
+  EXPECT_EQ(display_line_slot(v, 5000), nullptr) << "only the next records can be written";
+  release_document(v);
+}
+
+TEST(AllocZeroed, LargeBlocksAreTraced) {
+  fake::set_trace_receiver(true);
+  trace_init();
+  fake::trace_messages().clear();
+  void* small = alloc_zeroed(10000);
+  EXPECT_TRUE(fake::trace_messages().empty()) << "10000 bytes is not above the limit";
+  void* big = alloc_zeroed(10001);
+  ASSERT_EQ(fake::trace_messages().size(), 1u);
+  EXPECT_EQ(fake::trace_messages()[0].rfind("malloc 10001 ", 0), 0u);
+  EXPECT_EQ(static_cast<unsigned char*>(big)[10000], 0);
+  std::free(small);
+  std::free(big);
+  trace_shutdown();
+}
+
+TEST(TextArena, CopiesOfEverySizeStayIntact) {
+  TextArena arena;
+  std::u16string big(ARENA_BLOCK_BYTES, u'x');  // twice a block's bytes: a block of its own
+  char16_t* a = arena_copy_text(arena, u"abc", 3);
+  char16_t* b = arena_copy_text(arena, big.data(), big.size());
+  char16_t* c = arena_copy_text(arena, u"def", 3);
+  EXPECT_EQ(std::u16string(a), u"abc");
+  EXPECT_EQ(std::u16string(b), big);
+  EXPECT_EQ(std::u16string(c), u"def");
+  EXPECT_GE(arena.total_bytes, big.size() * 2);
+  arena_clear(arena);
+  EXPECT_EQ(arena.total_bytes, 0u);
+}
+
+}  // namespace
+}  // namespace yomite
