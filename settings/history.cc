@@ -53,7 +53,10 @@ void history_from_ini(const IniFile& ini, History& history) {
   for (int p = 0; p < HISTORY_ENTRIES; ++p) {
     HistoryEntry& e = history[static_cast<std::size_t>(p)];
     e.file_name = ini_get(ini, "History", key(p, 'F'), "");
-    if (e.file_name.size() >= static_cast<std::size_t>(platform::PATH_BYTES)) e.file_name.clear();
+    // A name we could not store again as one value is no name we wrote.
+    if (e.file_name.size() >= static_cast<std::size_t>(platform::PATH_BYTES) ||
+        e.file_name.find_first_of("\r\n") != std::string::npos)
+      e.file_name.clear();
     e.mark_page = static_cast<unsigned>(parse_decimal(ini_get(ini, "History", key(p, 'M'), "0")));
   }
 }

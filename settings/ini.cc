@@ -71,9 +71,14 @@ std::string from_cp932(const std::string& bytes) {
 
 // The file's text as UTF-8, whatever Windows or we wrote it in.
 std::string to_utf8(const std::string& bytes) {
-  if (has_prefix(bytes, "\xEF\xBB\xBF", 3)) return to_utf8(bytes.substr(3));
-  if (has_prefix(bytes, "\xFF\xFE", 2)) return from_utf16le(bytes.substr(2));
-  return is_utf8(bytes) ? bytes : from_cp932(bytes);
+  std::string text;
+  if (has_prefix(bytes, "\xFF\xFE", 2))
+    text = from_utf16le(bytes.substr(2));
+  else
+    text = is_utf8(bytes) ? bytes : from_cp932(bytes);
+  std::size_t marks = 0;  // a mark is no part of the first line, however many there are
+  while (text.compare(marks, 3, "\xEF\xBB\xBF") == 0) marks += 3;
+  return text.substr(marks);
 }
 
 IniLine parse_line(const std::string& text) {

@@ -83,5 +83,34 @@ TEST(Concurrency, WritersNeverMixOrLoseEntries) {
   EXPECT_EQ(history[WRITERS].file_name, "");
 }
 
+void increment(IniFile& ini, void*) {
+  int n = parse_decimal(ini_get(ini, "Count", "n", "0"));
+  ini_set(ini, "Count", "n", std::to_string(n + 1));
+}
+
+// Every update reads the file again under the lock, so no increment is lost.
+TEST(Concurrency, UpdatesAreNeverLost) {
+  test::TempDir dir;
+  std::string path = dir.file("YOMITE.INI");
+  pid_t pids[WRITERS];
+  for (int w = 0; w < WRITERS; ++w) {
+    pids[w] = fork();
+    ASSERT_GE(pids[w], 0);
+    if (pids[w] == 0) {
+      for (int r = 0; r < ROUNDS; ++r)
+        if (!ini_update(path, increment, nullptr)) _exit(1);
+      _exit(0);
+    }
+  }
+  for (pid_t pid : pids) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  IniFile ini;
+  ini_load(path, ini);
+  EXPECT_EQ(ini_get(ini, "Count", "n", ""), std::to_string(WRITERS * ROUNDS));
+}
+
 }  // namespace
 }  // namespace yomite
