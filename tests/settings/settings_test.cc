@@ -197,3 +197,14 @@ TEST(Notation, CommandLineColour) {
 
 }  // namespace
 }  // namespace yomite
+
+namespace yomite {
+namespace {
+
+TEST(SettingsLocation, BesideTheProgramWhenWritable) {
+  // The test program's own directory is writable in a build tree.
+  EXPECT_EQ(platform::settings_file_path(), YOMITE_BINARY_DIR "/tests/settings/YOMITE.INI");
+}
+
+}  // namespace
+}  // namespace yomite
