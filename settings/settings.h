@@ -16,8 +16,6 @@ namespace yomite {
 
 constexpr int FACE_NAME_MAX_CHARS = 127;  // characters, not bytes
 constexpr int EDITOR_COMMAND_MAX_BYTES = platform::PATH_BYTES - 1;
-constexpr int RUBY_PERCENT_MIN = 40;
-constexpr int RUBY_PERCENT_MAX = 80;
 // What an empty or 0 standard value stands for when a window takes it.
 constexpr const char* FALLBACK_FACE_NAME = "@ＭＳ ゴシック";
 constexpr int FALLBACK_FONT_SIZE = 18;
