@@ -13,7 +13,7 @@
 namespace yomite {
 namespace {
 
-TEST(Generator, SeededWithOneGivesTheWellKnownSequence) {
+TEST(Generator, SeededWithOneDrawsKnownValues) {
   LockedRng g;
   rng_seed(g, 1);
   const int expected[] = {41, 18467, 6334, 26500, 19169};
