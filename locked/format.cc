@@ -73,7 +73,8 @@ void build_locked_header(const char* key, int password_digits,
   std::memcpy(out + LOCKED_KEY_OFFSET, key, LOCKED_KEY_CHARS);
   if (password_digits > 0) {
     PasswordSums s = password_sums(reinterpret_cast<const unsigned char*>(key), password_digits);
-    std::memset(out + LOCKED_KEY_OFFSET, LOCKED_MASK_CHAR, static_cast<std::size_t>(password_digits));
+    std::memset(out + LOCKED_KEY_OFFSET, LOCKED_MASK_CHAR,
+                static_cast<std::size_t>(password_digits));
     put_le32(out + LOCKED_SUM_A_OFFSET, s.a);
     put_le32(out + LOCKED_SUM_B_OFFSET, s.b);
     put_le32(out + LOCKED_SUM_C_OFFSET, s.c);

@@ -131,11 +131,21 @@ int read_locked_line(unsigned char* out, int capacity, TextStream& in, const Loc
                         body.key_string);
 }
 
-int locked_refused() { return state().refused; }
-const std::string& remembered_password() { return state().remembered; }
-const char* current_key_string() { return state().key; }
-int current_ango() { return state().ango; }
+int locked_refused() {
+  return state().refused;
+}
+const std::string& remembered_password() {
+  return state().remembered;
+}
+const char* current_key_string() {
+  return state().key;
+}
+int current_ango() {
+  return state().ango;
+}
 
-void reset_locked_state() { state() = LockedState{}; }
+void reset_locked_state() {
+  state() = LockedState{};
+}
 
 }  // namespace yomite

@@ -11,8 +11,9 @@
 
 namespace yomite {
 
-
-int position_term(int line, int column) { return ((line & 0xFF) * 1027 + column * 237) % 65; }
+int position_term(int line, int column) {
+  return ((line & 0xFF) * 1027 + column * 237) % 65;
+}
 
 std::uint8_t keystream_byte(int line, int column, int ango, int r, const char* key) {
   int b = position_term(line, column % KEYSTREAM_PERIOD) ^ (ango & 0xFF) ^ (r & 0xFF) ^
@@ -61,6 +62,8 @@ const std::uint8_t* locked_keystream_row(std::uint32_t key, int r, const char* k
 
 }  // namespace
 
-void install_locked_keystream() { set_keystream(locked_keystream_row); }
+void install_locked_keystream() {
+  set_keystream(locked_keystream_row);
+}
 
 }  // namespace yomite

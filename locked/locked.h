@@ -27,8 +27,8 @@ constexpr int LOCKED_HEADER_BYTES = 256;   // the body starts here
 constexpr int LOCKED_MAGIC_BYTES = 45;     // bytes 0..44 identify a locked text
 constexpr int LOCKED_VERSION_OFFSET = 64;  // "1111"; only its first byte is checked
 constexpr int LOCKED_KEY_OFFSET = 128;
-constexpr int LOCKED_KEY_CHARS = 80;       // twenty groups of four hex digits
-constexpr int LOCKED_SUM_A_OFFSET = 208;   // checksums: unsigned 32-bit, little-endian
+constexpr int LOCKED_KEY_CHARS = 80;      // twenty groups of four hex digits
+constexpr int LOCKED_SUM_A_OFFSET = 208;  // checksums: unsigned 32-bit, little-endian
 constexpr int LOCKED_SUM_B_OFFSET = 212;
 constexpr int LOCKED_SUM_C_OFFSET = 216;
 constexpr unsigned char LOCKED_FILLER = '!';
@@ -56,7 +56,9 @@ struct LockedRng {
   std::uint32_t state = 0;
 };
 
-inline void rng_seed(LockedRng& g, std::uint32_t seed) { g.state = seed; }
+inline void rng_seed(LockedRng& g, std::uint32_t seed) {
+  g.state = seed;
+}
 
 // Next value, 0..32767.
 inline int rng_draw(LockedRng& g) {
@@ -127,13 +129,13 @@ int is_locked_header(const unsigned char* bytes, std::size_t n);
 int check_locked_header(ViewContext& view, int probe);
 
 // The same over a header already read (`n` bytes of the file's start).
-int check_locked_header_bytes(const unsigned char* bytes, std::size_t n,
-                              platform::Window* owner, int probe);
+int check_locked_header_bytes(const unsigned char* bytes, std::size_t n, platform::Window* owner,
+                              int probe);
 
 // What the loader needs to read the body of an accepted text.
 struct LockedBody {
   int ango = 0;
-  int r = 0;                       // the random term
+  int r = 0;                         // the random term
   const char* key_string = nullptr;  // the current key string (80 characters)
 };
 
@@ -152,7 +154,8 @@ inline std::uint32_t locked_line_key(int ango, int line) {
 int read_locked_line(unsigned char* out, int capacity, TextStream& in, const LockedBody& body,
                      int line);
 
-// Process-wide state of the viewer.
+// Process-wide state of the viewer. Once locked_refused() is set the loader
+// loads nothing more in this process: the refused document stays empty.
 int locked_refused();                      // the prompt was cancelled or gave up
 const std::string& remembered_password();  // last answer given with OK
 const char* current_key_string();          // 80 characters and a 0

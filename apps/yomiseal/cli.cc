@@ -82,7 +82,9 @@ void say(std::FILE* out, const char* utf8) {
   std::fwrite(text.data(), 1, text.size(), out);
 }
 
-void say_bytes(std::FILE* out, const char* bytes, std::size_t n) { std::fwrite(bytes, 1, n, out); }
+void say_bytes(std::FILE* out, const char* bytes, std::size_t n) {
+  std::fwrite(bytes, 1, n, out);
+}
 
 void print_usage(std::FILE* out) {
   say(out, "usage:yomiseal [option] 元テキストfilename 暗号化テキストfilename\n");

@@ -16,7 +16,9 @@ void fake::script_password_prompt(std::vector<PromptAnswer> answers) {
   g_shown = 0;
 }
 
-int fake::password_prompts_shown() { return static_cast<int>(g_shown); }
+int fake::password_prompts_shown() {
+  return static_cast<int>(g_shown);
+}
 
 int platform::password_prompt(Window*, std::string& answer) {
   std::size_t at = g_shown++;

@@ -11,7 +11,9 @@
 namespace yomite::seal {
 namespace {
 
-int only_p12_exists(const char* path) { return std::strcmp(path, "/P12") == 0; }
+int only_p12_exists(const char* path) {
+  return std::strcmp(path, "/P12") == 0;
+}
 
 struct ArgsCase {
   std::vector<const char*> args;
@@ -39,7 +41,7 @@ TEST(SealArgs, OptionsFilesAndPasswordLength) {
       {{"-P99999999999999", "a", "b"}, "a", "b", 40},
       {{"-P-99999999999999", "a", "b"}, "a", "b", 0},
       {{"-P  +9x", "a", "b"}, "a", "b", 9},
-      {{"-P12", "-P3", "a", "b"}, "a", "b", 8},  // a later -P wins
+      {{"-P12", "-P3", "a", "b"}, "a", "b", 8},    // a later -P wins
       {{"-X", "/Q", "-", "a", "b"}, "a", "b", 0},  // other letters are ignored
       {{"/home/me/a.txt", "/tmp/b"}, "/home/me/a.txt", "/tmp/b", 0},
       {{"/P12", "b"}, "/P12", "b", 0},  // an existing file named like an option

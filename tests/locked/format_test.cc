@@ -13,7 +13,7 @@
 namespace yomite {
 namespace {
 
-TEST(Generator, SeededWithOneGivesTheWellKnownSequence) {
+TEST(Generator, SeededWithOneDrawsKnownValues) {
   LockedRng g;
   rng_seed(g, 1);
   const int expected[] = {41, 18467, 6334, 26500, 19169};
@@ -63,7 +63,8 @@ TEST(Keystream, RowsRepeatEvery1040ColumnsAndMatchTheFormula) {
     int expected = ((3 * 1027 + j * 237) % 65) ^ 67 ^ (12345 & 0xFF) ^ key[j % 80];
     ASSERT_EQ(row[j], expected) << j;
   }
-  EXPECT_EQ(keystream_byte(259, 32766, 67, 12345, key), keystream_byte(3, 32766 % 1040, 67, 12345, key));
+  EXPECT_EQ(keystream_byte(259, 32766, 67, 12345, key),
+            keystream_byte(3, 32766 % 1040, 67, 12345, key));
 }
 
 TEST(DerivedValues, AngoForEachHexDigit) {
@@ -101,7 +102,8 @@ std::string to_sjis(const std::string& utf8) {
 }
 
 TEST(Header, MagicIsTheShiftJisNotice) {
-  std::string notice = std::string("\x1A\x1A\0\0", 4) + to_sjis(" Yomite このテキストは編集できません!! \r\n");
+  std::string notice =
+      std::string("\x1A\x1A\0\0", 4) + to_sjis(" Yomite このテキストは編集できません!! \r\n");
   ASSERT_EQ(notice.size(), static_cast<std::size_t>(LOCKED_MAGIC_BYTES));
   EXPECT_EQ(std::memcmp(notice.data(), LOCKED_MAGIC, LOCKED_MAGIC_BYTES), 0);
 }

@@ -39,7 +39,9 @@ class HeaderCheck : public ::testing::Test {
     trace_shutdown();
   }
   // Writes a header for KEY hiding `digits` characters, and a body.
-  void write_text(int digits) { test::write_file(view_.file_name, test::seal_string("本文\n", KEY.c_str(), digits)); }
+  void write_text(int digits) {
+    test::write_file(view_.file_name, test::seal_string("本文\n", KEY.c_str(), digits));
+  }
 
   std::string dir_;
   ViewContext view_;

@@ -20,9 +20,13 @@ struct RoundTrip {
   Lines expected;
 };
 
-void PrintTo(const RoundTrip& t, std::ostream* os) { *os << t.name; }
+void PrintTo(const RoundTrip& t, std::ostream* os) {
+  *os << t.name;
+}
 
-std::string a(std::size_t n) { return std::string(n, 'a'); }
+std::string a(std::size_t n) {
+  return std::string(n, 'a');
+}
 
 std::vector<RoundTrip> round_trips() {
   using namespace std::string_literals;
@@ -45,7 +49,8 @@ std::vector<RoundTrip> round_trips() {
       {"CrLfAfter32766", a(32766) + "\r\nb", {a(32766), "b"}},
       {"CrLfAfter32767", a(32767) + "\r\nb", {a(32767), "", "b"}},
       {"BareCrAfter32766", a(32766) + "\rb", {a(32766), "b"}},
-      {"NulsDoNotCountTowardTheCut", a(100) + std::string(100, '\0') + a(32700) + "\n",
+      {"NulsDoNotCountTowardTheCut",
+       a(100) + std::string(100, '\0') + a(32700) + "\n",
        {a(32767), a(33)}},
   };
 }
@@ -70,7 +75,8 @@ TEST(Seal, LineNumbersWrapAfter256) {
   std::string source;
   Lines expected;
   for (int i = 0; i < 600; ++i) {
-    expected.push_back("line " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 90), 'z'));
+    expected.push_back("line " + std::to_string(i) +
+                       std::string(static_cast<std::size_t>(i % 90), 'z'));
     source += expected.back() + (i % 3 ? "\n" : "\r\n");
   }
   EXPECT_EQ(test::unseal_string(test::seal_string(source, test::SAMPLE_KEY, 0, 1000)), expected);
