@@ -37,4 +37,12 @@ int update_file_atomically(const char* path, FileUpdate update, void* context);
 // (0) unless it is a real directory owned by this user and closed to others.
 int private_temp_dir(std::string& dir);
 
+// `name` made absolute against the working directory, with "." and ".."
+// components and repeated '/' resolved by the text alone (links are kept).
+// 1, or 0 when the working directory is unknown (`full` is then `name`).
+int full_path(const std::string& name, std::string& full);
+
+// 1 when `path` names something that exists and is not a directory.
+int is_existing_file(const char* path);
+
 }  // namespace yomite::platform

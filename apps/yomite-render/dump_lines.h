@@ -1,0 +1,17 @@
+// Display lines as text, one per output line: INDEX<TAB>FLAGS<TAB>TEXT.
+// FLAGS holds P (paragraph end), M (mark), Q (quotation) in that order, or
+// "-" for none. Tools and tests read this format; keep it stable.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "viewer/view_context.h"
+
+namespace yomite::render {
+
+std::string format_display_line(int index, const DisplayLine& line);
+
+void dump_lines(const ViewContext& view, std::FILE* out);
+
+}  // namespace yomite::render

@@ -1,0 +1,25 @@
+// Opening a file for yomite-render the way the viewer opens it: settings
+// file (read only), the viewer's options, full path, the history's mark, the
+// archive step, real fonts, and a window that exists only as a size.
+#pragma once
+
+#include <string>
+
+#include "apps/yomite-render/render_args.h"
+#include "settings/history.h"
+#include "viewer/view_context.h"
+
+namespace yomite::render {
+
+struct RenderSession {
+  ViewContext* view = nullptr;  // laid out; view->hwnd is the headless window
+  History history;
+};
+
+// 1 with the laid-out view, or 0 with `error` set (no file, or one that
+// cannot be read).
+int open_for_render(const RenderArgs& args, RenderSession& session, std::string& error);
+
+void close_render(RenderSession& session);
+
+}  // namespace yomite::render

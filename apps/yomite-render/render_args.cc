@@ -1,0 +1,81 @@
+#include "apps/yomite-render/render_args.h"
+
+#include <cstring>
+
+namespace yomite::render {
+
+namespace {
+
+constexpr int SIZE_MAX_PX = 32767;
+
+// The decimal number at text[i..], 1..SIZE_MAX_PX; -1 for anything else.
+int read_dimension(const std::string& text, std::size_t& i) {
+  int value = 0;
+  std::size_t start = i;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > SIZE_MAX_PX) return -1;
+  }
+  return i == start || value == 0 ? -1 : value;
+}
+
+void take_size(RenderArgs& a, const std::string& value) {
+  if (!parse_size(value, a.width, a.height))
+    a.error = "--size wants WIDTHxHEIGHT in pixels, not \"" + value + "\"";
+}
+
+}  // namespace
+
+int parse_size(const std::string& text, int& width, int& height) {
+  std::size_t i = 0;
+  int w = read_dimension(text, i);
+  if (w < 0 || i >= text.size() || (text[i] != 'x' && text[i] != 'X')) return 0;
+  ++i;
+  int h = read_dimension(text, i);
+  if (h < 0 || i != text.size()) return 0;
+  width = w;
+  height = h;
+  return 1;
+}
+
+RenderArgs parse_render_args(int argc, const char* const* argv) {
+  RenderArgs a;
+  a.viewer.push_back(argc > 0 ? argv[0] : "yomite-render");
+  for (int i = 1; i < argc && a.error.empty(); ++i) {
+    const std::string arg = argv[i];
+    if (arg.compare(0, 2, "--") != 0) {
+      a.viewer.push_back(arg);
+    } else if (arg == "--help") {
+      a.help = 1;
+    } else if (arg == "--dump-lines") {
+      a.dump_lines = 1;
+    } else if (arg == "--size") {
+      if (i + 1 < argc)
+        take_size(a, argv[++i]);
+      else
+        a.error = "--size wants WIDTHxHEIGHT";
+    } else if (arg.compare(0, 7, "--size=") == 0) {
+      take_size(a, arg.substr(7));
+    } else {
+      a.error = "unknown flag " + arg;
+    }
+  }
+  return a;
+}
+
+void print_usage(std::FILE* out) {
+  std::fputs(
+      "usage: yomite-render [viewer options] [--size WxH] [--dump-lines] FILE\n"
+      "Lays out FILE as the viewer would (its settings file, options and fonts).\n"
+      "  --dump-lines  print every display line as INDEX<TAB>FLAGS<TAB>TEXT (UTF-8);\n"
+      "                FLAGS: P paragraph end, M mark, Q quotation, or -\n"
+      "  --size WxH    window client size in pixels instead of the one the viewer takes\n"
+      "  --help        this text\n"
+      "Viewer options: -B -C -L colour (RRGGBB), -E code page, -F face, -G size,\n"
+      "  -H columns per page, -J line, -K encoding letter (S E J U V 8), -M markup,\n"
+      "  -R logical line, -S smooth scroll, -T dialect, -W column length,\n"
+      "  -X -Y window position.\n",
+      out);
+}
+
+}  // namespace yomite::render

@@ -1,0 +1,32 @@
+// yomite-render's command line: its own "--" flags, and the viewer's options
+// and file, which it reads by the viewer's own rules.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace yomite::render {
+
+constexpr int EXIT_DONE = 0;
+constexpr int EXIT_FAILED = 1;  // a bad argument, or a file that cannot be read
+
+struct RenderArgs {
+  int help = 0;
+  int dump_lines = 0;
+  int width = 0, height = 0;        // --size WxH: client size; 0 = what the viewer takes
+  std::vector<std::string> viewer;  // argv[0] and every argument left for the viewer
+  std::string error;                // set when the command line is refused
+};
+
+// Splits the arguments: "--help", "--dump-lines", "--size WxH" (or
+// "--size=WxH") are ours; any other "--" argument is refused; the rest are
+// the viewer's, kept in order.
+RenderArgs parse_render_args(int argc, const char* const* argv);
+
+// "WxH" with both numbers from 1 to 32767. 1, or 0 for anything else.
+int parse_size(const std::string& text, int& width, int& height);
+
+void print_usage(std::FILE* out);
+
+}  // namespace yomite::render

@@ -1,0 +1,46 @@
+// Windows without a display: a client size and nothing else.
+#include "platform/headless/headless_window.h"
+
+namespace yomite::platform {
+
+struct Window {
+  int client_width = HEADLESS_INITIAL_SIZE;
+  int client_height = HEADLESS_INITIAL_SIZE;
+  int fixed = 0;  // the size was given and sizing requests are ignored
+};
+
+Window* headless_window_create(int fixed_width, int fixed_height) {
+  Window* window = new Window;
+  if (fixed_width > 0 && fixed_height > 0) {
+    window->client_width = fixed_width;
+    window->client_height = fixed_height;
+    window->fixed = 1;
+  }
+  return window;
+}
+
+void headless_window_destroy(Window* window) {
+  delete window;
+}
+
+void window_client_size(Window* window, int* width, int* height) {
+  *width = window ? window->client_width : 0;
+  *height = window ? window->client_height : 0;
+}
+
+void window_set_busy(Window*, int) {}
+
+void system_measures(SystemMeasures* m) {
+  *m = {HEADLESS_SCROLL_BAR, HEADLESS_SCROLL_BAR, 0, 0, 0, 0, 0, HEADLESS_SCREEN_CLIENT_HEIGHT};
+}
+
+// Without frame or caption the outer size is the client size.
+void window_set_bounds(Window* window, int, int, int, int width, int height) {
+  if (!window || window->fixed) return;
+  window->client_width = width;
+  window->client_height = height;
+}
+
+void window_request_repaint(Window*) {}
+
+}  // namespace yomite::platform

@@ -1,0 +1,120 @@
+// Scanning the viewer's arguments and applying its options.
+#include "viewer/command_line.h"
+
+#include <cstring>
+
+#include "settings/settings.h"
+#include "trace/trace.h"
+
+namespace yomite {
+
+namespace {
+
+constexpr const char* OPTION_LETTERS = "BCEFGHJKLMRSTW";  // any case; X and Y upper only
+
+int is_option(const char* arg, FileTest is_file) {
+  if (arg[0] == '-') return 1;
+  if (arg[0] != '/') return 0;
+  // An absolute path rather than an option.
+  return !(std::strchr(arg + 1, '/') || (is_file && is_file(arg)));
+}
+
+// The option's letter in upper case, or 0 when the viewer knows no such option.
+char option_letter(char given) {
+  if (given == 'X' || given == 'Y') return given;
+  char upper = given >= 'a' && given <= 'z' ? static_cast<char>(given - 'a' + 'A') : given;
+  if (upper == 0 || !std::strchr(OPTION_LETTERS, upper)) return 0;
+  return upper;
+}
+
+Color option_color(const std::string& value) {
+  process_settings().command_line_colors = 1;
+  return parse_command_line_color(value.substr(0, OPTION_COLOR_CHARS));
+}
+
+// The forced encoding: the value's first character upper-cased, 0 for none.
+int encoding_letter_of(const std::string& value) {
+  if (value.empty()) return 0;
+  char c = value[0];
+  return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : static_cast<unsigned char>(c);
+}
+
+void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
+  const int n = parse_decimal(o.value);
+  switch (o.letter) {
+    case 'B':
+      v.back_color = option_color(o.value);
+      break;
+    case 'C':
+      v.text_color = option_color(o.value);
+      break;
+    case 'L':
+      v.link_color = option_color(o.value);
+      break;
+    case 'E':
+      v.code_page = n;
+      break;
+    case 'F':
+      v.face_name = o.value;
+      break;
+    case 'G':
+      if (n != 0) r.font_size = n;  // clamped where it is used
+      break;
+    case 'H':
+      v.page_lines = n;
+      break;
+    case 'J':
+      r.jump_line = n;
+      break;
+    case 'K':
+      v.encoding_letter = encoding_letter_of(o.value);
+      break;
+    case 'M':
+      v.markup_enabled = n;
+      break;
+    case 'R':
+      r.row = n;
+      break;
+    case 'S':
+      v.smooth_scroll = n;
+      break;
+    case 'T':
+      v.text_format = n;
+      break;
+    case 'W':
+      v.column_chars = n;
+      break;
+    default:
+      break;  // X and Y place the window; the scan took them
+  }
+}
+
+}  // namespace
+
+ViewerArgs parse_viewer_args(int argc, const char* const* argv, FileTest is_file) {
+  ViewerArgs args;
+  bool have_file = false;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    trace("arg%d %s ", i, arg);
+    if (!is_option(arg, is_file)) {
+      if (!have_file) args.file = arg;
+      have_file = true;
+      continue;
+    }
+    char letter = option_letter(arg[1]);
+    if (!letter) continue;
+    std::string value = arg + 2;
+    if (letter == 'X') args.x = parse_decimal(value);
+    if (letter == 'Y') args.y = parse_decimal(value);
+    args.options.push_back({letter, value});
+  }
+  return args;
+}
+
+void apply_viewer_options(ViewContext& view, const std::vector<ViewerOption>& options,
+                          OptionRequests& requests) {
+  for (const ViewerOption& o : options) apply_option(view, o, requests);
+}
+
+}  // namespace yomite

@@ -1,0 +1,110 @@
+// The open step and the window geometry it sets.
+#include "viewer/open.h"
+
+#include <algorithm>
+
+#include "document/load.h"
+#include "layout/fonts.h"
+#include "settings/settings.h"
+#include "trace/trace.h"
+
+namespace yomite {
+
+namespace {
+
+// A column is this many half widths longer than its text: room for the
+// hanging punctuation and the margins at both ends.
+constexpr int COLUMN_MARGIN_HALF_WIDTHS = 8;
+
+void apply_requested_size(ViewContext& v, int requested) {
+  if (requested == 0) return;
+  v.font_size = std::clamp(requested, OPTION_FONT_SIZE_MIN, OPTION_FONT_SIZE_MAX);
+  trace("fontsize=%d %d ", v.font_size, requested);
+}
+
+void set_window_geometry(ViewContext& v, int x, int y) {
+  platform::SystemMeasures m;
+  platform::system_measures(&m);
+  WindowSize size = window_size_for(v, m);
+  trace("size=%d %d  %d xy=%d %d ", size.width, size.height, v.column_chars, x, y);
+  const int move = x >= 0 && y >= 0;
+  platform::window_set_bounds(v.hwnd, move, x, y, size.width, size.height);
+}
+
+// Vertical writing: columns run right to left across the window's width.
+WindowSize vertical_size(const ViewContext& v, const platform::SystemMeasures& m, int column) {
+  const int p = v.column_pitch;
+  int client_height = std::max(column + m.hscroll_height, p);
+  int client_width = v.page_mode ? p * v.page_lines : p * (client_height * 3 / 2 / p);
+  client_width = std::max(client_width, p);
+  return {client_width + 2 * m.frame_width + 2 * m.edge_width, client_height};
+}
+
+// Horizontal writing: rows run down the window; the row length sets the width.
+WindowSize horizontal_size(const ViewContext& v, const platform::SystemMeasures& m, int row) {
+  const int p = v.column_pitch;
+  int width = std::max(row + m.vscroll_width, p);
+  int client_height = std::max(p * (width / p), p);
+  return {width, std::min(client_height, m.full_screen_client_height)};
+}
+
+}  // namespace
+
+void fill_layout_defaults(ViewContext& v) {
+  StandardLayout standard = standard_layout(v);
+  if (v.column_chars == 0) v.column_chars = standard.column_chars;
+  if (v.page_lines == 0) v.page_lines = standard.page_lines;
+  if (v.face_name.empty()) v.face_name = standard.face_name;
+  if (v.font_size == 0) v.font_size = standard.font_size;
+}
+
+WindowSize window_size_for(const ViewContext& v, const platform::SystemMeasures& m) {
+  const int column = v.half_width * (v.column_chars + COLUMN_MARGIN_HALF_WIDTHS);
+  WindowSize size = v.vertical ? vertical_size(v, m, column) : horizontal_size(v, m, column);
+  size.height += m.caption_height + 2 * m.frame_height + 2 * m.edge_height;
+  return size;
+}
+
+void jump_to_requested_line(ViewContext& v, const OptionRequests& r) {
+  if (r.jump_line >= 1) {
+    v.top_line = std::max(std::min(r.jump_line - 1, v.line_count - 1), 0);
+    return;
+  }
+  if (r.row <= 1) return;
+  int counted = 0;
+  for (int i = 0; i < v.line_count && counted < r.row - 1; ++i) {
+    if (!(v.lines[i].flags & DL_PARAGRAPH_END)) continue;
+    ++counted;
+    if (i + 1 < v.line_count) v.top_line = i + 1;
+  }
+}
+
+void restore_mark(ViewContext& v) {
+  if (v.mark_page <= 0 || v.page_lines <= 0) return;  // no mark, or no pages to count
+  long long first = static_cast<long long>(v.mark_page - 1) * v.page_lines;
+  if (first < v.line_count) v.lines[first].flags |= DL_MARK;
+}
+
+void open_document(ViewContext& v, int font_size, int x, int y,
+                   const std::vector<ViewerOption>* options) {
+  if (v.loaded || v.file_name.empty() || !v.hwnd) return;
+  platform::window_set_busy(v.hwnd, 1);
+  load_document(v, nullptr);  // the probe: directives fill what is still unset
+  OptionRequests requests;
+  requests.font_size = font_size;
+  if (options) apply_viewer_options(v, *options, requests);
+  trace("---3 ");
+  apply_requested_size(v, requests.font_size);
+  fill_layout_defaults(v);
+  trace("---4 ");
+  create_view_fonts(v);  // makes the fonts, then the full load
+  set_window_geometry(v, x, y);
+  jump_to_requested_line(v, requests);
+  // (The scrolling code sets the scroll bar from top_line here.)
+  v.loaded = 1;
+  restore_mark(v);
+  platform::window_request_repaint(v.hwnd);
+  platform::window_set_busy(v.hwnd, 0);
+}
+
+}  // namespace yomite

@@ -1,0 +1,41 @@
+// The open step: the road of every file into the window, at start-up and at
+// every reload.
+//
+//   probe load -> options -> font-size clamp -> defaults -> fonts and full
+//   load -> window geometry -> J/R jump -> loaded -> mark restore -> repaint
+#pragma once
+
+#include <vector>
+
+#include "platform/window.h"
+#include "viewer/command_line.h"
+#include "viewer/view_context.h"
+
+namespace yomite {
+
+// Opens view.file_name in the view's window. `font_size` is a requested size
+// (0 = keep), kept in OPTION_FONT_SIZE_MIN..MAX; x and y place the window
+// when both are >= 0; `options` are the command line's (null on a reload).
+// Does nothing when a document is loaded, there is no file name or no window.
+void open_document(ViewContext& view, int font_size, int x, int y,
+                   const std::vector<ViewerOption>* options);
+
+// Empty or 0 layout values taken from the standard settings (or their fallbacks).
+void fill_layout_defaults(ViewContext& view);
+
+// The outer window size for the laid-out view: a column of column_chars + 8
+// half widths across the text, and as many columns as fit 3/2 of that (or
+// page_lines in page mode) along it, plus scroll bar, frame and caption.
+struct WindowSize {
+  int width, height;
+};
+WindowSize window_size_for(const ViewContext& view, const platform::SystemMeasures& m);
+
+// J: display line n (1-based) at the top, the last one when beyond the end;
+// else R: the first display line of logical line n.
+void jump_to_requested_line(ViewContext& view, const OptionRequests& requests);
+
+// Puts the mark on the first display line of page mark_page, when it exists.
+void restore_mark(ViewContext& view);
+
+}  // namespace yomite

@@ -1,0 +1,35 @@
+// The shown file: its full path, its mark from the history, archives unpacked.
+#include "viewer/startup.h"
+
+#include "document/archive.h"
+#include "platform/files.h"
+
+namespace yomite {
+
+constexpr const char* PROGRAM_TITLE = "Yomite";
+
+int make_full_path(std::string& name) {
+  std::string full;
+  if (!platform::full_path(name, full)) return 0;
+  name = full;
+  return 1;
+}
+
+void take_file(ViewContext& view, const std::string& file, History& history,
+               const std::string& settings_path) {
+  view.file_name = file;
+  if (!view.file_name.empty()) {
+    make_full_path(view.file_name);
+    read_history(history, view, settings_path);
+    replace_archive_by_entry(view);
+  }
+  view.markup_enabled = 1;
+}
+
+std::string window_title(const std::string& file) {
+  std::string::size_type slash = file.rfind('/');
+  std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
+  return base.empty() ? PROGRAM_TITLE : base + " - " + PROGRAM_TITLE;
+}
+
+}  // namespace yomite

@@ -1,0 +1,25 @@
+// Start-up steps between the command line and the open step: the file named
+// on the command line becomes the view's file.
+#pragma once
+
+#include <string>
+
+#include "settings/history.h"
+#include "viewer/view_context.h"
+
+namespace yomite {
+
+// Replaces `name` by its full path; 1, or 0 when that cannot be made (the
+// name is then left as it is).
+int make_full_path(std::string& name);
+
+// file_name := the full path of `file`; the history's mark page for it (read
+// from the settings file at `settings_path`); a ".zip" replaced by its first
+// entry; markup on. Nothing but markup for an empty `file`.
+void take_file(ViewContext& view, const std::string& file, History& history,
+               const std::string& settings_path);
+
+// "NAME.EXT - Yomite", or "Yomite" with no file; an archive keeps its own name.
+std::string window_title(const std::string& file);
+
+}  // namespace yomite
