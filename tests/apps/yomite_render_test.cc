@@ -1,0 +1,149 @@
+// yomite-render end to end: the real binary with the real fonts, on real texts.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string RENDER = YOMITE_BINARY_DIR "/apps/yomite-render/yomite-render";
+const std::string TUTOR = "/usr/share/vim/vim90/tutor/tutor.ja.";
+const std::string SAMPLES = YOMITE_SOURCE_DIR "/samples/";
+const std::string TESTDATA = YOMITE_SOURCE_DIR "/../shared/testdata/";
+
+struct RenderRun {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+RenderRun run(const std::string& args) {
+  // ctest runs the tests of this file side by side: one pair of files each.
+  const std::string base = ::testing::TempDir() + "/render-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::string out = base + ".out", err = base + ".err";
+  std::string cmd = "'" + RENDER + "' " + args + " >'" + out + "' 2>'" + err + "'";
+  int raw = std::system(cmd.c_str());
+  RenderRun r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = slurp(out);
+  r.err = slurp(err);
+  return r;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::stringstream s(text);
+  for (std::string line; std::getline(s, line);) out.push_back(line);
+  return out;
+}
+
+bool exists(const std::string& path) {
+  return std::ifstream(path).good();
+}
+
+// Every line is INDEX<TAB>FLAGS<TAB>TEXT with consecutive indices.
+void expect_well_formed(const std::vector<std::string>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string prefix = std::to_string(i) + "\t";
+    ASSERT_EQ(lines[i].compare(0, prefix.size(), prefix), 0) << lines[i];
+    std::size_t tab = lines[i].find('\t', prefix.size());
+    ASSERT_NE(tab, std::string::npos) << lines[i];
+    std::string flags = lines[i].substr(prefix.size(), tab - prefix.size());
+    EXPECT_TRUE(flags == "-" || flags.find_first_not_of("PMQ") == std::string::npos) << flags;
+  }
+}
+
+TEST(YomiteRender, TutorInThreeEncodingsGivesTheSameLines) {
+  if (!exists(TUTOR + "sjis")) GTEST_SKIP() << "vim-runtime is not installed";
+  RenderRun sjis = run("--dump-lines '" + TUTOR + "sjis'");
+  ASSERT_EQ(sjis.status, 0) << sjis.err;
+  std::vector<std::string> lines = lines_of(sjis.out);
+  EXPECT_GT(lines.size(), 1000u);
+  expect_well_formed(lines);
+  EXPECT_NE(sjis.out.find("チュートリアル"), std::string::npos);
+  for (const char* other : {"euc", "utf-8"}) {
+    SCOPED_TRACE(other);
+    RenderRun r = run("--dump-lines '" + TUTOR + other + "'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out == sjis.out);  // not EXPECT_EQ: the diff would be thousands of lines
+  }
+}
+
+TEST(YomiteRender, SampleInShiftJisAndUtf8GivesTheSameLines) {
+  RenderRun sjis = run("--dump-lines '" + SAMPLES + "yomite-no-hon.txt'");
+  RenderRun utf8 = run("--dump-lines '" + SAMPLES + "yomite-no-hon.utf8.txt'");
+  ASSERT_EQ(sjis.status, 0) << sjis.err;
+  EXPECT_GT(lines_of(sjis.out).size(), 50u);
+  EXPECT_TRUE(sjis.out == utf8.out);
+}
+
+TEST(YomiteRender, BothSamplesResolveTheirMarkup) {
+  for (const char* name : {"yomite-no-hon.txt", "sen-wo-hiku.txt"}) {
+    SCOPED_TRACE(name);
+    RenderRun r = run("--dump-lines '" + SAMPLES + name + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> lines = lines_of(r.out);
+    expect_well_formed(lines);
+    EXPECT_GT(lines.size(), 20u);
+    for (const char* markup : {"《", "［＃", "｛"})
+      EXPECT_EQ(r.out.find(markup), std::string::npos);
+  }
+}
+
+TEST(YomiteRender, ColumnLengthOptionShortensColumns) {
+  const std::string file = "'" + SAMPLES + "yomite-no-hon.txt'";
+  std::size_t standard = lines_of(run("--dump-lines " + file).out).size();
+  std::size_t narrow = lines_of(run("-W20 --dump-lines " + file).out).size();
+  EXPECT_GT(narrow, standard + standard / 2);
+  // repeated options take the last value; lower-case x is no option and no file
+  EXPECT_EQ(lines_of(run("-W20 -x5 -W40 --dump-lines " + file).out).size(), standard);
+}
+
+TEST(YomiteRender, ArchiveOpensItsFirstEntry) {
+  RenderRun r = run("--dump-lines '" + TESTDATA + "aozora/tsumito_batsu.zip'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::vector<std::string> lines = lines_of(r.out);
+  EXPECT_GT(lines.size(), 5000u);
+  expect_well_formed(lines);
+  EXPECT_EQ(r.out.find("《"), std::string::npos);  // every ruby was resolved
+}
+
+TEST(YomiteRender, Refusals) {
+  struct Case {
+    std::string args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"--dump-lines /nonexistent/dir/book.txt", "cannot read /nonexistent/dir/book.txt"},
+      {"--frob '" + SAMPLES + "sen-wo-hiku.txt'", "unknown flag --frob"},
+      {"--dump-lines", "no file given"},
+      {"--size 0x0 '" + SAMPLES + "sen-wo-hiku.txt'", "--size"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    RenderRun r = run(c.args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+}
+
+TEST(YomiteRender, Help) {
+  RenderRun r = run("--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("usage: yomite-render"), std::string::npos);
+}
+
+}  // namespace

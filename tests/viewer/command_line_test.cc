@@ -1,0 +1,130 @@
+// The viewer's command line: which arguments are options, which is the file,
+// and what each option does to the view.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "settings/settings.h"
+#include "viewer/command_line.h"
+
+namespace yomite {
+namespace {
+
+// Only "/existing" exists on this pretend disk.
+int pretend_file(const char* path) {
+  return std::strcmp(path, "/existing") == 0;
+}
+
+ViewerArgs parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "yomite");
+  return parse_viewer_args(static_cast<int>(args.size()), args.data(), pretend_file);
+}
+
+std::string letters(const ViewerArgs& a) {
+  std::string s;
+  for (const ViewerOption& o : a.options) s += o.letter;
+  return s;
+}
+
+struct ScanCase {
+  const char* name;
+  std::vector<const char*> args;
+  const char* file;
+  int x, y;
+  const char* letters;
+};
+
+TEST(ViewerArgs, ScanTable) {
+  const ScanCase cases[] = {
+      // lower-case x is no option and not the file either; Y alone moves nothing
+      {"LowerXIgnored", {"-x10", "-Y20", "a.txt"}, "a.txt", -1, 20, "Y"},
+      {"UpperXY", {"/X5", "/Y7", "b.txt"}, "b.txt", 5, 7, "XY"},
+      {"LowerYIgnored", {"-X5", "-y7"}, "", 5, -1, "X"},
+      {"FirstFileWins", {"one.txt", "-W30", "two.txt"}, "one.txt", -1, -1, "W"},
+      {"CaseFolded", {"-b#FF0000", "/k8", "-g20"}, "", -1, -1, "BKG"},
+      {"UnknownLettersDropped", {"-Z", "-", "/q1", "-1"}, "", -1, -1, ""},
+      {"SlashOption", {"/K8", "c.txt"}, "c.txt", -1, -1, "K"},
+      {"SlashPathWithSecondSlash", {"/tmp/book.txt"}, "/tmp/book.txt", -1, -1, ""},
+      {"SlashExistingFile", {"/existing"}, "/existing", -1, -1, ""},
+      {"SlashMissingNameIsOption", {"/Wide"}, "", -1, -1, "W"},
+      {"RepeatedOptionsKept", {"-W30", "-W50"}, "", -1, -1, "WW"},
+      {"LastXWins", {"-X1", "-X2", "-Y3"}, "", 2, 3, "XXY"},
+  };
+  for (const ScanCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ViewerArgs a = parse(c.args);
+    EXPECT_EQ(a.file, c.file);
+    EXPECT_EQ(a.x, c.x);
+    EXPECT_EQ(a.y, c.y);
+    EXPECT_EQ(letters(a), c.letters);
+  }
+}
+
+TEST(ViewerArgs, ValueIsTheRestOfTheArgument) {
+  ViewerArgs a = parse({"-F@ＭＳ 明朝", "-W 30"});
+  ASSERT_EQ(a.options.size(), 2u);
+  EXPECT_EQ(a.options[0].value, "@ＭＳ 明朝");
+  EXPECT_EQ(a.options[1].value, " 30");
+}
+
+// --- applying ----------------------------------------------------------------
+
+struct ApplyCase {
+  const char* name;
+  std::vector<const char*> args;
+  std::function<long(const ViewContext&, const OptionRequests&)> field;
+  long expected;
+  int colors_flag;
+};
+
+TEST(ViewerOptions, ApplyTable) {
+  using V = const ViewContext&;
+  using R = const OptionRequests&;
+  const ApplyCase cases[] = {
+      {"BackRed", {"-B#FF0000"}, [](V v, R) { return v.back_color; }, 0x0000FF, 1},
+      {"TextShortIsPadded", {"-cFF"}, [](V v, R) { return v.text_color; }, 0x0000FF, 1},
+      {"LinkGreen", {"/L00ff00"}, [](V v, R) { return v.link_color; }, 0x00FF00, 1},
+      // only ten characters count: "#FF8000123" -> FF 80 00
+      {"ColourCutToTen", {"-B#FF800012345"}, [](V v, R) { return v.back_color; }, 0x0080FF, 1},
+      {"ColourThreeDigits", {"-BFF8"}, [](V v, R) { return v.back_color; }, 0x0080FF, 1},
+      {"CodePage", {"-E65001"}, [](V v, R) { return v.code_page; }, 65001, 0},
+      {"PageLinesBlanks", {"-H 12"}, [](V v, R) { return v.page_lines; }, 12, 0},
+      {"EncodingUpper", {"-Ke"}, [](V v, R) { return v.encoding_letter; }, 'E', 0},
+      {"EncodingUtf8", {"-k8"}, [](V v, R) { return v.encoding_letter; }, '8', 0},
+      {"EncodingNone", {"-KS", "-K"}, [](V v, R) { return v.encoding_letter; }, 0, 0},
+      {"MarkupOff", {"-M0"}, [](V v, R) { return v.markup_enabled; }, 0, 0},
+      {"SmoothOff", {"-S0"}, [](V v, R) { return v.smooth_scroll; }, 0, 0},
+      {"Dialect", {"-T2"}, [](V v, R) { return v.text_format; }, DIALECT_BRACKET, 0},
+      {"WidthLastWins", {"-W30", "-W50"}, [](V v, R) { return v.column_chars; }, 50, 0},
+      {"WidthNoDigits", {"-Wabc"}, [](V v, R) { return v.column_chars; }, 0, 0},
+      {"SizeKeptRaw", {"-G5"}, [](V, R r) { return r.font_size; }, 5, 0},
+      {"SizeZeroKeepsRequest", {"-G40", "-G0"}, [](V, R r) { return r.font_size; }, 40, 0},
+      {"Jump", {"-J7"}, [](V, R r) { return r.jump_line; }, 7, 0},
+      {"Row", {"-R3"}, [](V, R r) { return r.row; }, 3, 0},
+      {"PositionLeavesView", {"-X10", "-Y10"}, [](V v, R) { return v.column_chars; }, 0, 0},
+  };
+  for (const ApplyCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    process_settings().command_line_colors = 0;
+    ViewContext v;
+    v.encoding_letter = 0;
+    OptionRequests r;
+    apply_viewer_options(v, parse(c.args).options, r);
+    EXPECT_EQ(c.field(v, r), c.expected);
+    EXPECT_EQ(process_settings().command_line_colors, c.colors_flag);
+  }
+  process_settings().command_line_colors = 0;
+}
+
+TEST(ViewerOptions, FaceNameTakenAsGiven) {
+  ViewContext v;
+  OptionRequests r;
+  apply_viewer_options(v, parse({"-F@ＭＳ 明朝"}).options, r);
+  EXPECT_EQ(v.face_name, "@ＭＳ 明朝");
+}
+
+}  // namespace
+}  // namespace yomite

@@ -1,0 +1,218 @@
+// The open step on the fake backend (full width S, half width S / 2; window
+// parts: scroll bars 17, frame 4, edge 2, caption 19).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake_font.h"
+#include "platform/fake/fake_trace.h"
+#include "platform/fake/fake_window.h"
+#include "settings/settings.h"
+#include "trace/trace.h"
+#include "viewer/open.h"
+
+namespace yomite {
+namespace {
+
+std::string write_file(const std::string& name, const std::string& bytes) {
+  std::string path = ::testing::TempDir() + "/" + name;
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+std::string repeat(const std::string& s, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += s;
+  return out;
+}
+
+// Logical lines of 1, 2, 1 and 1 display lines at 40 half widths per column.
+const std::string FOUR_LINES = repeat("あ", 25) + "\n" + "い\n" + "う\n" + "え\n";
+
+class OpenDocument : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake::reset_fonts();
+    fake::set_trace_receiver(true);
+    trace_init();
+    fake::trace_messages().clear();
+    platform::fake_system_measures() = {17, 17, 4, 4, 2, 2, 19, 1000};
+    process_settings().command_line_colors = 0;
+    v.hwnd = &window;
+    v.ruby_percent = 60;  // as the settings give it
+    v.file_name = write_file("open.txt", FOUR_LINES);
+  }
+  void TearDown() override {
+    release_document(v);
+    trace_shutdown();
+    process_settings().command_line_colors = 0;
+  }
+
+  void open(std::vector<const char*> args, int font_size = 0) {
+    args.insert(args.begin(), "yomite");
+    ViewerArgs a = parse_viewer_args(static_cast<int>(args.size()), args.data(), nullptr);
+    open_document(v, font_size, a.x, a.y, &a.options);
+  }
+
+  ViewContext v;
+  platform::Window window{300, 300};
+};
+
+TEST_F(OpenDocument, DefaultsFilledAfterTheOptions) {
+  open({});
+  EXPECT_EQ(v.loaded, 1);
+  EXPECT_EQ(v.column_chars, 40);
+  EXPECT_EQ(v.page_lines, 20);
+  EXPECT_EQ(v.face_name, "@ＭＳ ゴシック");
+  EXPECT_EQ(v.font_size, 18);
+  EXPECT_EQ(v.line_count, 5);
+  EXPECT_EQ(window.repaints, 1);
+  EXPECT_EQ(window.busy, 0);
+  std::string t = fake::trace_text();
+  EXPECT_LT(t.find("---3 "), t.find("---4 "));
+  EXPECT_EQ(t.find("fontsize="), std::string::npos);
+}
+
+TEST_F(OpenDocument, StandardValuesBeforeFallbacks) {
+  v.std_column_chars = 30;
+  v.std_page_lines = 8;
+  v.std_face_name = "ＭＳ 明朝";
+  v.std_font_size = 5;  // the settings' size is not clamped
+  open({"-W20"});
+  EXPECT_EQ(v.column_chars, 20);
+  EXPECT_EQ(v.page_lines, 8);
+  EXPECT_EQ(v.face_name, "ＭＳ 明朝");
+  EXPECT_EQ(v.font_size, 5);
+  EXPECT_EQ(v.vertical, 0);
+}
+
+TEST_F(OpenDocument, RequestedSizeClamped) {
+  struct Case {
+    std::vector<const char*> args;
+    int argument;
+    int size;
+    const char* trace;
+  };
+  const Case cases[] = {
+      {{"-G5"}, 0, 10, "fontsize=10 5 "},
+      {{"-G99"}, 0, 50, "fontsize=50 99 "},
+      {{}, 30, 30, "fontsize=30 30 "},
+      {{"-G12"}, 30, 12, "fontsize=12 12 "},  // the option replaces the request
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.trace);
+    release_document(v);
+    v.loaded = 0;
+    v.font_size = 0;
+    fake::trace_messages().clear();
+    open(c.args, c.argument);
+    EXPECT_EQ(v.font_size, c.size);
+    EXPECT_NE(fake::trace_text().find(c.trace), std::string::npos);
+  }
+}
+
+// Vertical writing at 18 px: pitch 10 + 18 + 2 = 30, column 9 * (40 + 8) = 432.
+// Client height 432 + 17 = 449; width 30 * floor(673 / 30) = 660.
+TEST_F(OpenDocument, VerticalGeometry) {
+  open({"-x10", "-Y20"});
+  EXPECT_EQ(v.column_pitch, 30);
+  EXPECT_EQ(window.width, 660 + 2 * 4 + 2 * 2);
+  EXPECT_EQ(window.height, 449 + 19 + 2 * 4 + 2 * 2);
+  EXPECT_EQ(window.moved, 0);  // only Y was given
+  EXPECT_NE(fake::trace_text().find("size=672 480  40 xy=-1 20 "), std::string::npos);
+}
+
+TEST_F(OpenDocument, VerticalPageModeAndMove) {
+  v.page_mode = 1;
+  open({"-X10", "-Y20", "-H12"});
+  EXPECT_EQ(window.width, 30 * 12 + 12);
+  EXPECT_EQ(window.moved, 1);
+  EXPECT_EQ(window.x, 10);
+  EXPECT_EQ(window.y, 20);
+}
+
+// Horizontal writing: width 432 + 17 = 449 with no frame added; client
+// height 30 * floor(449 / 30) = 420, or the screen's height when less.
+TEST_F(OpenDocument, HorizontalGeometry) {
+  open({"-FＭＳ ゴシック"});
+  EXPECT_EQ(window.width, 449);
+  EXPECT_EQ(window.height, 420 + 19 + 2 * 4 + 2 * 2);
+  release_document(v);
+  v.loaded = 0;
+  platform::fake_system_measures().full_screen_client_height = 300;
+  open({"-FＭＳ ゴシック"});
+  EXPECT_EQ(window.height, 300 + 31);
+}
+
+TEST_F(OpenDocument, JumpAndRow) {
+  struct Case {
+    std::vector<const char*> args;
+    int top_line;
+  };
+  const Case cases[] = {
+      {{"-J2"}, 1}, {{"-J99"}, 4},       {{"-J0"}, 3},   // J 0 leaves the position
+      {{"-R3"}, 3}, {{"-R2"}, 2},        {{"-R99"}, 4},  // first line of logical line n
+      {{"-R1"}, 3}, {{"-J2", "-R3"}, 1},                 // J wins over R
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.front());
+    release_document(v);
+    v.loaded = 0;
+    v.top_line = 3;  // a reload keeps the position
+    open(c.args);
+    EXPECT_EQ(v.top_line, c.top_line);
+  }
+}
+
+TEST_F(OpenDocument, JumpInAnEmptyDocument) {
+  v.file_name = write_file("empty.txt", "");
+  open({"-J5"});
+  EXPECT_EQ(v.line_count, 0);
+  EXPECT_EQ(v.top_line, 0);
+}
+
+TEST_F(OpenDocument, MarkRestoredOnItsPagesFirstColumn) {
+  v.mark_page = 2;
+  open({"-H2"});
+  for (int i = 0; i < v.line_count; ++i) EXPECT_EQ((v.lines[i].flags & DL_MARK) != 0, i == 2);
+}
+
+TEST_F(OpenDocument, MarkBeyondTheDocumentOrWithoutPages) {
+  for (const char* pages : {"-H3", "-H-5"}) {
+    SCOPED_TRACE(pages);
+    release_document(v);
+    v.loaded = 0;
+    v.mark_page = 3;  // page 3 starts at line 6 (of 5); negative pages name no line
+    open({pages});
+    for (int i = 0; i < v.line_count; ++i) EXPECT_EQ(v.lines[i].flags & DL_MARK, 0);
+  }
+}
+
+TEST_F(OpenDocument, NothingWithoutFileOrWindowOrWhenLoaded) {
+  v.file_name.clear();
+  open({"-X1", "-Y1"});
+  EXPECT_EQ(v.loaded, 0);
+  EXPECT_EQ(window.bounds_set, 0);
+  v.file_name = "x";
+  v.hwnd = nullptr;
+  open({});
+  EXPECT_EQ(v.loaded, 0);
+  v.hwnd = &window;
+  v.loaded = 1;
+  open({});
+  EXPECT_EQ(v.line_count, 0);
+}
+
+TEST_F(OpenDocument, ColourOptionKeepsColoursOutOfTheSettings) {
+  open({"-B#FF0000"});
+  EXPECT_EQ(v.back_color, 0x0000FFu);
+  IniFile ini;
+  store_settings(v, ini);
+  EXPECT_EQ(ini_get(ini, "Color", "Back", "none"), "none");
+  EXPECT_EQ(ini_get(ini, "Font", "Size", "none"), "0");
+}
+
+}  // namespace
+}  // namespace yomite
