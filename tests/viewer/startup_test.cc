@@ -1,0 +1,66 @@
+// The start-up steps for the file: full path, the history's mark, the title.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+#include "viewer/startup.h"
+
+namespace yomite {
+namespace {
+
+std::string cwd() {
+  char buf[4096];
+  return getcwd(buf, sizeof buf) ? buf : "";
+}
+
+TEST(MakeFullPath, Table) {
+  struct Case {
+    std::string name, full;
+  };
+  const Case cases[] = {
+      {"/a/b.txt", "/a/b.txt"},          {"/a/./b/../c.txt", "/a/c.txt"},
+      {"//a//b.txt", "/a/b.txt"},        {"/../x", "/x"},  // nothing above the root
+      {"book.txt", cwd() + "/book.txt"}, {"./d/../book.txt", cwd() + "/book.txt"},
+  };
+  for (const Case& c : cases) {
+    std::string name = c.name;
+    EXPECT_EQ(make_full_path(name), 1);
+    EXPECT_EQ(name, c.full);
+  }
+}
+
+TEST(WindowTitle, Table) {
+  EXPECT_EQ(window_title(""), "Yomite");
+  EXPECT_EQ(window_title("/books/本.txt"), "本.txt - Yomite");
+  EXPECT_EQ(window_title("/books/novel.zip"), "novel.zip - Yomite");
+  EXPECT_EQ(window_title("plain"), "plain - Yomite");
+}
+
+TEST(TakeFile, MarkPageFromTheHistoryUnderAnyCase) {
+  std::string dir = ::testing::TempDir();
+  if (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  std::string settings = dir + "/startup.ini";
+  std::ofstream(settings) << "[History]\n01F=\"/ELSEWHERE.TXT\"\n01M=4\n02F=\"" << dir
+                          << "/BOOK.TXT\"\n02M=7\n";
+  ViewContext v;
+  v.markup_enabled = 0;
+  History history;
+  take_file(v, dir + "/book.txt", history, settings);
+  EXPECT_EQ(v.mark_page, 7);
+  EXPECT_EQ(v.markup_enabled, 1);
+  EXPECT_EQ(history[0].file_name, "/ELSEWHERE.TXT");
+}
+
+TEST(TakeFile, NoFileOnlyTurnsMarkupOn) {
+  ViewContext v;
+  v.markup_enabled = 0;
+  History history;
+  take_file(v, "", history, "/nonexistent/startup.ini");
+  EXPECT_TRUE(v.file_name.empty());
+  EXPECT_EQ(v.markup_enabled, 1);
+}
+
+}  // namespace
+}  // namespace yomite
