@@ -29,17 +29,23 @@ TEST(HitTest, BandsGapsAndMarginsHitNothing) {
   t.add(u"あいう");
   t.add(u"かきく", DL_PARAGRAPH_END | DL_QUOTE);
   const Probe probes[] = {
-      {599, 20, u"(none)"},                        // across 1: the ruby band
-      {590, 20, u"(none)"},                        // across 10: the ruby band's last pixel
-      {589, 20, u"あいう"},                        // across 11: the text strip's first pixel
-      {572, 20, u"あいう"},                        // across 28: its last pixel
-      {571, 20, u"(none)"},                        // across 29: the gap
-      {570, 20, u"(none)"}, {569, 20, u"(none)"},  // the second slot's ruby band
-      {580, 9, u"(none)"},                         // the top margin
-      {580, 10, u"あいう"}, {580, 63, u"う"},     {580, 64, u"(none)"},  // past the last character
-                                                                         // (10 + 54)
+      {599, 20, u"(none)"},  // across 1: the ruby band
+      {590, 20, u"(none)"},  // across 10: the ruby band's last pixel
+      {589, 20, u"あいう"},  // across 11: the text strip's first pixel
+      {572, 20, u"あいう"},  // across 28: its last pixel
+      {571, 20, u"(none)"},  // across 29: the gap
+      {570, 20, u"(none)"},
+      {569, 20, u"(none)"},  // the second slot's ruby band
+      {580, 9, u"(none)"},   // the top margin
+      {580, 10, u"あいう"},
+      {580, 63, u"う"},
+      {580, 64, u"(none)"},  // past the last character
+                             // (10 + 54)
       {550, 45, u"(none)"},  // a quotation line begins 36 px lower
-      {550, 46, u"かきく"}, {-1, 20, u"(none)"},  {600, 20, u"(none)"}, {580, 450, u"(none)"},
+      {550, 46, u"かきく"},
+      {-1, 20, u"(none)"},
+      {600, 20, u"(none)"},
+      {580, 450, u"(none)"},
   };
   for (const Probe& p : probes) {
     SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));

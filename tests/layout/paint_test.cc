@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "document/attr_codes.h"
@@ -306,6 +309,56 @@ TEST(PaintView, DrawingStateIsPutBack) {
   EXPECT_EQ(p.win->state.align, before.align);
   EXPECT_EQ(p.win->state.back_mode, before.back_mode);
   EXPECT_TRUE(has(p.rec, "off1 destroy"));
+}
+
+}  // namespace
+}  // namespace yomite
+
+namespace yomite {
+namespace {
+
+// Every call of a small page, against a reviewed trace. After an intended
+// change: YOMITE_UPDATE_GOLDEN=1 build/tests/layout/layout_paint_test, then
+// read the diff.
+void check_golden(const fake::Recording& rec, const std::string& name) {
+  const std::string path = std::string(YOMITE_SOURCE_DIR) + "/tests/layout/golden/" + name;
+  std::string got;
+  for (const std::string& l : rec.lines) got += l + "\n";
+  if (std::getenv("YOMITE_UPDATE_GOLDEN")) {
+    std::ofstream(path, std::ios::binary) << got;
+    return;
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::string want((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(got, want) << "golden " << path;
+}
+
+void small_page(testing::TestView& t) {
+  std::uint16_t r = t.reading(u"るび");
+  std::uint16_t link = t.note(1, u"\001https://example.org/");
+  t.add(u"漢字に第12話", 0, {r, CONTINUATION_CODE, 0, 0, 0, 0, 0});
+  t.add(u"傍点", DL_PARAGRAPH_END | DL_MARK, {16, 17});
+  t.add(u"引用のリンク", DL_PARAGRAPH_END | DL_QUOTE, {0, 0, 0, link, link, link});
+}
+
+TEST(PaintGolden, SmallVerticalPage) {
+  testing::TestView t(true, 120, 200);
+  small_page(t);
+  fake::Recording rec;
+  platform::Canvas* win = fake::new_recording_canvas(rec, "win", 120, 200);
+  paint_view(t.view, *win, {0, 0, 120, 200}, {0, 0, 120, 200});
+  platform::canvas_destroy(win);
+  check_golden(rec, "paint_vertical.trace");
+}
+
+TEST(PaintGolden, SmallHorizontalPage) {
+  testing::TestView t(false, 200, 120);
+  small_page(t);
+  fake::Recording rec;
+  platform::Canvas* win = fake::new_recording_canvas(rec, "win", 200, 120);
+  paint_view(t.view, *win, {0, 0, 200, 120}, {0, 0, 200, 120});
+  platform::canvas_destroy(win);
+  check_golden(rec, "paint_horizontal.trace");
 }
 
 }  // namespace

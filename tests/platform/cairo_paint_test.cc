@@ -78,6 +78,10 @@ class CairoPage : public ::testing::Test {
     t.add(u"。");
     t.add(u"第12話");
     t.add(u"l");
+    std::uint16_t link = t.note(0, u"\001https://example.org/");
+    t.add(u"傍点と傍線とリンク", DL_PARAGRAPH_END, {16, 16, 0, 17, 17, 0, 18, 18, 0});
+    t.add(u"リンクです", DL_PARAGRAPH_END, {link, link, link, 0, 0});
+    t.add(u"Hello, world!（括弧）「かぎ」…―", DL_PARAGRAPH_END);
     PaintRect all{0, 0, W, H};
     paint_view(t.view, *page.canvas, all, all);
     // For a person to look at: YOMITE_TEST_PNG_DIR=/tmp ctest ...
@@ -139,6 +143,30 @@ TEST_F(CairoPage, LatinIsTurnedClockwise) {
   // baseline, 16 px (the ascent) left of the strip's right edge.
   EXPECT_LT(b.left, strip_left(4) + 4);
   EXPECT_GT(b.right, strip_left(4) + 12);
+}
+
+TEST(CairoHorizontal, RowsWithRubyAboveAndNothingInTheGaps) {
+  TestView t(false, W, H);
+  std::uint16_t r = t.reading(u"わがはい");
+  t.add(u"吾輩は猫である。Hello!", DL_PARAGRAPH_END, {r, CONTINUATION_CODE, 0, 0, 0, 0, 0, 0});
+  t.add(u"名前はまだ無い。");
+  Page page;
+  PaintRect all{0, 0, W, H};
+  paint_view(t.view, *page.canvas, all, all);
+  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
+    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
+                               (std::string(dir) + "/cairo_rows.png").c_str());
+  EXPECT_FALSE(page.ink_in(10, 0, 36, 10).empty());     // ruby over 吾輩
+  EXPECT_TRUE(page.ink_in(50, 0, W - 50, 10).empty());  // 40 px of reading, none after
+  Box row = page.ink_in(0, 10, W, 18);
+  EXPECT_GE(row.left, 10);
+  EXPECT_TRUE(page.ink_in(0, 28, W, 12).empty());  // the gap and the next ruby band
+  EXPECT_FALSE(page.ink_in(10, 40, W, 18).empty());
+  EXPECT_TRUE(page.ink_in(0, 58, W, H - 58).empty());
+  // Horizontal text is not turned: "!" is taller than wide.
+  Box bang = page.ink_in(10 + 8 * 18 + 5 * 9, 10, 9, 18);
+  ASSERT_FALSE(bang.empty());
+  EXPECT_GT(bang.height(), bang.width());
 }
 
 TEST(CairoRender, PngAndPdfFiles) {
