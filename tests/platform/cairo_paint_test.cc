@@ -192,6 +192,7 @@ TEST(CairoRender, PngAndPdfFiles) {
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(bytes.compare(0, 5, "%PDF-"), 0);
   EXPECT_NE(bytes.find("/Count 2"), std::string::npos);
+  EXPECT_NE(bytes.find("/FontFile"), std::string::npos);  // text stays text, not pictures
   std::remove(png.c_str());
   std::remove(pdf.c_str());
 }
