@@ -240,6 +240,7 @@ void paint_view(ViewContext& view, Canvas& win, const PaintRect& client, const P
     platform::canvas_fill(win, 0, 0, TEXT_MARGIN, p.height);
   if (view.top_line != 0 && view.top_line >= view.line_count) view.top_line = view.line_count - 1;
   if (view.top_line < 0) view.top_line = 0;
+  if (view.column_pitch <= 0) view.column_pitch = view.ruby_height + view.char_height + SLOT_GAP;
   if (view.vertical)
     walk_columns(p, update);
   else
