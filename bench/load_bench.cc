@@ -37,7 +37,8 @@ void open_view(ViewContext& v, const std::string& path) {
 
 long characters(const ViewContext& v) {
   long n = 0;
-  for (int j = 0; j < v.line_count; ++j) n += static_cast<long>(std::char_traits<char16_t>::length(v.lines[j].text));
+  for (int j = 0; j < v.line_count; ++j)
+    n += static_cast<long>(std::char_traits<char16_t>::length(v.lines[j].text));
   return n;
 }
 
