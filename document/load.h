@@ -11,4 +11,18 @@ namespace yomite {
 // With one it is the full load: every line is laid out into view.lines.
 void load_document(ViewContext& view, MeasureContext* dc);
 
+// Loading stops before the next line once the lines read hold more characters
+// than this (counted after normalisation, before markup).
+constexpr long DOCUMENT_MAX_CHARS = 1048576;
+// Lines read ahead to choose the markup dialect.
+constexpr int READ_AHEAD_LINES = 20;
+// A header block is fenced by lines beginning with this many "-" among the
+// first HEADER_BLOCK_LINES kept lines.
+constexpr int SEPARATOR_DASHES = 40;
+constexpr int HEADER_BLOCK_LINES = 10;
+
+// Vertical writing: a single ASCII digit between wide characters becomes a
+// full-width digit, dropping one space on either side. In place.
+void convert_isolated_digits(char16_t* line);
+
 }  // namespace yomite

@@ -160,7 +160,7 @@ int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
       if (k > 0) sum += 1;
     }
     if (base > sum) s += (base - sum) * 2 / 5;
-  } else if (rem < 0 && i > 0 && l.codes[i - 1] == PLAIN_CODE) {
+  } else if (rem < 0 && i > 0 && l.codes[i - 1] == CODE_PLAIN) {
     s -= -rem / 2;
   }
   platform::Font* old = platform::canvas_select_font(l.win, v.font_ruby);

@@ -12,8 +12,6 @@ namespace yomite {
 
 // --- limits and fixed faces ------------------------------------------------
 
-constexpr int RUBY_PERCENT_MIN = 40;  // ruby size, percent of the main size
-constexpr int RUBY_PERCENT_MAX = 80;
 constexpr int RUBY_HEIGHT_MIN = 8;  // px; smaller ruby fonts are raised to this
 // Page numbers are 2/3 of the main size; below this they get a character
 // height (negative request) of this many px.

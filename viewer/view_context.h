@@ -47,6 +47,11 @@ constexpr char16_t LINK_MARKER = 0x0001;
 
 enum MarkupDialect : int { DIALECT_AUTO = 0, DIALECT_BRACE = 1, DIALECT_BRACKET = 2 };
 
+// Ruby size in percent of the main size, kept in this range whenever fonts
+// are made or the settings dialog opens.
+constexpr int RUBY_PERCENT_MIN = 40;
+constexpr int RUBY_PERCENT_MAX = 80;
+
 // Colours are 0x00BBGGRR.
 using Color = std::uint32_t;
 

@@ -8,6 +8,8 @@ namespace yomite::platform {
 struct Window {
   int client_width = 0;
   int client_height = 0;
+  int busy = 0;        // the wait cursor is shown
+  int busy_shown = 0;  // times it was shown
 };
 
 }  // namespace yomite::platform

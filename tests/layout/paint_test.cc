@@ -147,7 +147,7 @@ TEST(PaintView, RubySpreadOverItsBaseAndOverhangingAfterPlainText) {
   std::uint16_t three = t.reading(u"みやま");  // 30 px
   std::uint16_t other = t.reading(u"かん");
   t.add(u"漢字山", DL_PARAGRAPH_END, {two, CONTINUATION_CODE, CONTINUATION_CODE});
-  t.add(u"あ山", DL_PARAGRAPH_END, {PLAIN_CODE, three});
+  t.add(u"あ山", DL_PARAGRAPH_END, {CODE_PLAIN, three});
   t.add(u"山", DL_PARAGRAPH_END, {three});
   t.add(u"漢山", DL_PARAGRAPH_END, {other, three});
   Painted p;

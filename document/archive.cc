@@ -1,0 +1,81 @@
+#include "document/archive.h"
+
+#include "platform/archive.h"
+#include "platform/files.h"
+#include "trace/trace.h"
+
+namespace yomite {
+
+namespace {
+
+std::string last_component(const std::string& path, const char* separators) {
+  std::string::size_type cut = path.find_last_of(separators);
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+int lower_ascii(int c) {
+  return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}
+
+// Index of the first entry that is not a directory, or -1.
+int first_file_entry(platform::Archive* archive, platform::ArchiveEntry& entry) {
+  for (int i = 0; platform::archive_entry(archive, i, entry); ++i)
+    if (!entry.is_directory) return i;
+  return -1;
+}
+
+int extract_from(platform::Archive* archive, const std::string& dir, std::string& result) {
+  platform::ArchiveEntry entry;
+  int index = first_file_entry(archive, entry);
+  std::string name;
+  if (index < 0 || entry.is_link || entry.is_encrypted || !entry_file_name(entry.name, name))
+    return 0;
+  std::string target = dir + name;
+  if (target.size() >= static_cast<std::size_t>(platform::PATH_BYTES)) return 0;
+  long long written =
+      platform::archive_extract(archive, index, target.c_str(), ARCHIVE_ENTRY_MAX_BYTES);
+  if (written < 0) return 0;
+  if (written >= ARCHIVE_ENTRY_MAX_BYTES)
+    trace("archive entry cut at %d bytes ", static_cast<int>(written));
+  result = target;
+  return 1;
+}
+
+}  // namespace
+
+int is_zip_name(const std::string& path) {
+  std::string base = last_component(path, "/");
+  std::string::size_type dot = base.rfind('.');
+  if (dot == std::string::npos || base.size() - dot != 4) return 0;
+  const char* zip = ".zip";
+  for (int i = 0; i < 4; ++i)
+    if (lower_ascii(static_cast<unsigned char>(base[dot + static_cast<std::size_t>(i)])) != zip[i])
+      return 0;
+  return 1;
+}
+
+int entry_file_name(const std::string& stored, std::string& name) {
+  // Entry names are outside input: only the last component is trusted, so
+  // "../../x" and "/etc/x" land inside our directory as "x".
+  name = last_component(stored, "/\\");
+  return !name.empty() && name != "." && name != "..";
+}
+
+int extract_first_entry(const char* archive_path, std::string& result) {
+  std::string dir;
+  if (!platform::private_temp_dir(dir)) return 0;
+  platform::Archive* archive = platform::archive_open(archive_path);
+  if (!archive) return 0;
+  int ok = extract_from(archive, dir, result);
+  platform::archive_close(archive);
+  return ok;
+}
+
+int replace_archive_by_entry(ViewContext& view) {
+  std::string path;
+  if (!is_zip_name(view.file_name) || !extract_first_entry(view.file_name.c_str(), path)) return 0;
+  view.file_name = path;
+  return 1;
+}
+
+}  // namespace yomite

@@ -1,0 +1,250 @@
+// The loading pipeline: a file becomes the view's display lines.
+//
+//   locked-text header -> encoding -> open -> markup dialect (read-ahead)
+//   -> layout pass setup -> for each line: read, header block, form feeds,
+//      digits, control characters, markup, column breaking
+#include "document/load.h"
+
+#include <string>
+#include <vector>
+
+#include "decode/decode.h"
+#include "document/markup.h"
+#include "layout/break.h"
+#include "locked/locked.h"
+#include "trace/trace.h"
+
+namespace yomite {
+
+namespace {
+
+constexpr int BYTE_LINE_BYTES = 33024;
+constexpr int CODE_CELLS = LINE_CAPACITY + 100;
+
+// The open file and how its lines are read.
+struct Reader {
+  TextStream in;
+  int mode = ENC_SJIS;
+  int code_page = 1;
+  LockedBody body;  // body.ango != 0 for a locked text
+  int physical_line = 0;
+  std::vector<unsigned char> bytes = std::vector<unsigned char>(BYTE_LINE_BYTES);
+};
+
+bool is_utf16(int mode) {
+  return mode == ENC_UTF16LE || mode == ENC_UTF16BE;
+}
+
+// Reads the next line as UTF-16 into `line` (LINE_CAPACITY units); returns its
+// length, or -1 at the end of the file. Only the main pass unscrambles.
+int read_next_line(Reader& r, char16_t* line, bool unscramble) {
+  if (is_utf16(r.mode)) {
+    if (!read_utf16_line(line, LINE_CAPACITY, r.in, r.mode)) return -1;
+    return static_cast<int>(std::char_traits<char16_t>::length(line));
+  }
+  int n;
+  int mode = r.mode;
+  if (unscramble && r.body.ango) {
+    ++r.physical_line;
+    n = read_locked_line(r.bytes.data(), LINE_CAPACITY, r.in, r.body, r.physical_line);
+    mode = ENC_RAW;
+  } else {
+    if (unscramble) ++r.physical_line;
+    n = read_byte_line(r.bytes.data(), LINE_CAPACITY, r.in, mode, 0, 0, nullptr);
+  }
+  if (n < 0) return -1;
+  int units = byte_line_to_utf16(mode, r.code_page, r.bytes.data(), n, line, LINE_CAPACITY);
+  // A NUL byte ends the line's text, as it ends a converted C string.
+  std::size_t nul = std::u16string_view(line, static_cast<std::size_t>(units)).find(u'\0');
+  return nul == std::u16string_view::npos ? units : static_cast<int>(nul);
+}
+
+// Back to the first line of the text: past a locked header or a byte-order mark.
+void rewind_text(Reader& r) {
+  stream_seek(r.in, r.body.ango ? LOCKED_HEADER_BYTES : 0);
+  skip_byte_order_mark(r.in, r.mode);
+}
+
+bool begins_with_separator(const char16_t* line, int length) {
+  if (length < SEPARATOR_DASHES) return false;
+  for (int i = 0; i < SEPARATOR_DASHES; ++i)
+    if (line[i] != u'-') return false;
+  return true;
+}
+
+bool contains(const std::u16string_view line, const char16_t* what) {
+  return line.find(what) != std::u16string_view::npos;
+}
+
+struct Dialect {
+  bool bracket = false;
+  bool header_handling = false;
+};
+
+// The markup dialect: forced by text_format, or the bracket notation when the
+// first lines show both its annotations and a separator line.
+Dialect choose_dialect(const ViewContext& v, Reader& r, char16_t* line) {
+  if (v.text_format == DIALECT_BRACE) return {false, false};
+  int separators = 0;
+  bool annotation = false;
+  for (int k = 0; k < READ_AHEAD_LINES; ++k) {
+    int n = read_next_line(r, line, false);
+    if (n < 0) break;
+    std::u16string_view text(line, static_cast<std::size_t>(n));
+    if (begins_with_separator(line, n)) ++separators;
+    if ((contains(text, u"《") && contains(text, u"》")) || contains(text, u"［＃］"))
+      annotation = true;
+  }
+  rewind_text(r);
+  if (v.text_format == DIALECT_BRACKET) return {true, separators >= 2};
+  return {annotation && separators > 0, true};
+}
+
+// The lines of one load and where they stand.
+struct LoadState {
+  LayoutPass pass;
+  int note_count = 0;
+  int kept = 1;  // number of the next kept line
+  long characters = 0;
+  bool form_feed_pending = false;
+  bool skipping = false;
+  int quote_state = QUOTE_OUTSIDE;
+};
+
+// The header block: lines between two separators among the first kept lines
+// are dropped, the separators too. Returns true when the line is dropped.
+bool drop_for_header_block(LoadState& s, const char16_t* line, int length) {
+  if (begins_with_separator(line, length)) {
+    if (s.kept <= HEADER_BLOCK_LINES) {
+      s.skipping = !s.skipping;
+      return true;
+    }
+    s.skipping = false;
+    return false;
+  }
+  if (s.kept > HEADER_BLOCK_LINES) s.skipping = false;
+  return s.skipping;
+}
+
+// Tabs, form feeds and every other control character become spaces.
+void blank_controls(char16_t* line, int length) {
+  for (int i = 0; i < length; ++i)
+    if (line[i] >= 0x0001 && line[i] <= 0x0020) line[i] = u' ';
+}
+
+bool contains_form_feed(const char16_t* line, int length) {
+  for (int i = 0; i < length; ++i)
+    if (line[i] == 0x000C) return true;
+  return false;
+}
+
+// Opens the text after the header check; false when it cannot be opened.
+bool open_text(ViewContext& v, Reader& r, int ango) {
+  const char* path = v.file_name.c_str();
+  trace("\n---filename=%s ", path);
+  r.mode = encoding_from_letter(v.encoding_letter);
+  if (r.mode < 0) r.mode = detect_encoding(path);
+  trace("kanji=%d ", r.mode);
+  r.code_page = v.code_page;
+  if (!stream_open(r.in, path)) {
+    trace("cannot open %s ", path);
+    return false;
+  }
+  trace("2 ");
+  if (ango) {
+    stream_seek(r.in, LOCKED_HEADER_BYTES);
+    v.locked = 1;
+  }
+  skip_byte_order_mark(r.in, r.mode);
+  trace("3 ");
+  return true;
+}
+
+}  // namespace
+
+void load_document(ViewContext& v, MeasureContext* dc) {
+  const bool full = dc != nullptr;
+  std::vector<char16_t> line(LINE_CAPACITY + 1);
+  std::vector<std::uint16_t> codes(CODE_CELLS);
+  trace("1 ");
+  if (full) {
+    if (!begin_display_lines(v)) return;
+    v.line_count = 0;
+  }
+
+  if (locked_refused()) return;
+  int ango = check_locked_header(v, full ? 0 : 1);
+  if (!ango && locked_refused()) {
+    v.locked = 1;
+    return;
+  }
+  if (ango) {
+    if (v.text_format == DIALECT_AUTO) v.text_format = DIALECT_BRACE;
+    v.encoding_letter = 'S';
+  }
+  Reader r;
+  r.body.ango = ango;
+  if (!open_text(v, r, ango)) return;
+  Dialect dialect = choose_dialect(v, r, line.data());
+
+  trace("4 ");
+  LoadState s;
+  if (full) {
+    axis_probe(*dc, v);
+    s.pass = begin_layout_pass(v, *dc);
+  }
+  if (ango) start_locked_body(r.in, ango, r.body);
+  trace("5 ");
+  if (full) platform::window_set_busy(v.hwnd, 1);
+
+  for (;;) {
+    if (s.quote_state == QUOTE_ENDS_HERE) s.quote_state = QUOTE_OUTSIDE;
+    if (s.characters > DOCUMENT_MAX_CHARS) break;
+    int length;
+    bool padding = false;  // an empty line a form feed adds: it does not count
+    if (s.form_feed_pending) {
+      if (v.page_lines <= 0 || s.pass.line_index % v.page_lines == 0) {
+        s.form_feed_pending = false;
+        continue;
+      }
+      line[0] = 0;
+      length = 0;
+      padding = true;
+    } else {
+      length = read_next_line(r, line.data(), true);
+      if (length < 0) break;
+    }
+    if (dialect.bracket && v.markup_enabled && dialect.header_handling &&
+        drop_for_header_block(s, line.data(), length))
+      continue;
+    if (contains_form_feed(line.data(), length)) s.form_feed_pending = true;
+    if (v.vertical) convert_isolated_digits(line.data());
+    length = static_cast<int>(std::char_traits<char16_t>::length(line.data()));
+    blank_controls(line.data(), length);
+    s.characters += length;
+
+    int has_codes =
+        dialect.bracket
+            ? parse_bracket_markup(line.data(), codes.data(), v.annotation_texts.data(),
+                                   s.pass.ruby_count, v, s.quote_state)
+            : parse_brace_markup(line.data(), codes.data(), v.annotation_texts.data(),
+                                 s.pass.ruby_count, v.annotation_texts.data() + NOTE_FIRST_ENTRY,
+                                 s.note_count, v, full ? 0 : 1);
+    length = static_cast<int>(std::char_traits<char16_t>::length(line.data()));
+
+    if (!full && s.kept == 1) break;  // the probe reads the first kept line only
+    // A first line that held only directives leaves no empty column.
+    bool directives_only = has_codes && s.kept == 1 && length == 0;
+    if (!directives_only &&
+        !break_logical_line(v, s.pass, line.data(), length, codes.data(), has_codes, s.quote_state))
+      break;  // the display-line array cannot grow: keep what is laid out
+    if (!padding) ++s.kept;
+  }
+
+  if (full) v.line_count = s.pass.line_index;
+  trace("allline = %d ruby=%d\n", v.line_count, s.pass.ruby_count);
+  stream_close(r.in);
+  if (full) platform::window_set_busy(v.hwnd, 0);
+}
+
+}  // namespace yomite

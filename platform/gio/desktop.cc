@@ -1,0 +1,95 @@
+// The user's text editor and the settings-changed signal, through GIO.
+#include "platform/desktop.h"
+
+#include <gio/gio.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace yomite::platform {
+
+namespace {
+
+// Whether an application entry starts this viewer rather than an editor.
+bool is_this_viewer(GAppInfo* app) {
+  const char* id = g_app_info_get_id(app);
+  if (id && std::strstr(id, "yomite")) return true;
+  const char* exe = g_app_info_get_executable(app);
+  if (!exe) return false;
+  const char* base = std::strrchr(exe, '/');
+  base = base ? base + 1 : exe;
+  if (std::strcmp(base, "yomite") == 0) return true;
+  char self[4096];
+  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n <= 0) return false;
+  self[n] = 0;
+  g_autofree char* found = g_find_program_in_path(exe);
+  return found && std::strcmp(found, self) == 0;
+}
+
+// The entry's command line without the desktop field codes (%f %U ...):
+// the viewer appends the file itself.
+std::string command_without_field_codes(GAppInfo* app) {
+  const char* line = g_app_info_get_commandline(app);
+  if (!line) line = g_app_info_get_executable(app);
+  if (!line) return "";
+  std::string out;
+  for (const char* p = line; *p; ++p) {
+    if (*p != '%') {
+      out += *p;
+    } else if (p[1] == '%') {
+      out += '%';
+      ++p;
+    } else if (p[1]) {
+      ++p;  // a field code: dropped with its letter
+    }
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+std::string desktop_editor() {
+  GAppInfo* app = g_app_info_get_default_for_type("text/plain", FALSE);
+  std::string command;
+  if (app && !is_this_viewer(app)) command = command_without_field_codes(app);
+  if (app) g_object_unref(app);
+  if (!command.empty()) return command;
+  GList* all = g_app_info_get_all_for_type("text/plain");
+  for (GList* l = all; l && command.empty(); l = l->next) {
+    GAppInfo* candidate = G_APP_INFO(l->data);
+    if (!is_this_viewer(candidate)) command = command_without_field_codes(candidate);
+  }
+  g_list_free_full(all, g_object_unref);
+  return command;
+}
+
+std::string path_editor() {
+  for (const char* name : FALLBACK_EDITORS) {
+    g_autofree char* found = g_find_program_in_path(name);
+    if (found) return name;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string default_text_editor() {
+  // Asked once per process: the desktop's answer does not change while we run.
+  static const std::string editor = [] {
+    std::string e = desktop_editor();
+    return e.empty() ? path_editor() : e;
+  }();
+  return editor;
+}
+
+void notify_settings_changed() {
+  GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+  if (!bus) return;  // no session bus: nobody to tell
+  g_dbus_connection_emit_signal(bus, nullptr, BUS_OBJECT_PATH, BUS_INTERFACE,
+                                BUS_SIGNAL_SETTINGS_CHANGED, nullptr, nullptr);
+  // The writer may exit right after closing its window.
+  g_dbus_connection_flush_sync(bus, nullptr, nullptr);
+  g_object_unref(bus);
+}
+
+}  // namespace yomite::platform

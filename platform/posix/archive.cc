@@ -1,0 +1,100 @@
+// ZIP archives through libzip.
+#include "platform/archive.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <cerrno>
+
+namespace yomite::platform {
+
+struct Archive {
+  zip_t* zip;
+};
+
+Archive* archive_open(const char* path) {
+  int error = 0;
+  zip_t* zip = zip_open(path, ZIP_RDONLY, &error);
+  if (!zip) return nullptr;
+  return new Archive{zip};
+}
+
+void archive_close(Archive* archive) {
+  if (!archive) return;
+  zip_discard(archive->zip);  // read-only: nothing to write back
+  delete archive;
+}
+
+int archive_entry(Archive* archive, int index, ArchiveEntry& entry) {
+  if (!archive || index < 0 || index >= zip_get_num_entries(archive->zip, 0)) return 0;
+  zip_stat_t st;
+  zip_stat_init(&st);
+  if (zip_stat_index(archive->zip, static_cast<zip_uint64_t>(index), 0, &st) != 0 ||
+      !(st.valid & ZIP_STAT_NAME))
+    return 0;
+  entry.name = st.name;
+  entry.is_directory = !entry.name.empty() && entry.name.back() == '/';
+  entry.is_encrypted =
+      (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+  zip_uint8_t system = 0;
+  zip_uint32_t attributes = 0;
+  entry.is_link = 0;
+  // Unix archivers keep the file type in the high half of the external attributes.
+  if (zip_file_get_external_attributes(archive->zip, static_cast<zip_uint64_t>(index), 0, &system,
+                                       &attributes) == 0 &&
+      system == ZIP_OPSYS_UNIX)
+    entry.is_link = ((attributes >> 16) & S_IFMT) == S_IFLNK;
+  return 1;
+}
+
+namespace {
+
+int write_all(int fd, const char* p, std::size_t n) {
+  while (n > 0) {
+    ssize_t w = write(fd, p, n);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return 0;
+    p += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return 1;
+}
+
+// Copies up to `max_bytes` of `file` to `fd`: the bytes copied, or -1.
+long long copy_entry(zip_file_t* file, int fd, long long max_bytes) {
+  char buf[65536];
+  long long total = 0;
+  while (total < max_bytes) {
+    long long want = max_bytes - total < static_cast<long long>(sizeof buf)
+                         ? max_bytes - total
+                         : static_cast<long long>(sizeof buf);
+    zip_int64_t n = zip_fread(file, buf, static_cast<zip_uint64_t>(want));
+    if (n < 0) return -1;
+    if (n == 0) break;
+    if (!write_all(fd, buf, static_cast<std::size_t>(n))) return -1;
+    total += n;
+  }
+  return total;
+}
+
+}  // namespace
+
+long long archive_extract(Archive* archive, int index, const char* target, long long max_bytes) {
+  if (!archive || index < 0) return -1;
+  zip_file_t* file = zip_fopen_index(archive->zip, static_cast<zip_uint64_t>(index), 0);
+  if (!file) return -1;  // encrypted without a password, unknown method, damaged
+  int fd = open(target, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    zip_fclose(file);
+    return -1;
+  }
+  long long written = copy_entry(file, fd, max_bytes);
+  zip_fclose(file);
+  if (close(fd) != 0) written = -1;
+  if (written < 0) unlink(target);
+  return written;
+}
+
+}  // namespace yomite::platform

@@ -1,0 +1,124 @@
+#include "settings/history.h"
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "settings/settings.h"
+
+namespace yomite {
+
+namespace {
+
+std::string key(int position, char kind) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02d%c", position + 1, kind);
+  return buf;
+}
+
+// The last path component: what the menu shows of a name.
+std::string base_name(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string escape_ampersands(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '&') out += '&';
+    out += c;
+  }
+  return out;
+}
+
+struct TouchCall {
+  History* history;
+  const ViewContext* view;
+};
+
+void touch_edit(IniFile& ini, void* context) {
+  auto* call = static_cast<TouchCall*>(context);
+  history_from_ini(ini, *call->history);
+  history_touch(*call->history, call->view->file_name,
+                static_cast<unsigned>(call->view->mark_page));
+  history_to_ini(*call->history, ini);
+}
+
+}  // namespace
+
+int same_file(const std::string& a, const std::string& b) {
+  return equal_ignoring_ascii_case(a, b);
+}
+
+void history_from_ini(const IniFile& ini, History& history) {
+  for (int p = 0; p < HISTORY_ENTRIES; ++p) {
+    HistoryEntry& e = history[static_cast<std::size_t>(p)];
+    e.file_name = ini_get(ini, "History", key(p, 'F'), "");
+    // A name we could not store again as one value is no name we wrote.
+    if (e.file_name.size() >= static_cast<std::size_t>(platform::PATH_BYTES) ||
+        e.file_name.find_first_of("\r\n") != std::string::npos)
+      e.file_name.clear();
+    e.mark_page = static_cast<unsigned>(parse_decimal(ini_get(ini, "History", key(p, 'M'), "0")));
+  }
+}
+
+void history_to_ini(const History& history, IniFile& ini) {
+  for (int p = 0; p < HISTORY_ENTRIES; ++p) {
+    const HistoryEntry& e = history[static_cast<std::size_t>(p)];
+    ini_set(ini, "History", key(p, 'F'), "\"" + e.file_name + "\"");
+    ini_set(ini, "History", key(p, 'M'), std::to_string(e.mark_page));
+  }
+}
+
+void history_touch(History& history, const std::string& file_name, unsigned mark_page) {
+  int k = HISTORY_ENTRIES - 1;  // not listed: the oldest entry makes room
+  for (int p = 0; p < HISTORY_ENTRIES; ++p)
+    if (same_file(history[static_cast<std::size_t>(p)].file_name, file_name)) {
+      k = p;
+      break;
+    }
+  HistoryEntry entry = history[static_cast<std::size_t>(k)];
+  if (!same_file(entry.file_name, file_name)) entry.file_name = file_name;
+  entry.mark_page = mark_page;
+  for (int p = k; p > 0; --p)
+    history[static_cast<std::size_t>(p)] = history[static_cast<std::size_t>(p - 1)];
+  history[0] = entry;
+}
+
+void read_history(History& history, ViewContext& view, const std::string& path) {
+  IniFile ini;
+  ini_load(path, ini);
+  history_from_ini(ini, history);
+  if (view.file_name.empty()) return;
+  for (const HistoryEntry& e : history)
+    if (same_file(e.file_name, view.file_name)) {
+      view.mark_page = static_cast<int>(e.mark_page);
+      break;
+    }
+}
+
+int write_history(History& history, const ViewContext& view, const std::string& path) {
+  // A name with a line break cannot be stored as one value; such a file is
+  // left out rather than splitting the section.
+  if (view.file_name.empty() || view.file_name.find_first_of("\r\n") != std::string::npos) return 1;
+  TouchCall call{&history, &view};
+  return ini_update(path, touch_edit, &call);
+}
+
+HistoryMenu history_menu(const History& history, const ViewContext& view, int first_id) {
+  HistoryMenu menu{"履歴(&H)", {}};
+  if (history[0].file_name.empty()) {
+    menu.items.push_back({first_id, "(なし)", 0, 1});
+    return menu;
+  }
+  for (int p = 0; p < HISTORY_ENTRIES; ++p) {
+    const std::string& name = history[static_cast<std::size_t>(p)].file_name;
+    if (name.empty()) break;
+    std::string shown = escape_ampersands(base_name(name));
+    std::string label =
+        p < HISTORY_ACCELERATED ? "&" + std::to_string(p + 1) + " " + shown : "   " + shown;
+    menu.items.push_back({first_id + p, label, same_file(name, view.file_name), 0});
+  }
+  return menu;
+}
+
+}  // namespace yomite

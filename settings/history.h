@@ -1,0 +1,68 @@
+// The recent-files history: the last files shown, most recent first, with
+// the page of each file's mark, kept in the settings file's History section
+// (keys 01F..20F hold the names in double quotes, 01M..20M the mark pages).
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "settings/ini.h"
+#include "viewer/view_context.h"
+
+namespace yomite {
+
+constexpr int HISTORY_ENTRIES = 20;
+constexpr int HISTORY_ACCELERATED = 9;  // menu items with the accelerators 1..9
+
+struct HistoryEntry {
+  std::string file_name;  // full path; empty = free entry
+  unsigned mark_page;     // 1-based page of the file's mark; 0 = none
+};
+
+using History = std::array<HistoryEntry, HISTORY_ENTRIES>;
+
+// Two names are the same file when they differ at most in ASCII letter case.
+int same_file(const std::string& a, const std::string& b);
+
+// The table as stored in `ini` (names longer than the platform's path
+// limit are taken as free entries).
+void history_from_ini(const IniFile& ini, History& history);
+
+// Writes all 40 keys, empty entries included.
+void history_to_ini(const History& history, IniFile& ini);
+
+// Puts `file_name` with `mark_page` at position 0: moved up when listed
+// (the others keep their order), else inserted, dropping the oldest.
+void history_touch(History& history, const std::string& file_name, unsigned mark_page);
+
+// Reads the names into `history` and, when the shown file is listed, its
+// mark page into view.mark_page.
+void read_history(History& history, ViewContext& view, const std::string& path);
+
+// On closing: merges the shown file (with view.mark_page) into the history
+// in the file, re-read under the file's lock so that viewers closing at the
+// same moment keep each other's entries. `history` receives the result.
+// 1, or 0 when the file could not be written; nothing happens without a file.
+int write_history(History& history, const ViewContext& view, const std::string& path);
+
+// --- the history submenu, described for the backend ---------------------------
+
+struct MenuItemData {
+  int id;
+  std::string label;  // '&' marks the accelerator, "&&" is a literal '&'
+  int checked;
+  int grayed;
+};
+
+struct HistoryMenu {
+  std::string title;  // "履歴(&H)"
+  std::vector<MenuItemData> items;
+};
+
+// The submenu for `history` (read it first): "(なし)" grayed when empty,
+// else one item per entry up to the first free one, ids first_id + position,
+// the shown file checked.
+HistoryMenu history_menu(const History& history, const ViewContext& view, int first_id);
+
+}  // namespace yomite

@@ -1,0 +1,115 @@
+// Reading and writing the standard settings.
+#include "settings/settings.h"
+
+#include "platform/desktop.h"
+
+namespace yomite {
+
+namespace {
+
+constexpr const char* EDITOR_MARK = "*";  // lets a quoted command keep its quotes
+
+// At most `max_chars` UTF-8 characters of `s`.
+std::string cut_chars(const std::string& s, int max_chars) {
+  int chars = 0;
+  for (std::size_t i = 0; i < s.size(); ++i)
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && chars++ == max_chars)
+      return s.substr(0, i);
+  return s;
+}
+
+// At most `max_bytes` bytes of `s`, never half a UTF-8 character.
+std::string cut_bytes(const std::string& s, std::size_t max_bytes) {
+  if (s.size() <= max_bytes) return s;
+  std::size_t end = max_bytes;
+  while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
+  return s.substr(0, end);
+}
+
+std::string read_editor(const IniFile& ini) {
+  std::string command = ini_get(ini, "Tool", "Editor", "notepad.exe");
+  if (!command.empty() && command[0] == '*') command.erase(0, 1);
+  if (names_windows_editor(command)) command = platform::default_text_editor();
+  return cut_bytes(command, EDITOR_COMMAND_MAX_BYTES);
+}
+
+int read_number(const IniFile& ini, const char* section, const char* key, const char* fallback) {
+  return parse_decimal(ini_get(ini, section, key, fallback));
+}
+
+void write_number(IniFile& ini, const char* section, const char* key, int value) {
+  ini_set(ini, section, key, std::to_string(value));
+}
+
+void store_edit(IniFile& ini, void* view) {
+  store_settings(*static_cast<const ViewContext*>(view), ini);
+}
+
+}  // namespace
+
+ProcessSettings& process_settings() {
+  static ProcessSettings settings;
+  return settings;
+}
+
+void read_settings(ViewContext& v, const std::string& path) {
+  IniFile ini;
+  ini_load(path, ini);  // one snapshot: a writer's rename never splits the keys
+  v.text_color = parse_hex_color(ini_get(ini, "Color", "Fore", "FFFFFF"));
+  v.back_color = parse_hex_color(ini_get(ini, "Color", "Back", "7F0000"));
+  v.link_color = parse_hex_color(ini_get(ini, "Color", "Footnote", "00FF00"));
+  v.std_face_name =
+      cut_chars(ini_get(ini, "Font", "Font", FALLBACK_FACE_NAME), FACE_NAME_MAX_CHARS);
+  v.std_font_size = read_number(ini, "Font", "Size", "18");
+  v.std_column_chars = read_number(ini, "Font", "Width", "40");
+  v.std_page_lines = read_number(ini, "Font", "Page", "20");
+  v.font_smoothing = read_number(ini, "Font", "Smooth", "0");
+  v.justify = read_number(ini, "Font", "Justify", "1");
+  v.ruby_percent = read_number(ini, "Font", "RubyPercent", "60");
+  v.smooth_scroll = read_number(ini, "Scroll", "Smooth", "1");
+  v.smooth_dots = read_number(ini, "Scroll", "SmoothDot", "4");
+  v.page_mode = read_number(ini, "Scroll", "PageMode", "0");
+  process_settings().editor_command = read_editor(ini);
+}
+
+void read_settings(ViewContext& view) {
+  read_settings(view, platform::settings_file_path());
+}
+
+void store_settings(const ViewContext& v, IniFile& ini) {
+  if (!process_settings().command_line_colors) {
+    ini_set(ini, "Color", "Fore", format_hex_color(v.text_color));
+    ini_set(ini, "Color", "Back", format_hex_color(v.back_color));
+    ini_set(ini, "Color", "Footnote", format_hex_color(v.link_color));
+  }
+  ini_set(ini, "Font", "Font", v.std_face_name);
+  write_number(ini, "Font", "Size", v.std_font_size);
+  write_number(ini, "Font", "Width", v.std_column_chars);
+  write_number(ini, "Font", "Page", v.std_page_lines);
+  write_number(ini, "Font", "Smooth", v.font_smoothing);
+  write_number(ini, "Font", "Justify", v.justify);
+  write_number(ini, "Font", "RubyPercent", v.ruby_percent);
+  write_number(ini, "Scroll", "Smooth", v.smooth_scroll);
+  write_number(ini, "Scroll", "SmoothDot", v.smooth_dots);
+  write_number(ini, "Scroll", "PageMode", v.page_mode);
+  ini_set(ini, "Tool", "Editor", EDITOR_MARK + process_settings().editor_command);
+}
+
+int write_settings(const ViewContext& view, const std::string& path) {
+  int ok = ini_update(path, store_edit, const_cast<ViewContext*>(&view));
+  platform::notify_settings_changed();
+  return ok;
+}
+
+int write_settings(const ViewContext& view) {
+  return write_settings(view, platform::settings_file_path());
+}
+
+StandardLayout standard_layout(const ViewContext& v) {
+  return {v.std_face_name.empty() ? FALLBACK_FACE_NAME : v.std_face_name,
+          v.std_font_size ? v.std_font_size : FALLBACK_FONT_SIZE,
+          v.std_column_chars ? v.std_column_chars : FALLBACK_COLUMN_CHARS,
+          v.std_page_lines ? v.std_page_lines : FALLBACK_PAGE_LINES};
+}
+
+}  // namespace yomite

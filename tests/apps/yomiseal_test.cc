@@ -1,0 +1,271 @@
+// The real yomiseal binary: its outputs and exit codes, and texts it writes
+// read back through the viewer's header check and line reader.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <dirent.h>
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "locked/locked.h"
+#include "platform/fake/fake_password_prompt.h"
+#include "tests/locked/locked_test_util.h"
+#include "viewer/view_context.h"
+
+namespace yomite {
+namespace {
+
+using Lines = std::vector<std::string>;
+const char* const TUTOR = "/usr/share/vim/vim90/tutor/tutor.ja.sjis";
+
+struct ToolRun {
+  int code;
+  std::string out, err;
+};
+
+class Yomiseal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_locked_state();
+    fake::script_password_prompt({});
+    char dir[] = "/tmp/yomiseal-test-XXXXXX";
+    ASSERT_TRUE(mkdtemp(dir));
+    dir_ = dir;
+  }
+  void TearDown() override { ASSERT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0); }
+
+  std::string path(const std::string& name) { return dir_ + "/" + name; }
+
+  // Runs the tool in the test's directory under a UTF-8 locale.
+  ToolRun run(const std::string& args) {
+    std::string cmd = "cd '" + dir_ +
+                      "' && LC_ALL=C.UTF-8 '" YOMITE_BINARY_DIR "/apps/yomiseal/yomiseal' " + args +
+                      " >.out 2>.err";
+    int status = std::system(cmd.c_str());
+    ToolRun r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::read_file(path(".out")),
+              test::read_file(path(".err"))};
+    unlink(path(".out").c_str());
+    unlink(path(".err").c_str());
+    return r;
+  }
+
+  // What the viewer reads from a locked text, answering the prompt with `password`.
+  Lines unseal(const std::string& file, const std::string& password = "") {
+    if (!password.empty()) fake::script_password_prompt({{1, password}});
+    ViewContext view;
+    view.file_name = file;
+    int ango = check_locked_header(view, 0);
+    if (ango == 0) return {"<not accepted>"};
+    TextStream in;
+    stream_open(in, file.c_str());
+    Lines lines = test::read_body(in, ango);
+    stream_close(in);
+    return lines;
+  }
+
+  std::vector<std::string> entries() {
+    std::vector<std::string> names;
+    DIR* d = opendir(dir_.c_str());
+    while (dirent* e = readdir(d))
+      if (e->d_name[0] != '.' || std::string(e->d_name).size() > 2) names.push_back(e->d_name);
+    closedir(d);
+    return names;
+  }
+
+  std::string dir_;
+};
+
+// The source read as plain lines, as the viewer shows them: line ends
+// removed, control bytes other than form feed as blanks.
+Lines plain_lines(const std::string& bytes) {
+  Lines lines;
+  TextStream in;
+  stream_open_memory(in, bytes.data(), bytes.size());
+  std::vector<unsigned char> buf(LINE_CAPACITY);
+  int n;
+  while ((n = read_byte_line(buf.data(), LINE_CAPACITY, in, ENC_RAW, 0, 0, nullptr)) >= 0) {
+    for (int i = 0; i < n; ++i)
+      if (buf[i] < 0x20 && buf[i] != 0x0C) buf[i] = ' ';
+    lines.emplace_back(reinterpret_cast<char*>(buf.data()), static_cast<std::size_t>(n));
+  }
+  stream_close(in);
+  return lines;
+}
+
+const std::string USAGE =
+    "usage:yomiseal [option] 元テキストfilename 暗号化テキストfilename\n"
+    " option: -Px   x=パスワードの桁数\n";
+
+TEST_F(Yomiseal, TutorRoundTripWithoutPassword) {
+  if (access(TUTOR, R_OK) != 0) GTEST_SKIP() << TUTOR << " missing (vim-runtime)";
+  ToolRun r = run(std::string("'") + TUTOR + "' tutor.lkd");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "");
+  std::string source = test::read_file(TUTOR);
+  std::string sealed = test::read_file(path("tutor.lkd"));
+  ASSERT_EQ(sealed.size(), LOCKED_HEADER_BYTES + source.size());
+  EXPECT_EQ(sealed.find("Vim"), std::string::npos);
+  Lines expected = plain_lines(source);
+  ASSERT_GT(expected.size(), 900u);
+  EXPECT_EQ(unseal(path("tutor.lkd")), expected);
+  EXPECT_EQ(fake::password_prompts_shown(), 0);
+}
+
+TEST_F(Yomiseal, TutorRoundTripWithPassword) {
+  if (access(TUTOR, R_OK) != 0) GTEST_SKIP() << TUTOR << " missing (vim-runtime)";
+  ToolRun r = run(std::string("-P12 '") + TUTOR + "' tutor.lkd");
+  EXPECT_EQ(r.code, 0);
+  ASSERT_EQ(r.out.size(), std::string("パスワード = \n").size() + 12) << r.out;
+  ASSERT_EQ(r.out.rfind("パスワード = ", 0), 0u);
+  std::string password = r.out.substr(r.out.size() - 13, 12);
+  EXPECT_EQ(password.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+  std::string sealed = test::read_file(path("tutor.lkd"));
+  EXPECT_EQ(sealed.substr(LOCKED_KEY_OFFSET, 13).substr(0, 12), std::string(12, 'x'));
+  EXPECT_NE(sealed[LOCKED_KEY_OFFSET + 12], 'x');
+  EXPECT_EQ(unseal(path("tutor.lkd"), password), plain_lines(test::read_file(TUTOR)));
+  EXPECT_EQ(fake::password_prompts_shown(), 1);
+}
+
+TEST_F(Yomiseal, SpecialLinesRoundTrip) {
+  using namespace std::string_literals;
+  std::string a32767(32767, 'a'), b40000(40000, 'b');
+  std::string source = "crlf\r\n" + a32767 + "\n" + b40000 + "\n" + "tab\there\x1b\x01\x0c!\n" +
+                       "n\0u\0l\n"s + "bare\rcr\r\n" + "\x82\xa0\x82\xa2\r\n" + "last";
+  test::write_file(path("src.txt"), source);
+  EXPECT_EQ(run("src.txt out.lkd").code, 0);
+  Lines expected = {"crlf",
+                    a32767,
+                    "",
+                    b40000.substr(0, 32767),
+                    b40000.substr(32767),
+                    "tab here  \x0c!",
+                    "nul",
+                    "bare",
+                    "cr",
+                    "\x82\xa0\x82\xa2",
+                    "last"};
+  EXPECT_EQ(unseal(path("out.lkd")), expected);
+}
+
+TEST_F(Yomiseal, EmptySourceGivesAHeaderOnly) {
+  test::write_file(path("empty.txt"), "");
+  EXPECT_EQ(run("empty.txt out.lkd").code, 0);
+  EXPECT_EQ(test::read_file(path("out.lkd")).size(), 256u);
+  EXPECT_EQ(unseal(path("out.lkd")), Lines{});
+}
+
+TEST_F(Yomiseal, OutputsAndExitCodes) {
+  test::write_file(path("src.txt"), "text\n");
+  struct Row {
+    std::string args;
+    int code;
+    std::string out;
+  };
+  const Row rows[] = {
+      {"", 2, USAGE},
+      {"src.txt", 2, USAGE},
+      {"-P12 src.txt", 2, USAGE},
+      {"--help", 0, USAGE},
+      {"--version", 0, "yomiseal 0.1.0\n"},
+      {"missing.txt out.lkd", 1, "missing.txt を使用できません\n"},
+      {"src.txt no-dir/out.lkd", 1, "no-dir/out.lkd を使用できません\n"},
+      {"src.txt out.lkd", 0, ""},
+      {"-P0 src.txt out.lkd", 0, ""},
+  };
+  for (const Row& row : rows) {
+    ToolRun r = run(row.args);
+    EXPECT_EQ(r.code, row.code) << row.args;
+    EXPECT_EQ(r.out, row.out) << row.args;
+  }
+}
+
+TEST_F(Yomiseal, PasswordLengthIsClamped) {
+  test::write_file(path("src.txt"), "text\n");
+  const std::pair<const char*, int> rows[] = {{"-P", 0},     {"-P-3", 0},  {"-P3", 8},
+                                              {"-P100", 40}, {"-P12", 12}, {"/P12", 12},
+                                              {"/p12", 12},  {"-p12", 12}};
+  for (const auto& [option, digits] : rows) {
+    ToolRun r = run(std::string(option) + " src.txt out.lkd");
+    ASSERT_EQ(r.code, 0) << option;
+    std::string header = test::read_file(path("out.lkd")).substr(0, LOCKED_HEADER_BYTES);
+    std::size_t masked = header.find_first_not_of('x', LOCKED_KEY_OFFSET) - LOCKED_KEY_OFFSET;
+    EXPECT_EQ(masked, static_cast<std::size_t>(digits)) << option;
+    if (digits > 0) {
+      std::string password = r.out.substr(r.out.size() - 1 - digits, digits);
+      reset_locked_state();
+      EXPECT_EQ(unseal(path("out.lkd"), password), Lines{"text"}) << option;
+    } else {
+      EXPECT_EQ(r.out, "") << option;
+    }
+  }
+}
+
+TEST_F(Yomiseal, AbsolutePathsAreFiles) {
+  test::write_file(path("src.txt"), "text\n");
+  EXPECT_EQ(run("'" + path("src.txt") + "' '" + path("out.lkd") + "'").code, 0);
+  EXPECT_EQ(unseal(path("out.lkd")), Lines{"text"});
+}
+
+TEST_F(Yomiseal, TwoRunsUseDifferentKeys) {
+  test::write_file(path("src.txt"), "text\n");
+  ASSERT_EQ(run("src.txt one.lkd").code, 0);
+  ASSERT_EQ(run("src.txt two.lkd").code, 0);
+  EXPECT_NE(test::read_file(path("one.lkd")), test::read_file(path("two.lkd")));
+  EXPECT_EQ(unseal(path("one.lkd")), unseal(path("two.lkd")));
+}
+
+TEST_F(Yomiseal, DestinationThatIsTheSourceIsRefused) {
+  test::write_file(path("src.txt"), "precious\n");
+  ASSERT_EQ(link(path("src.txt").c_str(), path("hard.txt").c_str()), 0);
+  for (const char* dest : {"src.txt", "./src.txt", "hard.txt"}) {
+    ToolRun r = run(std::string("src.txt ") + dest);
+    EXPECT_EQ(r.code, 1) << dest;
+    EXPECT_NE(r.err.find("同じファイル"), std::string::npos) << dest;
+    EXPECT_EQ(test::read_file(path("src.txt")), "precious\n");
+  }
+}
+
+TEST_F(Yomiseal, FailuresLeaveNoPartialDestination) {
+  // Tests run as root, for whom permission bits do not stop writing: /proc
+  // is a directory nobody can create files in, and /dev/full fails every write.
+  test::write_file(path("src.txt"), "text\n");
+  test::write_file(path("old.lkd"), "old contents");
+  ToolRun r = run("src.txt /proc/yomiseal-test.lkd");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "/proc/yomiseal-test.lkd を使用できません\n");
+
+  r = run("-P8 src.txt /dev/full");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("/dev/full"), std::string::npos);
+
+  mkdir(path("dir").c_str(), 0755);
+  r = run("dir old.lkd");  // a source that opens but cannot be read
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("dir"), std::string::npos);
+  EXPECT_EQ(test::read_file(path("old.lkd")), "old contents");
+  std::vector<std::string> names = entries();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"dir", "old.lkd", "src.txt"}));
+}
+
+TEST_F(Yomiseal, ReplacesAnExistingDestinationKeepingItsMode) {
+  test::write_file(path("src.txt"), "text\n");
+  test::write_file(path("out.lkd"), std::string(100000, 'z'));
+  chmod(path("out.lkd").c_str(), 0640);
+  ASSERT_EQ(symlink("out.lkd", path("link.lkd").c_str()), 0);
+  EXPECT_EQ(run("src.txt link.lkd").code, 0);
+  struct stat st;
+  ASSERT_EQ(lstat(path("link.lkd").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(stat(path("out.lkd").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(unseal(path("out.lkd")), Lines{"text"});
+}
+
+}  // namespace
+}  // namespace yomite

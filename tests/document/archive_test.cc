@@ -1,0 +1,230 @@
+#include "document/archive.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "decode/decode.h"
+#include "platform/files.h"
+#include "tests/settings/temp_dir.h"
+
+namespace yomite {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Entry {
+  std::string name;
+  std::string bytes;
+  bool link = false;
+  const char* password = nullptr;
+};
+
+// Builds an archive with libzip; entries keep the given order.
+void make_zip(const std::string& path, const std::vector<Entry>& entries) {
+  int error = 0;
+  zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  ASSERT_NE(zip, nullptr);
+  for (const Entry& e : entries) {
+    zip_source_t* src = zip_source_buffer(zip, e.bytes.data(), e.bytes.size(), 0);
+    zip_int64_t i = e.name.back() == '/' ? zip_dir_add(zip, e.name.c_str(), ZIP_FL_ENC_UTF_8)
+                                         : zip_file_add(zip, e.name.c_str(), src, ZIP_FL_ENC_UTF_8);
+    if (e.name.back() == '/') zip_source_free(src);
+    ASSERT_GE(i, 0) << zip_strerror(zip);
+    auto index = static_cast<zip_uint64_t>(i);
+    if (e.link)
+      zip_file_set_external_attributes(zip, index, 0, ZIP_OPSYS_UNIX, (S_IFLNK | 0777u) << 16);
+    if (e.password) {
+      ASSERT_EQ(zip_file_set_encryption(zip, index, ZIP_EM_AES_256, e.password), 0);
+    }
+  }
+  ASSERT_EQ(zip_close(zip), 0);
+}
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Entry names unique to this process, as tests run side by side.
+std::string unique(const std::string& name) {
+  return std::to_string(getpid()) + "-" + name;
+}
+
+std::string private_dir() {
+  std::string dir;
+  EXPECT_EQ(platform::private_temp_dir(dir), 1);
+  return dir;
+}
+
+struct ArchiveTest : ::testing::Test {
+  test::TempDir dir;
+};
+
+TEST(ArchiveName, ZipExtensionInAnyCase) {
+  struct Case {
+    const char* path;
+    int zip;
+  } cases[] = {{"/b/a.ZIP", 1},  {"/b/a.zip", 1}, {"/b/a.Zip", 1}, {"/b/a.zip.txt", 0},
+               {"/b/a.zi", 0},   {"/b/azip", 0},  {"/b.zip/a", 0}, {"/b/.zip", 1},
+               {"/b/a.zipx", 0}, {"", 0}};
+  for (const Case& c : cases) EXPECT_EQ(is_zip_name(c.path), c.zip) << c.path;
+}
+
+TEST(ArchiveName, EntryNamesStayInside) {
+  struct Case {
+    const char* stored;
+    const char* name;  // null: refused
+  } cases[] = {{"a.txt", "a.txt"},
+               {"dir/a.txt", "a.txt"},
+               {"../../.bashrc", ".bashrc"},
+               {"/etc/passwd", "passwd"},
+               {"..\\..\\win.ini", "win.ini"},
+               {"dir/", nullptr},
+               {"", nullptr},
+               {".", nullptr},
+               {"a/..", nullptr},
+               {"..", nullptr}};
+  for (const Case& c : cases) {
+    std::string name;
+    EXPECT_EQ(entry_file_name(c.stored, name), c.name ? 1 : 0) << c.stored;
+    if (c.name) {
+      EXPECT_EQ(name, c.name);
+    }
+  }
+}
+
+TEST_F(ArchiveTest, AnyLetterCaseUnpacksAndReplacesTheName) {
+  for (const char* archive : {"a.ZIP", "b.zip", "c.Zip"}) {
+    std::string path = dir.file(archive);
+    std::string entry = unique(archive) + ".txt";
+    make_zip(path, {{entry, "本文"}});
+    ViewContext view;
+    view.file_name = path;
+    ASSERT_EQ(replace_archive_by_entry(view), 1) << archive;
+    EXPECT_EQ(view.file_name, private_dir() + entry);
+    EXPECT_EQ(slurp(view.file_name), "本文");
+  }
+}
+
+TEST_F(ArchiveTest, OtherNamesAndOtherBytesStayAsTheyAre) {
+  std::string zip_txt = dir.file("a.zip.txt");
+  make_zip(zip_txt, {{unique("x.txt"), "x"}});
+  std::string not_zip = dir.file("text.zip");
+  std::ofstream(not_zip) << "ただのテキスト\n";
+  std::string missing = dir.file("missing.zip");
+  for (const std::string& path : {zip_txt, not_zip, missing}) {
+    ViewContext view;
+    view.file_name = path;
+    EXPECT_EQ(replace_archive_by_entry(view), 0) << path;
+    EXPECT_EQ(view.file_name, path);
+  }
+}
+
+TEST_F(ArchiveTest, FirstEntryInArchiveOrderDirectoriesSkipped) {
+  std::string path = dir.file("several.zip");
+  make_zip(path, {{"folder/", ""},
+                  {"folder/" + unique("z-first.txt"), "first"},
+                  {unique("a-second.txt"), "second"}});
+  std::string result;
+  ASSERT_EQ(extract_first_entry(path.c_str(), result), 1);
+  EXPECT_EQ(result, private_dir() + unique("z-first.txt"));
+  EXPECT_EQ(slurp(result), "first");
+}
+
+TEST_F(ArchiveTest, HostileEntriesNeverWriteOutside) {
+  struct Case {
+    Entry entry;
+    const char* lands;  // name inside the private directory, or null: refused
+  } cases[] = {
+      {{"../../" + unique("escape.txt"), "x"}, "escape.txt"},
+      {{dir.file(unique("absolute.txt")), "x"}, "absolute.txt"},
+      {{"..", "x"}, nullptr},
+      {{unique("link.txt"), "/etc/passwd", true}, nullptr},
+      {{unique("secret.txt"), "hidden", false, "password"}, nullptr},
+  };
+  for (const Case& c : cases) {
+    std::string path = dir.file("hostile.zip");
+    make_zip(path, {c.entry});
+    std::string result;
+    int ok = extract_first_entry(path.c_str(), result);
+    EXPECT_EQ(ok, c.lands ? 1 : 0) << c.entry.name;
+    if (c.lands) {
+      EXPECT_EQ(result, private_dir() + unique(c.lands));
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir.file(unique("absolute.txt"))));
+  EXPECT_FALSE(fs::exists(fs::path(private_dir()) / "../.." / unique("escape.txt")));
+  EXPECT_FALSE(fs::exists(private_dir() + unique("link.txt")));
+  EXPECT_FALSE(fs::exists(private_dir() + unique("secret.txt")));
+}
+
+TEST_F(ArchiveTest, PlantedLinkAtTheTargetIsNotFollowed) {
+  std::string victim = dir.file("victim");
+  std::ofstream(victim) << "keep";
+  std::string name = unique("planted.txt");
+  fs::remove(private_dir() + name);
+  fs::create_symlink(victim, private_dir() + name);
+  std::string path = dir.file("planted.zip");
+  make_zip(path, {{name, "overwritten"}});
+  std::string result;
+  EXPECT_EQ(extract_first_entry(path.c_str(), result), 0);
+  EXPECT_EQ(slurp(victim), "keep");
+  fs::remove(private_dir() + name);
+}
+
+TEST_F(ArchiveTest, BombIsCutAt64MiB) {
+  std::string path = dir.file("bomb.zip");
+  make_zip(path, {{unique("bomb.txt"), std::string(ARCHIVE_ENTRY_MAX_BYTES + 4096, 'A')}});
+  EXPECT_LT(fs::file_size(path), 1u << 20);
+  std::string result;
+  ASSERT_EQ(extract_first_entry(path.c_str(), result), 1);
+  EXPECT_EQ(fs::file_size(result), static_cast<std::uintmax_t>(ARCHIVE_ENTRY_MAX_BYTES));
+  fs::remove(result);
+  // One byte under the limit arrives whole.
+  make_zip(path, {{unique("bomb.txt"), std::string(ARCHIVE_ENTRY_MAX_BYTES - 1, 'A')}});
+  ASSERT_EQ(extract_first_entry(path.c_str(), result), 1);
+  EXPECT_EQ(fs::file_size(result), static_cast<std::uintmax_t>(ARCHIVE_ENTRY_MAX_BYTES - 1));
+  fs::remove(result);
+}
+
+TEST(PrivateDir, ClosedToOthersAndOwned) {
+  std::string dir = private_dir();
+  struct stat st;
+  ASSERT_EQ(lstat(dir.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_EQ(st.st_uid, getuid());
+  EXPECT_EQ(dir.back(), '/');
+}
+
+TEST(PrivateDir, PlantedLinkInsteadOfTheDirectoryIsRefused) {
+  test::TempDir tmp;
+  test::TempDir elsewhere;
+  fs::create_symlink(elsewhere.path, tmp.file("yomite-" + std::to_string(getuid())));
+  const char* old = getenv("TMPDIR");
+  std::string saved = old ? old : "";
+  setenv("TMPDIR", tmp.path.c_str(), 1);
+  std::string dir;
+  EXPECT_EQ(platform::private_temp_dir(dir), 0);
+  if (old)
+    setenv("TMPDIR", saved.c_str(), 1);
+  else
+    unsetenv("TMPDIR");
+}
+
+TEST(RealArchive, ShiftJisNovelOpens) {
+  ViewContext view;
+  view.file_name = YOMITE_SOURCE_DIR "/../shared/testdata/aozora/tsumito_batsu.zip";
+  ASSERT_EQ(replace_archive_by_entry(view), 1);
+  EXPECT_EQ(view.file_name, private_dir() + "tsumito_batsu.txt");
+  EXPECT_EQ(fs::file_size(view.file_name), 1352753u);
+  EXPECT_EQ(detect_encoding(view.file_name.c_str()), ENC_SJIS);
+}
+
+}  // namespace
+}  // namespace yomite

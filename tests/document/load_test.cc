@@ -1,0 +1,218 @@
+// The loading pipeline with the fake fonts (full width 18, half width 9, 40
+// half-width units per column): files of every kind become display lines.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "decode/decode.h"
+#include "document/load.h"
+#include "locked/locked.h"
+#include "platform/fake/fake_font.h"
+#include "platform/fake/fake_password_prompt.h"
+#include "platform/fake/fake_trace.h"
+#include "tests/locked/locked_test_util.h"
+#include "trace/trace.h"
+
+namespace yomite {
+namespace {
+
+std::string write_file(const std::string& name, const std::string& bytes) {
+  std::string path = ::testing::TempDir() + "/" + name;
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+class LoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_locked_state();
+    fake::script_password_prompt({});
+    v.face_name = "@ＭＳ ゴシック";
+    v.font_size = 18;
+    v.column_chars = 40;
+    v.page_lines = 20;
+  }
+  void TearDown() override { release_document(v); }
+
+  // The open step as far as loading goes: probe, then fonts and full load.
+  void open(const std::string& path) {
+    v.file_name = path;
+    load_document(v, nullptr);
+    create_view_fonts(v);
+  }
+
+  std::vector<std::u16string> texts() const {
+    std::vector<std::u16string> out;
+    for (int j = 0; j < v.line_count; ++j) out.emplace_back(v.lines[j].text);
+    return out;
+  }
+
+  ViewContext v;
+};
+
+using Lines = std::vector<std::u16string>;
+
+TEST_F(LoadTest, PlainLinesInEveryLineEnd) {
+  open(write_file("plain.txt", "\xE6\x9C\xAC\xE6\x96\x87\r\n\r\nend\rlast"));  // 本文 in UTF-8
+  EXPECT_EQ(texts(), (Lines{u"本文", u"", u"end", u"last"}));
+  for (int j = 0; j < v.line_count; ++j) {
+    EXPECT_EQ(v.lines[j].flags, DL_PARAGRAPH_END);
+    EXPECT_EQ(v.lines[j].attrs, nullptr);
+  }
+}
+
+TEST_F(LoadTest, DirectiveOnlyFirstLineLeavesNoColumn) {
+  v.face_name.clear();
+  v.column_chars = 0;
+  std::string text = "｛フォント ＭＳ 明朝,20｝｛幅 30｝\r\n一行目\r\n";
+  v.file_name = write_file("brace.txt", text);
+  load_document(v, nullptr);  // the probe stores the directives
+  EXPECT_EQ(v.face_name, "ＭＳ 明朝");
+  EXPECT_EQ(v.font_size, 18) << "an earlier value wins over the directive";
+  EXPECT_EQ(v.column_chars, 30);
+  EXPECT_EQ(v.line_count, 0) << "the probe lays nothing out";
+  create_view_fonts(v);
+  EXPECT_EQ(texts(), (Lines{u"一行目"}));
+}
+
+std::string header_block_text(int extra_separators) {
+  std::string dashes(40, '-');
+  std::string text = "題名《だいめい》\r\n" + dashes + "\r\n注意書き\r\n" + dashes + "\r\n本文\r\n";
+  for (int k = 0; k < extra_separators; ++k) text += "\r\n";
+  text += "十行目を過ぎて\r\n";
+  for (int k = 0; k < 10; ++k) text += "行\r\n";
+  return text + dashes + "\r\n";
+}
+
+TEST_F(LoadTest, HeaderBlockIsDroppedInBracketNotation) {
+  open(write_file("bracket.txt", header_block_text(0)));
+  Lines lines = texts();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], u"題名");
+  EXPECT_EQ(lines[1], u"本文") << "the block and its fences are gone";
+  EXPECT_EQ(lines.back(), std::u16string(40, u'-')) << "a later separator stays as text";
+  EXPECT_NE(v.lines[0].attrs, nullptr);
+}
+
+TEST_F(LoadTest, ForcedBracketNotationNeedsTwoSeparators) {
+  std::string text = std::string(40, '-') + "\r\n本文《ほんぶん》\r\n";
+  v.text_format = DIALECT_BRACKET;
+  open(write_file("one-separator.txt", text));
+  EXPECT_EQ(texts(), (Lines{std::u16string(40, u'-'), u"本文"}));
+}
+
+TEST_F(LoadTest, MarkupOffShowsEverythingAsText) {
+  v.markup_enabled = 0;
+  open(write_file("off.txt", header_block_text(0)));
+  Lines lines = texts();
+  EXPECT_EQ(lines[0], u"題名《だいめい》");
+  EXPECT_EQ(lines[1], std::u16string(40, u'-'));
+  for (int j = 0; j < v.line_count; ++j) EXPECT_EQ(v.lines[j].attrs, nullptr);
+}
+
+TEST_F(LoadTest, FormFeedStartsANewPage) {
+  open(write_file("ff.txt", "a\r\nb\r\nc\fc\r\nd\r\n"));
+  Lines lines = texts();
+  ASSERT_EQ(lines.size(), 21u);
+  EXPECT_EQ(lines[2], u"c c") << "the form feed itself becomes a space";
+  for (int j = 3; j < 20; ++j) EXPECT_EQ(lines[static_cast<std::size_t>(j)], u"") << j;
+  EXPECT_EQ(lines[20], u"d");
+}
+
+TEST_F(LoadTest, TabsAndIsolatedDigits) {
+  open(write_file("digits.txt", "a\tb\r\n漢1字 2 字、3字\r\n漢12字\r\n"));
+  EXPECT_EQ(texts(), (Lines{u"a b", u"漢１字２字、３字", u"漢12字"}));
+  release_document(v);
+  v.face_name = "ＭＳ ゴシック";  // horizontal writing keeps digits as they are
+  open(v.file_name);
+  EXPECT_EQ(texts()[1], u"漢1字 2 字、3字");
+}
+
+TEST_F(LoadTest, LockedTextReadsAsShiftJisWithBraceNotation) {
+  char key[LOCKED_KEY_CHARS + 1];
+  make_key_string(12345, key);
+  // "本文｛ルビ ほん｝本｛/ルビ｝" in Shift_JIS
+  std::string source =
+      "\x96\x7B\x95\xB6\r\n\x81\x6F\x83\x8B\x83\x72 "
+      "\x82\xD9\x82\xF1\x81\x70\x96\x7B\x81\x6F/\x83\x8B\x83\x72\x81\x70\r\n";
+  open(write_file("locked.txt", test::seal_string(source, key, 0)));
+  EXPECT_EQ(texts(), (Lines{u"本文", u"本"}));
+  EXPECT_EQ(v.locked, 1);
+  EXPECT_EQ(v.text_format, DIALECT_BRACE);
+  EXPECT_EQ(v.encoding_letter, 'S');
+  ASSERT_NE(v.lines[1].attrs, nullptr);
+  EXPECT_EQ(std::u16string(v.annotation_texts[0]), u"ほん");
+}
+
+TEST_F(LoadTest, RefusedPasswordLoadsNothing) {
+  char key[LOCKED_KEY_CHARS + 1];
+  make_key_string(777, key);
+  std::string path = write_file("password.txt", test::seal_string("secret\r\n", key, 8));
+  fake::script_password_prompt({{0, ""}});  // cancel
+  open(path);
+  EXPECT_EQ(v.line_count, 0);
+  EXPECT_EQ(v.locked, 1);
+  EXPECT_EQ(locked_refused(), 1);
+}
+
+TEST_F(LoadTest, CharacterLimitEndsAfterTheLineThatPassedIt) {
+  std::string line(1000, 'a');
+  std::string text;
+  for (int k = 0; k < 1050; ++k) text += line + "\n";
+  open(write_file("long.txt", text));
+  int logical = 0;
+  for (int j = 0; j < v.line_count; ++j) logical += (v.lines[j].flags & DL_PARAGRAPH_END) ? 1 : 0;
+  EXPECT_EQ(logical, 1049) << "1,049,000 characters passed 1,048,576: no more lines";
+}
+
+TEST_F(LoadTest, UnreadableFileGivesAnEmptyDocument) {
+  fake::set_trace_receiver(true);
+  trace_init();
+  fake::trace_messages().clear();
+  open(::testing::TempDir() + "/does-not-exist.txt");
+  EXPECT_EQ(v.line_count, 0);
+  EXPECT_NE(fake::trace_text().find("cannot open"), std::string::npos);
+  trace_shutdown();
+}
+
+TEST_F(LoadTest, SamplesLoadInBothNotations) {
+  open(YOMITE_SOURCE_DIR "/samples/yomite-no-hon.txt");
+  int rubies = 0;
+  while (rubies < RUBY_ENTRIES && v.annotation_texts[static_cast<std::size_t>(rubies)]) ++rubies;
+  EXPECT_GT(v.line_count, 20);
+  EXPECT_GT(rubies, 5);
+  for (int j = 0; j < v.line_count; ++j)
+    EXPECT_EQ(std::u16string(v.lines[j].text).find(u'《'), std::u16string::npos) << j;
+  Lines story = texts();
+  release_document(v);
+  open(YOMITE_SOURCE_DIR "/samples/yomite-no-hon.utf8.txt");
+  EXPECT_EQ(texts(), story) << "the UTF-8 copy lays out the same";
+  release_document(v);
+  v.face_name.clear();
+  open(YOMITE_SOURCE_DIR "/samples/sen-wo-hiku.txt");
+  EXPECT_GT(v.line_count, 10);
+  EXPECT_NE(v.annotation_texts[NOTE_FIRST_ENTRY], nullptr);
+}
+
+TEST(ConvertIsolatedDigits, Cases) {
+  struct Case {
+    std::u16string in, out;
+  } cases[] = {
+      {u"漢1字", u"漢１字"},      {u"1字", u"１字"},
+      {u"漢 1 字", u"漢１字"},    {u"漢 1字", u"漢１字"},
+      {u"漢1 字", u"漢１字"},     {u"漢12字", u"漢12字"},
+      {u"漢1", u"漢1"},           {u"a1字", u"a1字"},
+      {u"漢 1  字", u"漢 1  字"}, {u"漢1字2字", u"漢１字２字"},
+  };
+  for (const Case& c : cases) {
+    std::u16string s = c.in;
+    convert_isolated_digits(s.data());
+    EXPECT_EQ(std::u16string(s.c_str()), c.out) << std::string(c.in.begin(), c.in.end());
+  }
+}
+
+}  // namespace
+}  // namespace yomite
