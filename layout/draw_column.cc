@@ -24,15 +24,17 @@ void draw_flat_and_turn(ViewContext& v, Canvas& strip, Canvas& flat, const std::
 }
 
 // Each pair's two characters side by side across one cell, drawn upright
-// at their offset down the column; `advances` place them.
-void draw_pairs(ViewContext& v, Canvas& strip, const std::u16string& pairs,
-                const std::vector<std::uint8_t>& pair_start, const int* advances) {
+// at their offset down the column from `top` (the column's top right
+// corner); `advances` place them.
+void draw_pairs(ViewContext& v, Canvas& strip, platform::CanvasPoint top,
+                const std::u16string& pairs, const std::vector<std::uint8_t>& pair_start,
+                const int* advances) {
   platform::Font* old = platform::canvas_select_font(strip, v.font_pair_upright);
   int align = platform::canvas_set_align(strip, platform::ALIGN_POINT);
   const int length = static_cast<int>(pair_start.size());
   for (int i = 0, s = 0; i < length;) {
     if (pair_start[static_cast<std::size_t>(i)]) {
-      platform::canvas_text(strip, 0, s, pairs.data() + i, 2, nullptr);
+      platform::canvas_text(strip, top.x - v.char_height, top.y + s, pairs.data() + i, 2, nullptr);
       s += advances[i] + advances[i + 1];
       i += 2;
     } else {
@@ -73,11 +75,12 @@ platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
     }
   }
   work.push_back(u' ');
+  const platform::CanvasPoint top = platform::canvas_position(strip);
   platform::canvas_text(strip, 0, 0, work.data(), length + 1, use);
   platform::CanvasPoint end = platform::canvas_position(strip);
   if (flat && v.font_smoothing == 1 && is_nt_platform() == 0)
     draw_flat_and_turn(v, strip, *flat, work, use, client_height);
-  if (any_pair) draw_pairs(v, strip, pairs, pair_start, advances);
+  if (any_pair) draw_pairs(v, strip, top, pairs, pair_start, advances);
   return end;
 }
 

@@ -77,6 +77,7 @@ void calibrate_background(Paint& p) {
 
 void make_strips(Paint& p) {
   ViewContext& v = p.view;
+  if (p.win.direct_text && !smoothing_path(v)) return;
   p.strip = platform::canvas_create_compatible(p.win, v.char_height, p.height);
   if (!p.strip) return;
   set_up(*p.strip, v, current_back_color(v));
@@ -121,6 +122,11 @@ int draw_column(Paint& p, int index, int y) {
         draw_column_text(v, *p.strip, index, p.advances.data(), use, p.flat, p.height);
     platform::canvas_blit(p.win, left, TEXT_MARGIN + indent, e.x, e.y, *p.strip, 0, 0);
     drawn = e.y;
+  } else if (p.win.direct_text) {
+    platform::canvas_move_to(p.win, r - y, TEXT_MARGIN + indent);
+    platform::CanvasPoint e =
+        draw_column_text(v, p.win, index, p.advances.data(), use, nullptr, p.height);
+    drawn = e.y - (TEXT_MARGIN + indent);
   }
   platform::canvas_fill(p.win, left, TEXT_MARGIN + indent + drawn, ch, p.height);
   draw_decorations(v, p.dc, p.win, index, {0, 0, p.width, p.height}, y - rh, use, indent, p.strip,

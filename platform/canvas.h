@@ -89,6 +89,10 @@ struct Canvas {
   int width = 0;  // px
   int height = 0;
   CanvasState state;
+  // 1 when turned text drawn straight onto this canvas looks as it would
+  // copied from an off-screen strip (a vector page): painting then skips the
+  // strips.
+  int direct_text = 0;
   void* impl = nullptr;  // the backend's own record
 };
 

@@ -66,8 +66,9 @@ CanvasPoint text(Canvas& c, int x, int y, const char16_t* s, int count, const in
 void blit(Canvas& c, int x, int y, int w, int h, Canvas& src, int sx, int sy) {
   if (w <= 0 || h <= 0) return;
   cairo_t* cr = of(c).cr;
+  // Off-screen canvases have no alpha, so drawing over is copying; a PDF
+  // page keeps it as vector drawing where copying would make it a picture.
   cairo_save(cr);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, of(src).surface, x - sx, y - sy);
   cairo_rectangle(cr, x, y, w, h);
   cairo_fill(cr);
@@ -149,6 +150,8 @@ Canvas* cairo_canvas_create_for(cairo_surface_t* surface, int w, int h) {
   c->width = w;
   c->height = h;
   c->impl = cc;
+  // Strips on a vector page would be recordings replayed column by column.
+  c->direct_text = cairo_surface_get_type(surface) == CAIRO_SURFACE_TYPE_IMAGE ? 0 : 1;
   return c;
 }
 

@@ -363,3 +363,26 @@ TEST(PaintGolden, SmallHorizontalPage) {
 
 }  // namespace
 }  // namespace yomite
+
+namespace yomite {
+namespace {
+
+TEST(PaintView, VectorPageDrawsColumnsWithoutStrips) {
+  testing::TestView t(true);
+  t.add(u"第12話", DL_PARAGRAPH_END | DL_QUOTE);
+  fake::Recording rec;
+  platform::Canvas* win = fake::new_recording_canvas(rec, "win", 600, 450);
+  win->direct_text = 1;
+  paint_view(t.view, *win, {0, 0, 600, 450}, {0, 0, 600, 450});
+  platform::canvas_destroy(win);
+  EXPECT_TRUE(fake::lines_with(rec, "win create").empty());
+  EXPECT_TRUE(fake::lines_with(rec, "win blit").empty());
+  // Where the strip would have been copied: below the 36 px indent, the
+  // pair in its cell 18 px further down.
+  EXPECT_TRUE(has(rec, "win text 590,46 \"第  話 \" adv=- end=590,109"));
+  EXPECT_TRUE(has(rec, "win text 572,64 \"12\" adv=- end=590,64"));
+  EXPECT_TRUE(has(rec, "win fill 572 109 18 450"));
+}
+
+}  // namespace
+}  // namespace yomite
