@@ -1,4 +1,5 @@
 // Reading one line of UTF-16 units, and the byte-order marks of both readers.
+#include "decode/utf16.h"
 #include "decode/decode.h"
 
 namespace yomite {
@@ -17,10 +18,6 @@ inline int read_unit_le(TextStream& in) {
 
 inline int swap_unit(int u) {
   return ((u & 0xFF) << 8) | (u >> 8);
-}
-
-inline bool is_high_surrogate(int u) {
-  return u >= 0xD800 && u <= 0xDBFF;
 }
 
 }  // namespace

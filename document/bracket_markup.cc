@@ -33,7 +33,7 @@ bool is_base_unit(char16_t u) {
 // Ideographs beyond the 16-bit range (planes 2 and 3) are kanji too; they
 // are taken whole, both units of the pair.
 bool is_base_pair(char16_t high, char16_t low) {
-  if (!markup::is_high_surrogate(high) || !markup::is_low_surrogate(low)) return false;
+  if (!is_high_surrogate(high) || !is_low_surrogate(low)) return false;
   char32_t c = 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (low - 0xDC00);
   return c >= 0x20000 && c <= 0x3FFFF;
 }

@@ -8,8 +8,12 @@ namespace {
 
 constexpr char16_t FULL_WIDTH_OFFSET = 0xFEE0;  // '0' + 0xFEE0 = '０'
 
-bool is_wide(char16_t c) { return c >= 0x100 && c <= 0xFEFF; }
-bool is_digit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool is_wide(char16_t c) {
+  return c >= 0x100 && c <= 0xFEFF;
+}
+bool is_digit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
 
 void remove_at(char16_t* line, int& length, int at) {
   for (int k = at; k < length; ++k) line[k] = line[k + 1];  // moves the terminator too

@@ -31,7 +31,9 @@ struct Reader {
   std::vector<unsigned char> bytes = std::vector<unsigned char>(BYTE_LINE_BYTES);
 };
 
-bool is_utf16(int mode) { return mode == ENC_UTF16LE || mode == ENC_UTF16BE; }
+bool is_utf16(int mode) {
+  return mode == ENC_UTF16LE || mode == ENC_UTF16BE;
+}
 
 // Reads the next line as UTF-16 into `line` (LINE_CAPACITY units); returns its
 // length, or -1 at the end of the file. Only the main pass unscrambles.
@@ -90,7 +92,8 @@ Dialect choose_dialect(const ViewContext& v, Reader& r, char16_t* line) {
     if (n < 0) break;
     std::u16string_view text(line, static_cast<std::size_t>(n));
     if (begins_with_separator(line, n)) ++separators;
-    if ((contains(text, u"《") && contains(text, u"》")) || contains(text, u"［＃］")) annotation = true;
+    if ((contains(text, u"《") && contains(text, u"》")) || contains(text, u"［＃］"))
+      annotation = true;
   }
   rewind_text(r);
   if (v.text_format == DIALECT_BRACKET) return {true, separators >= 2};
@@ -233,8 +236,7 @@ void load_document(ViewContext& v, MeasureContext* dc) {
     // A first line that held only directives leaves no empty column.
     bool directives_only = has_codes && s.kept == 1 && length == 0;
     if (!directives_only &&
-        !break_logical_line(v, s.pass, line.data(), length, codes.data(), has_codes,
-                            s.quote_state))
+        !break_logical_line(v, s.pass, line.data(), length, codes.data(), has_codes, s.quote_state))
       break;  // the display-line array cannot grow: keep what is laid out
     if (!padding) ++s.kept;
   }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "decode/utf16.h"
 #include "viewer/view_context.h"
 
 namespace yomite::markup {
@@ -16,13 +17,6 @@ struct Line {
   std::uint16_t* codes;
   int length;
 };
-
-inline bool is_high_surrogate(char16_t u) {
-  return u >= 0xD800 && u <= 0xDBFF;
-}
-inline bool is_low_surrogate(char16_t u) {
-  return u >= 0xDC00 && u <= 0xDFFF;
-}
 
 // First occurrence of `literal` starting at or after `from`, or -1.
 int find(const Line& line, int from, std::u16string_view literal);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "decode/utf16.h"
 #include "document/attr_codes.h"
 #include "layout/break.h"
 #include "trace/trace.h"
@@ -10,14 +11,6 @@
 namespace yomite {
 
 namespace {
-
-bool is_high_surrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool is_low_surrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// Units of the character at text[i]: 2 for a surrogate pair, else 1.
-int char_units(const char16_t* text, int i, int length) {
-  return is_high_surrogate(text[i]) && i + 1 < length && is_low_surrogate(text[i + 1]) ? 2 : 1;
-}
 
 // Width of the character at text[i] for the break walk. A fixed-pitch face
 // whose full width is two half cells is counted, not measured. The second
@@ -143,7 +136,8 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
   DisplayLine* line = display_line_slot(v, pass.line_index);
   if (!line) return 0;
   line->text = arena_copy_text(v.arena, text, static_cast<std::size_t>(text_len));
-  line->attrs = codes ? arena_copy_codes(v.arena, codes, static_cast<std::size_t>(code_len)) : nullptr;
+  line->attrs =
+      codes ? arena_copy_codes(v.arena, codes, static_cast<std::size_t>(code_len)) : nullptr;
   line->flags = flags;
   if (!line->text || (codes && !line->attrs)) return 0;
   ++pass.line_index;
@@ -181,7 +175,8 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
     if (n >= rest_len) break;  // everything fits once hanging is counted: the last line
     int piece = n;
     if (rest[n - 1] == u' ') --piece;  // a space at the break belongs to neither column
-    if (has_codes && rest_codes[n] == CONTINUATION_CODE) divide_ruby(v, pass, rest_codes, n, rest_len);
+    if (has_codes && rest_codes[n] == CONTINUATION_CODE)
+      divide_ruby(v, pass, rest_codes, n, rest_len);
     if (!append_line(v, pass, rest, piece, has_codes ? rest_codes : nullptr, piece, quote_flag))
       return 0;
     rest += n;

@@ -23,7 +23,7 @@ constexpr int MAX_ADVANCES = 1024;
 // Values of one layout pass (one full load).
 struct LayoutPass {
   MeasureContext* dc = nullptr;
-  int half_cell = 0;  // px, width of "a": the cell of the counting rule
+  int half_cell = 0;   // px, width of "a": the cell of the counting rule
   int ruby_count = 0;  // ruby readings made so far in this load
   int line_index = 0;  // display lines stored so far
 };

@@ -2,14 +2,12 @@
 // a full column ends flush with the column length.
 #include <string>
 
+#include "decode/utf16.h"
 #include "layout/break.h"
 
 namespace yomite {
 
 namespace {
-
-bool is_high_surrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool is_low_surrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Plain widths: advances[i] for every character, and advances[length]
 // repeating the last one. A surrogate pair advances whole on its first unit.
@@ -17,7 +15,7 @@ void plain_advances(MeasureContext& dc, ViewContext& v, const char16_t* text, in
                     int* advances) {
   advances[0] = 0;
   for (int i = 0; i < length;) {
-    int units = is_high_surrogate(text[i]) && i + 1 < length && is_low_surrogate(text[i + 1]) ? 2 : 1;
+    int units = char_units(text, i, length);
     TextExtent e;
     measure_text(dc, text + i, units, e, v);
     advances[i] = e.cx;

@@ -25,13 +25,21 @@ bool contains(const char16_t* list, char16_t c) {
 
 }  // namespace
 
-int is_line_start_forbidden(char16_t c) { return contains(LINE_START_FORBIDDEN, c); }
+int is_line_start_forbidden(char16_t c) {
+  return contains(LINE_START_FORBIDDEN, c);
+}
 
-int is_line_end_forbidden(char16_t c) { return contains(LINE_END_FORBIDDEN, c); }
+int is_line_end_forbidden(char16_t c) {
+  return contains(LINE_END_FORBIDDEN, c);
+}
 
-int is_pair_char(char16_t c) { return c < 128 && ((c >= u'0' && c <= u'9') || c == u'!' || c == u'?'); }
+int is_pair_char(char16_t c) {
+  return c < 128 && ((c >= u'0' && c <= u'9') || c == u'!' || c == u'?');
+}
 
-int is_ascii_char(char16_t c) { return c >= 1 && c <= 127; }
+int is_ascii_char(char16_t c) {
+  return c >= 1 && c <= 127;
+}
 
 void find_upright_pairs(const char16_t* text, int length, std::uint8_t* pair_start) {
   for (int i = 0; i < length; ++i) pair_start[i] = 0;

@@ -3,18 +3,12 @@
 #include <cstdint>
 #include <utility>
 
+#include "decode/utf16.h"
 #include "layout/fonts.h"
 
 namespace yomite {
 
 namespace {
-
-bool is_high(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool is_low(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 int length_of(const char16_t* text) {
   int n = 0;
@@ -31,10 +25,10 @@ int direct_width(MeasureContext& dc, const char16_t* text, int count, const View
 // lone surrogate is measured alone, uncached.
 int unit_advance(MeasureContext& dc, const char16_t* text, int count, int i, ViewContext& view) {
   char16_t c = text[i];
-  if (is_high(c) && i + 1 < count && is_low(text[i + 1]))
+  if (is_high_surrogate(c) && i + 1 < count && is_low_surrogate(text[i + 1]))
     return direct_width(dc, text + i, 2, view);
-  if (is_low(c) && i > 0 && is_high(text[i - 1])) return 0;
-  if (is_high(c) || is_low(c)) return direct_width(dc, text + i, 1, view);
+  if (is_low_surrogate(c) && i > 0 && is_high_surrogate(text[i - 1])) return 0;
+  if (is_high_surrogate(c) || is_low_surrogate(c)) return direct_width(dc, text + i, 1, view);
   std::uint16_t& entry = view.width_cache[c];
   if (entry == 0) {
     int w = direct_width(dc, &c, 1, view);

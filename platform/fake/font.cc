@@ -1,3 +1,4 @@
+#include "decode/utf16.h"
 #include "platform/fake/fake_font.h"
 
 namespace yomite {
@@ -16,13 +17,6 @@ bool is_proportional(const std::string& face) {
 // Half-width: ASCII and half-width katakana; everything else is one full cell.
 bool is_half_width(char16_t c) {
   return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
-}
-
-bool is_high_surrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool is_low_surrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 }  // namespace

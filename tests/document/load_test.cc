@@ -135,7 +135,9 @@ TEST_F(LoadTest, LockedTextReadsAsShiftJisWithBraceNotation) {
   char key[LOCKED_KEY_CHARS + 1];
   make_key_string(12345, key);
   // "本文｛ルビ ほん｝本｛/ルビ｝" in Shift_JIS
-  std::string source = "\x96\x7B\x95\xB6\r\n\x81\x6F\x83\x8B\x83\x72 \x82\xD9\x82\xF1\x81\x70\x96\x7B\x81\x6F/\x83\x8B\x83\x72\x81\x70\r\n";
+  std::string source =
+      "\x96\x7B\x95\xB6\r\n\x81\x6F\x83\x8B\x83\x72 "
+      "\x82\xD9\x82\xF1\x81\x70\x96\x7B\x81\x6F/\x83\x8B\x83\x72\x81\x70\r\n";
   open(write_file("locked.txt", test::seal_string(source, key, 0)));
   EXPECT_EQ(texts(), (Lines{u"本文", u"本"}));
   EXPECT_EQ(v.locked, 1);
@@ -199,10 +201,11 @@ TEST(ConvertIsolatedDigits, Cases) {
   struct Case {
     std::u16string in, out;
   } cases[] = {
-      {u"漢1字", u"漢１字"},         {u"1字", u"１字"},          {u"漢 1 字", u"漢１字"},
-      {u"漢 1字", u"漢１字"},        {u"漢1 字", u"漢１字"},     {u"漢12字", u"漢12字"},
-      {u"漢1", u"漢1"},              {u"a1字", u"a1字"},         {u"漢 1  字", u"漢 1  字"},
-      {u"漢1字2字", u"漢１字２字"},
+      {u"漢1字", u"漢１字"},      {u"1字", u"１字"},
+      {u"漢 1 字", u"漢１字"},    {u"漢 1字", u"漢１字"},
+      {u"漢1 字", u"漢１字"},     {u"漢12字", u"漢12字"},
+      {u"漢1", u"漢1"},           {u"a1字", u"a1字"},
+      {u"漢 1  字", u"漢 1  字"}, {u"漢1字2字", u"漢１字２字"},
   };
   for (const Case& c : cases) {
     std::u16string s = c.in;

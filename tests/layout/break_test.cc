@@ -94,7 +94,8 @@ TEST_F(BreakTest, LatinWordsStayWhole) {
 }
 
 TEST_F(BreakTest, SpacesAtABreakBelongToNeitherColumn) {
-  EXPECT_EQ(lay_out(kanji(20) + u" " + kanji(1)), (std::vector<std::u16string>{kanji(20), kanji(1)}));
+  EXPECT_EQ(lay_out(kanji(20) + u" " + kanji(1)),
+            (std::vector<std::u16string>{kanji(20), kanji(1)}));
   EXPECT_EQ(lay_out(kanji(19) + u"   " + kanji(3)),
             (std::vector<std::u16string>{kanji(19) + u"  ", kanji(3)}))
       << "the third space hangs and the piece drops one";
@@ -219,8 +220,8 @@ TEST(UprightPairs, TwoDigitsOrMarksAloneBetweenNonAscii) {
     std::u16string text;
     std::vector<int> starts;
   } cases[] = {
-      {u"漢12字", {1}},   {u"漢1234字", {}}, {u"漢a12字", {}}, {u"漢!?字", {1}},
-      {u"12字", {0}},     {u"漢12", {1}},    {u"漢12字34", {1, 4}},
+      {u"漢12字", {1}}, {u"漢1234字", {}}, {u"漢a12字", {}},      {u"漢!?字", {1}},
+      {u"12字", {0}},   {u"漢12", {1}},    {u"漢12字34", {1, 4}},
   };
   for (const Case& c : cases) {
     std::vector<std::uint8_t> marks(c.text.size());

@@ -11,12 +11,6 @@
 #include "platform/cairo/cairo_font.h"
 #include "platform/window.h"
 
-// fontconfig keeps what it parsed of its configuration for the life of the
-// process; the leak checker would count that against every test here.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\nleak:libexpat.so\n";
-}
-
 namespace yomite {
 
 // The full load is another part of the program; here it only counts.

@@ -1,0 +1,77 @@
+// Open to laid out: the probe, the seven fonts (Cairo backend, IPA fonts, a
+// cold width cache) and the full load of a whole file, in process; and the
+// resident memory the laid-out document keeps per character.
+//   load_bench [benchmark flags] FILE...
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "document/load.h"
+
+namespace {
+
+using namespace yomite;
+
+// Resident set size in bytes, from /proc/self/statm.
+long resident_bytes() {
+  long pages_total = 0, pages_resident = 0;
+  if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages_total, &pages_resident) != 2) pages_resident = 0;
+    std::fclose(f);
+  }
+  return pages_resident * sysconf(_SC_PAGESIZE);
+}
+
+// What the open step does before painting: probe, defaults, fonts, full load.
+void open_view(ViewContext& v, const std::string& path) {
+  v.file_name = path;
+  v.face_name = "@ＭＳ ゴシック";
+  v.font_size = 18;
+  v.column_chars = 40;
+  v.page_lines = 20;
+  load_document(v, nullptr);
+  create_view_fonts(v);
+}
+
+long characters(const ViewContext& v) {
+  long n = 0;
+  for (int j = 0; j < v.line_count; ++j)
+    n += static_cast<long>(std::char_traits<char16_t>::length(v.lines[j].text));
+  return n;
+}
+
+void BM_Load(benchmark::State& state, std::string path) {
+  long lines = 0, chars = 0;
+  for (auto _ : state) {
+    ViewContext v;
+    open_view(v, path);
+    lines = v.line_count;
+    release_document(v);
+  }
+  // Memory: one more load, kept, measured from before it.
+  ViewContext v;
+  long before = resident_bytes();
+  open_view(v, path);
+  long after = resident_bytes();
+  chars = characters(v);
+  state.counters["display_lines"] = static_cast<double>(lines);
+  state.counters["chars"] = static_cast<double>(chars);
+  state.counters["rss_bytes_per_char"] = chars ? static_cast<double>(after - before) / chars : 0;
+  release_document(v);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  for (int i = 1; i < argc; ++i) {
+    std::string path = argv[i];
+    std::string name = "load/" + path.substr(path.find_last_of('/') + 1);
+    benchmark::RegisterBenchmark(name.c_str(), BM_Load, path)->Unit(benchmark::kMillisecond);
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

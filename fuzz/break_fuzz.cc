@@ -1,0 +1,92 @@
+// Column breaking over arbitrary lines, codes and column lengths (fake fonts):
+// it always ends, never makes an empty piece of a non-empty line, never splits
+// a surrogate pair, loses no character but the spaces it is allowed to drop,
+// and keeps the codes with their characters.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "decode/utf16.h"
+#include "document/attr_codes.h"
+#include "layout/break.h"
+#include "platform/fake/fake_font.h"
+
+namespace {
+
+void check(bool ok) {
+  if (!ok) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace yomite;
+  if (size < 4) return 0;
+  ViewContext v;
+  v.column_chars = 1 + data[0] % 200;
+  v.fixed_pitch = data[1] & 1;
+  v.half_is_half = (data[1] >> 1) & 1;
+  v.justify = (data[1] >> 2) & 1;
+  int quote = (data[1] >> 3) & 1;
+  bool with_codes = (data[1] >> 4) & 1;
+  v.char_height = 18;
+  v.half_width = 9;
+  v.font_main = fake::new_font(data[1] & 0x20 ? "@ＭＳ Ｐゴシック" : "@ＭＳ ゴシック", 18, 2700);
+  MeasureContext dc{v.font_main};
+  data += 2;
+  size -= 2;
+
+  // Units: each byte pair is one unit drawn from a small alphabet that holds
+  // the interesting classes, or taken as it is.
+  static const char16_t alphabet[] = u"漢あ、。」「（ aZ1!?ｱ\xD842\xDF9F\x3000";
+  std::u16string text;
+  std::vector<std::uint16_t> codes;
+  for (std::size_t i = 0; i + 1 < size && text.size() < 4000; i += 2) {
+    std::uint16_t u = static_cast<std::uint16_t>(data[i] | data[i + 1] << 8);
+    text += (u & 0x8000) ? static_cast<char16_t>(u & 0x7FFF)
+                         : alphabet[u % (sizeof alphabet / sizeof alphabet[0] - 1)];
+    codes.push_back(static_cast<std::uint16_t>(u >> 12 == 1   ? RUBY_CODE_FIRST
+                                               : u >> 12 == 2 ? CONTINUATION_CODE
+                                                              : 0));
+  }
+  for (char16_t& c : text)
+    if (c <= 0x20) c = u' ';  // the loader has already blanked control characters
+  codes.resize(text.size() + 2, 0);
+  v.annotation_texts[0] = arena_copy_text(v.arena, u"よみがなの", 5);
+
+  if (!begin_display_lines(v)) return 0;
+  LayoutPass pass = begin_layout_pass(v, dc);
+  pass.ruby_count = 1;
+  std::vector<std::uint16_t> work = codes;
+  check(break_logical_line(v, pass, text.data(), static_cast<int>(text.size()), work.data(),
+                           with_codes, quote) == 1);
+  v.line_count = pass.line_index;
+  check(v.line_count >= 1 && v.line_count <= static_cast<int>(text.size()) + 1);
+  check(v.lines[v.line_count - 1].flags & DL_PARAGRAPH_END);
+
+  // Put the lines back together: every character is there, in order, except
+  // single spaces at the breaks.
+  std::size_t at = 0;
+  std::vector<int> advances;
+  for (int j = 0; j < v.line_count; ++j) {
+    std::u16string piece(v.lines[j].text);
+    check(!piece.empty() || text.empty() || text == u" ");
+    check(piece.empty() || !is_low_surrogate(piece[0]) || at == 0 ||
+          !is_high_surrogate(text[at - 1]));
+    check(text.compare(at, piece.size(), piece) == 0);
+    if (with_codes) {
+      check(v.lines[j].attrs != nullptr);
+      for (std::size_t k = 0; k < piece.size(); ++k)
+        check(v.lines[j].attrs[k] == work[at + k]);
+    }
+    at += piece.size();
+    if (at < text.size() && text[at] == u' ') ++at;
+    advances.assign(piece.size() + 1, 0);
+    justify_display_line(dc, v, j, advances.data());
+    for (int a : advances) check(a >= 0);
+  }
+  check(at == text.size());
+  release_document(v);
+  return 0;
+}

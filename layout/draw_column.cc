@@ -1,0 +1,87 @@
+// draw_column_text: one column's characters into the column strip.
+#include <string>
+#include <vector>
+
+#include "layout/paint.h"
+#include "layout/paint_steps.h"
+
+namespace yomite {
+
+namespace {
+
+using platform::Canvas;
+
+// The smoothing path: the column drawn flat with the upright font and turned
+// in software, replacing what the turned font drew.
+void draw_flat_and_turn(ViewContext& v, Canvas& strip, Canvas& flat, const std::u16string& work,
+                        const int* use, int client_height) {
+  platform::Font* old = platform::canvas_select_font(flat, v.font_main_upright);
+  int align = platform::canvas_set_align(flat, platform::ALIGN_POINT);
+  platform::canvas_text(flat, 0, 0, work.data(), static_cast<int>(work.size()), use);
+  rotate_strip(flat, client_height, v.char_height, strip);
+  platform::canvas_set_align(flat, align);
+  platform::canvas_select_font(flat, old);
+}
+
+// Each pair's two characters side by side across one cell, drawn upright
+// at their offset down the column from `top` (the column's top right
+// corner); `advances` place them.
+void draw_pairs(ViewContext& v, Canvas& strip, platform::CanvasPoint top,
+                const std::u16string& pairs, const std::vector<std::uint8_t>& pair_start,
+                const int* advances) {
+  platform::Font* old = platform::canvas_select_font(strip, v.font_pair_upright);
+  int align = platform::canvas_set_align(strip, platform::ALIGN_POINT);
+  const int length = static_cast<int>(pair_start.size());
+  for (int i = 0, s = 0; i < length;) {
+    if (pair_start[static_cast<std::size_t>(i)]) {
+      platform::canvas_text(strip, top.x - v.char_height, top.y + s, pairs.data() + i, 2, nullptr);
+      s += advances[i] + advances[i + 1];
+      i += 2;
+    } else {
+      s += advances[i];
+      i += 1;
+    }
+  }
+  platform::canvas_set_align(strip, align);
+  platform::canvas_select_font(strip, old);
+}
+
+}  // namespace
+
+platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
+                                       const int* advances, const int* use, Canvas* flat,
+                                       int client_height) {
+  const DisplayLine& line = v.lines[index];
+  const int length = line_length(line);
+  if (length >= MAX_ADVANCES) {
+    platform::canvas_text(strip, 0, 0, line.text, length, use);
+    return platform::canvas_position(strip);
+  }
+  std::u16string work(line.text, static_cast<std::size_t>(length));
+  std::u16string pairs;
+  std::vector<std::uint8_t> pair_start;
+  bool any_pair = false;
+  if (v.fixed_pitch == 1 && v.font_pair_upright) {
+    pair_start.assign(static_cast<std::size_t>(length), 0);
+    find_upright_pairs(line.text, length, pair_start.data());
+    pairs.assign(static_cast<std::size_t>(length), u' ');
+    for (int i = 0; i < length; ++i) {
+      if (!pair_start[static_cast<std::size_t>(i)]) continue;
+      any_pair = true;
+      for (int k = i; k < i + 2; ++k) {
+        pairs[static_cast<std::size_t>(k)] = work[static_cast<std::size_t>(k)];
+        work[static_cast<std::size_t>(k)] = u' ';
+      }
+    }
+  }
+  work.push_back(u' ');
+  const platform::CanvasPoint top = platform::canvas_position(strip);
+  platform::canvas_text(strip, 0, 0, work.data(), length + 1, use);
+  platform::CanvasPoint end = platform::canvas_position(strip);
+  if (flat && v.font_smoothing == 1 && is_nt_platform() == 0)
+    draw_flat_and_turn(v, strip, *flat, work, use, client_height);
+  if (any_pair) draw_pairs(v, strip, top, pairs, pair_start, advances);
+  return end;
+}
+
+}  // namespace yomite

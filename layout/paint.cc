@@ -1,0 +1,259 @@
+// paint_view: the window from the display lines, slot by slot.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "layout/break.h"
+#include "layout/paint.h"
+#include "layout/paint_steps.h"
+#include "trace/trace.h"
+
+namespace yomite {
+
+int back_calibration_pending = 1;
+Color calibrated_back_color = 0xFFFFFF;
+
+namespace {
+
+using platform::Canvas;
+
+// What one paint works with.
+struct Paint {
+  ViewContext& view;
+  Canvas& win;
+  MeasureContext dc;
+  int width = 0;  // client
+  int height = 0;
+  Canvas* strip = nullptr;    // vertical writing: one column's text, char_height wide
+  Canvas* flat = nullptr;     // the smoothing path: a column lying flat
+  std::vector<int> advances;  // of the line being drawn, kept for the next
+};
+
+bool smoothing_path(const ViewContext& v) {
+  return v.font_smoothing == 1 && is_nt_platform() == 0;
+}
+
+Color current_back_color(const ViewContext& v) {
+  return back_calibration_pending ? v.back_color : calibrated_back_color;
+}
+
+void set_up(Canvas& c, const ViewContext& v, Color back) {
+  platform::canvas_select_font(c, v.font_main);
+  platform::canvas_set_brush(c, back);
+  platform::canvas_set_pen(c, 1, v.text_color);
+  platform::canvas_set_text_color(c, v.text_color);
+  platform::canvas_set_back_color(c, back);
+  platform::canvas_set_back_mode(c, platform::BK_OPAQUE);
+  platform::canvas_set_align(c, platform::ALIGN_UPDATE_CP);
+}
+
+void put_back(Canvas& c, const platform::CanvasState& s) {
+  platform::canvas_select_font(c, s.font);
+  platform::canvas_set_brush(c, s.brush);
+  platform::canvas_set_pen(c, s.pen_width, s.pen);
+  platform::canvas_set_text_color(c, s.text_color);
+  platform::canvas_set_back_color(c, s.back_color);
+  platform::canvas_set_back_mode(c, s.back_mode);
+  platform::canvas_set_align(c, s.align);
+}
+
+// The flat strip filled with the brush and turned: the colour that comes
+// back is the one both the direct fills and the turned strips must use.
+void calibrate_background(Paint& p) {
+  ViewContext& v = p.view;
+  platform::canvas_set_brush(*p.flat, current_back_color(v));
+  platform::canvas_fill(*p.flat, 0, 0, p.height, v.char_height);
+  trace("rgb=%x ", platform::canvas_get_pixel(*p.flat, 0, 0));
+  rotate_strip(*p.flat, p.height, v.char_height, *p.strip);
+  Color q = platform::canvas_get_pixel(*p.strip, 0, 0);
+  trace("rgb=%x ", q);
+  v.back_color = q;
+  back_calibration_pending = 0;
+  calibrated_back_color = q;
+  platform::canvas_set_brush(p.win, q);
+  platform::canvas_set_back_color(p.win, q);
+  set_up(*p.strip, v, q);
+}
+
+void make_strips(Paint& p) {
+  ViewContext& v = p.view;
+  if (p.win.direct_text && !smoothing_path(v)) return;
+  p.strip = platform::canvas_create_compatible(p.win, v.char_height, p.height);
+  if (!p.strip) return;
+  set_up(*p.strip, v, current_back_color(v));
+  if (!smoothing_path(v)) return;
+  p.flat = platform::canvas_create_compatible(p.win, p.height, v.char_height);
+  if (p.flat) set_up(*p.flat, v, current_back_color(v));
+  if (p.flat && back_calibration_pending) calibrate_background(p);
+}
+
+void page_number(Paint& p, int index, int x) {
+  ViewContext& v = p.view;
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%d", index / v.page_lines + 1);
+  char16_t text[16];
+  int n = 0;
+  for (; digits[n]; ++n) text[n] = static_cast<char16_t>(digits[n]);
+  platform::Font* old = platform::canvas_select_font(p.win, v.font_page_number);
+  platform::canvas_move_to(p.win, x, p.height - v.page_number_height);
+  platform::canvas_text(p.win, 0, 0, text, n, nullptr);
+  platform::canvas_select_font(p.win, old);
+}
+
+bool first_of_page(const ViewContext& v, int index) {
+  return v.page_lines > 0 && index % v.page_lines == 0;
+}
+
+// One column at slot offset y (from the right edge). Returns the next offset.
+int draw_column(Paint& p, int index, int y) {
+  ViewContext& v = p.view;
+  const int r = p.width, ch = v.char_height, rh = v.ruby_height;
+  platform::canvas_fill(p.win, r - y - rh, 0, rh, p.height);  // ruby band
+  y += rh;
+  const int left = r - y - ch;  // the text strip spans left .. r - y
+  int stretched = line_advances(p.dc, v, index, p.advances);
+  const int* use = stretched ? p.advances.data() : nullptr;
+  int indent = (v.lines[index].flags & DL_QUOTE) ? 2 * ch : 0;
+  if (indent) platform::canvas_fill(p.win, left, TEXT_MARGIN, ch, indent);
+  int drawn = 0;
+  if (p.strip) {
+    platform::canvas_move_to(*p.strip, ch, 0);
+    platform::CanvasPoint e =
+        draw_column_text(v, *p.strip, index, p.advances.data(), use, p.flat, p.height);
+    platform::canvas_blit(p.win, left, TEXT_MARGIN + indent, e.x, e.y, *p.strip, 0, 0);
+    drawn = e.y;
+  } else if (p.win.direct_text) {
+    platform::canvas_move_to(p.win, r - y, TEXT_MARGIN + indent);
+    platform::CanvasPoint e =
+        draw_column_text(v, p.win, index, p.advances.data(), use, nullptr, p.height);
+    drawn = e.y - (TEXT_MARGIN + indent);
+  }
+  platform::canvas_fill(p.win, left, TEXT_MARGIN + indent + drawn, ch, p.height);
+  draw_decorations(v, p.dc, p.win, index, {0, 0, p.width, p.height}, y - rh, use, indent, p.strip,
+                   p.flat);
+  if (v.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, left, 0, ch, MARK_BLOCK);
+  if (first_of_page(v, index)) page_number(p, index, left);
+  platform::canvas_fill(p.win, left - SLOT_GAP, TEXT_MARGIN, SLOT_GAP, p.height);
+  return y + ch + SLOT_GAP;
+}
+
+// One row at slot offset y (from the top). Returns the next offset.
+int draw_row(Paint& p, int index, int y) {
+  ViewContext& v = p.view;
+  const int ch = v.char_height;
+  platform::canvas_fill(p.win, 0, y, p.width, v.ruby_height);
+  y += v.ruby_height;
+  platform::canvas_move_to(p.win, TEXT_MARGIN, y);
+  int stretched = line_advances(p.dc, v, index, p.advances);
+  const int* use = stretched ? p.advances.data() : nullptr;
+  const DisplayLine& line = v.lines[index];
+  platform::canvas_text(p.win, 0, 0, line.text, line_length(line), use);
+  platform::CanvasPoint end = platform::canvas_position(p.win);
+  platform::canvas_fill(p.win, end.x, y, p.width, ch);
+  draw_decorations(v, p.dc, p.win, index, {0, 0, p.width, p.height}, y, use, 0, p.strip, p.flat);
+  if (v.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, 0, y, MARK_BLOCK, ch);
+  platform::canvas_fill(p.win, 0, y + ch, p.width, SLOT_GAP);
+  return y + ch + SLOT_GAP;
+}
+
+bool has_text(const ViewContext& v, int i) {
+  return i < v.line_count && v.lines && v.lines[i].text;
+}
+
+// Vertical writing: slots right to left, only those meeting the update.
+void walk_columns(Paint& p, const PaintRect& update) {
+  ViewContext& v = p.view;
+  const int pitch = v.column_pitch;
+  bool past_end = false;
+  for (int i = v.top_line, y = 0;; ++i) {
+    if (p.width - y <= update.left) break;  // right and bottom edges are exclusive
+    past_end = past_end || !has_text(v, i);
+    if (p.width - y - pitch >= update.right) {
+      y += pitch;
+    } else if (past_end) {
+      platform::canvas_fill(p.win, p.width - y - pitch, 0, pitch, p.height);
+      y += pitch;
+    } else {
+      y = draw_column(p, i, y);
+    }
+    if (y >= p.width) break;
+  }
+}
+
+// Horizontal writing: slots top to bottom, only those meeting the update.
+void walk_rows(Paint& p, const PaintRect& update) {
+  ViewContext& v = p.view;
+  const int pitch = v.column_pitch;
+  bool past_end = false;
+  for (int i = v.top_line, y = 0;; ++i) {
+    if (y >= update.bottom) break;
+    past_end = past_end || !has_text(v, i);
+    if (y + pitch <= update.top) {
+      y += pitch;
+    } else if (past_end) {
+      platform::canvas_fill(p.win, 0, y, p.width, pitch);
+      y += pitch;
+    } else {
+      y = draw_row(p, i, y);
+    }
+    if (y >= p.height) break;
+  }
+}
+
+// A character whose multibyte form is a lone double-byte pair is drawn with
+// an ideographic space after it, as the text other programs read back from
+// the screen expects.
+bool lone_double_byte(const char16_t* text) {
+  return text[0] && !text[1] && text[0] >= 0x80 && !(text[0] >= 0xFF61 && text[0] <= 0xFF9F);
+}
+
+void one_pixel_request(ViewContext& v, Canvas& win, int x, int y) {
+  const char16_t* hit = hit_test(v, x, y, 0);
+  if (!hit) return;
+  char16_t text[HIT_TEXT_UNITS + 1];
+  int n = 0;
+  while (hit[n] && n < HIT_TEXT_UNITS - 1) text[n] = hit[n], ++n;
+  if (lone_double_byte(hit)) text[n++] = 0x3000;
+  int mode = platform::canvas_set_back_mode(win, platform::BK_TRANSPARENT);
+  int align = platform::canvas_set_align(win, platform::ALIGN_POINT);
+  platform::canvas_text(win, x - 2, y - 2, text, n, nullptr);
+  platform::canvas_set_align(win, align);
+  platform::canvas_set_back_mode(win, mode);
+}
+
+}  // namespace
+
+void paint_view(ViewContext& view, Canvas& win, const PaintRect& client, const PaintRect& update) {
+  trace("!");
+  if (update.right - update.left == 1 && update.bottom - update.top == 1) {
+    one_pixel_request(view, win, update.left, update.top);
+    return;
+  }
+  Paint p{view,
+          win,
+          MeasureContext{view.font_main},
+          client.right - client.left,
+          client.bottom - client.top,
+          nullptr,
+          nullptr,
+          {}};
+  const platform::CanvasState saved = win.state;
+  set_up(win, view, current_back_color(view));
+  if (view.vertical) make_strips(p);
+  if (view.vertical)
+    platform::canvas_fill(win, 0, 0, p.width, TEXT_MARGIN);
+  else
+    platform::canvas_fill(win, 0, 0, TEXT_MARGIN, p.height);
+  if (view.top_line != 0 && view.top_line >= view.line_count) view.top_line = view.line_count - 1;
+  if (view.top_line < 0) view.top_line = 0;
+  if (view.column_pitch <= 0) view.column_pitch = view.ruby_height + view.char_height + SLOT_GAP;
+  if (view.vertical)
+    walk_columns(p, update);
+  else
+    walk_rows(p, update);
+  put_back(win, saved);
+  platform::canvas_destroy(p.flat);
+  platform::canvas_destroy(p.strip);
+}
+
+}  // namespace yomite

@@ -1,0 +1,26 @@
+// Pages of a laid-out view drawn without a window: one page into a PNG file,
+// or every page into a PDF (one PDF page each). Each page is what the viewer
+// in page mode shows with top_line at the page's first display line, painted
+// by paint_view.
+#pragma once
+
+#include "viewer/view_context.h"
+
+namespace yomite {
+
+// The client size of the viewer's window in page mode, px: page_lines slots
+// across the reading direction; along the text, the column length and four
+// full-width cells of margin and hanging room (half_width x (column_chars + 8)).
+void page_client_size(const ViewContext& view, int* width, int* height);
+
+// Pages in the view: at least 1, so an empty document still gives a blank page.
+int page_count(const ViewContext& view);
+
+// Paints page `page` (from 1) into a PNG file at `path`. 1, or 0 when the page
+// does not exist or the file cannot be written. top_line is left as it was.
+int render_page_png(ViewContext& view, int page, const char* path);
+
+// Paints every page into a PDF at `path`, 1 px to the point. 1 or 0.
+int render_pages_pdf(ViewContext& view, const char* path);
+
+}  // namespace yomite
