@@ -31,21 +31,29 @@ void set_window_geometry(ViewContext& v, int x, int y) {
   platform::window_set_bounds(v.hwnd, move, x, y, size.width, size.height);
 }
 
+// Window sizes are worked out in 64 bits and kept to what a window can be,
+// so that absurd column lengths or page counts cannot overflow.
+int clamp_px(long long px) {
+  return static_cast<int>(std::clamp(px, 0LL, 1LL * WINDOW_SIZE_MAX));
+}
+
 // Vertical writing: columns run right to left across the window's width.
-WindowSize vertical_size(const ViewContext& v, const platform::SystemMeasures& m, int column) {
-  const int p = v.column_pitch;
-  int client_height = std::max(column + m.hscroll_height, p);
-  int client_width = v.page_mode ? p * v.page_lines : p * (client_height * 3 / 2 / p);
+WindowSize vertical_size(const ViewContext& v, const platform::SystemMeasures& m,
+                         long long column) {
+  const long long p = v.column_pitch;
+  long long client_height = std::max(column + m.hscroll_height, p);
+  long long client_width = v.page_mode ? p * v.page_lines : p * (client_height * 3 / 2 / p);
   client_width = std::max(client_width, p);
-  return {client_width + 2 * m.frame_width + 2 * m.edge_width, client_height};
+  return {clamp_px(client_width + 2 * m.frame_width + 2 * m.edge_width), clamp_px(client_height)};
 }
 
 // Horizontal writing: rows run down the window; the row length sets the width.
-WindowSize horizontal_size(const ViewContext& v, const platform::SystemMeasures& m, int row) {
-  const int p = v.column_pitch;
-  int width = std::max(row + m.vscroll_width, p);
-  int client_height = std::max(p * (width / p), p);
-  return {width, std::min(client_height, m.full_screen_client_height)};
+WindowSize horizontal_size(const ViewContext& v, const platform::SystemMeasures& m, long long row) {
+  const long long p = v.column_pitch;
+  long long width = std::max(row + m.vscroll_width, p);
+  long long client_height = std::max(p * (width / p), p);
+  return {clamp_px(width),
+          clamp_px(std::min<long long>(client_height, m.full_screen_client_height))};
 }
 
 }  // namespace
@@ -59,9 +67,10 @@ void fill_layout_defaults(ViewContext& v) {
 }
 
 WindowSize window_size_for(const ViewContext& v, const platform::SystemMeasures& m) {
-  const int column = v.half_width * (v.column_chars + COLUMN_MARGIN_HALF_WIDTHS);
+  const long long column = 1LL * v.half_width * (1LL * v.column_chars + COLUMN_MARGIN_HALF_WIDTHS);
   WindowSize size = v.vertical ? vertical_size(v, m, column) : horizontal_size(v, m, column);
-  size.height += m.caption_height + 2 * m.frame_height + 2 * m.edge_height;
+  size.height =
+      clamp_px(1LL * size.height + m.caption_height + 2 * m.frame_height + 2 * m.edge_height);
   return size;
 }
 

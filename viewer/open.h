@@ -25,7 +25,10 @@ void fill_layout_defaults(ViewContext& view);
 
 // The outer window size for the laid-out view: a column of column_chars + 8
 // half widths across the text, and as many columns as fit 3/2 of that (or
-// page_lines in page mode) along it, plus scroll bar, frame and caption.
+// page_lines in page mode) along it, plus scroll bar, frame and caption;
+// never more than WINDOW_SIZE_MAX a side.
+// Largest window edge the open step asks for, px.
+constexpr int WINDOW_SIZE_MAX = 32767;
 struct WindowSize {
   int width, height;
 };

@@ -146,6 +146,25 @@ TEST_F(OpenDocument, HorizontalGeometry) {
   EXPECT_EQ(window.height, 300 + 31);
 }
 
+TEST(WindowSizeFor, HugeColumnsAndPagesStayWithinAWindow) {
+  const platform::SystemMeasures m = {17, 17, 4, 4, 2, 2, 19, 1000};
+  ViewContext v;
+  v.column_pitch = 30;
+  v.half_width = 9;
+  v.vertical = 1;
+  v.page_mode = 1;
+  v.column_chars = 2147483647;
+  v.page_lines = 2147483647;
+  WindowSize size = window_size_for(v, m);
+  EXPECT_EQ(size.width, WINDOW_SIZE_MAX);
+  EXPECT_EQ(size.height, WINDOW_SIZE_MAX);
+  v.column_chars = -100;  // a column shorter than nothing still gets one pitch
+  v.page_lines = -3;
+  size = window_size_for(v, m);
+  EXPECT_EQ(size.width, 30 + 12);
+  EXPECT_EQ(size.height, 30 + 31);
+}
+
 TEST_F(OpenDocument, JumpAndRow) {
   struct Case {
     std::vector<const char*> args;
