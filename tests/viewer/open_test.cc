@@ -70,9 +70,18 @@ TEST_F(OpenDocument, DefaultsFilledAfterTheOptions) {
   EXPECT_EQ(v.line_count, 5);
   EXPECT_EQ(window.repaints, 1);
   EXPECT_EQ(window.busy, 0);
+  EXPECT_EQ(fake::trace_text().find("fontsize="), std::string::npos);
+}
+
+TEST_F(OpenDocument, TracesInStepOrder) {
+  open({"-G5"});
   std::string t = fake::trace_text();
-  EXPECT_LT(t.find("---3 "), t.find("---4 "));
-  EXPECT_EQ(t.find("fontsize="), std::string::npos);
+  std::size_t at = 0;
+  for (const char* step : {"arg1 -G5 ", "---3 ", "fontsize=10 5 ", "---4 ", "size="}) {
+    std::size_t found = t.find(step, at);
+    ASSERT_NE(found, std::string::npos) << step << " in " << t;
+    at = found;
+  }
 }
 
 TEST_F(OpenDocument, StandardValuesBeforeFallbacks) {
