@@ -11,7 +11,9 @@
 
 namespace {
 
-int no_file(const char*) { return 0; }
+int no_file(const char*) {
+  return 0;
+}
 
 }  // namespace
 
