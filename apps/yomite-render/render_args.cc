@@ -26,6 +26,13 @@ void take_size(RenderArgs& a, const std::string& value) {
 
 }  // namespace
 
+int output_is_pdf(const std::string& path) {
+  if (path.size() < 4) return 0;
+  std::string ext = path.substr(path.size() - 4);
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return ext == ".pdf";
+}
+
 int parse_size(const std::string& text, int& width, int& height) {
   std::size_t i = 0;
   int w = read_dimension(text, i);
@@ -43,7 +50,12 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
   a.viewer.push_back(argc > 0 ? argv[0] : "yomite-render");
   for (int i = 1; i < argc && a.error.empty(); ++i) {
     const std::string arg = argv[i];
-    if (arg.compare(0, 2, "--") != 0) {
+    if (arg == "-o") {
+      if (i + 1 < argc)
+        a.output = argv[++i];
+      else
+        a.error = "-o wants a file name (.png or .pdf)";
+    } else if (arg.compare(0, 2, "--") != 0) {
       a.viewer.push_back(arg);
     } else if (arg == "--help") {
       a.help = 1;
@@ -54,6 +66,11 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
         take_size(a, argv[++i]);
       else
         a.error = "--size wants WIDTHxHEIGHT";
+    } else if (arg == "--page") {
+      std::size_t at = 0;
+      std::string value = i + 1 < argc ? argv[++i] : "";
+      a.page = read_dimension(value, at);
+      if (a.page < 1 || at != value.size()) a.error = "--page wants a page number from 1";
     } else if (arg.compare(0, 7, "--size=") == 0) {
       take_size(a, arg.substr(7));
     } else {
@@ -65,10 +82,14 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
 
 void print_usage(std::FILE* out) {
   std::fputs(
-      "usage: yomite-render [viewer options] [--size WxH] [--dump-lines] FILE\n"
+      "usage: yomite-render [viewer options] [--size WxH] [--dump-lines]\n"
+      "                     [-o OUT.png [--page N] | -o OUT.pdf] FILE\n"
       "Lays out FILE as the viewer would (its settings file, options and fonts).\n"
       "  --dump-lines  print every display line as INDEX<TAB>FLAGS<TAB>TEXT (UTF-8);\n"
       "                FLAGS: P paragraph end, M mark, Q quotation, or -\n"
+      "  -o OUT.png    the window the viewer would show at page N (default 1)\n"
+      "  -o OUT.pdf    every page, one PDF page each\n"
+      "  --page N      the page of a PNG, from 1\n"
       "  --size WxH    window client size in pixels instead of the one the viewer takes\n"
       "  --help        this text\n"
       "Viewer options: -B -C -L colour (RRGGBB), -E code page, -F face, -G size,\n"

@@ -15,14 +15,19 @@ struct RenderArgs {
   int help = 0;
   int dump_lines = 0;
   int width = 0, height = 0;        // --size WxH: client size; 0 = what the viewer takes
+  std::string output;               // -o FILE: a page as PNG, or every page as PDF (.pdf)
+  int page = 1;                     // --page N: the page a PNG shows, from 1
   std::vector<std::string> viewer;  // argv[0] and every argument left for the viewer
   std::string error;                // set when the command line is refused
 };
 
 // Splits the arguments: "--help", "--dump-lines", "--size WxH" (or
-// "--size=WxH") are ours; any other "--" argument is refused; the rest are
+// "--size=WxH"), "-o FILE" and "--page N" are ours; any other "--" argument is refused; the rest are
 // the viewer's, kept in order.
 RenderArgs parse_render_args(int argc, const char* const* argv);
+
+// Whether -o names a PDF (every page) rather than a PNG (one page).
+int output_is_pdf(const std::string& path);
 
 // "WxH" with both numbers from 1 to 32767. 1, or 0 for anything else.
 int parse_size(const std::string& text, int& width, int& height);

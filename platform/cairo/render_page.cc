@@ -35,10 +35,10 @@ int page_count(const ViewContext& view) {
   return (view.line_count + view.page_lines - 1) / view.page_lines;
 }
 
-int render_page_png(ViewContext& view, int page, const char* path) {
+int render_page_png(ViewContext& view, int page, const char* path, int width, int height) {
   if (page < 1 || page > page_count(view)) return 0;
-  int w = 0, h = 0;
-  page_client_size(view, &w, &h);
+  int w = width, h = height;
+  if (w <= 0 || h <= 0) page_client_size(view, &w, &h);
   platform::Canvas* canvas = platform::cairo_canvas_create_image(w, h);
   if (!canvas) return 0;
   paint_page(view, *canvas, page);

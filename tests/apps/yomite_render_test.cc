@@ -147,3 +147,49 @@ TEST(YomiteRender, Help) {
 }
 
 }  // namespace
+
+namespace {
+
+// Width and height from a PNG file's header.
+bool png_size(const std::string& path, int* w, int* h) {
+  std::string bytes = slurp(path);
+  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return false;
+  auto be32 = [&](std::size_t at) {
+    return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+  };
+  *w = be32(16);
+  *h = be32(20);
+  return true;
+}
+
+TEST(YomiteRender, PagesAsPngAndPdf) {
+  const std::string png = ::testing::TempDir() + "/render-page.png";
+  const std::string pdf = ::testing::TempDir() + "/render-pages.pdf";
+  std::remove(png.c_str());
+  RenderRun r = run("-o '" + png + "' --page 2 '" + SAMPLES + "yomite-no-hon.txt'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  int w = 0, h = 0;
+  ASSERT_TRUE(png_size(png, &w, &h));
+  EXPECT_GT(w, 300);
+  EXPECT_GT(h, 300);
+
+  r = run("--size 400x300 -o '" + png + "' '" + SAMPLES + "yomite-no-hon.txt'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_TRUE(png_size(png, &w, &h));
+  EXPECT_EQ(w, 400);
+  EXPECT_EQ(h, 300);
+
+  r = run("-o '" + png + "' --page 999 '" + SAMPLES + "yomite-no-hon.txt'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("no page 999"), std::string::npos) << r.err;
+
+  r = run("-o '" + pdf + "' '" + SAMPLES + "sen-wo-hiku.txt'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(slurp(pdf).compare(0, 5, "%PDF-"), 0);
+
+  r = run("-o '" + png + "' --page 0 '" + SAMPLES + "yomite-no-hon.txt'");
+  EXPECT_EQ(r.status, 1);
+}
+
+}  // namespace
