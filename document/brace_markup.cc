@@ -165,6 +165,10 @@ int parse_brace_markup(char16_t* text, std::uint16_t* codes, char16_t** ruby_ent
                        int store_directives) {
   if (!view.markup_enabled) return 0;
   Line line = markup::begin_line(text, codes);
+  // Every brace form begins with "｛": most lines of a book have none.
+  if (std::u16string_view(line.text, static_cast<std::size_t>(line.length)).find(u'｛') ==
+      std::u16string_view::npos)
+    return 0;
   int found = markup::read_directives(line, view, store_directives);
   for (const LineStyle& style : LINE_STYLES) found |= mark_line_style(line, style);
   found |= mark_rubies(line, ruby_entries, ruby_count, view);

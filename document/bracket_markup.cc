@@ -150,6 +150,10 @@ int parse_bracket_markup(char16_t* text, std::uint16_t* codes, char16_t** ruby_e
                          int& ruby_count, ViewContext& view, int& quote_state) {
   if (!view.markup_enabled) return 0;
   Line line = markup::begin_line(text, codes);
+  // Every bracket form holds "《", "｜" or "［": most lines of a book have none.
+  if (std::u16string_view(line.text, static_cast<std::size_t>(line.length))
+          .find_first_of(u"《｜［") == std::u16string_view::npos)
+    return 0;
   int found = mark_rubies(line, ruby_entries, ruby_count, view);
   found |= mark_emphasis(line);
   remove_readings(line);

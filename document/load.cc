@@ -133,9 +133,14 @@ void blank_controls(char16_t* line, int length) {
 }
 
 bool contains_form_feed(const char16_t* line, int length) {
-  for (int i = 0; i < length; ++i)
-    if (line[i] == 0x000C) return true;
-  return false;
+  return std::u16string_view(line, static_cast<std::size_t>(length)).find(u'\f') !=
+         std::u16string_view::npos;
+}
+
+// Only a line with an ASCII digit can have one to convert.
+bool contains_digit(const char16_t* line, int length) {
+  return std::u16string_view(line, static_cast<std::size_t>(length))
+             .find_first_of(u"0123456789") != std::u16string_view::npos;
 }
 
 // Opens the text after the header check; false when it cannot be opened.
@@ -218,8 +223,10 @@ void load_document(ViewContext& v, MeasureContext* dc) {
         drop_for_header_block(s, line.data(), length))
       continue;
     if (contains_form_feed(line.data(), length)) s.form_feed_pending = true;
-    if (v.vertical) convert_isolated_digits(line.data());
-    length = static_cast<int>(std::char_traits<char16_t>::length(line.data()));
+    if (v.vertical && contains_digit(line.data(), length)) {
+      convert_isolated_digits(line.data());
+      length = static_cast<int>(std::char_traits<char16_t>::length(line.data()));
+    }
     blank_controls(line.data(), length);
     s.characters += length;
 
