@@ -66,14 +66,16 @@ const char* iconv_name(int code_page) {
   return it == names.end() ? nullptr : it->second;
 }
 
-// One converter per code page for the life of the process.
+// One converter per code page for the life of the process. The table is
+// never destroyed: converters stay usable until the very end, and the leak
+// checker sees them still reachable rather than lost.
 iconv_t converter(int code_page) {
-  static std::map<int, iconv_t> open;
-  auto it = open.find(code_page);
-  if (it != open.end()) return it->second;
+  static auto* open = new std::map<int, iconv_t>;
+  auto it = open->find(code_page);
+  if (it != open->end()) return it->second;
   iconv_t cd = reinterpret_cast<iconv_t>(-1);
   if (const char* name = iconv_name(code_page)) cd = iconv_open("UTF-16LE", name);
-  open.emplace(code_page, cd);
+  open->emplace(code_page, cd);
   return cd;
 }
 
