@@ -167,6 +167,7 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
                        std::uint16_t* codes, int has_codes, int quote_state) {
   const int limit = column_length(v, quote_state);
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
+  const int first_line = pass.line_index;
   const char16_t* rest = text;
   std::uint16_t* rest_codes = codes;
   int rest_len = length;
@@ -177,7 +178,10 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
     if (rest[n - 1] == u' ') --piece;  // a space at the break belongs to neither column
     if (has_codes && rest_codes[n] == CONTINUATION_CODE)
       divide_ruby(v, pass, rest_codes, n, rest_len);
-    if (!append_line(v, pass, rest, piece, has_codes ? rest_codes : nullptr, piece, quote_flag))
+    // A column that would hold nothing but that space is not made: a blank
+    // column inside a paragraph would read as a paragraph break.
+    if (piece > 0 &&
+        !append_line(v, pass, rest, piece, has_codes ? rest_codes : nullptr, piece, quote_flag))
       return 0;
     rest += n;
     rest_codes += n;
@@ -186,6 +190,12 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
   // The last display line (an empty logical line is one empty display line);
   // its codes include the trailing space that is dropped from its text.
   int text_len = rest_len > 0 && rest[rest_len - 1] == u' ' ? rest_len - 1 : rest_len;
+  if (text_len == 0 && rest_len > 0 && pass.line_index > first_line) {
+    // Only a space is left (one that followed three hanging marks): the
+    // paragraph ends with the column before it.
+    v.lines[pass.line_index - 1].flags |= DL_PARAGRAPH_END;
+    return 1;
+  }
   return append_line(v, pass, rest, text_len, has_codes ? rest_codes : nullptr, rest_len,
                      DL_PARAGRAPH_END | quote_flag);
 }

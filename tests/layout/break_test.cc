@@ -102,6 +102,15 @@ TEST_F(BreakTest, SpacesAtABreakBelongToNeitherColumn) {
   EXPECT_EQ(lay_out(kanji(3) + u" "), (std::vector<std::u16string>{kanji(3)}));
 }
 
+TEST_F(BreakTest, ASpaceAloneMakesNoColumn) {
+  v.column_chars = 1;  // 9 px: a space fits, a kanji does not
+  EXPECT_EQ(lay_out(u" 漢"), (std::vector<std::u16string>{u"漢"}));
+  v.column_chars = 40;
+  EXPECT_EQ(lay_out(kanji(20) + u"」」」 "), (std::vector<std::u16string>{kanji(20) + u"」」」"}));
+  EXPECT_EQ(v.lines[pass.line_index - 1].flags, DL_PARAGRAPH_END)
+      << "the space after three hanging marks ends the paragraph with the column before it";
+}
+
 TEST_F(BreakTest, EmptyLineIsOneEmptyColumn) {
   EXPECT_EQ(lay_out(u""), (std::vector<std::u16string>{u""}));
   EXPECT_EQ(v.lines[0].flags, DL_PARAGRAPH_END);
