@@ -66,24 +66,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(v.lines[v.line_count - 1].flags & DL_PARAGRAPH_END);
 
   // Put the lines back together: every character is there, in order, except
-  // spaces at the breaks (one a piece drops, one a column of its own would hold).
+  // spaces at the breaks (the one a piece drops, and those that would have
+  // made columns of their own).
   std::size_t at = 0;
   std::vector<int> advances;
   for (int j = 0; j < v.line_count; ++j) {
     std::u16string piece(v.lines[j].text);
     check(!piece.empty() || (v.line_count == 1 && (text.empty() || text == u" ")));
-    for (int skipped = 0; skipped < 2 && at < text.size() && text[at] == u' ' &&
-                          text.compare(at, piece.size(), piece) != 0;
-         ++skipped)
-      ++at;
+    check(!with_codes || v.lines[j].attrs != nullptr);
+    // The piece's characters and codes stand at `p` of the line.
+    auto stands_at = [&](std::size_t p) {
+      if (text.compare(p, piece.size(), piece) != 0) return false;
+      for (std::size_t k = 0; with_codes && k < piece.size(); ++k)
+        if (v.lines[j].attrs[k] != work[p + k]) return false;
+      return true;
+    };
+    while (at < text.size() && text[at] == u' ' && !stands_at(at)) ++at;
+    check(stands_at(at));
     check(piece.empty() || !is_low_surrogate(piece[0]) || at == 0 ||
           !is_high_surrogate(text[at - 1]));
-    check(text.compare(at, piece.size(), piece) == 0);
-    if (with_codes) {
-      check(v.lines[j].attrs != nullptr);
-      for (std::size_t k = 0; k < piece.size(); ++k)
-        check(v.lines[j].attrs[k] == work[at + k]);
-    }
     at += piece.size();
     advances.assign(piece.size() + 1, 0);
     justify_display_line(dc, v, j, advances.data());
