@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "document/load.h"
+#include "bench/open_view.h"
 
 namespace {
 
@@ -24,16 +24,6 @@ long resident_bytes() {
   return pages_resident * sysconf(_SC_PAGESIZE);
 }
 
-// What the open step does before painting: probe, defaults, fonts, full load.
-void open_view(ViewContext& v, const std::string& path) {
-  v.file_name = path;
-  v.face_name = "@ＭＳ ゴシック";
-  v.font_size = 18;
-  v.column_chars = 40;
-  v.page_lines = 20;
-  load_document(v, nullptr);
-  create_view_fonts(v);
-}
 
 long characters(const ViewContext& v) {
   long n = 0;
@@ -46,14 +36,14 @@ void BM_Load(benchmark::State& state, std::string path) {
   long lines = 0, chars = 0;
   for (auto _ : state) {
     ViewContext v;
-    open_view(v, path);
+    bench::open_view(v, path);
     lines = v.line_count;
     release_document(v);
   }
   // Memory: one more load, kept, measured from before it.
   ViewContext v;
   long before = resident_bytes();
-  open_view(v, path);
+  bench::open_view(v, path);
   long after = resident_bytes();
   chars = characters(v);
   state.counters["display_lines"] = static_cast<double>(lines);

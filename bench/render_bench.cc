@@ -7,45 +7,26 @@
 #include <string>
 
 #include "document/load.h"
+#include "bench/open_view.h"
 #include "platform/cairo/render_page.h"
-#include "platform/password_prompt.h"
-#include "platform/window.h"
 
 namespace yomite {
 
-// Headless: no window, nobody to ask for a password.
-void platform::window_client_size(Window*, int* width, int* height) {
-  *width = *height = 0;
-}
-void platform::window_set_busy(Window*, int) {}
-int platform::password_prompt(Window*, std::string&) {
-  return -1;
-}
 
 namespace {
 
-void open_view(ViewContext& v, const std::string& path) {
-  v.file_name = path;
-  v.face_name = "@ＭＳ ゴシック";
-  v.font_size = 18;
-  v.ruby_percent = 60;
-  v.column_chars = 40;
-  v.page_lines = 20;
-  load_document(v, nullptr);
-  create_view_fonts(v);
-}
 
 void BM_LoadAndLayout(benchmark::State& state, std::string path) {
   for (auto _ : state) {
     ViewContext v;
-    open_view(v, path);
+    bench::open_view(v, path);
     release_document(v);
   }
 }
 
 void BM_AllPagesPdf(benchmark::State& state, std::string path) {
   ViewContext v;
-  open_view(v, path);
+  bench::open_view(v, path);
   const std::string out = path + ".pdf";
   for (auto _ : state) benchmark::DoNotOptimize(render_pages_pdf(v, out.c_str()));
   state.counters["pages"] = page_count(v);

@@ -12,19 +12,8 @@
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
 #include "platform/cairo/render_page.h"
-#include "platform/password_prompt.h"
-#include "platform/window.h"
 
 namespace yomite {
-
-// No window and nobody to ask: these samples are not locked.
-void platform::window_client_size(Window*, int* width, int* height) {
-  *width = *height = 0;
-}
-void platform::window_set_busy(Window*, int) {}
-int platform::password_prompt(Window*, std::string&) {
-  return -1;
-}
 
 namespace {
 

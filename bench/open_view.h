@@ -1,0 +1,21 @@
+// What the open step does before painting, for the benchmarks: probe, the
+// standard face and geometry, fonts and the full load.
+#pragma once
+
+#include <string>
+
+#include "document/load.h"
+
+namespace yomite::bench {
+
+inline void open_view(ViewContext& v, const std::string& path) {
+  v.file_name = path;
+  v.face_name = "@ＭＳ ゴシック";
+  v.font_size = 18;
+  v.column_chars = 40;
+  v.page_lines = 20;
+  load_document(v, nullptr);
+  create_view_fonts(v);
+}
+
+}  // namespace yomite::bench
