@@ -126,21 +126,24 @@ bool drop_for_header_block(LoadState& s, const char16_t* line, int length) {
   return s.skipping;
 }
 
-// Tabs, form feeds and every other control character become spaces.
-void blank_controls(char16_t* line, int length) {
-  for (int i = 0; i < length; ++i)
-    if (line[i] >= 0x0001 && line[i] <= 0x0020) line[i] = u' ';
-}
-
-bool contains_form_feed(const char16_t* line, int length) {
-  return std::u16string_view(line, static_cast<std::size_t>(length)).find(u'\f') !=
-         std::u16string_view::npos;
+// Tabs, form feeds and every other control character become spaces. Returns
+// whether the line held a form feed.
+bool blank_controls(char16_t* line, int length) {
+  bool form_feed = false;
+  for (int i = 0; i < length; ++i) {
+    if (line[i] >= 0x0001 && line[i] <= 0x0020) {
+      form_feed |= line[i] == 0x000C;
+      line[i] = u' ';
+    }
+  }
+  return form_feed;
 }
 
 // Only a line with an ASCII digit can have one to convert.
 bool contains_digit(const char16_t* line, int length) {
-  return std::u16string_view(line, static_cast<std::size_t>(length))
-             .find_first_of(u"0123456789") != std::u16string_view::npos;
+  for (int i = 0; i < length; ++i)
+    if (line[i] >= u'0' && line[i] <= u'9') return true;
+  return false;
 }
 
 // Opens the text after the header check; false when it cannot be opened.
@@ -222,12 +225,12 @@ void load_document(ViewContext& v, MeasureContext* dc) {
     if (dialect.bracket && v.markup_enabled && dialect.header_handling &&
         drop_for_header_block(s, line.data(), length))
       continue;
-    if (contains_form_feed(line.data(), length)) s.form_feed_pending = true;
     if (v.vertical && contains_digit(line.data(), length)) {
       convert_isolated_digits(line.data());
       length = static_cast<int>(std::char_traits<char16_t>::length(line.data()));
     }
-    blank_controls(line.data(), length);
+    // A form feed: the lines that follow start a new page.
+    if (blank_controls(line.data(), length)) s.form_feed_pending = true;
     s.characters += length;
 
     int has_codes =
