@@ -16,6 +16,7 @@
 #include "document/load.h"
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
+#include "platform/cairo/cairo_font.h"
 #include "platform/cairo/render_page.h"
 #include "platform/codepage.h"
 #include "platform/window.h"
@@ -129,13 +130,9 @@ void BM_PaintPageCold(benchmark::State& state) {
 
 void BM_PlainPangoPage(benchmark::State& state) {
   BenchView& b = bench_view();
+  // Drawn with the same font options as our pages, so only the drawing differs.
   PangoContext* ctx = pango_font_map_create_context(pango_cairo_font_map_get_default());
-  cairo_font_options_t* o = cairo_font_options_create();
-  cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_SLIGHT);
-  cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_ON);
-  pango_cairo_context_set_font_options(ctx, o);
-  cairo_font_options_destroy(o);
+  pango_cairo_context_set_font_options(ctx, platform::cairo_text_options());
   pango_context_set_base_gravity(ctx, PANGO_GRAVITY_EAST);
   PangoFontDescription* font = pango_font_description_from_string("IPAGothic");
   pango_font_description_set_absolute_size(font, 18 * PANGO_SCALE);

@@ -9,6 +9,7 @@
 // degrees clockwise once the run is rotated into the column).
 #pragma once
 
+#include <cairo.h>
 #include <pango/pango.h>
 
 #include <string>
@@ -48,8 +49,12 @@ struct Font {
   std::unordered_map<char32_t, ShapedChar> shaped;
 };
 
-// The Pango context every font of the process is loaded and shaped in (grey
-// antialiasing, slight hinting, hinted metrics, language "ja").
+// The Pango context every font of the process is loaded and shaped in
+// (cairo_text_options, language "ja").
+// The font options every context of ours uses (grey antialiasing, unhinted
+// outlines, hinted metrics): owned here, never freed.
+const cairo_font_options_t* cairo_text_options();
+
 PangoContext* cairo_pango_context();
 
 // The shaped form of one code point (a lone surrogate shapes as U+FFFD).

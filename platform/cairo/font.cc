@@ -157,10 +157,8 @@ void fill_metrics(Font& f, const FaceTables& t) {
 
 }  // namespace
 
-PangoContext* cairo_pango_context() {
-  // Pango's default Cairo font map is per thread, so is this context.
-  static thread_local PangoContext* ctx = [] {
-    PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
+const cairo_font_options_t* cairo_text_options() {
+  static cairo_font_options_t* options = [] {
     cairo_font_options_t* o = cairo_font_options_create();
     cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
     // Outlines unhinted: the auto-hinter nearly tripled the cost of drawing a
@@ -169,8 +167,16 @@ PangoContext* cairo_pango_context() {
     // whole pixels either way.
     cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
     cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_ON);
-    pango_cairo_context_set_font_options(c, o);
-    cairo_font_options_destroy(o);
+    return o;
+  }();
+  return options;
+}
+
+PangoContext* cairo_pango_context() {
+  // Pango's default Cairo font map is per thread, so is this context.
+  static thread_local PangoContext* ctx = [] {
+    PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    pango_cairo_context_set_font_options(c, cairo_text_options());
     pango_context_set_language(c, pango_language_from_string("ja"));
     return c;
   }();
