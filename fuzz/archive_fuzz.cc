@@ -10,15 +10,10 @@
 #include <string>
 
 #include "document/archive.h"
+#include "fuzz/fuzz_check.h"
 #include "platform/files.h"
 
-namespace {
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-
-}  // namespace
+using yomite::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace yomite;

@@ -9,16 +9,11 @@
 
 #include "decode/utf16.h"
 #include "document/attr_codes.h"
+#include "fuzz/fuzz_check.h"
 #include "layout/break.h"
 #include "platform/fake/fake_font.h"
 
-namespace {
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-
-}  // namespace
+using yomite::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace yomite;

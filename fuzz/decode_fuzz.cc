@@ -8,6 +8,9 @@
 
 #include "decode/decode.h"
 #include "decode/keystream.h"
+#include "fuzz/fuzz_check.h"
+
+using yomite::fuzz::check;
 
 namespace {
 
@@ -16,10 +19,6 @@ const std::uint8_t* test_keystream(std::uint32_t key, int r, const char* key_str
   for (int j = 0; j < yomite::KEYSTREAM_PERIOD; ++j)
     row[j] = static_cast<std::uint8_t>(key * 7 + r + j * 13 + key_string[j % 80]);
   return row;
-}
-
-void check(bool ok) {
-  if (!ok) std::abort();
 }
 
 }  // namespace

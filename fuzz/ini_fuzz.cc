@@ -4,17 +4,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
 #include "settings/history.h"
 #include "settings/ini.h"
 #include "settings/settings.h"
 
-namespace {
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-
-}  // namespace
+using yomite::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace yomite;

@@ -10,14 +10,13 @@
 #include <vector>
 
 #include "decode/decode.h"
+#include "fuzz/fuzz_check.h"
 #include "locked/locked.h"
 #include "platform/fake/fake_password_prompt.h"
 
-namespace {
+using yomite::fuzz::check;
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+namespace {
 
 // The lines a reader should see for `src` after sealing, by the plain rules:
 // NUL dropped, a CR ends the line and takes a following LF with it, control

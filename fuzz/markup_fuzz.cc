@@ -5,6 +5,7 @@
 // a well-formed line is never split by a code boundary; markup switched off
 // changes nothing.
 #include "fuzz/markup_fuzz.h"
+#include "fuzz/fuzz_check.h"
 
 #include <algorithm>
 #include <array>
@@ -17,6 +18,8 @@
 #include "document/markup.h"
 #include "layout/fonts.h"
 
+using yomite::fuzz::check;
+
 namespace yomite {
 
 // The font backend is not linked here: every list resolves to its first face.
@@ -27,10 +30,6 @@ void find_installed_face(std::string& list) {
 namespace fuzz {
 
 namespace {
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
 
 // Pieces that token bytes pick: markup of both notations and characters of
 // the kinds the parsers treat differently.
