@@ -16,6 +16,7 @@ inline void open_view(ViewContext& v, const std::string& path) {
   v.page_lines = 20;
   load_document(v, nullptr);
   create_view_fonts(v);
+  load_full_document(v);
 }
 
 }  // namespace yomite::bench

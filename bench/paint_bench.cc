@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "document/load.h"
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
 #include "platform/cairo/cairo_font.h"
@@ -22,9 +21,6 @@
 #include "platform/window.h"
 
 namespace yomite {
-
-// Pages here are laid out by hand; no file is loaded.
-void load_document(ViewContext&, MeasureContext*) {}
 
 void platform::window_client_size(Window*, int* width, int* height) {
   *width = *height = 0;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

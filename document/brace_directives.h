@@ -2,7 +2,7 @@
 #pragma once
 
 #include "document/markup_text.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite::markup {
 

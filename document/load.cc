@@ -170,6 +170,11 @@ bool open_text(ViewContext& v, Reader& r, int ango) {
 
 }  // namespace
 
+void load_full_document(ViewContext& v) {
+  MeasureContext dc = view_measure_context(v);
+  load_document(v, &dc);
+}
+
 void load_document(ViewContext& v, MeasureContext* dc) {
   const bool full = dc != nullptr;
   std::vector<char16_t> line(LINE_CAPACITY + 1);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "layout/fonts.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 
@@ -10,6 +10,9 @@ namespace yomite {
 // resolves only the first kept line so that directives can fill settings.
 // With one it is the full load: every line is laid out into view.lines.
 void load_document(ViewContext& view, MeasureContext* dc);
+
+// The full load in the view's main font; its fonts must have been made.
+void load_full_document(ViewContext& view);
 
 // Loading stops before the next line once the lines read hold more characters
 // than this (counted after normalisation, before markup).

@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
-#include "document/attr_codes.h"
-#include "viewer/view_context.h"
+#include "view/attr_codes.h"
+#include "view/view_context.h"
 
 namespace yomite {
 
-// Attribute codes (document/attr_codes.h) hold one code per UTF-16 unit of the
+// Attribute codes (view/attr_codes.h) hold one code per UTF-16 unit of the
 // resolved line.
 
 // Readings and notes one load may make (the column breaking counts its ruby

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "decode/utf16.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite::markup {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "decode/utf16.h"
-#include "document/attr_codes.h"
+#include "view/attr_codes.h"
 #include "fuzz/fuzz_check.h"
 #include "layout/break.h"
 #include "platform/fake/fake_font.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "decode/utf16.h"
-#include "document/attr_codes.h"
+#include "view/attr_codes.h"
 #include "layout/break.h"
 #include "trace/trace.h"
 

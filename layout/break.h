@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "layout/fonts.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

@@ -2,7 +2,7 @@
 // drawn over its slot in the window.
 #include <vector>
 
-#include "document/attr_codes.h"
+#include "view/attr_codes.h"
 #include "layout/paint.h"
 #include "layout/paint_steps.h"
 

@@ -1,8 +1,6 @@
-// The seven fonts of a view, the metrics the layout is built on, and the
-// full load that follows them.
+// The seven fonts of a view and the metrics the layout is built on.
 #include <cstdlib>
 
-#include "document/load.h"
 #include "layout/fonts.h"
 #include "platform/window.h"
 #include "trace/trace.h"
@@ -107,7 +105,12 @@ void create_view_fonts(ViewContext& view) {
   read_main_metrics(dc, view, s);
   read_other_metrics(dc, view);
   fill_page_lines(view);
-  load_document(view, &dc);
+}
+
+MeasureContext view_measure_context(const ViewContext& view) {
+  MeasureContext dc;
+  select_font(dc, view.font_main);
+  return dc;
 }
 
 }  // namespace yomite

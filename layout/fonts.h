@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/font.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 
@@ -41,10 +41,12 @@ struct TextExtent {
 };
 
 // Makes the seven fonts of the view from face_name, font_size and
-// ruby_percent, stores the metrics and column_pitch, fills page_lines from the
-// window when it is 0, then runs the full load (load_document with a context).
-// The previous fonts must have been released.
+// ruby_percent, stores the metrics and column_pitch, and fills page_lines from
+// the window when it is 0. The previous fonts must have been released.
 void create_view_fonts(ViewContext& view);
+
+// A measuring context holding the view's main font, as layout measures in it.
+MeasureContext view_measure_context(const ViewContext& view);
 
 // Width of `count` characters of `text` (count < 0: up to the terminator)
 // through the view's width cache; the height is then 0. A surrogate pair is

@@ -14,7 +14,7 @@
 
 #include "layout/fonts.h"
 #include "platform/canvas.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "layout/break.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

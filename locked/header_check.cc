@@ -7,7 +7,7 @@
 #include "locked/locked.h"
 #include "platform/password_prompt.h"
 #include "trace/trace.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "settings/ini.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

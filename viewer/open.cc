@@ -106,7 +106,8 @@ void open_document(ViewContext& v, int font_size, int x, int y,
   apply_requested_size(v, requests.font_size);
   fill_layout_defaults(v);
   trace("---4 ");
-  create_view_fonts(v);  // makes the fonts, then the full load
+  create_view_fonts(v);
+  load_full_document(v);
   set_window_geometry(v, x, y);
   jump_to_requested_line(v, requests);
   // (The scrolling code sets the scroll bar from top_line here.)

@@ -9,7 +9,7 @@
 
 #include "platform/window.h"
 #include "viewer/command_line.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

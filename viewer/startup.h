@@ -5,7 +5,7 @@
 #include <string>
 
 #include "settings/history.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite::render {
 

@@ -7,7 +7,7 @@
 
 #include "apps/yomite-render/render_args.h"
 #include "settings/history.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite::render {
 

@@ -4,7 +4,7 @@
 // by paint_view.
 #pragma once
 
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 

@@ -15,7 +15,7 @@
 #include "locked/locked.h"
 #include "platform/fake/fake_password_prompt.h"
 #include "tests/locked/locked_test_util.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 namespace {

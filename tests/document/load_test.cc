@@ -42,6 +42,7 @@ class LoadTest : public ::testing::Test {
     v.file_name = path;
     load_document(v, nullptr);
     create_view_fonts(v);
+    load_full_document(v);
   }
 
   std::vector<std::u16string> texts() const {
@@ -75,6 +76,7 @@ TEST_F(LoadTest, DirectiveOnlyFirstLineLeavesNoColumn) {
   EXPECT_EQ(v.column_chars, 30);
   EXPECT_EQ(v.line_count, 0) << "the probe lays nothing out";
   create_view_fonts(v);
+  load_full_document(v);
   EXPECT_EQ(texts(), (Lines{u"一行目"}));
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "document/attr_codes.h"
+#include "view/attr_codes.h"
 #include "layout/break.h"
 #include "platform/fake/fake_font.h"
 

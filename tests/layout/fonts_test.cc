@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "document/load.h"
 #include "layout/fonts.h"
 #include "platform/fake/fake_font.h"
 #include "platform/fake/fake_trace.h"
@@ -13,22 +12,6 @@
 #include "trace/trace.h"
 
 namespace yomite {
-
-// The loader is another part of the program; here it records how it was called.
-struct LoadCall {
-  int calls = 0;
-  platform::Font* font = nullptr;
-  int column_pitch = 0;
-  int page_lines = 0;
-};
-LoadCall g_load;
-
-void load_document(ViewContext& view, MeasureContext* dc) {
-  ++g_load.calls;
-  g_load.font = dc ? dc->font : nullptr;
-  g_load.column_pitch = view.column_pitch;
-  g_load.page_lines = view.page_lines;
-}
 
 namespace {
 
@@ -39,7 +22,6 @@ class CreateViewFonts : public ::testing::Test {
     fake::set_trace_receiver(true);
     trace_init();
     fake::trace_messages().clear();
-    g_load = LoadCall{};
     view_.page_lines = 20;
     view_.ruby_percent = 60;
   }
@@ -183,12 +165,9 @@ TEST_F(CreateViewFonts, TracesFaceSizeAndWidths) {
   EXPECT_LT(text.find("fontheight"), text.find("(9 18 1)"));
 }
 
-TEST_F(CreateViewFonts, RunsTheFullLoadOnceWithTheMainFontSelected) {
+TEST_F(CreateViewFonts, MeasuringContextHoldsTheMainFont) {
   make("@ＭＳ ゴシック", 18);
-  EXPECT_EQ(g_load.calls, 1);
-  EXPECT_EQ(g_load.font, view_.font_main);
-  EXPECT_EQ(g_load.column_pitch, 30);  // metrics are in place before the load
-  EXPECT_EQ(g_load.page_lines, 20);
+  EXPECT_EQ(view_measure_context(view_).font, view_.font_main);
 }
 
 struct PageCase {
@@ -217,7 +196,6 @@ TEST_F(CreateViewFonts, PageLinesFromTheWindowWhenZero) {
     make(c.face, c.size);
     EXPECT_EQ(view_.column_pitch, 27);
     EXPECT_EQ(view_.page_lines, c.page_lines);
-    EXPECT_EQ(g_load.page_lines, c.page_lines);
     release_document(view_);
     view_.hwnd = nullptr;
   }
@@ -240,7 +218,6 @@ TEST_F(CreateViewFonts, FontThatCannotBeMadeLeavesNullAndDefaultMetrics) {
   EXPECT_GT(view_.char_height, 0);
   EXPECT_GT(view_.half_width, 0);
   EXPECT_EQ(view_.column_pitch, view_.ruby_height + view_.char_height + 2);
-  EXPECT_EQ(g_load.calls, 1);
 }
 
 TEST_F(CreateViewFonts, ReleaseFreesEveryFontAndTheCache) {

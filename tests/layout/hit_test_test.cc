@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "document/attr_codes.h"
+#include "view/attr_codes.h"
 #include "layout/paint.h"
 #include "tests/layout/view_fixture.h"
 

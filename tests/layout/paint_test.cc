@@ -8,16 +8,12 @@
 #include <iterator>
 #include <memory>
 
-#include "document/attr_codes.h"
-#include "document/load.h"
+#include "view/attr_codes.h"
 #include "layout/paint.h"
 #include "platform/fake/fake_canvas.h"
 #include "tests/layout/view_fixture.h"
 
 namespace yomite {
-
-// The full load is another part of the program; these views are built by hand.
-void load_document(ViewContext&, MeasureContext*) {}
 
 namespace {
 

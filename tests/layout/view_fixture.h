@@ -8,7 +8,7 @@
 
 #include "layout/fonts.h"
 #include "platform/fake/fake_window.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite::testing {
 

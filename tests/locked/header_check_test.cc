@@ -12,7 +12,7 @@
 #include "platform/fake/fake_trace.h"
 #include "tests/locked/locked_test_util.h"
 #include "trace/trace.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 namespace {

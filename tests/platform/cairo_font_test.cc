@@ -6,18 +6,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "document/load.h"
 #include "layout/fonts.h"
 #include "platform/cairo/cairo_font.h"
 #include "platform/window.h"
 
 namespace yomite {
-
-// The full load is another part of the program; here it only counts.
-int g_loads = 0;
-void load_document(ViewContext&, MeasureContext* dc) {
-  g_loads += dc ? 1 : 0;
-}
 
 void platform::window_client_size(Window*, int* width, int* height) {
   *width = *height = 0;

@@ -11,17 +11,13 @@
 #include <iterator>
 #include <string>
 
-#include "document/attr_codes.h"
-#include "document/load.h"
+#include "view/attr_codes.h"
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
 #include "platform/cairo/render_page.h"
 #include "tests/layout/view_fixture.h"
 
 namespace yomite {
-
-// The full load is another part of the program; these views are built by hand.
-void load_document(ViewContext&, MeasureContext*) {}
 
 void platform::window_client_size(Window* window, int* width, int* height) {
   *width = window ? window->client_width : 0;

@@ -28,6 +28,7 @@ void open_sample(ViewContext& v, const char* name) {
   v.page_lines = 20;
   load_document(v, nullptr);
   create_view_fonts(v);
+  load_full_document(v);
 }
 
 struct SampleCase {

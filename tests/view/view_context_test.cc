@@ -5,7 +5,7 @@
 #include "platform/fake/fake_font.h"
 #include "platform/fake/fake_trace.h"
 #include "trace/trace.h"
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 namespace yomite {
 namespace {

@@ -1,4 +1,4 @@
-#include "viewer/text_arena.h"
+#include "view/text_arena.h"
 
 #include <cstring>
 

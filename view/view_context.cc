@@ -1,4 +1,4 @@
-#include "viewer/view_context.h"
+#include "view/view_context.h"
 
 #include <cstdlib>
 #include <cstring>

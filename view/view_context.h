@@ -11,7 +11,7 @@
 
 #include "platform/font.h"
 #include "platform/window.h"
-#include "viewer/text_arena.h"
+#include "view/text_arena.h"
 
 namespace yomite {
 
