@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "decode/utf16.h"
-#include "view/attr_codes.h"
 #include "fuzz/fuzz_check.h"
 #include "layout/break.h"
 #include "platform/fake/fake_font.h"
+#include "view/attr_codes.h"
 
 using yomite::fuzz::check;
 

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "decode/utf16.h"
-#include "view/attr_codes.h"
 #include "layout/break.h"
 #include "trace/trace.h"
+#include "view/attr_codes.h"
 
 namespace yomite {
 

@@ -2,9 +2,9 @@
 // drawn over its slot in the window.
 #include <vector>
 
-#include "view/attr_codes.h"
 #include "layout/paint.h"
 #include "layout/paint_steps.h"
+#include "view/attr_codes.h"
 
 namespace yomite {
 

@@ -1,9 +1,9 @@
 // hit_test: the character under a point of the window, by the geometry
 // painting uses.
-#include "view/attr_codes.h"
 #include "layout/paint.h"
 #include "layout/paint_steps.h"
 #include "trace/trace.h"
+#include "view/attr_codes.h"
 
 namespace yomite {
 

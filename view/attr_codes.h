@@ -7,7 +7,7 @@
 namespace yomite {
 
 constexpr std::uint16_t CODE_PLAIN = 0;
-constexpr std::uint16_t LINE_STYLE_FIRST = 16;    // 16..35: side lines and emphasis marks
+constexpr std::uint16_t LINE_STYLE_FIRST = 16;  // 16..35: side lines and emphasis marks
 constexpr std::uint16_t LINE_STYLE_LAST = 35;
 constexpr std::uint16_t CODE_EMPHASIS_DOTS = 16;  // also the bracket notation's emphasis
 constexpr std::uint16_t CONTINUATION_CODE = 64;   // belongs to the ruby base begun earlier
@@ -19,7 +19,11 @@ constexpr std::uint16_t NOTE_CODE_LAST = 17095;
 constexpr bool is_line_style_code(int code) {
   return code >= LINE_STYLE_FIRST && code <= LINE_STYLE_LAST;
 }
-constexpr bool is_ruby_code(int code) { return code >= RUBY_CODE_FIRST && code <= RUBY_CODE_LAST; }
-constexpr bool is_note_code(int code) { return code >= NOTE_CODE_FIRST && code <= NOTE_CODE_LAST; }
+constexpr bool is_ruby_code(int code) {
+  return code >= RUBY_CODE_FIRST && code <= RUBY_CODE_LAST;
+}
+constexpr bool is_note_code(int code) {
+  return code >= NOTE_CODE_FIRST && code <= NOTE_CODE_LAST;
+}
 
 }  // namespace yomite

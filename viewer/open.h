@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/window.h"
-#include "viewer/command_line.h"
 #include "view/view_context.h"
+#include "viewer/command_line.h"
 
 namespace yomite {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "view/attr_codes.h"
 #include "layout/break.h"
 #include "platform/fake/fake_font.h"
+#include "view/attr_codes.h"
 
 namespace yomite {
 namespace {

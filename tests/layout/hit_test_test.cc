@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "view/attr_codes.h"
 #include "layout/paint.h"
 #include "tests/layout/view_fixture.h"
+#include "view/attr_codes.h"
 
 namespace yomite {
 namespace {

@@ -8,10 +8,10 @@
 #include <iterator>
 #include <memory>
 
-#include "view/attr_codes.h"
 #include "layout/paint.h"
 #include "platform/fake/fake_canvas.h"
 #include "tests/layout/view_fixture.h"
+#include "view/attr_codes.h"
 
 namespace yomite {
 

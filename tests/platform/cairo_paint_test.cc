@@ -11,11 +11,11 @@
 #include <iterator>
 #include <string>
 
-#include "view/attr_codes.h"
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
 #include "platform/cairo/render_page.h"
 #include "tests/layout/view_fixture.h"
+#include "view/attr_codes.h"
 
 namespace yomite {
 
