@@ -9,12 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/shared_data.h"
+#include "tests/temp_dir.h"
+
 namespace {
+
+using yomite::test::process_temp_dir;
 
 const std::string RENDER = YOMITE_BINARY_DIR "/apps/yomite-render/yomite-render";
 const std::string TUTOR = "/usr/share/vim/vim90/tutor/tutor.ja.";
 const std::string SAMPLES = YOMITE_SOURCE_DIR "/samples/";
-const std::string TESTDATA = YOMITE_SOURCE_DIR "/../shared/testdata/";
 
 struct RenderRun {
   int status = -1;
@@ -29,9 +33,7 @@ std::string slurp(const std::string& path) {
 }
 
 RenderRun run(const std::string& args) {
-  // ctest runs the tests of this file side by side: one pair of files each.
-  const std::string base = ::testing::TempDir() + "/render-" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::string base = process_temp_dir().file("render");
   const std::string out = base + ".out", err = base + ".err";
   std::string cmd = "'" + RENDER + "' " + args + " >'" + out + "' 2>'" + err + "'";
   int raw = std::system(cmd.c_str());
@@ -112,7 +114,9 @@ TEST(YomiteRender, ColumnLengthOptionShortensColumns) {
 }
 
 TEST(YomiteRender, ArchiveOpensItsFirstEntry) {
-  RenderRun r = run("--dump-lines '" + TESTDATA + "aozora/tsumito_batsu.zip'");
+  YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
+  RenderRun r =
+      run("--dump-lines '" + yomite::test::shared_testdata("aozora/tsumito_batsu.zip") + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   std::vector<std::string> lines = lines_of(r.out);
   EXPECT_GT(lines.size(), 5000u);
@@ -155,8 +159,10 @@ bool png_size(const std::string& path, int* w, int* h) {
   std::string bytes = slurp(path);
   if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return false;
   auto be32 = [&](std::size_t at) {
-    return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
-           (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+    return (static_cast<unsigned char>(bytes[at]) << 24) |
+           (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[at + 2]) << 8) |
+           static_cast<unsigned char>(bytes[at + 3]);
   };
   *w = be32(16);
   *h = be32(20);
@@ -164,8 +170,8 @@ bool png_size(const std::string& path, int* w, int* h) {
 }
 
 TEST(YomiteRender, PagesAsPngAndPdf) {
-  const std::string png = ::testing::TempDir() + "/render-page.png";
-  const std::string pdf = ::testing::TempDir() + "/render-pages.pdf";
+  const std::string png = process_temp_dir().file("render-page.png");
+  const std::string pdf = process_temp_dir().file("render-pages.pdf");
   std::remove(png.c_str());
   RenderRun r = run("-o '" + png + "' --page 2 '" + SAMPLES + "yomite-no-hon.txt'");
   ASSERT_EQ(r.status, 0) << r.err;

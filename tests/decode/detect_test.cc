@@ -6,6 +6,7 @@
 
 #include "decode/decode.h"
 #include "platform/fake/fake_trace.h"
+#include "tests/temp_dir.h"
 #include "trace/trace.h"
 
 namespace yomite {
@@ -68,7 +69,7 @@ TEST(DetectEncoding, TracesBothValidityResults) {
 }
 
 TEST(DetectEncoding, FilesAndMissingFiles) {
-  std::string path = ::testing::TempDir() + "/detect.txt";
+  std::string path = test::process_temp_dir().file("detect.txt");
   {
     std::ofstream f(path, std::ios::binary);
     f << "\xB0\xA1\n";

@@ -10,6 +10,7 @@
 #include "decode/decode.h"
 #include "decode/keystream.h"
 #include "platform/fake/fake_trace.h"
+#include "tests/temp_dir.h"
 #include "trace/trace.h"
 
 namespace yomite {
@@ -250,7 +251,7 @@ TEST(ByteOrderMark, Utf8MarkIsSkippedOnlyWhenWhole) {
 
 TEST(TextStream, PushBackWorksAcrossARefill) {
   // A CR as the last byte of one buffer and a non-LF as the first of the next.
-  std::string path = ::testing::TempDir() + "/refill.txt";
+  std::string path = test::process_temp_dir().file("refill.txt");
   {
     std::ofstream f(path, std::ios::binary);
     f << std::string(STREAM_BUFFER_BYTES - 1, 'a') << '\r' << "bc";

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "decode/decode.h"
+#include "tests/temp_dir.h"
 
 namespace yomite {
 namespace {
@@ -112,7 +113,7 @@ TEST(RealTexts, VimTutorReadsTheSameInEveryEncoding) {
   auto expected = expected_tutor_lines();
   ASSERT_GT(expected.size(), 900u);
 
-  std::string dir = ::testing::TempDir();
+  std::string dir = test::process_temp_dir().path;
   ASSERT_EQ(
       std::system(
           ("iconv -f UTF-8 -t ISO-2022-JP " + kTutor + ".utf-8 > " + dir + "/tutor.jis").c_str()),

@@ -10,7 +10,8 @@
 
 #include "decode/decode.h"
 #include "platform/files.h"
-#include "tests/settings/temp_dir.h"
+#include "tests/shared_data.h"
+#include "tests/temp_dir.h"
 
 namespace yomite {
 namespace {
@@ -218,8 +219,9 @@ TEST(PrivateDir, PlantedLinkInsteadOfTheDirectoryIsRefused) {
 }
 
 TEST(RealArchive, ShiftJisNovelOpens) {
+  YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
   ViewContext view;
-  view.file_name = YOMITE_SOURCE_DIR "/../shared/testdata/aozora/tsumito_batsu.zip";
+  view.file_name = test::shared_testdata("aozora/tsumito_batsu.zip");
   ASSERT_EQ(replace_archive_by_entry(view), 1);
   EXPECT_EQ(view.file_name, private_dir() + "tsumito_batsu.txt");
   EXPECT_EQ(fs::file_size(view.file_name), 1352753u);

@@ -14,13 +14,14 @@
 #include "platform/fake/fake_password_prompt.h"
 #include "platform/fake/fake_trace.h"
 #include "tests/locked/locked_test_util.h"
+#include "tests/temp_dir.h"
 #include "trace/trace.h"
 
 namespace yomite {
 namespace {
 
 std::string write_file(const std::string& name, const std::string& bytes) {
-  std::string path = ::testing::TempDir() + "/" + name;
+  std::string path = test::process_temp_dir().file(name);
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
 }
@@ -174,7 +175,7 @@ TEST_F(LoadTest, UnreadableFileGivesAnEmptyDocument) {
   fake::set_trace_receiver(true);
   trace_init();
   fake::trace_messages().clear();
-  open(::testing::TempDir() + "/does-not-exist.txt");
+  open(test::process_temp_dir().file("does-not-exist.txt"));
   EXPECT_EQ(v.line_count, 0);
   EXPECT_NE(fake::trace_text().find("cannot open"), std::string::npos);
   trace_shutdown();

@@ -15,6 +15,7 @@
 #include "platform/cairo/cairo_canvas.h"
 #include "platform/cairo/render_page.h"
 #include "tests/layout/view_fixture.h"
+#include "tests/temp_dir.h"
 #include "view/attr_codes.h"
 
 namespace yomite {
@@ -173,7 +174,7 @@ TEST(CairoRender, PngAndPdfFiles) {
   EXPECT_EQ(w, 20 * 30);
   EXPECT_EQ(h, 9 * 48);
   EXPECT_EQ(page_count(t.view), 2);
-  std::string png = ::testing::TempDir() + "yomite_page.png";
+  std::string png = test::process_temp_dir().file("page.png");
   EXPECT_EQ(render_page_png(t.view, 2, png.c_str()), 1);
   EXPECT_EQ(render_page_png(t.view, 3, png.c_str()), 0);
   cairo_surface_t* s = cairo_image_surface_create_from_png(png.c_str());
@@ -182,7 +183,7 @@ TEST(CairoRender, PngAndPdfFiles) {
   cairo_surface_destroy(s);
   EXPECT_EQ(t.view.top_line, 0);
 
-  std::string pdf = ::testing::TempDir() + "yomite_pages.pdf";
+  std::string pdf = test::process_temp_dir().file("pages.pdf");
   EXPECT_EQ(render_pages_pdf(t.view, pdf.c_str()), 1);
   std::ifstream in(pdf, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -7,7 +7,7 @@
 
 #include "settings/history.h"
 #include "settings/settings.h"
-#include "tests/settings/temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace yomite {
 namespace {

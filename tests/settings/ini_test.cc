@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "tests/settings/temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace yomite {
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "platform/fake/fake_desktop.h"
-#include "tests/settings/temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace yomite {
 namespace {

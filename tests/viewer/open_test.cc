@@ -10,6 +10,7 @@
 #include "platform/fake/fake_trace.h"
 #include "platform/fake/fake_window.h"
 #include "settings/settings.h"
+#include "tests/temp_dir.h"
 #include "trace/trace.h"
 #include "viewer/open.h"
 
@@ -17,7 +18,7 @@ namespace yomite {
 namespace {
 
 std::string write_file(const std::string& name, const std::string& bytes) {
-  std::string path = ::testing::TempDir() + "/" + name;
+  std::string path = test::process_temp_dir().file(name);
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
 }

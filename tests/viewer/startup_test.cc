@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/temp_dir.h"
 #include "viewer/startup.h"
 
 namespace yomite {
@@ -39,8 +40,7 @@ TEST(WindowTitle, Table) {
 }
 
 TEST(TakeFile, MarkPageFromTheHistoryUnderAnyCase) {
-  std::string dir = ::testing::TempDir();
-  if (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  std::string dir = test::process_temp_dir().path;
   std::string settings = dir + "/startup.ini";
   std::ofstream(settings) << "[History]\n01F=\"/ELSEWHERE.TXT\"\n01M=4\n02F=\"" << dir
                           << "/BOOK.TXT\"\n02M=7\n";
