@@ -2,6 +2,7 @@
 #include "settings/settings.h"
 
 #include "platform/desktop.h"
+#include "view/limits.h"
 
 namespace yomite {
 
@@ -45,6 +46,14 @@ void store_edit(IniFile& ini, void* view) {
   store_settings(*static_cast<const ViewContext*>(view), ini);
 }
 
+// Why a settings file was not read, as a sentence about `path`.
+std::string refusal_text(const std::string& path, int problem) {
+  std::string why = platform::file_problem_text(problem);
+  if (problem == platform::FILE_TOO_LARGE)
+    why += " (more than " + std::to_string(SETTINGS_FILE_MAX_BYTES >> 20) + " MiB)";
+  return "the settings file " + path + " " + why + "; the defaults are used";
+}
+
 }  // namespace
 
 ProcessSettings& process_settings() {
@@ -52,17 +61,27 @@ ProcessSettings& process_settings() {
   return settings;
 }
 
-void read_settings(ViewContext& v, const std::string& path) {
+int read_settings(ViewContext& v, const std::string& path, std::string* refusal) {
   IniFile ini;
-  ini_load(path, ini);  // one snapshot: a writer's rename never splits the keys
+  int problem = platform::FILE_FINE;
+  // One snapshot: a writer's rename never splits the keys. A refused file
+  // reads as an empty one, so every key takes its default.
+  int ok = ini_load(path, ini, &problem) || problem == platform::FILE_MISSING;
+  if (!ok && refusal) *refusal = refusal_text(path, problem);
+  settings_from_ini(v, ini);
+  return ok;
+}
+
+void settings_from_ini(ViewContext& v, const IniFile& ini) {
   v.text_color = parse_hex_color(ini_get(ini, "Color", "Fore", "FFFFFF"));
   v.back_color = parse_hex_color(ini_get(ini, "Color", "Back", "7F0000"));
   v.link_color = parse_hex_color(ini_get(ini, "Color", "Footnote", "00FF00"));
   v.std_face_name =
       cut_chars(ini_get(ini, "Font", "Font", FALLBACK_FACE_NAME), FACE_NAME_MAX_CHARS);
-  v.std_font_size = read_number(ini, "Font", "Size", "18");
-  v.std_column_chars = read_number(ini, "Font", "Width", "40");
-  v.std_page_lines = read_number(ini, "Font", "Page", "20");
+  // Sizes are kept where they enter, so no geometry made from them overflows.
+  v.std_font_size = clamp_font_size(read_number(ini, "Font", "Size", "18"));
+  v.std_column_chars = clamp_column_chars(read_number(ini, "Font", "Width", "40"));
+  v.std_page_lines = clamp_page_lines(read_number(ini, "Font", "Page", "20"));
   v.font_smoothing = read_number(ini, "Font", "Smooth", "0");
   v.justify = read_number(ini, "Font", "Justify", "1");
   v.ruby_percent = read_number(ini, "Font", "RubyPercent", "60");
@@ -72,8 +91,8 @@ void read_settings(ViewContext& v, const std::string& path) {
   process_settings().editor_command = read_editor(ini);
 }
 
-void read_settings(ViewContext& view) {
-  read_settings(view, platform::settings_file_path());
+int read_settings(ViewContext& view, std::string* refusal) {
+  return read_settings(view, platform::settings_file_path(), refusal);
 }
 
 void store_settings(const ViewContext& v, IniFile& ini) {

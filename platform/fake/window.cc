@@ -3,7 +3,7 @@
 namespace yomite {
 
 platform::SystemMeasures& platform::fake_system_measures() {
-  static SystemMeasures measures = {17, 17, 4, 4, 2, 2, 19, 1000};
+  static SystemMeasures measures = {17, 17, 4, 4, 2, 2, 19, 1000, 1920, 1050};
   return measures;
 }
 
