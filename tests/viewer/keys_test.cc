@@ -42,7 +42,7 @@ TEST_F(Keys, HomeAndEndNeedCtrlOrShift) {
   v.page_mode = 1;  // the start of the last page, when it lies inside the text
   on_key(v, VK_END);
   EXPECT_EQ(v.top_line, 99);  // a page at 100 would be past the end
-  lines(100 - 20 + 1);  // 81 lines: pages at 0, 20, 40, 60, 80
+  lines(100 - 20 + 1);        // 81 lines: pages at 0, 20, 40, 60, 80
   on_key(v, VK_END);
   EXPECT_EQ(v.top_line, 80);
   lines(80);
@@ -117,7 +117,7 @@ TEST_F(Keys, EscapeSpaceAndCharacters) {
   EXPECT_EQ(v.smooth_dots, 7);
   on_char(v, 'a');
   EXPECT_EQ(v.smooth_dots, 7);
-  on_key(v, 'Q');  // not in the table
+  on_key(v, 'Q');     // not in the table
   on_key(v, VK_F10);  // F10 alone
   EXPECT_TRUE(fake::menus_shown().empty());
 }
@@ -141,8 +141,7 @@ TEST_F(Keys, LettersActWhateverModifierIsHeld) {
   fake::set_modifiers(platform::MOD_CTRL);
   on_key(v, 'E');
   ASSERT_EQ(fake::started_processes().size(), 1u);
-  EXPECT_EQ(fake::started_processes()[0].args,
-            (std::vector<std::string>{"gedit", "/books/a.txt"}));
+  EXPECT_EQ(fake::started_processes()[0].args, (std::vector<std::string>{"gedit", "/books/a.txt"}));
   v.locked = 1;  // the editor key in a locked text does nothing
   on_key(v, 'E');
   EXPECT_EQ(fake::started_processes().size(), 1u);
@@ -191,10 +190,10 @@ TEST_F(Keys, AutomaticScrollSpeedPauseAndDirection) {
   v.top_line = 50;
   // Right slows down and, past 0, turns back; digits set the speed and keep the way.
   fake::script_pending_events({
-      {key(VK_RIGHT), key(VK_RIGHT), key(VK_RIGHT)},  // speed 2, still forward
-      {key('0')},                                     // pause
-      {},                                             // paused: no move
-      {key(VK_NUMPAD0 + 3)},                          // speed 3, forward again
+      {key(VK_RIGHT), key(VK_RIGHT), key(VK_RIGHT)},                 // speed 2, still forward
+      {key('0')},                                                    // pause
+      {},                                                            // paused: no move
+      {key(VK_NUMPAD0 + 3)},                                         // speed 3, forward again
       {key(VK_RIGHT), key(VK_RIGHT), key(VK_RIGHT), key(VK_RIGHT)},  // 2, 1, 0, -1: backward
       {key(VK_CONTROL)},
   });

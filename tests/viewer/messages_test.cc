@@ -65,9 +65,9 @@ TEST_F(Messages, NewViewerArguments) {
   window.x = 120;
   window.y = 80;
   Args same = viewer_launch_arguments(v, "/books/a b.txt", 1);
-  EXPECT_EQ(same, (Args{"/opt/yomite/bin/yomite", "/books/a b.txt", "/X120", "/Y80", "-b#102030",
-                        "/Ggothic", "-w30", "-HX", "/t2", "/e932", "-Cfff", "-L0",
-                        "-f@ＭＳ 明朝"}));
+  EXPECT_EQ(same,
+            (Args{"/opt/yomite/bin/yomite", "/books/a b.txt", "/X120", "/Y80", "-b#102030",
+                  "/Ggothic", "-w30", "-HX", "/t2", "/e932", "-Cfff", "-L0", "-f@ＭＳ 明朝"}));
   Args elsewhere = viewer_launch_arguments(v, "/books/a b.txt", 0);
   EXPECT_EQ(elsewhere[2], "-b#102030");
   ASSERT_EQ(launch_viewer(v, "/books/c.txt", 0), 1);
@@ -116,7 +116,7 @@ TEST_F(Messages, LinkTargets) {
   EXPECT_EQ(link_target_allowed("ftp://example.org/x"), 1);
   EXPECT_EQ(link_target_allowed("mailto:someone@example.org"), 1);
   EXPECT_EQ(link_target_allowed(text), 1);
-  EXPECT_EQ(link_target_allowed(program), 0);  // it would run
+  EXPECT_EQ(link_target_allowed(program), 0);                        // it would run
   EXPECT_EQ(link_target_allowed(test::process_temp_dir().path), 0);  // a folder
   EXPECT_EQ(link_target_allowed(text + ".missing"), 0);
   EXPECT_EQ(link_target_allowed("javascript:alert(1)"), 0);

@@ -25,7 +25,9 @@ class ViewerTest : public ::testing::Test {
     fake::set_modifiers(0);
     fake::script_pending_events({});
     process_settings() = ProcessSettings{};
-    process_settings().file_path = process_temp_dir().file("YOMITE.INI");
+    // A settings file of each test's own, also when one process runs them all.
+    process_settings().file_path = process_temp_dir().file(
+        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
     window.client_width = 600;
     window.client_height = 450;
     v.hwnd = &window;
