@@ -130,5 +130,15 @@ TEST_F(Messages, LinkTargets) {
   EXPECT_EQ(fake::opened_links(), Args{"http://example.org/a"});
 }
 
+TEST_F(Messages, RelativeLinksFromTheShownFilesFolder) {
+  const std::string dir = test::process_temp_dir().path;
+  std::ofstream(dir + "/next.txt") << "x";
+  EXPECT_EQ(resolve_link_target("next.txt", dir + "/book.txt"), dir + "/next.txt");
+  EXPECT_EQ(resolve_link_target("sub/next.txt", dir + "/book.txt"), dir + "/sub/next.txt");
+  EXPECT_EQ(resolve_link_target("/abs.txt", dir + "/book.txt"), "/abs.txt");
+  EXPECT_EQ(resolve_link_target("http://example.org/", dir + "/book.txt"), "http://example.org/");
+  EXPECT_EQ(resolve_link_target("next.txt", ""), "next.txt");
+}
+
 }  // namespace
 }  // namespace yomite
