@@ -91,8 +91,14 @@ void settings_from_ini(ViewContext& v, const IniFile& ini) {
   process_settings().editor_command = read_editor(ini);
 }
 
+const std::string& settings_path() {
+  std::string& path = process_settings().file_path;
+  if (path.empty()) path = platform::settings_file_path();
+  return path;
+}
+
 int read_settings(ViewContext& view, std::string* refusal) {
-  return read_settings(view, platform::settings_file_path(), refusal);
+  return read_settings(view, settings_path(), refusal);
 }
 
 void store_settings(const ViewContext& v, IniFile& ini) {
@@ -121,7 +127,7 @@ int write_settings(const ViewContext& view, const std::string& path) {
 }
 
 int write_settings(const ViewContext& view) {
-  return write_settings(view, platform::settings_file_path());
+  return write_settings(view, settings_path());
 }
 
 StandardLayout standard_layout(const ViewContext& v) {

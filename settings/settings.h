@@ -27,10 +27,15 @@ constexpr int FALLBACK_PAGE_LINES = 20;
 struct ProcessSettings {
   std::string editor_command;   // without file argument; split with shell quoting
   int command_line_colors = 0;  // /B /C or /L given: this window never writes colours
+  std::string file_path;        // the settings file; empty until first asked
 };
 
 // The one record of this process.
 ProcessSettings& process_settings();
+
+// The settings file every read and write of this process names: where the
+// platform keeps it, asked once.
+const std::string& settings_path();
 
 // --- notations ---------------------------------------------------------------
 
@@ -59,7 +64,7 @@ int names_windows_editor(const std::string& command);
 // every key then takes its default, and `refusal` (when given) gets a
 // sentence saying why, for the user.
 int read_settings(ViewContext& view, const std::string& path, std::string* refusal = nullptr);
-// From platform::settings_file_path().
+// From settings_path().
 int read_settings(ViewContext& view, std::string* refusal = nullptr);
 
 // The same keys from an already loaded file (what read_settings takes).

@@ -13,13 +13,6 @@ namespace {
 
 constexpr const char* OPTION_LETTERS = "BCEFGHJKLMRSTW";  // any case; X and Y upper only
 
-int is_option(const char* arg, FileTest is_file) {
-  if (arg[0] == '-') return 1;
-  if (arg[0] != '/') return 0;
-  // An absolute path rather than an option.
-  return !(std::strchr(arg + 1, '/') || (is_file && is_file(arg)));
-}
-
 // The option's letter in upper case, or 0 when the viewer knows no such option.
 char option_letter(char given) {
   if (given == 'X' || given == 'Y') return given;
@@ -92,6 +85,13 @@ void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
 
 }  // namespace
 
+int is_option_argument(const char* arg, FileTest is_file) {
+  if (arg[0] == '-') return 1;
+  if (arg[0] != '/') return 0;
+  // An absolute path rather than an option.
+  return !(std::strchr(arg + 1, '/') || (is_file && is_file(arg)));
+}
+
 ViewerArgs parse_viewer_args(int argc, const char* const* argv, FileTest is_file) {
   ViewerArgs args;
   bool have_file = false;
@@ -103,7 +103,7 @@ ViewerArgs parse_viewer_args(int argc, const char* const* argv, FileTest is_file
       options_ended = true;  // an extension: a file may then begin with '-' or '/'
       continue;
     }
-    if (options_ended || !is_option(arg, is_file)) {
+    if (options_ended || !is_option_argument(arg, is_file)) {
       if (!have_file) args.file = arg;
       have_file = true;
       continue;

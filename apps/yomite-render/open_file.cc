@@ -52,7 +52,7 @@ int open_for_render(const RenderArgs& a, RenderSession& s, std::string& error) {
   std::string settings_refusal;
   if (!read_settings(*s.view, &settings_refusal))  // never written back
     s.warnings.push_back(settings_refusal);
-  take_file(*s.view, viewer.file, s.history, platform::settings_file_path());
+  take_file(*s.view, viewer.file, s.history, settings_path());
   open_document(*s.view, 0, viewer.x, viewer.y, &viewer.options);
   error = refusal_after_open(a, viewer.file);
   return error.empty();
