@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "platform/files.h"
 #include "platform/posix/descriptors.h"
@@ -23,16 +24,17 @@ namespace {
 
 constexpr int SLOTS = 4;  // outputs open at once; a program has one
 constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr std::size_t SIGNAL_COUNT = std::size(CLEANUP_SIGNALS);
 
 char slot_path[SLOTS][PATH_BYTES];
 volatile std::sig_atomic_t slot_used[SLOTS];
-struct sigaction previous[sizeof CLEANUP_SIGNALS / sizeof CLEANUP_SIGNALS[0]];
+struct sigaction previous[SIGNAL_COUNT];
 
 // Only async-signal-safe calls: unlink, sigaction, raise.
 void remove_temporaries(int sig) {
   for (int i = 0; i < SLOTS; ++i)
     if (slot_used[i]) unlink(slot_path[i]);
-  for (std::size_t k = 0; k < sizeof CLEANUP_SIGNALS / sizeof CLEANUP_SIGNALS[0]; ++k)
+  for (std::size_t k = 0; k < SIGNAL_COUNT; ++k)
     if (CLEANUP_SIGNALS[k] == sig) sigaction(sig, &previous[k], nullptr);
   raise(sig);
 }
@@ -41,7 +43,7 @@ void install_handlers() {
   static bool installed = false;
   if (installed) return;
   installed = true;
-  for (std::size_t k = 0; k < sizeof CLEANUP_SIGNALS / sizeof CLEANUP_SIGNALS[0]; ++k) {
+  for (std::size_t k = 0; k < SIGNAL_COUNT; ++k) {
     sigaction(CLEANUP_SIGNALS[k], nullptr, &previous[k]);
     if (previous[k].sa_handler == SIG_IGN) continue;  // nohup and the like
     struct sigaction on {};
