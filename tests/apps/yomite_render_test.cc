@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
@@ -41,8 +42,11 @@ RenderRun run(const std::string& args, const std::string& dir = "",
               const std::string& before = "") {
   const std::string base = process_temp_dir().file("render");
   const std::string out = base + ".out", err = base + ".err";
-  std::string cmd = "(" + (dir.empty() ? "" : "cd '" + dir + "' && ") + before + " '" + RENDER +
-                    "' " + args + ") >'" + out + "' 2>'" + err + "'";
+  // TMPDIR of this test's own: what the archive step unpacks, and what its
+  // start-up cleanup removes, is no other program's.
+  std::string cmd = "(" + (dir.empty() ? "" : "cd '" + dir + "' && ") + before + " TMPDIR='" +
+                    process_temp_dir().path + "' '" + RENDER + "' " + args + ") >'" + out +
+                    "' 2>'" + err + "'";
   int raw = std::system(cmd.c_str());
   RenderRun r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -129,6 +133,9 @@ TEST(YomiteRender, ArchiveOpensItsFirstEntry) {
   EXPECT_GT(lines.size(), 5000u);
   expect_well_formed(lines);
   EXPECT_EQ(r.out.find("《"), std::string::npos);  // every ruby was resolved
+  // The unpacked text is gone with the program.
+  const std::string private_dir = process_temp_dir().file("yomite-" + std::to_string(getuid()));
+  EXPECT_TRUE(std::filesystem::is_empty(private_dir));
 }
 
 TEST(YomiteRender, Refusals) {
@@ -360,7 +367,8 @@ struct OwnRenderer {
   }
   RenderRun run(const std::string& args) const {
     const std::string out = dir.file("run.out"), err = dir.file("run.err");
-    std::string cmd = "'" + program + "' " + args + " >'" + out + "' 2>'" + err + "'";
+    std::string cmd =
+        "TMPDIR='" + dir.path + "' '" + program + "' " + args + " >'" + out + "' 2>'" + err + "'";
     int raw = std::system(cmd.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
   }
