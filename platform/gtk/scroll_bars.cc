@@ -47,26 +47,25 @@ void scroll_bars_init(Window& w) {
   gtk_widget_set_vexpand(w.bars[SCROLL_BAR_VERT], TRUE);
 }
 
+// Measured on a bar of its own: GTK gives a hidden widget no size. The
+// theme does not change while the viewer runs, so once is enough.
 int scroll_bar_thickness(int bar) {
-  const GtkOrientation o =
-      bar == SCROLL_BAR_HORZ ? GTK_ORIENTATION_HORIZONTAL : GTK_ORIENTATION_VERTICAL;
-  Window* w = main_window();
-  GtkWidget* b = w && w->bars[bar] ? w->bars[bar] : nullptr;
-  GtkWidget* temporary = nullptr;
-  if (!b) {
-    temporary = b = gtk_scrollbar_new(o, nullptr);
-    g_object_ref_sink(temporary);
-  }
+  static int measured[2] = {-1, -1};
+  const int b = bar == SCROLL_BAR_HORZ ? SCROLL_BAR_HORZ : SCROLL_BAR_VERT;
+  if (measured[b] >= 0) return measured[b];
+  GtkWidget* probe = gtk_scrollbar_new(
+      b == SCROLL_BAR_HORZ ? GTK_ORIENTATION_HORIZONTAL : GTK_ORIENTATION_VERTICAL, nullptr);
+  g_object_ref_sink(probe);
+  gtk_widget_show(probe);
   int minimum = 0, natural = 0;
-  if (bar == SCROLL_BAR_HORZ)
-    gtk_widget_get_preferred_height(b, &minimum, &natural);
+  if (b == SCROLL_BAR_HORZ)
+    gtk_widget_get_preferred_height(probe, &minimum, &natural);
   else
-    gtk_widget_get_preferred_width(b, &minimum, &natural);
-  if (temporary) {
-    gtk_widget_destroy(temporary);
-    g_object_unref(temporary);
-  }
-  return natural > minimum ? natural : minimum;
+    gtk_widget_get_preferred_width(probe, &minimum, &natural);
+  gtk_widget_destroy(probe);
+  g_object_unref(probe);
+  measured[b] = natural > minimum ? natural : minimum;
+  return measured[b];
 }
 
 void scroll_bar_set_range(Window* window, int bar, int min, int max) {
