@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
@@ -192,6 +193,41 @@ TEST(CairoRender, PngAndPdfFiles) {
   EXPECT_NE(bytes.find("/FontFile"), std::string::npos);  // text stays text, not pictures
   std::remove(png.c_str());
   std::remove(pdf.c_str());
+}
+
+// A window on a HiDPI screen draws at twice the pixels: its strips do too,
+// and pixels read and written are the logical ones.
+TEST(CairoScaled, CompatibleCanvasKeepsTheDeviceScale) {
+  cairo_surface_t* backing = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 2 * 40, 2 * 30);
+  cairo_surface_set_device_scale(backing, 2, 2);
+  platform::Canvas* win = platform::cairo_canvas_create_for(backing, 40, 30);
+  cairo_surface_destroy(backing);
+  platform::Canvas* strip = platform::canvas_create_compatible(*win, 10, 20);
+  ASSERT_NE(strip, nullptr);
+  cairo_surface_t* s = platform::cairo_canvas_surface(*strip);
+  double sx = 0, sy = 0;
+  cairo_surface_get_device_scale(s, &sx, &sy);
+  EXPECT_EQ(sx, 2);
+  EXPECT_EQ(sy, 2);
+  EXPECT_EQ(cairo_image_surface_get_width(s), 20);
+  EXPECT_EQ(cairo_image_surface_get_height(s), 40);
+
+  platform::canvas_set_brush(*strip, 0x0000FF);
+  strip->ops->fill(*strip, 3, 4, 1, 1);  // one logical pixel: a 2 x 2 block
+  EXPECT_EQ(platform::canvas_get_pixel(*strip, 3, 4), 0x0000FFu);
+  EXPECT_EQ(platform::canvas_get_pixel(*strip, 4, 4), 0u);
+  std::vector<std::uint32_t> px(10 * 20);
+  platform::canvas_read_pixels(*strip, px.data());
+  EXPECT_EQ(px[4 * 10 + 3] & 0xFFFFFF, 0xFF0000u);  // read as 0x00RRGGBB
+  px.assign(px.size(), 0x00FF00);
+  platform::canvas_write_pixels(*strip, px.data());
+  EXPECT_EQ(platform::canvas_get_pixel(*strip, 9, 19), 0x00FF00u);
+  const unsigned char* last =
+      cairo_image_surface_get_data(s) + 39 * cairo_image_surface_get_stride(s) + 19 * 4;
+  EXPECT_EQ(last[1], 0xFF);  // the last device pixel was written too
+
+  platform::canvas_destroy(strip);
+  platform::canvas_destroy(win);
 }
 
 }  // namespace
