@@ -2,8 +2,8 @@
 // with the current state as checks and what cannot act now grayed.
 #include <cstdio>
 
-#include "platform/files.h"
 #include "settings/history.h"
+#include "settings/settings.h"
 #include "trace/trace.h"
 #include "viewer/commands.h"
 
@@ -37,7 +37,7 @@ MenuItem submenu(const std::string& label, std::vector<MenuItem> items) {
 
 MenuItem history_submenu(ViewContext& v) {
   History& history = process_history();
-  read_history(history, v, platform::settings_file_path());
+  read_history(history, v, settings_path());
   HistoryMenu menu = history_menu(history, v, CMD_HISTORY_FIRST);
   return submenu(menu.title, std::move(menu.items));
 }

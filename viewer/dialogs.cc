@@ -278,7 +278,7 @@ void about_box(ViewContext& v) {
       label("設定ファイル: "),
   };
   // A '&' of the path is shown, not taken as a mnemonic.
-  for (char c : platform::settings_file_path())
+  for (char c : settings_path())
     spec.controls.back().label += c == '&' ? "&&" : std::string(1, c);
   platform::run_dialog(v.hwnd, spec, platform::DialogHooks{});
 }

@@ -55,11 +55,19 @@ void open_link(const std::string& target) {
   platform::open_with_default_handler(target);  // a failure is not reported
 }
 
+std::string resolve_link_target(const std::string& target, const std::string& shown_file) {
+  if (target.empty() || target[0] == '/' || target.find(':') != std::string::npos) return target;
+  if (platform::is_existing_file(target.c_str())) return target;
+  const std::size_t slash = shown_file.rfind('/');
+  if (slash == std::string::npos) return target;
+  return shown_file.substr(0, slash + 1) + target;
+}
+
 void on_click(ViewContext& v, int x, int y) {
   const char16_t* text = hit_test(v, x, y, 1);
   if (!text) return;
   if (text[0] == LINK_MARKER) {
-    open_link(to_utf8(text + 1));
+    open_link(resolve_link_target(to_utf8(text + 1), v.file_name));
     return;
   }
   platform::show_note(v.hwnd, to_utf8(text));

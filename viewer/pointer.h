@@ -29,4 +29,8 @@ int link_target_allowed(const std::string& target);
 // Opens a link target when it is allowed; others are traced and ignored.
 void open_link(const std::string& target);
 
+// A relative path that names no file from the working folder is taken from
+// the folder of the shown file, where a text's links to its neighbours point.
+std::string resolve_link_target(const std::string& target, const std::string& shown_file);
+
 }  // namespace yomite

@@ -30,8 +30,8 @@ int run_viewer(int argc, const char* const* argv) {
   read_settings(*view);
   keep_viewer_arguments(argc, argv);
   ViewerArgs args = parse_viewer_args(argc, argv, platform::is_existing_file);
-  const std::string settings_path = platform::settings_file_path();
-  take_file(*view, args.file, process_history(), settings_path);
+  const std::string& settings = settings_path();
+  take_file(*view, args.file, process_history(), settings);
   platform::window_set_title(window, window_title(args.file));
   open_document(*view, 0, args.x, args.y, &args.options);
   platform::window_accept_drops(window);
@@ -42,7 +42,7 @@ int run_viewer(int argc, const char* const* argv) {
   platform::messages_close();
   write_settings(*view);
   release_document(*view);  // the mark becomes mark_page
-  write_history(process_history(), *view, settings_path);
+  write_history(process_history(), *view, settings);
   destroy_view_context(view);
   trace_shutdown();
   return code;
