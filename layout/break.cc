@@ -139,6 +139,9 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
   line->attrs =
       codes ? arena_copy_codes(v.arena, codes, static_cast<std::size_t>(code_len)) : nullptr;
   line->flags = flags;
+  line->indent = 0;
+  line->shortened = 0;
+  line->heading_from = line->heading_to = 0;
   if (!line->text || (codes && !line->attrs)) return 0;
   ++pass.line_index;
   return 1;
@@ -166,13 +169,24 @@ int column_length(const ViewContext& v, int quote_state) {
 int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
                        std::uint16_t* codes, int has_codes, int quote_state) {
   const int limit = column_length(v, quote_state);
+  return break_with_limits(v, pass, text, length, codes, has_codes, quote_state,
+                           {limit, limit, nullptr});
+}
+
+int break_with_limits(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
+                      std::uint16_t* codes, int has_codes, int quote_state,
+                      const BreakLimits& limits) {
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
   const int first_line = pass.line_index;
   const char16_t* rest = text;
   std::uint16_t* rest_codes = codes;
   int rest_len = length;
-  while (rest_len > 0 && !run_fits(v, *pass.dc, rest, rest_len, limit)) {
-    int n = break_index(v, pass, rest, rest_len, limit);
+  auto limit = [&] { return pass.line_index == first_line ? limits.first : limits.rest; };
+  auto note_start = [&] {
+    if (limits.starts) limits.starts->push_back(static_cast<int>(rest - text));
+  };
+  while (rest_len > 0 && !run_fits(v, *pass.dc, rest, rest_len, limit())) {
+    int n = break_index(v, pass, rest, rest_len, limit());
     if (n >= rest_len) break;  // everything fits once hanging is counted: the last line
     int piece = n;
     if (rest[n - 1] == u' ') --piece;  // a space at the break belongs to neither column
@@ -180,9 +194,11 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
       divide_ruby(v, pass, rest_codes, n, rest_len);
     // A column that would hold nothing but that space is not made: a blank
     // column inside a paragraph would read as a paragraph break.
-    if (piece > 0 &&
-        !append_line(v, pass, rest, piece, has_codes ? rest_codes : nullptr, piece, quote_flag))
-      return 0;
+    if (piece > 0) {
+      note_start();
+      if (!append_line(v, pass, rest, piece, has_codes ? rest_codes : nullptr, piece, quote_flag))
+        return 0;
+    }
     rest += n;
     rest_codes += n;
     rest_len -= n;
@@ -196,6 +212,7 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
     v.lines[pass.line_index - 1].flags |= DL_PARAGRAPH_END;
     return 1;
   }
+  note_start();
   return append_line(v, pass, rest, text_len, has_codes ? rest_codes : nullptr, rest_len,
                      DL_PARAGRAPH_END | quote_flag);
 }

@@ -59,6 +59,7 @@ int justify_display_line(MeasureContext& dc, ViewContext& v, int index, int* adv
   TextExtent whole;
   measure_text(dc, text, length, whole, v);
   if (line.flags & DL_QUOTE) target -= 2 * v.char_height;
+  target -= line.shortened;  // indents and foot offsets of the full notation
   // The last line of a paragraph and short lines keep their plain widths.
   if ((line.flags & DL_PARAGRAPH_END) || whole.cx >= target || whole.cx <= target * 6 / 10)
     return 0;
