@@ -132,8 +132,13 @@ bool target_style(u16string_view body, Form& f) {
   return false;
 }
 
-// "傍点" / "左に傍点" and their "終わり".
+// "傍点" / "左に傍点" and their "終わり"; a warichu is set like a style, in
+// the ruby font.
 bool block_style(u16string_view body, Form& f) {
+  if (body == u"割り注" || body == u"割り注終わり") {
+    f = {body == u"割り注" ? FORM_STYLE_OPEN : FORM_STYLE_CLOSE, CODE_WARICHU, 0, 0, 0, {}};
+    return true;
+  }
   take_prefix(body, u"左に");
   bool close = take_suffix(body, u"終わり");
   const Style* st = style_named(body);
