@@ -24,6 +24,15 @@ int current_heading(const std::vector<HeadingEntry>& headings, int top_line) {
   return current;
 }
 
+platform::MenuItem item(int id, std::string label, int checked, int grayed) {
+  platform::MenuItem m;
+  m.id = id;
+  m.label = std::move(label);
+  m.checked = checked;
+  m.grayed = grayed;
+  return m;
+}
+
 }  // namespace
 
 const std::vector<HeadingEntry>& table_of_contents(const ViewContext& view) {
@@ -40,13 +49,13 @@ HistoryMenu contents_menu(const ViewContext& view) {
   HistoryMenu menu{CONTENTS_MENU_TITLE, {}};
   const std::vector<HeadingEntry>& headings = view.headings;
   if (headings.empty()) {
-    menu.items.push_back({CMD_CONTENTS_FIRST, "(なし)", 0, 1});
+    menu.items.push_back(item(CMD_CONTENTS_FIRST, "(なし)", 0, 1));
     return menu;
   }
   int current = current_heading(headings, view.top_line);
   for (std::size_t k = 0; k < headings.size() && k < CONTENTS_MENU_ITEMS; ++k)
-    menu.items.push_back({CMD_CONTENTS_FIRST + static_cast<int>(k), menu_label(headings[k]),
-                          static_cast<int>(k) == current ? 1 : 0, 0});
+    menu.items.push_back(item(CMD_CONTENTS_FIRST + static_cast<int>(k), menu_label(headings[k]),
+                              static_cast<int>(k) == current ? 1 : 0, 0));
   return menu;
 }
 

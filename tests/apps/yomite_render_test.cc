@@ -210,6 +210,7 @@ std::uint64_t fingerprint(const std::string& bytes) {
 // did before the extension existed: fingerprints of the --dump-lines output
 // taken then.
 TEST(YomiteRender, FullNotationOffLaysOutAsBefore) {
+  setenv("TMPDIR", process_temp_dir().path.c_str(), 1);  // the novel unpacks in our own folder
   struct Case {
     std::string path;
     std::uint64_t lines;
@@ -231,6 +232,7 @@ TEST(YomiteRender, FullNotationOffLaysOutAsBefore) {
 
 TEST(YomiteRender, FullNotationOnLeavesNoAnnotationInTheNovel) {
   YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
+  setenv("TMPDIR", process_temp_dir().path.c_str(), 1);  // the novel unpacks in our own folder
   RenderRun r =
       run("-A1 --dump-lines '" + yomite::test::shared_testdata("aozora/tsumito_batsu.zip") + "'");
   ASSERT_EQ(r.status, 0) << r.err;

@@ -4,6 +4,7 @@
 // and the real novel and the library's example list with nothing raw left.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -166,6 +167,7 @@ TEST_F(NotationLoad, SwitchedOffTheAnnotationsStayAsText) {
 TEST_F(NotationLoad, NovelLeavesNothingRawAndListsItsChapters) {
   YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
   v.text_format = DIALECT_AUTO;
+  setenv("TMPDIR", test::process_temp_dir().path.c_str(), 1);  // unpacked in our own folder
   v.file_name = test::shared_testdata("aozora/tsumito_batsu.zip");
   ASSERT_EQ(replace_archive_by_entry(v), 1);
   open(v.file_name);
