@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "layout/heading_face.h"
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
 #include "platform/cairo/render_page.h"
@@ -165,6 +166,46 @@ TEST(CairoHorizontal, RowsWithRubyAboveAndNothingInTheGaps) {
   Box bang = page.ink_in(10 + 8 * 18 + 5 * 9, 10, 9, 18);
   ASSERT_FALSE(bang.empty());
   EXPECT_GT(bang.height(), bang.width());
+}
+
+int ink_count(Page& page, int x, int y, int w, int h) {
+  int n = 0;
+  for (int v = y; v < y + h; ++v)
+    for (int u = x; u < x + w; ++u) n += page.ink(u, v) ? 1 : 0;
+  return n;
+}
+
+// The full notation: an indented column starts below its indent, a
+// foot-aligned one ends at the foot, a heading is drawn bolder in its cells.
+TEST(CairoNotation, IndentFootAndHeading) {
+  TestView t(true, W, H);
+  t.view.full_notation = 1;
+  create_heading_font(t.view, 18, platform::ESCAPEMENT_DOWN);
+  ASSERT_NE(t.view.font_heading, nullptr);
+  int indented = t.add(u"一二三");
+  t.view.lines[indented].indent = 3 * 18;
+  t.view.lines[indented].shortened = 3 * 18;
+  t.add(u"一二三");
+  int heading = t.add(u"一二三");
+  t.view.lines[heading].heading_from = 0;
+  t.view.lines[heading].heading_to = 3;
+  int foot = t.add(u"終");
+  t.view.lines[foot].indent = static_cast<std::uint16_t>(20 * 18 - 18);
+  Page page;
+  PaintRect all{0, 0, W, H};
+  paint_view(t.view, *page.canvas, all, all);
+  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
+    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
+                               (std::string(dir) + "/cairo_notation.png").c_str());
+  EXPECT_TRUE(page.ink_in(strip_left(0), 0, 18, cell_top(3)).empty());  // the indent
+  Box text = page.ink_in(strip_left(0), cell_top(3), 18, 3 * 18);
+  ASSERT_FALSE(text.empty());
+  Box plain = page.ink_in(strip_left(1), 0, 18, H);
+  EXPECT_EQ(text.top - cell_top(3), plain.top - cell_top(0));  // the same glyphs, moved
+  EXPECT_EQ(text.bottom - cell_top(3), plain.bottom - cell_top(0));
+  EXPECT_GT(ink_count(page, strip_left(2), 0, 18, H), ink_count(page, strip_left(1), 0, 18, H));
+  EXPECT_TRUE(page.ink_in(strip_left(3), 0, 18, cell_top(19)).empty());  // at the foot
+  EXPECT_FALSE(page.ink_in(strip_left(3), cell_top(19), 18, 18).empty());
 }
 
 TEST(CairoRender, PngAndPdfFiles) {
