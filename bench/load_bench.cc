@@ -1,7 +1,8 @@
 // Open to laid out: the probe, the seven fonts (Cairo backend, IPA fonts, a
 // cold width cache) and the full load of a whole file, in process; and the
 // resident memory the laid-out document keeps per character.
-//   load_bench [benchmark flags] FILE...
+//   load_bench [benchmark flags] FILE... [--notation FILE...]
+// Files after --notation are loaded with the full notation off and on.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -24,7 +25,6 @@ long resident_bytes() {
   return pages_resident * sysconf(_SC_PAGESIZE);
 }
 
-
 long characters(const ViewContext& v) {
   long n = 0;
   for (int j = 0; j < v.line_count; ++j)
@@ -32,18 +32,18 @@ long characters(const ViewContext& v) {
   return n;
 }
 
-void BM_Load(benchmark::State& state, std::string path) {
+void BM_Load(benchmark::State& state, std::string path, int full_notation) {
   long lines = 0, chars = 0;
   for (auto _ : state) {
     ViewContext v;
-    bench::open_view(v, path);
+    bench::open_view(v, path, full_notation);
     lines = v.line_count;
     release_document(v);
   }
   // Memory: one more load, kept, measured from before it.
   ViewContext v;
   long before = resident_bytes();
-  bench::open_view(v, path);
+  bench::open_view(v, path, full_notation);
   long after = resident_bytes();
   chars = characters(v);
   state.counters["display_lines"] = static_cast<double>(lines);
@@ -56,10 +56,18 @@ void BM_Load(benchmark::State& state, std::string path) {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  bool notation = false;
   for (int i = 1; i < argc; ++i) {
     std::string path = argv[i];
-    std::string name = "load/" + path.substr(path.find_last_of('/') + 1);
-    benchmark::RegisterBenchmark(name.c_str(), BM_Load, path)->Unit(benchmark::kMillisecond);
+    if (path == "--notation") {
+      notation = true;
+      continue;
+    }
+    std::string file = path.substr(path.find_last_of('/') + 1);
+    for (int on = 0; on <= (notation ? 1 : 0); ++on) {
+      std::string name = (notation ? (on ? "notation-on/" : "notation-off/") : "load/") + file;
+      benchmark::RegisterBenchmark(name.c_str(), BM_Load, path, on)->Unit(benchmark::kMillisecond);
+    }
   }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

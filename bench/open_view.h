@@ -8,8 +8,9 @@
 
 namespace yomite::bench {
 
-inline void open_view(ViewContext& v, const std::string& path) {
+inline void open_view(ViewContext& v, const std::string& path, int full_notation = 0) {
   v.file_name = path;
+  v.full_notation = full_notation;
   v.face_name = "@ＭＳ ゴシック";
   v.font_size = 18;
   v.column_chars = 40;

@@ -88,6 +88,7 @@ void settings_from_ini(ViewContext& v, const IniFile& ini) {
   v.smooth_scroll = read_number(ini, "Scroll", "Smooth", "1");
   v.smooth_dots = read_number(ini, "Scroll", "SmoothDot", "4");
   v.page_mode = read_number(ini, "Scroll", "PageMode", "0");
+  v.full_notation = read_number(ini, "Font", "FullNotation", "0");  // extension
   process_settings().editor_command = read_editor(ini);
 }
 
@@ -114,6 +115,7 @@ void store_settings(const ViewContext& v, IniFile& ini) {
   write_number(ini, "Font", "Smooth", v.font_smoothing);
   write_number(ini, "Font", "Justify", v.justify);
   write_number(ini, "Font", "RubyPercent", v.ruby_percent);
+  write_number(ini, "Font", "FullNotation", v.full_notation);  // extension
   write_number(ini, "Scroll", "Smooth", v.smooth_scroll);
   write_number(ini, "Scroll", "SmoothDot", v.smooth_dots);
   write_number(ini, "Scroll", "PageMode", v.page_mode);

@@ -118,7 +118,10 @@ void print_usage(std::FILE* out) {
       "Viewer options: -B -C -L colour (RRGGBB), -E code page, -F face, -G size,\n"
       "  -H columns per page, -J line, -K encoding letter (S E J U V 8), -M markup,\n"
       "  -R logical line, -S smooth scroll, -T dialect, -W column length,\n"
-      "  -X -Y window position.\n",
+      "  -X -Y window position.\n"
+      "Extension: -A1 sets the bracket notation's other annotations (indents,\n"
+      "  headings, page breaks, gaiji, notes) instead of showing them; -A0 (the\n"
+      "  default) shows them as text.\n",
       out);
 }
 

@@ -212,7 +212,7 @@ def settings_change_reaches_the_other_viewer(d):
     expect(a.picture().count(BACK) > 1000, "not the default background")
     with open(d.settings, "w") as f:
         f.write("[Color]\nBack=00FF00\n")  # green, blue first
-    second = d.start(SAMPLE)
+    second = d.start(SAMPLE, "/X0", "/Y600")  # below the first: both in sight
     b = d.wait_ready(second)
     # The second viewer writes its settings (as the dot-count menu item does);
     # the notice makes the first one read them and repaint.
