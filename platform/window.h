@@ -162,5 +162,7 @@ int take_pending_event(Window* window, PendingEvent* event);
 
 void beep();
 void sleep_ms(int ms);
+// Milliseconds on a clock that only moves forward (it wraps after 2^32).
+unsigned tick_ms();
 
 }  // namespace yomite::platform

@@ -42,6 +42,14 @@ void write_number(IniFile& ini, const char* section, const char* key, int value)
   ini_set(ini, section, key, std::to_string(value));
 }
 
+// An extension's key joins the file only once it is switched on, so a file
+// written with every extension off holds exactly the specified keys.
+void write_extension_switch(IniFile& ini, const char* section, const char* key, int value) {
+  const char* absent = "\x01";
+  if (value == 0 && ini_get(ini, section, key, absent) == absent) return;
+  write_number(ini, section, key, value);
+}
+
 void store_edit(IniFile& ini, void* view) {
   store_settings(*static_cast<const ViewContext*>(view), ini);
 }
@@ -115,7 +123,7 @@ void store_settings(const ViewContext& v, IniFile& ini) {
   write_number(ini, "Font", "Smooth", v.font_smoothing);
   write_number(ini, "Font", "Justify", v.justify);
   write_number(ini, "Font", "RubyPercent", v.ruby_percent);
-  write_number(ini, "Font", "FullNotation", v.full_notation);  // extension
+  write_extension_switch(ini, "Font", "FullNotation", v.full_notation);
   write_number(ini, "Scroll", "Smooth", v.smooth_scroll);
   write_number(ini, "Scroll", "SmoothDot", v.smooth_dots);
   write_number(ini, "Scroll", "PageMode", v.page_mode);

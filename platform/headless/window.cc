@@ -67,5 +67,8 @@ int take_pending_event(Window*, PendingEvent*) {
 }
 void beep() {}
 void sleep_ms(int) {}
+unsigned tick_ms() {
+  return 0;
+}
 
 }  // namespace yomite::platform

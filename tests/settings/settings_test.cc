@@ -61,9 +61,19 @@ TEST_F(SettingsTest, SavedDefaultsInOrder) {
   EXPECT_EQ(slurp(path),
             "[Color]\nFore=FFFFFF\nBack=7F0000\nFootnote=00FF00\n"
             "[Font]\nFont=@ＭＳ ゴシック\nSize=18\nWidth=40\nPage=20\nSmooth=0\nJustify=1\n"
-            "RubyPercent=60\nFullNotation=0\n"
+            "RubyPercent=60\n"
             "[Scroll]\nSmooth=1\nSmoothDot=4\nPageMode=0\n"
             "[Tool]\nEditor=*gedit\n");
+}
+
+TEST_F(SettingsTest, ExtensionSwitchesAreWrittenOnceOn) {
+  read_settings(view, path);
+  view.full_notation = 1;
+  ASSERT_EQ(write_settings(view, path), 1);
+  EXPECT_NE(slurp(path).find("RubyPercent=60\nFullNotation=1\n"), std::string::npos);
+  view.full_notation = 0;  // once in the file, the key follows the switch
+  ASSERT_EQ(write_settings(view, path), 1);
+  EXPECT_NE(slurp(path).find("FullNotation=0\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, EditorNotation) {
