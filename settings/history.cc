@@ -38,7 +38,7 @@ struct TouchCall {
 void touch_edit(IniFile& ini, void* context) {
   auto* call = static_cast<TouchCall*>(context);
   history_from_ini(ini, *call->history);
-  history_touch(*call->history, call->view->file_name,
+  history_touch(*call->history, history_name(*call->view),
                 static_cast<unsigned>(call->view->mark_page));
   history_to_ini(*call->history, ini);
 }
@@ -84,13 +84,17 @@ void history_touch(History& history, const std::string& file_name, unsigned mark
   history[0] = entry;
 }
 
+const std::string& history_name(const ViewContext& view) {
+  return view.archive_name.empty() ? view.file_name : view.archive_name;
+}
+
 void read_history(History& history, ViewContext& view, const std::string& path) {
   IniFile ini;
   ini_load(path, ini);
   history_from_ini(ini, history);
-  if (view.file_name.empty()) return;
+  if (history_name(view).empty()) return;
   for (const HistoryEntry& e : history)
-    if (same_file(e.file_name, view.file_name)) {
+    if (same_file(e.file_name, history_name(view))) {
       view.mark_page = static_cast<int>(e.mark_page);
       break;
     }
@@ -99,7 +103,8 @@ void read_history(History& history, ViewContext& view, const std::string& path) 
 int write_history(History& history, const ViewContext& view, const std::string& path) {
   // A name with a line break cannot be stored as one value; such a file is
   // left out rather than splitting the section.
-  if (view.file_name.empty() || view.file_name.find_first_of("\r\n") != std::string::npos) return 1;
+  const std::string& name = history_name(view);
+  if (name.empty() || name.find_first_of("\r\n") != std::string::npos) return 1;
   TouchCall call{&history, &view};
   return ini_update(path, touch_edit, &call);
 }
@@ -128,7 +133,7 @@ HistoryMenu history_menu(const History& history, const ViewContext& view, int fi
     platform::MenuItem item;
     item.id = first_id + p;
     item.label = label;
-    item.checked = same_file(name, view.file_name);
+    item.checked = same_file(name, history_name(view));
     menu.items.push_back(item);
   }
   return menu;

@@ -23,6 +23,10 @@ struct HistoryEntry {
 
 using History = std::array<HistoryEntry, HISTORY_ENTRIES>;
 
+// The name the history keeps for the shown file: the archive a text was
+// unpacked from (its copy does not outlive the viewer), else the file.
+const std::string& history_name(const ViewContext& view);
+
 // Two names are the same file when they differ at most in ASCII letter case.
 int same_file(const std::string& a, const std::string& b);
 

@@ -105,8 +105,11 @@ struct ViewContext {
   int vertical = 0;              // 1 exactly when face_name begins with '@'
   DisplayLine* lines = nullptr;  // line_count records (alloc_zeroed)
   std::array<char16_t*, ANNOTATION_ENTRIES> annotation_texts{};  // in the arena
-  int thumb_pos = 0;          // scroll-bar position last set, 0..1000
-  std::string file_name;      // full path of the shown file; empty: nothing shown
+  int thumb_pos = 0;      // scroll-bar position last set, 0..1000
+  std::string file_name;  // full path of the shown file; empty: nothing shown
+  // The archive file_name was unpacked from (empty for a plain file): its
+  // unpacked copy goes when the viewer ends, so the history keeps this one.
+  std::string archive_name;
   std::string face_name;      // a leading '@' selects the vertical face
   std::string std_face_name;  // settings key Font
   int smooth_scroll = 1;

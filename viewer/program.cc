@@ -2,6 +2,7 @@
 // and the steps after it, in a fixed order.
 #include "viewer/program.h"
 
+#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/window.h"
@@ -27,15 +28,20 @@ int run_viewer(int argc, const char* const* argv) {
   ViewContext* view = create_view_context();
   view->hwnd = window;
   platform::window_attach_view(window, view);
-  read_settings(*view);
+  std::string refusal;
+  const int settings_read = read_settings(*view, &refusal);
   keep_viewer_arguments(argc, argv);
   ViewerArgs args = parse_viewer_args(argc, argv, platform::is_existing_file);
   const std::string& settings = settings_path();
+  // Texts unpacked by viewers that crashed are gone before this one unpacks.
+  platform::clear_stale_extraction_dirs();
   take_file(*view, args.file, process_history(), settings);
   platform::window_set_title(window, window_title(args.file));
   open_document(*view, 0, args.x, args.y, &args.options);
   platform::window_accept_drops(window);
   platform::window_show(window);
+  // A settings file that cannot be used is said once; the defaults serve.
+  if (!settings_read) platform::message_box(window, refusal, "Yomite");
   // Other viewers and programs reach this one once it is ready for them.
   platform::messages_open(view);
   const int code = platform::run_event_loop();
@@ -43,6 +49,7 @@ int run_viewer(int argc, const char* const* argv) {
   write_settings(*view);
   release_document(*view);  // the mark becomes mark_page
   write_history(process_history(), *view, settings);
+  platform::remove_extraction_dirs();  // the unpacked copy of an archive's text
   destroy_view_context(view);
   trace_shutdown();
   return code;

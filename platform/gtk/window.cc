@@ -214,6 +214,9 @@ void system_measures(SystemMeasures* m) {
     decoration = frame.height - gdk_window_get_height(gw);
   }
   m->full_screen_client_height = work.height - (decoration > 0 ? decoration : 0);
+  // The window's content never exceeds what the work area holds.
+  m->screen_width = work.width;
+  m->screen_height = m->full_screen_client_height;
 }
 
 }  // namespace yomite::platform

@@ -406,6 +406,24 @@ def history_entry_of_an_empty_viewer_opens_where_it_stood(d):
     expect((nx, ny) == (x, y), "opened at (%d, %d), not at (%d, %d)" % (nx, ny, x, y))
 
 
+def archive_opens_and_leaves_nothing_behind(d):
+    novel = os.path.join(SOURCE, "..", "shared", "testdata", "aozora", "tsumito_batsu.zip")
+    if not os.path.exists(novel):
+        raise Skip("needs ../shared/testdata/aozora/tsumito_batsu.zip beside the project")
+    novel = os.path.realpath(novel)
+    viewer = d.start(novel)
+    w = d.wait_ready(viewer)
+    expect(w.title() == "tsumito_batsu.zip - Yomite", "title: " + w.title())
+    expect(len(ink_slots(w.picture(), w.picture().width)) > 10, "the novel is not shown")
+    unpacked = [f for _, _, files in os.walk(d.env["TMPDIR"]) for f in files]
+    expect("tsumito_batsu.txt" in unpacked, "no unpacked text while it is shown")
+    w.key("Escape")
+    expect(viewer.wait(10) == 0, "the viewer did not end cleanly")
+    left = [f for _, _, files in os.walk(d.env["TMPDIR"]) for f in files]
+    expect("tsumito_batsu.txt" not in left, "the unpacked text was left behind")
+    expect('01F="%s"' % novel in read(d.settings), "the history does not keep the archive")
+
+
 SCENARIOS = {f.__name__: f for f in [
     sample_opens_vertical,
     left_scrolls_forward,
@@ -423,6 +441,7 @@ SCENARIOS = {f.__name__: f for f in [
     colour_in_one_viewer_repaints_another,
     editor_gets_the_file_or_says_it_cannot,
     history_entry_of_an_empty_viewer_opens_where_it_stood,
+    archive_opens_and_leaves_nothing_behind,
 ]}
 
 

@@ -110,6 +110,20 @@ TEST_F(HistoryTest, MarkPageRestoredForTheShownFileOnly) {
   EXPECT_EQ(none.mark_page, 0);
 }
 
+TEST_F(HistoryTest, AnArchivesTextIsKeptUnderTheArchive) {
+  // The unpacked copy goes when the viewer ends: the archive is what can be opened again.
+  view.archive_name = "/books/novel.zip";
+  close("/tmp/yomite-0/run-abc/novel.txt", 4);
+  EXPECT_EQ(names(), std::vector<std::string>{"/books/novel.zip"});
+  ViewContext again;
+  again.file_name = "/books/NOVEL.ZIP";  // as the next viewer is asked to open it
+  read_history(history, again, path);
+  EXPECT_EQ(again.mark_page, 4);
+  again.archive_name = again.file_name;
+  again.file_name = "/tmp/yomite-0/run-def/novel.txt";
+  EXPECT_EQ(history_menu(history, again, FIRST_ID).items[0].checked, 1);
+}
+
 TEST_F(HistoryTest, AllFortyKeysWritten) {
   close("/b/ a ", 5);  // blanks inside the quotes survive
   IniFile ini;
