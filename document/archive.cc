@@ -2,16 +2,12 @@
 
 #include "platform/archive.h"
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "trace/trace.h"
 
 namespace yomite {
 
 namespace {
-
-std::string last_component(const std::string& path, const char* separators) {
-  std::string::size_type cut = path.find_last_of(separators);
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
 
 int lower_ascii(int c) {
   return c >= 'A' && c <= 'Z' ? c + 32 : c;
@@ -44,7 +40,7 @@ int extract_from(platform::Archive* archive, const std::string& dir, std::string
 }  // namespace
 
 int is_zip_name(const std::string& path) {
-  std::string base = last_component(path, "/");
+  const std::string base = platform::file_name_part(path);
   std::string::size_type dot = base.rfind('.');
   if (dot == std::string::npos || base.size() - dot != 4) return 0;
   const char* zip = ".zip";
@@ -57,7 +53,7 @@ int is_zip_name(const std::string& path) {
 int entry_file_name(const std::string& stored, std::string& name) {
   // Entry names are outside input: only the last component is trusted, so
   // "../../x" and "/etc/x" land inside our directory as "x".
-  name = last_component(stored, "/\\");
+  name = platform::file_name_part(stored);
   return !name.empty() && name != "." && name != "..";
 }
 

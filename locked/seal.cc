@@ -11,6 +11,7 @@
 // stores neither CR nor LF, so a CR LF whose CR would be the line's last byte
 // stays in the line: cutting between them would leave the reader to decode
 // the LF with the wrong line's keystream.
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -36,7 +37,7 @@ inline int seal_word(const unsigned char* in, const std::uint8_t* ks, unsigned c
   unsigned controls = ~static_cast<unsigned>(_mm_movemask_epi8(ordinary)) & 0xFFFF;
   __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ks));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_xor_si128(x, k));
-  return controls ? __builtin_ctz(controls) : 16;
+  return controls ? std::countr_zero(controls) : 16;
 }
 #else
 constexpr int FAST_BYTES = 8;
@@ -50,7 +51,7 @@ inline int seal_word(const unsigned char* in, const std::uint8_t* ks, unsigned c
   std::uint64_t marks = (x - 0x2020202020202020ull) & ~x & 0x8080808080808080ull;
   x ^= k;
   std::memcpy(out, &x, 8);
-  return marks ? __builtin_ctzll(marks) >> 3 : 8;
+  return marks ? std::countr_zero(marks) >> 3 : 8;
 }
 #endif
 

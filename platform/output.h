@@ -5,16 +5,18 @@
 // to rename into and is written directly, every write checked.
 //
 // While a temporary file exists, SIGINT, SIGTERM and SIGHUP remove it before
-// the process ends (a signal the program ignores stays ignored).
+// the process ends (a signal the program ignores stays ignored); on Windows
+// Ctrl+C, Ctrl+Break and closing the console do.
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace yomite::platform {
 
 struct OutputFile {
-  int fd = -1;
+  int fd = -1;        // a C runtime descriptor on Windows
   std::string temp;   // the temporary file; empty when writing the destination itself
   std::string final;  // what the temporary file becomes (a link's target, not the link)
   int slot = -1;      // its entry among the files a signal removes
@@ -38,5 +40,9 @@ void output_discard(OutputFile& out);
 
 // 1 when both paths name the same existing file (links followed).
 int is_same_file(const char* a, const char* b);
+
+// 1 when `path` names the file that `open` reads (links followed): a second
+// name of the same file (a hard link, another spelling) counts.
+int is_same_open_file(std::FILE* open, const char* path);
 
 }  // namespace yomite::platform

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "settings/settings.h"
 
 namespace yomite {
@@ -13,12 +14,6 @@ std::string key(int position, char kind) {
   char buf[8];
   std::snprintf(buf, sizeof buf, "%02d%c", position + 1, kind);
   return buf;
-}
-
-// The last path component: what the menu shows of a name.
-std::string base_name(const std::string& path) {
-  std::string::size_type slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string escape_ampersands(const std::string& s) {
@@ -127,7 +122,7 @@ HistoryMenu history_menu(const History& history, const ViewContext& view, int fi
   for (int p = 0; p < HISTORY_ENTRIES; ++p) {
     const std::string& name = history[static_cast<std::size_t>(p)].file_name;
     if (name.empty()) break;
-    std::string shown = escape_ampersands(base_name(name));
+    std::string shown = escape_ampersands(platform::file_name_part(name));  // the last component
     std::string label =
         p < HISTORY_ACCELERATED ? "&" + std::to_string(p + 1) + " " + shown : "   " + shown;
     platform::MenuItem item;

@@ -1,7 +1,7 @@
-// Writes platform/posix/cp932_table.inc: the double-byte half of code page 932
+// Writes platform/shared/cp932_table.inc: the double-byte half of code page 932
 // as glibc's iconv "CP932" converts it, one UTF-16 unit per lead/trail pair.
 // Run by hand when the table must be regenerated:
-//   build/tools/gen_cp932_table > platform/posix/cp932_table.inc
+//   build/tools/gen_cp932_table > platform/shared/cp932_table.inc
 #include <iconv.h>
 
 #include <cstdio>

@@ -75,11 +75,12 @@ int begin_display_lines(ViewContext& v) {
 DisplayLine* display_line_slot(ViewContext& v, int index) {
   if (!v.lines || index < 0) return nullptr;
   if (index >= v.line_capacity - LINES_HEADROOM) {
-    int capacity = v.line_capacity + LINES_GROWTH;
+    const int step = v.line_capacity / 2 > LINES_GROWTH ? v.line_capacity / 2 : LINES_GROWTH;
+    int capacity = v.line_capacity + step;
     void* grown = std::realloc(v.lines, static_cast<std::size_t>(capacity) * sizeof(DisplayLine));
     if (!grown) return nullptr;
     v.lines = static_cast<DisplayLine*>(grown);
-    std::memset(v.lines + v.line_capacity, 0, LINES_GROWTH * sizeof(DisplayLine));
+    std::memset(v.lines + v.line_capacity, 0, static_cast<std::size_t>(step) * sizeof(DisplayLine));
     v.line_capacity = capacity;
     if (index >= v.line_capacity - LINES_HEADROOM) return nullptr;  // far beyond the end
   }

@@ -37,7 +37,10 @@ struct DisplayLine {
 // was padding.
 static_assert(sizeof(DisplayLine) == 2 * sizeof(void*) + 8);
 
-// Records a full load starts with, and the step by which the array grows.
+// Records a full load starts with, and the least step by which the array
+// grows; a large array grows by half its size, so that the copies a
+// reallocation may make add up to a few times the array, never its square
+// (Windows' heap copies a large block on every growth).
 constexpr int LINES_INITIAL = 1000;
 constexpr int LINES_GROWTH = 1000;
 // The array grows once an index comes this close to its capacity.
@@ -162,8 +165,9 @@ void release_document(ViewContext& view);
 int begin_display_lines(ViewContext& view);
 
 // Makes room to write display line `index`, growing the array by
-// LINES_GROWTH records once the index is within LINES_HEADROOM of the
-// capacity. Returns the record, or null when the array cannot grow.
+// LINES_GROWTH records, or half its capacity when that is more, once the
+// index is within LINES_HEADROOM of the capacity. Returns the record, or
+// null when the array cannot grow.
 DisplayLine* display_line_slot(ViewContext& view, int index);
 
 }  // namespace yomite

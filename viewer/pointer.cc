@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "platform/window.h"
 #include "trace/trace.h"
 #include "viewer/commands.h"
@@ -56,11 +57,11 @@ void open_link(const std::string& target) {
 }
 
 std::string resolve_link_target(const std::string& target, const std::string& shown_file) {
-  if (target.empty() || target[0] == '/' || target.find(':') != std::string::npos) return target;
+  if (target.empty() || platform::is_absolute_path(target) || target.find(':') != std::string::npos)
+    return target;
   if (platform::is_existing_file(target.c_str())) return target;
-  const std::size_t slash = shown_file.rfind('/');
-  if (slash == std::string::npos) return target;
-  return shown_file.substr(0, slash + 1) + target;
+  const std::string folder = platform::directory_part(shown_file);
+  return folder.empty() ? target : folder + target;
 }
 
 void on_click(ViewContext& v, int x, int y) {

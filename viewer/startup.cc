@@ -3,6 +3,7 @@
 
 #include "document/archive.h"
 #include "platform/files.h"
+#include "platform/path_names.h"
 
 namespace yomite {
 
@@ -26,8 +27,7 @@ void take_file(ViewContext& view, const std::string& file, History& history,
 }
 
 std::string window_title(const std::string& file) {
-  std::string::size_type slash = file.rfind('/');
-  std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
+  const std::string base = platform::file_name_part(file);
   return base.empty() ? PROGRAM_TITLE : base + " - " + PROGRAM_TITLE;
 }
 

@@ -32,15 +32,6 @@ int parse_decimal(const char* s);
 // 0 and below: no password; 1..7 become 8; above 40 becomes 40.
 int clamp_password_digits(int n);
 
-// Converts a UTF-8 text to `codeset`. Characters the codeset cannot hold
-// leave the text as it is, in UTF-8.
-std::string to_codeset(const std::string& utf8, const char* codeset);
-
-// Writes a UTF-8 text in the character set of the user's locale.
-void say(std::FILE* out, const char* utf8);
-// Writes bytes as they are (file names come in the locale's own bytes).
-void say_bytes(std::FILE* out, const char* bytes, std::size_t n);
-
 void print_usage(std::FILE* out);
 
 }  // namespace yomite::seal

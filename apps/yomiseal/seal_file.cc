@@ -1,16 +1,15 @@
 #include "apps/yomiseal/seal_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "apps/yomiseal/console.h"
 #include "locked/locked.h"
+#include "platform/files.h"
 #include "platform/output.h"
 
 namespace yomite::seal {
@@ -33,41 +32,36 @@ void io_failed(const char* what_utf8, const char* name, int err) {
   say(stderr, "\n");
 }
 
-struct Fd {
-  int fd = -1;
-  ~Fd() {
-    if (fd >= 0) close(fd);
+struct Source {
+  std::FILE* file = nullptr;
+  ~Source() {
+    if (file) std::fclose(file);
   }
 };
 
 // The source must be a regular file: a FIFO or a device could block the
 // open or never end (/dev/zero). Opening does not wait for a FIFO's writer.
-int open_source(const char* name, Fd& in) {
-  in.fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  struct stat st;
-  if (in.fd < 0 || fstat(in.fd, &st) != 0) {
-    cannot_use(name);
-    return 0;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    cannot_use(name);
+int open_source(const char* name, Source& in) {
+  int problem = platform::FILE_FINE;
+  in.file = platform::open_regular_file(name, &problem);
+  if (in.file) return 1;
+  cannot_use(name);
+  if (problem == platform::FILE_NOT_REGULAR || problem == platform::FILE_DIRECTORY) {
     say(stderr, "yomiseal: ");
     say_bytes(stderr, name, std::strlen(name));
     say(stderr, " は通常のファイルではありません\n");
-    return 0;
   }
-  fcntl(in.fd, F_SETFL, fcntl(in.fd, F_GETFL) & ~O_NONBLOCK);
-  return 1;
+  return 0;
 }
 
 // Where the text goes: a temporary file beside the destination, renamed over
 // it at the end (removed on every error and on SIGINT, SIGTERM and SIGHUP);
 // or, for a destination that is not a regular file (a device, a pipe), the
 // destination itself.
-int open_target(const char* dest, int source, platform::OutputFile& t) {
-  struct stat in, st;
-  if (fstat(source, &in) == 0 && stat(dest, &st) == 0 && st.st_dev == in.st_dev &&
-      st.st_ino == in.st_ino) {
+// A destination that is the source under any of its names is refused: the
+// sealed copy would replace the text it is made from.
+int open_target(const char* dest, std::FILE* source, platform::OutputFile& t) {
+  if (platform::is_same_open_file(source, dest)) {
     say(stderr, "yomiseal: ");
     say_bytes(stderr, dest, std::strlen(dest));
     say(stderr, " は元テキストと同じファイルです\n");
@@ -81,7 +75,7 @@ int open_target(const char* dest, int source, platform::OutputFile& t) {
 }
 
 // Header and body; 0 after a message on a read or write error.
-int write_text(int in, const SealArgs& a, const char* key, platform::OutputFile& t) {
+int write_text(std::FILE* in, const SealArgs& a, const char* key, platform::OutputFile& t) {
   unsigned char header[LOCKED_HEADER_BYTES];
   build_locked_header(key, a.digits, header);
   if (!platform::output_write(t, header, sizeof header)) {
@@ -95,14 +89,12 @@ int write_text(int in, const SealArgs& a, const char* key, platform::OutputFile&
   std::unique_ptr<unsigned char[]> buf(new unsigned char[READ_BYTES]);
   std::unique_ptr<unsigned char[]> out(new unsigned char[2 * READ_BYTES + 1]);
   for (;;) {
-    ssize_t n = read(in, buf.get(), READ_BYTES);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
+    const std::size_t n = std::fread(buf.get(), 1, READ_BYTES, in);
+    if (n == 0 && std::ferror(in)) {
       io_failed(" の読み込みに失敗しました: ", a.source, errno);
       return 0;
     }
-    std::size_t o = n == 0 ? seal_end(s, out.get())
-                           : seal_block(s, buf.get(), static_cast<std::size_t>(n), out.get());
+    std::size_t o = n == 0 ? seal_end(s, out.get()) : seal_block(s, buf.get(), n, out.get());
     if (!platform::output_write(t, out.get(), o)) {
       io_failed(" の書き込みに失敗しました: ", a.dest, errno);
       return 0;
@@ -128,14 +120,14 @@ void print_password(const char* key, int digits) {
 }  // namespace
 
 int seal_file(const SealArgs& a, std::uint32_t seed) {
-  Fd in;
+  Source in;
   if (!open_source(a.source, in)) return EXIT_FAILED;
   platform::OutputFile t;
-  if (!open_target(a.dest, in.fd, t)) return EXIT_FAILED;
+  if (!open_target(a.dest, in.file, t)) return EXIT_FAILED;
 
   char key[LOCKED_KEY_CHARS + 1];
   make_key_string(seed, key);
-  if (!write_text(in.fd, a, key, t) || !commit_target(t, a.dest)) {
+  if (!write_text(in.file, a, key, t) || !commit_target(t, a.dest)) {
     platform::output_discard(t);
     return EXIT_FAILED;
   }

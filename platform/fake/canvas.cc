@@ -4,6 +4,7 @@
 
 #include "platform/fake/fake_canvas.h"
 #include "platform/fake/fake_font.h"
+#include "trace/trace.h"
 
 namespace yomite::fake {
 
@@ -23,7 +24,7 @@ Recorder& rec_of(Canvas& c) {
   return *static_cast<Recorder*>(c.impl);
 }
 
-void log(Canvas& c, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void log(Canvas& c, const char* format, ...) YOMITE_PRINTF_FORMAT(2, 3);
 void log(Canvas& c, const char* format, ...) {
   char buf[512];
   va_list args;

@@ -171,4 +171,10 @@ int is_same_file(const char* a, const char* b) {
   return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+int is_same_open_file(std::FILE* open, const char* path) {
+  struct stat so, sp;
+  return open && fstat(fileno(open), &so) == 0 && stat(path, &sp) == 0 && so.st_dev == sp.st_dev &&
+         so.st_ino == sp.st_ino;
+}
+
 }  // namespace yomite::platform

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "apps/yomiseal/cli.h"
+#include "apps/yomiseal/console.h"
 
 namespace yomite::seal {
 namespace {
@@ -70,6 +71,16 @@ TEST(SealArgs, HelpAndVersion) {
   EXPECT_EQ(a.source, nullptr);
 }
 
+#if defined(_WIN32)
+TEST(SealMessages, ConvertedToTheConsoleCodePage) {
+  EXPECT_EQ(to_code_page(" を使用できません\n", 932),
+            "\x20\x82\xf0\x8e\x67\x97\x70\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x0a");
+  EXPECT_EQ(to_code_page("パスワード", 65001), "パスワード");
+  // A code page that cannot hold the text keeps UTF-8.
+  EXPECT_EQ(to_code_page("パスワード", 1252), "パスワード");
+  EXPECT_EQ(to_code_page("password", 1252), "password");
+}
+#else
 TEST(SealMessages, ConvertedToTheLocaleCodeset) {
   EXPECT_EQ(to_codeset(" を使用できません\n", "SHIFT_JIS"),
             "\x20\x82\xf0\x8e\x67\x97\x70\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x0a");
@@ -80,6 +91,7 @@ TEST(SealMessages, ConvertedToTheLocaleCodeset) {
   EXPECT_EQ(to_codeset("パスワード", "ANSI_X3.4-1968"), "パスワード");
   EXPECT_EQ(to_codeset("パスワード", "NO-SUCH-CODESET"), "パスワード");
 }
+#endif
 
 }  // namespace
 }  // namespace yomite::seal

@@ -117,6 +117,8 @@ TEST(ArchiveName, EntryNamesStayInside) {
                {"../../.bashrc", ".bashrc"},
                {"/etc/passwd", "passwd"},
                {"..\\..\\win.ini", "win.ini"},
+               {"C:autoexec.bat", "autoexec.bat"},
+               {"C:", nullptr},
                {"dir/", nullptr},
                {"", nullptr},
                {".", nullptr},

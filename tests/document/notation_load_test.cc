@@ -15,6 +15,7 @@
 #include "layout/indent.h"
 #include "locked/locked.h"
 #include "platform/fake/fake_password_prompt.h"
+#include "tests/environment.h"
 #include "tests/shared_data.h"
 #include "tests/temp_dir.h"
 #include "viewer/contents.h"
@@ -167,7 +168,8 @@ TEST_F(NotationLoad, SwitchedOffTheAnnotationsStayAsText) {
 TEST_F(NotationLoad, NovelLeavesNothingRawAndListsItsChapters) {
   YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
   v.text_format = DIALECT_AUTO;
-  setenv("TMPDIR", test::process_temp_dir().path.c_str(), 1);  // unpacked in our own folder
+  test::set_environment(test::TEMP_DIRECTORY_VARIABLE,
+                        test::process_temp_dir().path);  // unpacked in our own folder
   v.file_name = test::shared_testdata("aozora/tsumito_batsu.zip");
   ASSERT_EQ(replace_archive_by_entry(v), 1);
   open(v.file_name);

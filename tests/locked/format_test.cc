@@ -1,6 +1,10 @@
 // Known values of the generator, checksums, derived values and keystream, and
 // the header layout.
+#if defined(_WIN32)
+#include "platform/win32/windows_api.h"
+#else
 #include <iconv.h>
+#endif
 
 #include <cstring>
 #include <string>
@@ -89,6 +93,20 @@ TEST(DerivedValues, RandomTermSeedsWithAngoShiftedByAngoModSeven) {
   EXPECT_EQ(key_random_term(72), rng_draw(g));
 }
 
+// The system's own converter is the oracle.
+#if defined(_WIN32)
+std::string to_sjis(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                          static_cast<int>(wide.size()))));
+  std::string out(wide.size() * 2, '\0');
+  out.resize(static_cast<std::size_t>(
+      WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
+                          static_cast<int>(out.size()), nullptr, nullptr)));
+  return out;
+}
+#else
 std::string to_sjis(const std::string& utf8) {
   iconv_t cd = iconv_open("SHIFT_JIS", "UTF-8");
   std::string out(utf8.size() * 2, '\0');
@@ -100,6 +118,7 @@ std::string to_sjis(const std::string& utf8) {
   out.resize(out.size() - out_left);
   return out;
 }
+#endif
 
 TEST(Header, MagicIsTheShiftJisNotice) {
   std::string notice =

@@ -1,8 +1,7 @@
 // The viewer's header check: recognising a locked text, the password prompt,
 // the remembered password, probe mode and the refused flag.
-#include <unistd.h>
-
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 #include "platform/fake/fake_password_prompt.h"
 #include "platform/fake/fake_trace.h"
 #include "tests/locked/locked_test_util.h"
+#include "tests/temp_dir.h"
 #include "trace/trace.h"
 #include "view/view_context.h"
 
@@ -28,14 +28,12 @@ class HeaderCheck : public ::testing::Test {
     fake::set_trace_receiver(true);
     trace_init();
     fake::trace_messages().clear();
-    char dir[] = "/tmp/locked-header-XXXXXX";
-    ASSERT_TRUE(mkdtemp(dir));
-    dir_ = dir;
-    view_.file_name = dir_ + "/text.lkd";
+    dir_ = std::make_unique<test::TempDir>();
+    ASSERT_FALSE(dir_->path.empty());
+    view_.file_name = dir_->file("text.lkd");
   }
   void TearDown() override {
-    unlink(view_.file_name.c_str());
-    rmdir(dir_.c_str());
+    dir_.reset();
     trace_shutdown();
   }
   // Writes a header for KEY hiding `digits` characters, and a body.
@@ -43,7 +41,7 @@ class HeaderCheck : public ::testing::Test {
     test::write_file(view_.file_name, test::seal_string("本文\n", KEY.c_str(), digits));
   }
 
-  std::string dir_;
+  std::unique_ptr<test::TempDir> dir_;
   ViewContext view_;
 };
 

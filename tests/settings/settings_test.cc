@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "platform/fake/fake_desktop.h"
+#include "tests/environment.h"
 #include "tests/temp_dir.h"
 #include "view/limits.h"
 
@@ -218,7 +218,13 @@ namespace {
 
 TEST(SettingsLocation, BesideTheProgramWhenWritable) {
   // The test program's own directory is writable in a build tree.
+#if defined(_WIN32)
+  std::string expected = YOMITE_BINARY_DIR "\\tests\\settings\\YOMITE.INI";
+  for (char& c : expected) c = c == '/' ? '\\' : c;
+  EXPECT_EQ(platform::settings_file_path(), expected);
+#else
   EXPECT_EQ(platform::settings_file_path(), YOMITE_BINARY_DIR "/tests/settings/YOMITE.INI");
+#endif
 }
 
 }  // namespace
@@ -270,6 +276,11 @@ TEST_F(SettingsTest, RefusedFilesKeepTheDefaults) {
   EXPECT_EQ(view.std_font_size, 30);
   EXPECT_TRUE(why.empty());
 
+#if defined(_WIN32)
+  EXPECT_EQ(read_settings(view, "NUL", &why), 0);  // a device reads on for ever
+  EXPECT_EQ(view.std_font_size, 18);
+  EXPECT_NE(why.find("not a regular file"), std::string::npos) << why;
+#else
   std::filesystem::remove(path);
   std::filesystem::create_symlink("/dev/zero", path);
   EXPECT_EQ(read_settings(view, path, &why), 0);
@@ -279,6 +290,7 @@ TEST_F(SettingsTest, RefusedFilesKeepTheDefaults) {
   const std::string fifo = dir.file("fifo.ini");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(read_settings(view, fifo, &why), 0);
+#endif
 
   // A missing file is no refusal.
   why.clear();
@@ -297,10 +309,24 @@ TEST_F(SettingsTest, ARefusedFileIsNotReplaced) {
 
 // Only reading the settings makes nothing: the per-user directory appears
 // when the file is first written, closed to others.
+#if defined(_WIN32)
+TEST_F(SettingsTest, AReadNeverCreatesTheDirectory) {
+  const char* old = getenv("APPDATA");
+  std::string saved = old ? old : "";
+  test::set_environment("APPDATA", dir.path);
+  std::string file = platform::settings_file_path_for("");  // the program's directory is unknown
+  EXPECT_EQ(file, dir.path + "\\Yomite\\YOMITE.INI");
+  EXPECT_EQ(read_settings(view, file), 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.path + "/Yomite"));
+  ASSERT_EQ(write_settings(view, file), 1);
+  EXPECT_TRUE(std::filesystem::is_regular_file(file));
+  test::set_environment("APPDATA", saved);
+}
+#else
 TEST_F(SettingsTest, AReadNeverCreatesTheDirectory) {
   const char* old = getenv("XDG_CONFIG_HOME");
   std::string saved = old ? old : "";
-  setenv("XDG_CONFIG_HOME", dir.path.c_str(), 1);
+  test::set_environment("XDG_CONFIG_HOME", dir.path);
   std::string file = platform::settings_file_path_for("");  // the program's directory is unknown
   EXPECT_EQ(file, dir.path + "/yomite/YOMITE.INI");
   EXPECT_EQ(read_settings(view, file), 1);
@@ -310,10 +336,11 @@ TEST_F(SettingsTest, AReadNeverCreatesTheDirectory) {
   ASSERT_EQ(stat((dir.path + "/yomite").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   if (old)
-    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    test::set_environment("XDG_CONFIG_HOME", saved);
   else
-    unsetenv("XDG_CONFIG_HOME");
+    test::unset_environment("XDG_CONFIG_HOME");
 }
+#endif
 
 }  // namespace
 }  // namespace yomite

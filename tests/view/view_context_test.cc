@@ -109,6 +109,15 @@ TEST(DisplayLines, GrowByAThousandBeforeTheLastTenRecords) {
   release_document(v);
 }
 
+TEST(DisplayLines, ALargeArrayGrowsByHalfItsSize) {
+  ViewContext v;
+  ASSERT_EQ(begin_display_lines(v), 1);
+  for (int i = 0; i < 3000; ++i) ASSERT_NE(display_line_slot(v, i), nullptr) << i;
+  EXPECT_EQ(v.line_capacity, 4500);  // 1000, 2000, 3000, then 3000 + 1500
+  EXPECT_EQ(v.lines[4499].text, nullptr);
+  release_document(v);
+}
+
 TEST(AllocZeroed, LargeBlocksAreTraced) {
   fake::set_trace_receiver(true);
   trace_init();

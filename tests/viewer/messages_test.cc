@@ -138,6 +138,8 @@ TEST_F(Messages, RelativeLinksFromTheShownFilesFolder) {
   EXPECT_EQ(resolve_link_target("/abs.txt", dir + "/book.txt"), "/abs.txt");
   EXPECT_EQ(resolve_link_target("http://example.org/", dir + "/book.txt"), "http://example.org/");
   EXPECT_EQ(resolve_link_target("next.txt", ""), "next.txt");
+  EXPECT_EQ(resolve_link_target("next.txt", "C:\\books\\book.txt"), "C:\\books\\next.txt");
+  EXPECT_EQ(resolve_link_target("C:\\abs.txt", "C:\\books\\book.txt"), "C:\\abs.txt");
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // The start-up steps for the file: full path, the history's mark, the title.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "platform/files.h"
 #include "tests/temp_dir.h"
 #include "viewer/startup.h"
 
@@ -12,19 +13,30 @@ namespace yomite {
 namespace {
 
 std::string cwd() {
-  char buf[4096];
-  return getcwd(buf, sizeof buf) ? buf : "";
+  return std::filesystem::current_path().string();
 }
 
 TEST(MakeFullPath, Table) {
   struct Case {
     std::string name, full;
   };
+#if defined(_WIN32)
+  const std::string here = cwd();
+  const Case cases[] = {
+      {"C:\\a\\b.txt", "C:\\a\\b.txt"},
+      {"c:\\a\\.\\b\\..\\c.txt", "C:\\a\\c.txt"},  // the drive in upper case
+      {"C:/a//b.txt", "C:\\a\\b.txt"},
+      {"C:\\..\\x", "C:\\x"},  // nothing above the root
+      {"book.txt", here + "\\book.txt"},
+      {".\\d\\..\\book.txt", here + "\\book.txt"},
+  };
+#else
   const Case cases[] = {
       {"/a/b.txt", "/a/b.txt"},          {"/a/./b/../c.txt", "/a/c.txt"},
       {"//a//b.txt", "/a/b.txt"},        {"/../x", "/x"},  // nothing above the root
       {"book.txt", cwd() + "/book.txt"}, {"./d/../book.txt", cwd() + "/book.txt"},
   };
+#endif
   for (const Case& c : cases) {
     std::string name = c.name;
     EXPECT_EQ(make_full_path(name), 1);
@@ -37,13 +49,17 @@ TEST(WindowTitle, Table) {
   EXPECT_EQ(window_title("/books/本.txt"), "本.txt - Yomite");
   EXPECT_EQ(window_title("/books/novel.zip"), "novel.zip - Yomite");
   EXPECT_EQ(window_title("plain"), "plain - Yomite");
+  EXPECT_EQ(window_title("C:\\books\\本.txt"), "本.txt - Yomite");
 }
 
 TEST(TakeFile, MarkPageFromTheHistoryUnderAnyCase) {
   std::string dir = test::process_temp_dir().path;
   std::string settings = dir + "/startup.ini";
-  std::ofstream(settings) << "[History]\n01F=\"/ELSEWHERE.TXT\"\n01M=4\n02F=\"" << dir
-                          << "/BOOK.TXT\"\n02M=7\n";
+  // The history holds full paths as the system writes them.
+  std::string book;
+  platform::full_path(dir + "/BOOK.TXT", book);
+  std::ofstream(settings) << "[History]\n01F=\"/ELSEWHERE.TXT\"\n01M=4\n02F=\"" << book
+                          << "\"\n02M=7\n";
   ViewContext v;
   v.markup_enabled = 0;
   History history;

@@ -1,0 +1,12 @@
+// Bytes from the system's random source (not the locked format's generator,
+// which must stay the specified one).
+#pragma once
+
+#include <cstddef>
+
+namespace yomite::platform {
+
+// Fills `n` bytes; 1, or 0 when the system gave none.
+int random_bytes(void* out, std::size_t n);
+
+}  // namespace yomite::platform
