@@ -1,0 +1,182 @@
+// The Win32 file services under the core: names in UTF-8 reach the wide API
+// whole (Japanese, long), bytes stay bytes, devices and folders are told
+// apart, replacements are atomic, and one file is known under all its names.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "platform/output.h"
+#include "platform/win32/wide.h"
+#include "tests/temp_dir.h"
+
+namespace yomite::platform {
+namespace {
+
+using win32::widen;
+
+std::string dir_of_test() {
+  static test::TempDir dir;
+  return dir.path;
+}
+
+std::string path(const std::string& name) {
+  return dir_of_test() + "\\" + name;
+}
+
+void write(const std::string& file, const std::string& bytes) {
+  HANDLE h = CreateFileW(win32::file_api_path(file).c_str(), GENERIC_WRITE, 0, nullptr,
+                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << file;
+  DWORD wrote = 0;
+  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+  CloseHandle(h);
+}
+
+std::string read(const std::string& file) {
+  std::string bytes;
+  read_file_bytes(file.c_str(), bytes, 1 << 20);
+  return bytes;
+}
+
+TEST(Win32Files, JapaneseNamesAndBytesArriveWhole) {
+  const std::string name = path("吾輩は猫である.txt");
+  write(name, "\x82\xa0\r\n\r\x1a\x00end");
+  int problem = -1;
+  std::FILE* f = open_regular_file(name.c_str(), &problem);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(problem, FILE_FINE);
+  char buf[16];
+  EXPECT_EQ(std::fread(buf, 1, sizeof buf, f), 9u) << "CR, Ctrl+Z and NUL are bytes";
+  std::fclose(f);
+  EXPECT_EQ(is_existing_file(name.c_str()), 1);
+}
+
+TEST(Win32Files, LongPathsAreNotCut) {
+  std::string dir = dir_of_test();
+  for (int i = 0; i < 6; ++i) {
+    dir += "\\" + std::string(60, static_cast<char>('a' + i));
+    CreateDirectoryW(win32::file_api_path(dir).c_str(), nullptr);
+  }
+  const std::string name = dir + "\\本文.txt";
+  ASSERT_GT(name.size(), 360u);
+  write(name, "long");
+  EXPECT_EQ(read(name), "long");
+  std::string full;
+  ASSERT_EQ(full_path(name, full), 1);
+  EXPECT_EQ(full.size(), name.size());
+}
+
+TEST(Win32Files, DevicesFoldersAndMissingFilesAreRefused) {
+  EXPECT_EQ(check_regular_file("NUL"), FILE_NOT_REGULAR);
+  EXPECT_NE(check_regular_file("CON"), FILE_FINE);  // a console, or none to open
+  EXPECT_EQ(check_regular_file(dir_of_test().c_str()), FILE_DIRECTORY);
+  EXPECT_EQ(check_regular_file(path("missing.txt").c_str()), FILE_MISSING);
+  EXPECT_EQ(check_regular_file(path("no\\such\\folder.txt").c_str()), FILE_MISSING);
+  EXPECT_EQ(is_existing_file(dir_of_test().c_str()), 0);
+}
+
+TEST(Win32Files, FullPathsTakeAnUpperCaseDrive) {
+  std::string full;
+  ASSERT_EQ(full_path("c:\\a\\.\\b\\..\\c.txt", full), 1);
+  EXPECT_EQ(full, "C:\\a\\c.txt");
+}
+
+int replace_with_new(const std::string&, std::string& replacement, void*) {
+  replacement = "new\r\n";
+  return 1;
+}
+
+int decline(const std::string&, std::string&, void*) {
+  return 0;
+}
+
+TEST(Win32Files, UpdatesReplaceTheFileWhole) {
+  const std::string file = path("設定\\YOMITE.INI");  // the folder is made
+  ASSERT_EQ(update_file_atomically(file.c_str(), 1024, replace_with_new, nullptr), 1);
+  EXPECT_EQ(read(file), "new\r\n");
+  write(file, "old");
+  ASSERT_EQ(update_file_atomically(file.c_str(), 1024, replace_with_new, nullptr), 1);
+  EXPECT_EQ(read(file), "new\r\n");
+  ASSERT_EQ(update_file_atomically(file.c_str(), 1024, decline, nullptr), 1);
+  EXPECT_EQ(read(file), "new\r\n");
+  // A file larger than allowed is left alone.
+  write(file, std::string(2000, 'x'));
+  EXPECT_EQ(update_file_atomically(file.c_str(), 1024, replace_with_new, nullptr), 0);
+  EXPECT_EQ(read(file), std::string(2000, 'x'));
+}
+
+TEST(Win32Files, OneFileUnderEveryName) {
+  const std::string file = path("source.txt");
+  write(file, "text");
+  const std::string link = path("second-name.txt");
+  ASSERT_TRUE(CreateHardLinkW(widen(link).c_str(), widen(file).c_str(), nullptr));
+  const std::string spelled = dir_of_test() + "\\.\\SOURCE.TXT";
+  const std::string other = path("other.txt");
+  write(other, "text");
+  EXPECT_EQ(is_same_file(file.c_str(), link.c_str()), 1);
+  EXPECT_EQ(is_same_file(file.c_str(), spelled.c_str()), 1);
+  EXPECT_EQ(is_same_file(file.c_str(), other.c_str()), 0);
+  EXPECT_EQ(is_same_file(file.c_str(), path("missing.txt").c_str()), 0);
+  std::FILE* f = open_regular_file(file.c_str());
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(is_same_open_file(f, link.c_str()), 1);
+  EXPECT_EQ(is_same_open_file(f, spelled.c_str()), 1);
+  EXPECT_EQ(is_same_open_file(f, other.c_str()), 0);
+  std::fclose(f);
+}
+
+TEST(Win32Output, ReplacesOnlyWhenCommitted) {
+  const std::string file = path("out.lck");
+  write(file, "before");
+  OutputFile out;
+  ASSERT_EQ(output_open(out, file.c_str(), ".test-"), 1);
+  ASSERT_EQ(output_write(out, "after\r\n", 7), 1);
+  EXPECT_EQ(read(file), "before") << "nothing changes before the commit";
+  output_discard(out);
+  EXPECT_EQ(read(file), "before");
+  ASSERT_EQ(output_open(out, file.c_str(), ".test-"), 1);
+  ASSERT_EQ(output_write(out, "after\r\n", 7), 1);
+  ASSERT_EQ(output_commit(out), 1);
+  EXPECT_EQ(read(file), "after\r\n");
+  // No temporary file is left beside it.
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(widen(path(".test-*")).c_str(), &found);
+  EXPECT_EQ(find, INVALID_HANDLE_VALUE);
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+}
+
+TEST(Win32Output, ADeviceIsWrittenDirectlyAndAFolderRefused) {
+  OutputFile out;
+  ASSERT_EQ(output_open(out, "NUL", ".test-"), 1);
+  EXPECT_TRUE(out.temp.empty());
+  EXPECT_EQ(output_write(out, "x", 1), 1);
+  EXPECT_EQ(output_commit(out), 1);
+  EXPECT_EQ(output_open(out, dir_of_test().c_str(), ".test-"), 0);
+}
+
+TEST(Win32ExtractionDirs, HeldWhileTheirMakerRuns) {
+  std::string base;
+  ASSERT_EQ(private_temp_dir(base), 1);
+  std::string mine;
+  ASSERT_EQ(make_extraction_dir(mine), 1);
+  ASSERT_EQ(mine.compare(0, base.size(), base), 0);
+  write(mine + "book.txt", "unpacked");
+  // A crashed run's folder (nothing holds it) and a loose file.
+  const std::string stale = base + "run-stale";
+  CreateDirectoryW(widen(stale).c_str(), nullptr);
+  write(stale + "\\old.txt", "old");
+  write(base + "loose.txt", "loose");
+  clear_stale_extraction_dirs();
+  EXPECT_EQ(read(mine + "book.txt"), "unpacked") << "a held folder stays";
+  EXPECT_EQ(GetFileAttributesW(widen(stale).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(widen(base + "loose.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  remove_extraction_dirs();
+  EXPECT_EQ(GetFileAttributesW(widen(mine).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+}  // namespace yomite::platform
