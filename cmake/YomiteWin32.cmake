@@ -3,7 +3,9 @@
 # built from Debian's sources, and the tests run under Wine with a prefix of
 # their own (tests/wine/).
 
-add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX WIN32_LEAN_AND_MEAN)
+enable_language(RC)
+add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX WIN32_LEAN_AND_MEAN UNICODE
+  _UNICODE)
 # GCC 12 reports overlapping copies inside std::string that cannot happen
 # (its bug 105329), at -O3 and sometimes at -O2.
 add_compile_options(-Wno-restrict)

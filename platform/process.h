@@ -18,6 +18,12 @@ std::string own_program_path();
 // 1 when the process was started, 0 when it could not be.
 int start_viewer_process(const std::vector<std::string>& args);
 
+// How this system's programs split a command line into words: as the POSIX
+// shell does, or as the Windows C runtime does (a backslash stands for
+// itself except before a double quote). The editor command is split so.
+enum CommandLineRules { COMMAND_LINE_SHELL = 0, COMMAND_LINE_WINDOWS = 1 };
+int command_line_rules();
+
 // Starts a program (args[0], looked up on the PATH when it has no '/') with
 // the arguments args[1..] as they are, without a shell, and does not wait
 // for it. 1 when it started.

@@ -131,54 +131,15 @@ void open_file_dialog(ViewContext& v) {
   if (launch_viewer(v, path, empty) && empty) platform::window_post_close(v.hwnd);
 }
 
-std::vector<std::string> split_command_words(const std::string& command) {
-  std::vector<std::string> words;
-  std::string word;
-  bool in_word = false;
-  char quote = 0;
-  for (std::size_t i = 0; i < command.size(); ++i) {
-    const char c = command[i];
-    if (quote == '\'') {
-      if (c == '\'')
-        quote = 0;
-      else
-        word += c;
-    } else if (quote == '"') {
-      if (c == '"') {
-        quote = 0;
-      } else if (c == '\\' && i + 1 < command.size() &&
-                 std::string("\"\\$`").find(command[i + 1]) != std::string::npos) {
-        word += command[++i];
-      } else {
-        word += c;
-      }
-    } else if (c == ' ' || c == '\t') {
-      if (in_word) words.push_back(word);
-      word.clear();
-      in_word = false;
-    } else {
-      in_word = true;
-      if (c == '\'' || c == '"')
-        quote = c;
-      else if (c == '\\' && i + 1 < command.size())
-        word += command[++i];
-      else
-        word += c;
-    }
-  }
-  if (in_word) words.push_back(word);
-  return words;
-}
-
 std::vector<std::string> editor_arguments(const std::string& command, const std::string& file) {
-  std::vector<std::string> args = split_command_words(command);
+  std::vector<std::string> args = split_platform_command_words(command);
   args.push_back(file);
   return args;
 }
 
 int launch_editor(ViewContext& v) {
   const std::string& command = process_settings().editor_command;
-  std::vector<std::string> args = split_command_words(command);
+  std::vector<std::string> args = split_platform_command_words(command);
   const bool started =
       !args.empty() && platform::start_program(editor_arguments(command, v.file_name));
   if (started) return 1;

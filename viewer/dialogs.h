@@ -8,6 +8,7 @@
 
 #include "platform/dialogs.h"
 #include "view/view_context.h"
+#include "viewer/command_words.h"
 
 namespace yomite {
 
@@ -40,10 +41,9 @@ void open_file_dialog(ViewContext& view);
 // when the editor started.
 int launch_editor(ViewContext& view);
 
-// The editor command split into words as a shell would split it (blanks
-// separate; quotes and backslashes keep them), the file appended as one word.
+// The editor command split into words by this system's rules
+// (viewer/command_words.h), the file appended as one word.
 std::vector<std::string> editor_arguments(const std::string& command, const std::string& file);
-std::vector<std::string> split_command_words(const std::string& command);
 
 // 1 when OK took two numbers in 10..200 into column_chars and page_lines.
 int width_dialog(ViewContext& view);

@@ -25,6 +25,7 @@ struct Desktop {
   std::vector<fake::StartedProcess> started;
   std::deque<int> start_results;
   std::string own_path = "/usr/bin/yomite";
+  int command_line_rules = platform::COMMAND_LINE_SHELL;
   std::vector<std::string> links, runnable;
   int messages_opened = 0;
   std::vector<std::string> notes, boxes;
@@ -155,6 +156,14 @@ std::string platform::own_program_path() {
 
 int platform::start_viewer_process(const std::vector<std::string>& args) {
   return start(true, args);
+}
+
+void fake::set_command_line_rules(int rules) {
+  d().command_line_rules = rules;
+}
+
+int platform::command_line_rules() {
+  return d().command_line_rules;
 }
 
 int platform::start_program(const std::vector<std::string>& args) {

@@ -32,6 +32,8 @@ std::vector<StartedProcess>& started_processes();
 void script_start_results(std::vector<int> results);
 // What own_program_path answers.
 void set_own_program_path(const std::string& path);
+// What command_line_rules answers (initially COMMAND_LINE_SHELL).
+void set_command_line_rules(int rules);
 
 // --- links and files ---
 

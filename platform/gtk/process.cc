@@ -83,6 +83,10 @@ int start_viewer_process(const std::vector<std::string>& args) {
   return 1;
 }
 
+int command_line_rules() {
+  return COMMAND_LINE_SHELL;
+}
+
 int start_program(const std::vector<std::string>& args) {
   GPid pid = 0;
   if (!spawn(args, G_SPAWN_SEARCH_PATH, &pid)) return 0;

@@ -1,6 +1,8 @@
 // Random bytes and random names from the system's preferred generator.
-#include <bcrypt.h>
 #include <windows.h>
+
+// after <windows.h>, whose types it uses
+#include <bcrypt.h>
 
 #include "platform/random.h"
 #include "platform/win32/random_names.h"

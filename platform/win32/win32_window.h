@@ -1,0 +1,59 @@
+// The Win32 window behind platform::Window: one main window of the class
+// "YomiteClass", its own device context (CS_OWNDC) that the window canvas
+// draws on, and the queue the automatic scroll takes keys and clicks from.
+#pragma once
+
+#include <deque>
+
+#include "platform/canvas.h"
+#include "platform/win32/windows_api.h"
+#include "platform/window.h"
+
+namespace yomite {
+struct ViewContext;
+}
+
+namespace yomite::platform {
+
+constexpr const wchar_t* WINDOW_CLASS = L"YomiteClass";
+
+struct Window {
+  HWND hwnd = nullptr;  // null once destroyed
+  ViewContext* view = nullptr;
+  Canvas* canvas = nullptr;  // on the window's own device context
+  int busy = 0;
+  int wheel_rest = 0;  // wheel delta not yet a whole notch (WHEEL_DELTA)
+  // take_pending_event is running: keys and buttons go to `queue`.
+  int queueing = 0;
+  std::deque<PendingEvent> queue;
+};
+
+// The main window, or null before window_create.
+Window* main_window();
+// The window a modal window should be owned by (null: none).
+HWND owner_hwnd(Window* owner);
+HINSTANCE instance();
+
+// The registered messages "Yomite-Init" and "Yomite-Command" (0 when
+// registering failed: they are then never matched).
+UINT init_message();
+UINT command_message();
+void register_messages();
+
+// window_proc.cc: the window procedure of "YomiteClass".
+LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+// picture.cc: WM_PAINT through the core's on_paint; the window canvas
+// follows a change of the client size.
+void paint_window(Window& w);
+void resize_window_canvas(Window& w);
+void release_window_canvas(Window& w);
+
+// messages.cc: a registered message for the viewer; 1 with `result` set when
+// it was one.
+int handle_viewer_message(Window& w, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
+
+// drops.cc: WM_DROPFILES.
+void handle_dropped_files(Window& w, HDROP drop);
+
+}  // namespace yomite::platform

@@ -1,0 +1,158 @@
+// The main window's life: the class "YomiteClass", the window made, titled,
+// shown, closed; its size and place, the system's measures, and the loop.
+#include <string>
+
+#include "platform/win32/gdi_canvas.h"
+#include "platform/win32/resources.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_window.h"
+
+namespace yomite::platform {
+
+namespace {
+
+constexpr int INITIAL_SIZE = 300;
+constexpr const wchar_t* INITIAL_TITLE = L"Yomite";
+// Caption, system menu, sizing border and minimize box; no maximize box.
+constexpr DWORD WINDOW_STYLE = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
+constexpr DWORD WINDOW_EX_STYLE = WS_EX_CLIENTEDGE;
+
+Window g_main;
+int g_made = 0;
+
+bool register_class() {
+  WNDCLASSEXW c{};
+  c.cbSize = sizeof c;
+  // CS_OWNDC: the window canvas keeps one device context for the window's life.
+  c.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_BYTEALIGNWINDOW | CS_OWNDC;
+  c.lpfnWndProc = window_proc;
+  c.cbWndExtra = sizeof(LONG_PTR);  // slot 0: the ViewContext
+  c.hInstance = instance();
+  c.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(RESOURCE_ICON));
+  if (!c.hIcon) c.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+  c.lpszClassName = WINDOW_CLASS;
+  return RegisterClassExW(&c) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+Window* main_window() {
+  return g_made ? &g_main : nullptr;
+}
+
+HWND owner_hwnd(Window* owner) {
+  if (!owner) owner = main_window();
+  return owner && owner->hwnd && IsWindow(owner->hwnd) ? owner->hwnd : nullptr;
+}
+
+HINSTANCE instance() {
+  return GetModuleHandleW(nullptr);
+}
+
+Window* window_create() {
+  register_messages();
+  if (!register_class()) return nullptr;
+  HWND hwnd = CreateWindowExW(WINDOW_EX_STYLE, WINDOW_CLASS, INITIAL_TITLE, WINDOW_STYLE,
+                              CW_USEDEFAULT, 0, INITIAL_SIZE, INITIAL_SIZE, nullptr, nullptr,
+                              instance(), nullptr);
+  if (!hwnd) return nullptr;
+  g_main = Window{};
+  g_main.hwnd = hwnd;
+  g_made = 1;
+  resize_window_canvas(g_main);
+  return &g_main;
+}
+
+void window_attach_view(Window* window, ViewContext* view) {
+  if (!window || !window->hwnd) return;
+  window->view = view;
+  SetWindowLongPtrW(window->hwnd, 0, reinterpret_cast<LONG_PTR>(view));
+}
+
+void window_set_title(Window* window, const std::string& title) {
+  if (window && window->hwnd) SetWindowTextW(window->hwnd, win32::widen(title).c_str());
+}
+
+void window_show(Window* window) {
+  if (!window || !window->hwnd) return;
+  ShowWindow(window->hwnd, SW_SHOWDEFAULT);
+  if (!IsWindowVisible(window->hwnd))
+    SetWindowPos(window->hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  UpdateWindow(window->hwnd);
+}
+
+int run_event_loop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+void window_post_close(Window* window) {
+  if (window && window->hwnd) PostMessageW(window->hwnd, WM_CLOSE, 0, 0);
+}
+
+void window_focus(Window* window) {
+  if (window && window->hwnd) SetFocus(window->hwnd);
+}
+
+int window_screen_position(Window* window, int* x, int* y) {
+  *x = *y = 0;
+  RECT r;
+  if (!window || !window->hwnd || !GetWindowRect(window->hwnd, &r)) return 0;
+  *x = r.left;
+  *y = r.top;
+  return 1;
+}
+
+void window_client_size(Window* window, int* width, int* height) {
+  *width = *height = 0;
+  RECT r;
+  if (!window || !window->hwnd || !GetClientRect(window->hwnd, &r)) return;
+  *width = r.right;
+  *height = r.bottom;
+}
+
+// The frame parts as the system adds them to this window's style, so that a
+// size the core computes gives exactly the client area it asked for.
+void system_measures(SystemMeasures* m) {
+  *m = {};
+  m->hscroll_height = GetSystemMetrics(SM_CYHSCROLL);
+  m->vscroll_width = GetSystemMetrics(SM_CXVSCROLL);
+  m->edge_width = GetSystemMetrics(SM_CXEDGE);
+  m->edge_height = GetSystemMetrics(SM_CYEDGE);
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, WINDOW_STYLE, FALSE, WINDOW_EX_STYLE);
+  m->frame_width = -frame.left - m->edge_width;
+  m->frame_height = frame.bottom - m->edge_height;
+  m->caption_height = -frame.top - frame.bottom;
+  m->full_screen_client_height = GetSystemMetrics(SM_CYFULLSCREEN);
+  RECT work;
+  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+    m->screen_width = work.right - work.left;
+    m->screen_height = work.bottom - work.top;
+  }
+}
+
+void window_set_bounds(Window* window, int move, int x, int y, int width, int height) {
+  if (!window || !window->hwnd || width <= 0 || height <= 0) return;
+  SetWindowPos(window->hwnd, nullptr, x, y, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE));
+  resize_window_canvas(*window);
+}
+
+void window_set_busy(Window* window, int busy) {
+  if (!window || !window->hwnd) return;
+  window->busy = busy;
+  POINT p;
+  RECT r;
+  // Shown at once when the pointer is over the window; WM_SETCURSOR keeps it.
+  if (GetCursorPos(&p) && GetWindowRect(window->hwnd, &r) && PtInRect(&r, p))
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+}  // namespace yomite::platform
