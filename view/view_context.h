@@ -76,6 +76,8 @@ struct HeadingEntry {
   int line;  // display line where the heading starts
 };
 
+struct LoadJob;  // a full load going on in slices (document/load.h)
+
 struct ViewContext {
   int loaded = 0;                    // a document is open and laid out
   platform::Window* hwnd = nullptr;  // the main window
@@ -139,6 +141,11 @@ struct ViewContext {
 
   // Every text the document keeps (display lines, codes, annotation entries).
   TextArena arena;
+
+  // A load still laying the text out in idle time, and how to end it: the
+  // release step ends it first, so lines are never added to a freed array.
+  LoadJob* load_job = nullptr;
+  void (*end_load_job)(LoadJob* job) = nullptr;
 };
 
 // Bytes above which a successful alloc_zeroed is traced.
