@@ -8,8 +8,10 @@
 
 namespace yomite::bench {
 
-inline void open_view(ViewContext& v, const std::string& path) {
+// `book` 1: in book composition (the extension) instead of the specified rules.
+inline void open_view(ViewContext& v, const std::string& path, int book = 0) {
   v.file_name = path;
+  v.book_composition = book;
   v.face_name = "@ＭＳ ゴシック";
   v.font_size = 18;
   v.column_chars = 40;

@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "decode/utf16.h"
+#include "layout/book.h"
 #include "layout/break.h"
+#include "layout/break_steps.h"
 #include "trace/trace.h"
 #include "view/attr_codes.h"
 
@@ -100,6 +102,8 @@ int break_index(ViewContext& v, LayoutPass& pass, const char16_t* rest, int leng
   return n;
 }
 
+}  // namespace
+
 // A ruby base running across the break at `n` gets a share of the reading
 // proportional to the base characters after the break.
 void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, int length) {
@@ -144,8 +148,6 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
   return 1;
 }
 
-}  // namespace
-
 LayoutPass begin_layout_pass(ViewContext& v, MeasureContext& dc) {
   LayoutPass pass;
   pass.dc = &dc;
@@ -165,6 +167,8 @@ int column_length(const ViewContext& v, int quote_state) {
 
 int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
                        std::uint16_t* codes, int has_codes, int quote_state) {
+  if (v.book_layout)
+    return book_break_logical_line(v, pass, text, length, codes, has_codes, quote_state);
   const int limit = column_length(v, quote_state);
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
   const int first_line = pass.line_index;

@@ -41,6 +41,11 @@ void write_number(IniFile& ini, const char* section, const char* key, int value)
   ini_set(ini, section, key, std::to_string(value));
 }
 
+bool has_key(const IniFile& ini, const char* section, const char* key) {
+  const char* absent = "\n";  // no stored value holds a line break
+  return ini_get(ini, section, key, absent) != absent;
+}
+
 void store_edit(IniFile& ini, void* view) {
   store_settings(*static_cast<const ViewContext*>(view), ini);
 }
@@ -69,6 +74,7 @@ void read_settings(ViewContext& v, const std::string& path) {
   v.smooth_scroll = read_number(ini, "Scroll", "Smooth", "1");
   v.smooth_dots = read_number(ini, "Scroll", "SmoothDot", "4");
   v.page_mode = read_number(ini, "Scroll", "PageMode", "0");
+  v.book_composition = read_number(ini, "Font", "BookComposition", "0");
   process_settings().editor_command = read_editor(ini);
 }
 
@@ -89,6 +95,10 @@ void store_settings(const ViewContext& v, IniFile& ini) {
   write_number(ini, "Font", "Smooth", v.font_smoothing);
   write_number(ini, "Font", "Justify", v.justify);
   write_number(ini, "Font", "RubyPercent", v.ruby_percent);
+  // An extension's key appears only once it was switched on, so a file of a
+  // viewer that never used it stays as the specified keys make it.
+  if (v.book_composition || has_key(ini, "Font", "BookComposition"))
+    write_number(ini, "Font", "BookComposition", v.book_composition);
   write_number(ini, "Scroll", "Smooth", v.smooth_scroll);
   write_number(ini, "Scroll", "SmoothDot", v.smooth_dots);
   write_number(ini, "Scroll", "PageMode", v.page_mode);

@@ -106,6 +106,13 @@ struct ViewContext {
   int ruby_percent = 0;            // kept in 40..80 whenever fonts are made
   int text_format = DIALECT_AUTO;  // MarkupDialect
   int locked = 0;                  // a locked text, or its password was refused
+  // Extension (settings Font/BookComposition, option N): book-grade line
+  // composition instead of the specified rules; 0 = the specified rules.
+  // It takes effect when the fonts are made (an open or a reload), which
+  // copies it into book_layout; breaking, justification, painting and hit
+  // testing read book_layout, so a settings notice never mixes the two.
+  int book_composition = 0;
+  int book_layout = 0;  // 1: the fonts and display lines were made in book composition
 
   // Every text the document keeps (display lines, codes, annotation entries).
   TextArena arena;

@@ -10,7 +10,8 @@ namespace yomite {
 
 namespace {
 
-constexpr const char* OPTION_LETTERS = "BCEFGHJKLMRSTW";  // any case; X and Y upper only
+// Any case; X and Y upper only. N is an extension: book composition.
+constexpr const char* OPTION_LETTERS = "BCEFGHJKLMNRSTW";
 
 int is_option(const char* arg, FileTest is_file) {
   if (arg[0] == '-') return 1;
@@ -71,6 +72,9 @@ void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
       break;
     case 'M':
       v.markup_enabled = n;
+      break;
+    case 'N':
+      v.book_composition = n;
       break;
     case 'R':
       r.row = n;
