@@ -105,6 +105,10 @@ TEST(ViewerOptions, ApplyTable) {
       {"Jump", {"-J7"}, [](V, R r) { return r.jump_line; }, 7, 0},
       {"Row", {"-R3"}, [](V, R r) { return r.row; }, 3, 0},
       {"PositionLeavesView", {"-X10", "-Y10"}, [](V v, R) { return v.column_chars; }, 0, 0},
+      // N is an extension: book composition on or off, the last value winning.
+      {"BookOn", {"/n1"}, [](V v, R) { return v.book_composition; }, 1, 0},
+      {"BookOff", {"-N1", "-N0"}, [](V v, R) { return v.book_composition; }, 0, 0},
+      {"BookLeavesLayoutAlone", {"-N1"}, [](V v, R) { return v.book_layout; }, 0, 0},
   };
   for (const ApplyCase& c : cases) {
     SCOPED_TRACE(c.name);
