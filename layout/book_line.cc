@@ -265,6 +265,9 @@ void book_line_layout(const BookText& t, int start, int end, BookLine& l) {
   l.natural_adv = l.adv;
   l.natural = l.shrinkable = 0;
   for (int k = 0; k < n; ++k) {
+    // Space is given up from the advance of the unit before it, which never
+    // goes below 0 (the second unit of a pair, or a mark of no width, has none).
+    l.shrink[k] = std::min(l.shrink[k], l.adv[k]);
     l.natural += l.adv[k];
     l.shrinkable += l.shrink[k];
   }

@@ -21,7 +21,9 @@
 #include "decode/utf16.h"
 #include "document/load.h"
 #include "layout/book.h"
+#include "layout/book_line.h"
 #include "layout/break.h"
+#include "layout/paint_steps.h"
 #include "tests/shared_data.h"
 #include "tests/temp_dir.h"
 #include "view/attr_codes.h"
@@ -168,7 +170,7 @@ const Difference DIFFERENCES[] = {
               (fullwidth_digit(a) || (a >= u'0' && a <= u'9'));
      }},
     // “ ‘ open and ” ’ close, as Japanese brackets; the ASCII apostrophe opens,
-    // as the specified rules take it. ICU sees quotation marks that may face
+    // as standard composition takes it. ICU sees quotation marks that may face
     // either way.
     {"beside a quotation mark", EITHER,
      [](char16_t b, char16_t a, bool) { return quote(b) || quote(a); }},
@@ -230,6 +232,34 @@ int length_of(const std::vector<int>& adv, int end) {
   return sum;
 }
 
+// Every reading of display line `index` lies within the column, whose text
+// reaches `extent` px: none overhangs its head or its foot. Returns how many.
+int readings_within(MeasureContext& dc, ViewContext& v, int index, int extent) {
+  const DisplayLine& line = v.lines[index];
+  if (!line.attrs) return 0;
+  const int n = static_cast<int>(std::char_traits<char16_t>::length(line.text));
+  std::vector<int> adv(static_cast<std::size_t>(n) + 1);
+  BookLine l;
+  book_layout_display_line(dc, v, index, adv.data(), l);
+  int count = 0;
+  for (int i = 0; i < n; ++i) {
+    if (!is_ruby_code(line.attrs[i])) continue;
+    int units = 1;
+    while (i + units < n && line.attrs[i + units] == CONTINUATION_CODE) ++units;
+    const char16_t* r = v.annotation_texts[static_cast<std::size_t>(line.attrs[i] - 65)];
+    const int rn = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
+    if (rn == 0) continue;
+    std::vector<int> reading = reading_advances(v.font_ruby, r, rn);
+    const int at = book_place_ruby(l, adv.data(), i, units, r, reading);
+    int width = 0;
+    for (int a : reading) width += a;
+    EXPECT_GE(at, 0) << "a reading above the column's head";
+    EXPECT_LE(at + width, extent) << "a reading past the column's foot";
+    ++count;
+  }
+  return count;
+}
+
 TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
   const bool vertical = GetParam();
   Icu icu;
@@ -243,7 +273,7 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
     ASSERT_TRUE(paragraphs_of(book, whole, paragraphs));
     MeasureContext dc = view_measure_context(book);
     std::map<std::string, int> listed;
-    int breaks = 0, forced = 0, full = 0;
+    int breaks = 0, forced = 0, full = 0, rubies = 0;
     for (const Paragraph& p : paragraphs) {
       const std::vector<bool> icu_breaks = icu.breaks(p.text);
       const std::uint16_t* codes = p.codes.empty() ? nullptr : p.codes.data();
@@ -275,6 +305,7 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
           ++forced;
         }
         EXPECT_LE(body, limit) << "the column is longer than its length";
+        rubies += readings_within(dc, book, index, hangs ? set : body);
         if (!last && !cut) {
           ++full;
           EXPECT_EQ(body, limit) << "a full column that does not end on the grid";
@@ -304,8 +335,8 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
         }
       }
     }
-    std::printf("[ %s %s ] %d breaks, %d full columns on the grid, %d forced\n", text.name,
-                vertical ? "vertical" : "horizontal", breaks, full, forced);
+    std::printf("[ %s %s ] %d breaks, %d full columns on the grid, %d forced, %d readings\n",
+                text.name, vertical ? "vertical" : "horizontal", breaks, full, forced, rubies);
     for (const auto& [name, count] : listed) std::printf("    %5d %s\n", count, name.c_str());
     release_document(book);
     release_document(whole);
