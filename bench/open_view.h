@@ -8,7 +8,7 @@
 
 namespace yomite::bench {
 
-// `book` 1: in book composition (the extension) instead of the specified rules.
+// `book` 1: in book composition (the extension) instead of standard composition.
 inline void open_view(ViewContext& v, const std::string& path, int book = 0) {
   v.file_name = path;
   v.book_composition = book;

@@ -1,5 +1,5 @@
 // Column breaking over arbitrary lines, codes and column lengths (fake fonts),
-// by the specified rules or in book composition: it always ends, never makes
+// in standard or book composition: it always ends, never makes
 // an empty piece of a non-empty line, never splits a surrogate pair, loses no
 // character but the spaces it is allowed to drop, and keeps the codes with
 // their characters. Book composition's columns also keep to their length,

@@ -1,9 +1,9 @@
-// Book composition (an extension beside the specified rules, chosen by
+// Book composition (an extension beside standard composition, chosen by
 // ViewContext::book_composition and in force as book_layout): line composition
 // as Japanese books are set.
 //
 // - Columns are exactly column_length long: a full column ends on the grid.
-// - Strict kinsoku: besides the specified marks, small kana, iteration marks
+// - Strict kinsoku: besides the standard marks, small kana, iteration marks
 //   and hyphens never begin a column, opening brackets never end one.
 // - Only 。、，．｡､ hang, one at most, past the column end. Another mark that
 //   may not begin a column is pushed in (the column's punctuation gives up
@@ -43,7 +43,7 @@ constexpr int BOOK_MAX_PUSH_IN = 4;
 int book_ruby_percent(int ruby_percent);
 
 // px between a column's text and the next slot's ruby band: a quarter em, so
-// that the ruby never touches the column beside it (the specified gap at least).
+// that the ruby never touches the column beside it (the standard gap at least).
 constexpr int BOOK_SLOT_GAP_MIN = 2;
 int book_slot_gap(int char_height);
 

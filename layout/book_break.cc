@@ -157,7 +157,7 @@ int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* te
     v.lines[pass.line_index - 1].flags |= DL_PARAGRAPH_END;
     return 1;
   }
-  // The last column; as in the specified rules, one space at its end is dropped
+  // The last column; as in standard composition, one space at its end is dropped
   // from its text and kept in its codes.
   const int rest = length - start;
   const int text_len = rest > 0 && text[length - 1] == u' ' ? rest - 1 : rest;

@@ -7,16 +7,16 @@ namespace yomite {
 
 namespace {
 
-// Marks that may not begin a column besides the specified ones: small kana,
+// Marks that may not begin a column besides the standard ones: small kana,
 // 〻 ゠, the hyphens ‐ – 〜, the closing brackets, middle dots and
-// exclamation marks the specified list lacks, and the ASCII : ; / that a
+// exclamation marks the standard list lacks, and the ASCII : ; / that a
 // column of Latin text may not begin with either.
 constexpr char16_t NO_START_MORE[] =
     u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶ〻゠‐–〜”〟〙〗｠：；‼⁇⁈⁉:;/";
 // Small katakana for Ainu, U+31F0..U+31FF, also may not begin a column.
 constexpr char16_t SMALL_KANA_EXT_FIRST = 0x31F0;
 constexpr char16_t SMALL_KANA_EXT_LAST = 0x31FF;
-// Opening brackets besides the specified ones.
+// Opening brackets besides the standard ones.
 constexpr char16_t NO_END_MORE[] = u"〘〖〝‘“｟";
 
 constexpr char16_t HANGING[] = u"。、，．｡､";

@@ -1,4 +1,4 @@
-// Steps of column breaking shared by the specified rules and book
+// Steps of column breaking shared by standard composition and book
 // composition (private to layout/).
 #pragma once
 

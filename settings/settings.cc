@@ -96,7 +96,7 @@ void store_settings(const ViewContext& v, IniFile& ini) {
   write_number(ini, "Font", "Justify", v.justify);
   write_number(ini, "Font", "RubyPercent", v.ruby_percent);
   // An extension's key appears only once it was switched on, so a file of a
-  // viewer that never used it stays as the specified keys make it.
+  // viewer that never used it stays as the standard keys make it.
   if (v.book_composition || has_key(ini, "Font", "BookComposition"))
     write_number(ini, "Font", "BookComposition", v.book_composition);
   write_number(ini, "Scroll", "Smooth", v.smooth_scroll);

@@ -107,7 +107,7 @@ struct ViewContext {
   int text_format = DIALECT_AUTO;  // MarkupDialect
   int locked = 0;                  // a locked text, or its password was refused
   // Extension (settings Font/BookComposition, option N): book-grade line
-  // composition instead of the specified rules; 0 = the specified rules.
+  // composition; 0 = standard composition.
   // It takes effect when the fonts are made (an open or a reload), which
   // copies it into book_layout; breaking, justification, painting and hit
   // testing read book_layout, so a settings notice never mixes the two.

@@ -95,7 +95,10 @@ void print_usage(std::FILE* out) {
       "Viewer options: -B -C -L colour (RRGGBB), -E code page, -F face, -G size,\n"
       "  -H columns per page, -J line, -K encoding letter (S E J U V 8), -M markup,\n"
       "  -R logical line, -S smooth scroll, -T dialect, -W column length,\n"
-      "  -X -Y window position.\n",
+      "  -X -Y window position.\n"
+      "Extension: -N1 book composition (columns set as Japanese books set them:\n"
+      "  exact length, strict kinsoku, one hanging mark, half-size ruby),\n"
+      "  -N0 standard composition (the default; settings key Font/BookComposition).\n",
       out);
 }
 

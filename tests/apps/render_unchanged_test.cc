@@ -1,10 +1,10 @@
-// The specified layout stays byte for byte what it was: yomite-render's
+// The standard layout stays byte for byte what it was: yomite-render's
 // --dump-lines and the pixels of its pages, for the samples, the Vim tutor and
 // the novel, in both writing directions, checked against checksums taken
 // before any layout extension existed (render_unchanged.sums). Extensions are
 // off by default, and off they must not move a pixel.
 //
-// After an intended change of the specified layout:
+// After an intended change of the standard layout:
 //   YOMITE_UPDATE_GOLDEN=1 build/tests/apps/yomite_render_unchanged_test
 // then review the diff of tests/apps/render_unchanged.sums.
 #include <cairo.h>

@@ -238,7 +238,7 @@ TEST(BookBreak, RubyLongerThanAColumnIsStillDivided) {
             u"かんじかんじかんじ");
 }
 
-TEST(BookBreak, OffLeavesTheSpecifiedRules) {
+TEST(BookBreak, OffLeavesStandardComposition) {
   BookView b;
   b.v.book_layout = 0;
   b.v.column_chars = 20;

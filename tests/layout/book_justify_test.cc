@@ -43,7 +43,7 @@ Set set_line(TestView& t, const std::u16string& text, std::uint16_t flags = 0,
 TEST(BookJustify, AFullColumnEndsOnTheGrid) {
   TestView t(true, 600, 450, 1);
   Set s = set_line(t, kanji(20));
-  EXPECT_EQ(s.sum(20), 360) << "not one cell more, as the specified rules set it";
+  EXPECT_EQ(s.sum(20), 360) << "not one cell more, as standard composition sets it";
   EXPECT_EQ(s.changed, 0);
   s = set_line(t, kanji(19));
   EXPECT_EQ(s.changed, 1);

@@ -116,7 +116,7 @@ TEST_F(SettingsTest, StoredValuesAsUsed) {
 }
 
 // An extension's key appears only once it is used, so a file of a viewer that
-// never switched it on stays byte for byte what the specified keys make it.
+// never switched it on stays byte for byte what the standard keys make it.
 TEST_F(SettingsTest, BookCompositionKeyOnlyOnceUsed) {
   read_settings(view, path);
   EXPECT_EQ(view.book_composition, 0);
