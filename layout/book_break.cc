@@ -110,9 +110,10 @@ Column next_column(const BookText& t, BookLine& l, int start, int limit) {
   int in_cost = INT_MAX, out_cost = INT_MAX;
   Column in = push_in(t, l, start, n, limit, in_cost);
   if (found(in) && in_cost == 0) return in;
-  // One 。、，．｡､ may hang past the end, unless what follows it may not
-  // begin a column either (。」 never hangs two deep).
-  if (n > start && book_hangs(t.text[n]) && ends_well(t, n + 1))
+  // One 。、，．｡､ may hang past the end, right after the last character,
+  // unless what follows it may not begin a column either (。」 never hangs
+  // two deep).
+  if (n > start && t.kind[n - 1] != BK_SPACE && book_hangs(t.text[n]) && ends_well(t, n + 1))
     return {n + 1, book_skip_spaces(t, n + 1), BOOK_BREAK_HANG};
   Column out = push_out(t, l, start, n, limit, out_cost);
   if (found(in) && in_cost <= out_cost) return in;

@@ -33,9 +33,10 @@ void plain_widths(const BookText& t, int* advances) {
 // and the mark follows. False when the column is not one.
 bool hanging(const BookText& t, const BookLine& whole, int limit, BookLine& l) {
   const int end = whole.end;
-  if (end < 2 || whole.natural - limit <= whole.trailing || !book_hangs(t.text[end - 1]))
+  if (end < 2 || whole.natural - limit <= whole.trailing || !book_hangs(t.text[end - 1]) ||
+      t.kind[end - 2] == BK_SPACE)
     return false;
-  book_line_layout(t, 0, book_trim_spaces(t, 0, end - 1), l);
+  book_line_layout(t, 0, end - 1, l);
   return l.natural <= limit;
 }
 
