@@ -1,16 +1,65 @@
-// The viewer's main window as the core sees it: an opaque handle.
+// The viewer's main window as the core sees it: an opaque handle and the few
+// services the core asks of it. The toolkit around it (GTK here, Win32 later)
+// turns its events into the calls of viewer/; every decision is the core's.
+//
+// Coordinates are client pixels: x to the right, y downward, from the top-left
+// corner of the text area (scroll bars not included).
 #pragma once
+
+#include <string>
+
+namespace yomite {
+struct ViewContext;
+}
 
 namespace yomite::platform {
 
 struct Window;
+struct Canvas;
+
+// A rectangle of client pixels; right and bottom are exclusive.
+struct WindowRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// --- life of the window -------------------------------------------------------
+
+// The main window, not shown yet: titled "Yomite", 300 x 300 at the place
+// the desktop chooses, with a sizing border and a minimize button but no
+// maximize; maximize requests are refused. Null when it cannot be made.
+Window* window_create();
+
+// Lets the window's events reach the view (until then they are ignored).
+void window_attach_view(Window* window, ViewContext* view);
+
+void window_set_title(Window* window, const std::string& title);  // UTF-8
+
+// Files dropped on the window from now on reach on_dropped_files.
+void window_accept_drops(Window* window);
+
+// Shows the window; one that still is not visible moves to (0, 0).
+void window_show(Window* window);
+
+// Runs the event loop until the main window is gone; returns its exit code.
+int run_event_loop();
+
+// Asks the window to close as its close button would (later, from the loop).
+void window_post_close(Window* window);
+
+// Gives the window the keyboard focus.
+void window_focus(Window* window);
+
+// Left and top of the window's screen rectangle (frame included). 1, or 0
+// when the desktop does not tell (the values are then 0).
+int window_screen_position(Window* window, int* x, int* y);
+
+// --- size ---------------------------------------------------------------------
 
 // The window's inner (client) size in pixels; 0 x 0 for a null window.
 void window_client_size(Window* window, int* width, int* height);
-
-// Shows the wait cursor over the window while `busy` is 1 (long loads), the
-// arrow again with 0. Nothing for a null window.
-void window_set_busy(Window* window, int busy);
 
 // Sizes of the system's window parts, in pixels. A backend whose window
 // manager draws the frame outside the client area reports 0 for the frame,
@@ -32,8 +81,82 @@ void system_measures(SystemMeasures* measures);
 // Nothing for a null window.
 void window_set_bounds(Window* window, int move, int x, int y, int width, int height);
 
+// --- the scroll bar -----------------------------------------------------------
+
+// The window has one bar of each direction; the core shows one of them.
+constexpr int SCROLL_BAR_HORZ = 0;  // along the bottom edge
+constexpr int SCROLL_BAR_VERT = 1;  // along the right edge
+
+// Range min..max; a range of 0..0 hides the bar.
+void scroll_bar_set_range(Window* window, int bar, int min, int max);
+// Thumb size (in range units) and position.
+void scroll_bar_set_thumb(Window* window, int bar, int page, int pos);
+// The thumb size the bar has now.
+int scroll_bar_page(Window* window, int bar);
+
+// --- the picture --------------------------------------------------------------
+
 // Asks for the whole client area to be erased and painted again (later, from
 // the event loop). Nothing for a null window or a window that is never shown.
 void window_request_repaint(Window* window);
+
+// Marks `rect` (null: the whole client area) for painting from the event loop
+// or the next window_update; `erase` fills it with the background first
+// where the backend erases at all.
+void window_invalidate(Window* window, const WindowRect* rect, int erase);
+
+// Takes `rect` out of what is waiting to be painted.
+void window_validate(Window* window, const WindowRect& rect);
+
+// Shifts the picture inside `area` by dx, dy pixels (positive: right, down);
+// the band it uncovers is marked for painting, and what was waiting to be
+// painted moves along.
+void window_scroll(Window* window, int dx, int dy, const WindowRect& area);
+
+// Paints what is waiting to be painted now, through on_paint, and shows it.
+void window_update(Window* window);
+
+// A canvas on the window's picture (the "window context"), valid until the
+// next change of the window's size. What is drawn on it shows at the next
+// window_flush or window_update.
+Canvas* window_canvas(Window* window);
+
+// Makes every change of the picture so far reach the screen before it returns.
+void window_flush(Window* window);
+
+// Shows the wait cursor over the window while `busy` is 1 (long loads), the
+// arrow again with 0. Nothing for a null window.
+void window_set_busy(Window* window, int busy);
+
+// --- input while the core is busy -------------------------------------------
+
+// Shift and Ctrl, as the keyboard holds them now.
+constexpr int MOD_SHIFT = 1;
+constexpr int MOD_CTRL = 2;
+int modifiers_down();
+
+// What the automatic scroll takes from the queue while it runs. Keys and
+// mouse buttons are handed to the core; everything else (paints, pointer
+// moves, messages of other programs) the backend serves itself on the way.
+enum PendingKind {
+  PENDING_KEY_DOWN,     // `key` is a virtual-key code
+  PENDING_KEY_OTHER,    // a key released, a character: dropped
+  PENDING_BUTTON_DOWN,  // `button` 1 left, 3 right, at (x, y)
+  PENDING_SERVED,       // something the backend dispatched
+  PENDING_WINDOW_GONE,  // the main window no longer exists
+};
+struct PendingEvent {
+  PendingKind kind = PENDING_SERVED;
+  int key = 0;
+  int button = 0;
+  int x = 0, y = 0;
+};
+
+// Takes the next pending event without waiting. 1 with `event` filled, 0
+// when nothing is pending.
+int take_pending_event(Window* window, PendingEvent* event);
+
+void beep();
+void sleep_ms(int ms);
 
 }  // namespace yomite::platform

@@ -104,10 +104,19 @@ int write_history(History& history, const ViewContext& view, const std::string& 
   return ini_update(path, touch_edit, &call);
 }
 
+History& process_history() {
+  static History history;
+  return history;
+}
+
 HistoryMenu history_menu(const History& history, const ViewContext& view, int first_id) {
   HistoryMenu menu{"履歴(&H)", {}};
   if (history[0].file_name.empty()) {
-    menu.items.push_back({first_id, "(なし)", 0, 1});
+    platform::MenuItem none;
+    none.id = first_id;
+    none.label = "(なし)";
+    none.grayed = 1;
+    menu.items.push_back(none);
     return menu;
   }
   for (int p = 0; p < HISTORY_ENTRIES; ++p) {
@@ -116,7 +125,11 @@ HistoryMenu history_menu(const History& history, const ViewContext& view, int fi
     std::string shown = escape_ampersands(base_name(name));
     std::string label =
         p < HISTORY_ACCELERATED ? "&" + std::to_string(p + 1) + " " + shown : "   " + shown;
-    menu.items.push_back({first_id + p, label, same_file(name, view.file_name), 0});
+    platform::MenuItem item;
+    item.id = first_id + p;
+    item.label = label;
+    item.checked = same_file(name, view.file_name);
+    menu.items.push_back(item);
   }
   return menu;
 }

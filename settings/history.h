@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/menu.h"
 #include "settings/ini.h"
 #include "view/view_context.h"
 
@@ -40,6 +41,10 @@ void history_touch(History& history, const std::string& file_name, unsigned mark
 // mark page into view.mark_page.
 void read_history(History& history, ViewContext& view, const std::string& path);
 
+// The table of this process: read at start-up and whenever the history
+// submenu is built; the history commands open its entries.
+History& process_history();
+
 // On closing: merges the shown file (with view.mark_page) into the history
 // in the file, re-read under the file's lock so that viewers closing at the
 // same moment keep each other's entries. `history` receives the result.
@@ -48,16 +53,9 @@ int write_history(History& history, const ViewContext& view, const std::string& 
 
 // --- the history submenu, described for the backend ---------------------------
 
-struct MenuItemData {
-  int id;
-  std::string label;  // '&' marks the accelerator, "&&" is a literal '&'
-  int checked;
-  int grayed;
-};
-
 struct HistoryMenu {
   std::string title;  // "履歴(&H)"
-  std::vector<MenuItemData> items;
+  std::vector<platform::MenuItem> items;
 };
 
 // The submenu for `history` (read it first): "(なし)" grayed when empty,

@@ -78,8 +78,14 @@ void read_settings(ViewContext& v, const std::string& path) {
   process_settings().editor_command = read_editor(ini);
 }
 
+const std::string& settings_path() {
+  std::string& path = process_settings().file_path;
+  if (path.empty()) path = platform::settings_file_path();
+  return path;
+}
+
 void read_settings(ViewContext& view) {
-  read_settings(view, platform::settings_file_path());
+  read_settings(view, settings_path());
 }
 
 void store_settings(const ViewContext& v, IniFile& ini) {
@@ -112,7 +118,7 @@ int write_settings(const ViewContext& view, const std::string& path) {
 }
 
 int write_settings(const ViewContext& view) {
-  return write_settings(view, platform::settings_file_path());
+  return write_settings(view, settings_path());
 }
 
 StandardLayout standard_layout(const ViewContext& v) {

@@ -27,10 +27,15 @@ constexpr int FALLBACK_PAGE_LINES = 20;
 struct ProcessSettings {
   std::string editor_command;   // without file argument; split with shell quoting
   int command_line_colors = 0;  // /B /C or /L given: this window never writes colours
+  std::string file_path;        // the settings file; empty until first asked
 };
 
 // The one record of this process.
 ProcessSettings& process_settings();
+
+// The settings file every read and write of this process names: where the
+// platform keeps it, asked once.
+const std::string& settings_path();
 
 // --- notations ---------------------------------------------------------------
 
@@ -55,7 +60,7 @@ int names_windows_editor(const std::string& command);
 // Reads the standard settings into the view and the editor command into
 // process_settings(). Never writes the file (yomite-render uses it as is).
 void read_settings(ViewContext& view, const std::string& path);
-void read_settings(ViewContext& view);  // from platform::settings_file_path()
+void read_settings(ViewContext& view);  // from settings_path()
 
 // Writes every standard setting (colours unless set from the command line),
 // then tells every viewer to read them again. 1, or 0 when the file could

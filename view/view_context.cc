@@ -36,7 +36,9 @@ void delete_font(platform::Font*& font) {
 
 void release_document(ViewContext& v) {
   // The mark survives a reload only as a page: the first marked line's page.
-  v.mark_page = 0;
+  // A view already released keeps the page it has, so that a release before
+  // a reload (which releases again) does not lose it.
+  if (v.lines) v.mark_page = 0;
   for (int i = 0; i < v.line_count; ++i) {
     DisplayLine& line = v.lines[i];
     if (v.mark_page == 0 && (line.flags & DL_MARK) && v.page_lines > 0)

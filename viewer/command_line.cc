@@ -13,13 +13,6 @@ namespace {
 // Any case; X and Y upper only. N is an extension: book composition.
 constexpr const char* OPTION_LETTERS = "BCEFGHJKLMNRSTW";
 
-int is_option(const char* arg, FileTest is_file) {
-  if (arg[0] == '-') return 1;
-  if (arg[0] != '/') return 0;
-  // An absolute path rather than an option.
-  return !(std::strchr(arg + 1, '/') || (is_file && is_file(arg)));
-}
-
 // The option's letter in upper case, or 0 when the viewer knows no such option.
 char option_letter(char given) {
   if (given == 'X' || given == 'Y') return given;
@@ -95,13 +88,20 @@ void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
 
 }  // namespace
 
+int is_option_argument(const char* arg, FileTest is_file) {
+  if (arg[0] == '-') return 1;
+  if (arg[0] != '/') return 0;
+  // An absolute path rather than an option.
+  return !(std::strchr(arg + 1, '/') || (is_file && is_file(arg)));
+}
+
 ViewerArgs parse_viewer_args(int argc, const char* const* argv, FileTest is_file) {
   ViewerArgs args;
   bool have_file = false;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     trace("arg%d %s ", i, arg);
-    if (!is_option(arg, is_file)) {
+    if (!is_option_argument(arg, is_file)) {
       if (!have_file) args.file = arg;
       have_file = true;
       continue;

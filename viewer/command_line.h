@@ -35,6 +35,9 @@ struct ViewerArgs {
 // Tells whether an argument beginning with '/' names an existing file.
 using FileTest = int (*)(const char* path);
 
+// 1 when `arg` is an option rather than the file.
+int is_option_argument(const char* arg, FileTest is_file);
+
 // Scans arguments 1..argc-1 (each traced as "arg%d %s "). Unrecognised
 // letters are dropped, lower-case x and y among them.
 ViewerArgs parse_viewer_args(int argc, const char* const* argv, FileTest is_file);

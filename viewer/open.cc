@@ -7,6 +7,7 @@
 #include "layout/fonts.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "viewer/scrolling.h"
 
 namespace yomite {
 
@@ -110,7 +111,9 @@ void open_document(ViewContext& v, int font_size, int x, int y,
   load_full_document(v);
   set_window_geometry(v, x, y);
   jump_to_requested_line(v, requests);
-  // (The scrolling code sets the scroll bar from top_line here.)
+  // A reload that gave fewer lines keeps the last one in view.
+  if (v.top_line > std::max(v.line_count - 1, 0)) v.top_line = std::max(v.line_count - 1, 0);
+  update_scroll_bar(v);
   v.loaded = 1;
   restore_mark(v);
   platform::window_request_repaint(v.hwnd);

@@ -43,7 +43,7 @@ int open_for_render(const RenderArgs& a, RenderSession& s, std::string& error) {
   s.view = create_view_context();
   s.view->hwnd = platform::headless_window_create(a.width, a.height);
   read_settings(*s.view);  // never written back
-  take_file(*s.view, viewer.file, s.history, platform::settings_file_path());
+  take_file(*s.view, viewer.file, s.history, settings_path());
   open_document(*s.view, 0, viewer.x, viewer.y, &viewer.options);
   return 1;
 }

@@ -1,12 +1,40 @@
 // Windows of the fake backend: a record with a scripted client size that
-// records how the core sized, moved and repainted it.
+// records how the core sized, moved, scrolled and repainted it, and the
+// keyboard, queue and sounds around it.
+//
+// `log` has one line per picture call, for example
+//   scroll 4 0 0 0 600 450      (dx dy, then the area: left top right bottom)
+//   validate 0 0 4 450
+//   invalidate 0 0 27 450 0     (the rect, then erase; "invalidate all 1")
+//   update                      flush
+// Drawing on the window's canvas goes to `canvas_log` ("win fill x y w h").
 #pragma once
 
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/fake/fake_canvas.h"
 #include "platform/window.h"
 
 namespace yomite::platform {
 
+struct ScrollBarState {
+  int min = 0, max = 0;
+  int page = 0, pos = 0;
+  int range_sets = 0, thumb_sets = 0;
+};
+
 struct Window {
+  explicit Window(int width = 0, int height = 0) : client_width(width), client_height(height) {}
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  ~Window() {
+    if (canvas) canvas_destroy(canvas);
+  }
+
   int client_width = 0;
   int client_height = 0;
   int busy = 0;               // the wait cursor is shown
@@ -15,10 +43,44 @@ struct Window {
   int width = 0, height = 0;  // outer size last set
   int bounds_set = 0;         // times sized
   int moved = 0;              // times moved
-  int repaints = 0;           // repaint requests
+  int repaints = 0;           // whole-window repaint requests
+  std::string title;
+  ScrollBarState bars[2];  // SCROLL_BAR_HORZ, SCROLL_BAR_VERT
+  std::vector<std::string> log;
+  int focused = 0;       // times given the focus
+  int close_posted = 0;  // close requests
+  int drops_accepted = 0;
+  int shown = 0;
+  ViewContext* view = nullptr;
+  std::shared_ptr<fake::Recording> canvas_log;
+  platform::Canvas* canvas = nullptr;  // made on first use, kept for the window's life
 };
 
 // The measures system_measures reports; tests may change them.
 SystemMeasures& fake_system_measures();
 
 }  // namespace yomite::platform
+
+namespace yomite::fake {
+
+// Shift and Ctrl as modifiers_down reports them (MOD_*).
+void set_modifiers(int modifiers);
+
+// What take_pending_event hands out: one batch per drain of the queue (a
+// batch ends with "nothing pending"). Once the script is used up the queue
+// reports the window gone, so a loop under test always ends.
+void script_pending_events(std::vector<std::vector<platform::PendingEvent>> batches);
+int pending_batches_left();
+
+// Beeps, and the sleeps asked for (ms each), since the last reset.
+int beeps();
+const std::vector<int>& sleeps();
+void reset_sounds_and_sleeps();
+
+// The window that window_create made last (the fake makes a fresh record).
+platform::Window* last_created_window();
+
+// Log lines of `window` that begin with `prefix`.
+std::vector<std::string> window_log_with(const platform::Window& window, const std::string& prefix);
+
+}  // namespace yomite::fake

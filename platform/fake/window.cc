@@ -1,11 +1,84 @@
+#include <algorithm>
+#include <cstdio>
+
 #include "platform/fake/fake_window.h"
 
 namespace yomite {
+
+namespace {
+
+int g_modifiers = 0;
+std::deque<std::deque<platform::PendingEvent>> g_pending;
+int g_beeps = 0;
+std::vector<int> g_sleeps;
+platform::Window* g_last_created = nullptr;
+
+std::string rect_text(const platform::WindowRect& r) {
+  char s[64];
+  std::snprintf(s, sizeof s, "%d %d %d %d", r.left, r.top, r.right, r.bottom);
+  return s;
+}
+
+}  // namespace
 
 platform::SystemMeasures& platform::fake_system_measures() {
   static SystemMeasures measures = {17, 17, 4, 4, 2, 2, 19, 1000};
   return measures;
 }
+
+// --- life -----------------------------------------------------------------------
+
+platform::Window* platform::window_create() {
+  // Tests own their windows; this one lives as long as the process.
+  static std::deque<Window> made;
+  made.emplace_back();
+  g_last_created = &made.back();
+  g_last_created->client_width = 292;  // 300 x 300 less the fake frame
+  g_last_created->client_height = 273;
+  g_last_created->title = "Yomite";
+  return g_last_created;
+}
+
+platform::Window* fake::last_created_window() {
+  return g_last_created;
+}
+
+void platform::window_attach_view(Window* window, ViewContext* view) {
+  if (window) window->view = view;
+}
+
+void platform::window_set_title(Window* window, const std::string& title) {
+  if (window) window->title = title;
+}
+
+void platform::window_accept_drops(Window* window) {
+  if (window) ++window->drops_accepted;
+}
+
+void platform::window_show(Window* window) {
+  if (window) ++window->shown;
+}
+
+// Nothing to wait for: the window closes as soon as the loop would start.
+int platform::run_event_loop() {
+  return 0;
+}
+
+void platform::window_post_close(Window* window) {
+  if (window) ++window->close_posted;
+}
+
+void platform::window_focus(Window* window) {
+  if (window) ++window->focused;
+}
+
+int platform::window_screen_position(Window* window, int* x, int* y) {
+  *x = window ? std::max(window->x, 0) : 0;
+  *y = window ? std::max(window->y, 0) : 0;
+  return window ? 1 : 0;
+}
+
+// --- size -------------------------------------------------------------------------
 
 void platform::window_client_size(Window* window, int* width, int* height) {
   *width = window ? window->client_width : 0;
@@ -38,8 +111,132 @@ void platform::window_set_bounds(Window* window, int move, int x, int y, int wid
   window->client_height = height - m.caption_height - 2 * m.frame_height - 2 * m.edge_height;
 }
 
+// --- scroll bars ------------------------------------------------------------------
+
+void platform::scroll_bar_set_range(Window* window, int bar, int min, int max) {
+  if (!window || bar < 0 || bar > 1) return;
+  ScrollBarState& b = window->bars[bar];
+  b.min = min;
+  b.max = max;
+  ++b.range_sets;
+}
+
+void platform::scroll_bar_set_thumb(Window* window, int bar, int page, int pos) {
+  if (!window || bar < 0 || bar > 1) return;
+  ScrollBarState& b = window->bars[bar];
+  b.page = page;
+  b.pos = pos;
+  ++b.thumb_sets;
+}
+
+int platform::scroll_bar_page(Window* window, int bar) {
+  return window && bar >= 0 && bar <= 1 ? window->bars[bar].page : 0;
+}
+
+// --- the picture ------------------------------------------------------------------
+
 void platform::window_request_repaint(Window* window) {
   if (window) ++window->repaints;
+}
+
+void platform::window_invalidate(Window* window, const WindowRect* rect, int erase) {
+  if (!window) return;
+  window->log.push_back("invalidate " + (rect ? rect_text(*rect) : std::string("all")) + " " +
+                        std::to_string(erase));
+}
+
+void platform::window_validate(Window* window, const WindowRect& rect) {
+  if (window) window->log.push_back("validate " + rect_text(rect));
+}
+
+void platform::window_scroll(Window* window, int dx, int dy, const WindowRect& area) {
+  if (!window) return;
+  window->log.push_back("scroll " + std::to_string(dx) + " " + std::to_string(dy) + " " +
+                        rect_text(area));
+}
+
+void platform::window_update(Window* window) {
+  if (window) window->log.push_back("update");
+}
+
+void platform::window_flush(Window* window) {
+  if (window) window->log.push_back("flush");
+}
+
+// Fills and other drawing on the window's picture go into the window's log
+// through a recording canvas.
+platform::Canvas* platform::window_canvas(Window* window) {
+  if (!window) return nullptr;
+  if (!window->canvas) {
+    window->canvas_log = std::make_shared<fake::Recording>();
+    window->canvas =
+        fake::new_recording_canvas(*window->canvas_log, "win", std::max(window->client_width, 1),
+                                   std::max(window->client_height, 1));
+  }
+  return window->canvas;
+}
+
+// --- input and sounds ---------------------------------------------------------------
+
+int platform::modifiers_down() {
+  return g_modifiers;
+}
+
+void fake::set_modifiers(int modifiers) {
+  g_modifiers = modifiers;
+}
+
+void fake::script_pending_events(std::vector<std::vector<platform::PendingEvent>> batches) {
+  g_pending.clear();
+  for (auto& b : batches) g_pending.emplace_back(b.begin(), b.end());
+}
+
+int fake::pending_batches_left() {
+  return static_cast<int>(g_pending.size());
+}
+
+int platform::take_pending_event(Window*, PendingEvent* event) {
+  if (g_pending.empty()) {
+    *event = PendingEvent{};
+    event->kind = PENDING_WINDOW_GONE;
+    return 1;
+  }
+  if (g_pending.front().empty()) {
+    g_pending.pop_front();
+    return 0;
+  }
+  *event = g_pending.front().front();
+  g_pending.front().pop_front();
+  return 1;
+}
+
+void platform::beep() {
+  ++g_beeps;
+}
+
+void platform::sleep_ms(int ms) {
+  g_sleeps.push_back(ms);
+}
+
+int fake::beeps() {
+  return g_beeps;
+}
+
+const std::vector<int>& fake::sleeps() {
+  return g_sleeps;
+}
+
+void fake::reset_sounds_and_sleeps() {
+  g_beeps = 0;
+  g_sleeps.clear();
+}
+
+std::vector<std::string> fake::window_log_with(const platform::Window& window,
+                                               const std::string& prefix) {
+  std::vector<std::string> out;
+  for (const std::string& line : window.log)
+    if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
+  return out;
 }
 
 }  // namespace yomite

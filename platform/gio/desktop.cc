@@ -1,4 +1,5 @@
-// The user's text editor and the settings-changed signal, through GIO.
+// The user's text editor, default handlers of link targets and the
+// settings-changed signal, through GIO.
 #include "platform/desktop.h"
 
 #include <gio/gio.h>
@@ -6,9 +7,15 @@
 
 #include <cstring>
 
+#include "platform/gio/bus_names.h"
+
 namespace yomite::platform {
 
 namespace {
+
+// Editors tried on the PATH, in order, when the desktop names none.
+constexpr const char* FALLBACK_EDITORS[] = {"gnome-text-editor", "gedit", "kate",
+                                            "mousepad",          "xed",   "pluma"};
 
 // Whether an application entry starts this viewer rather than an editor.
 bool is_this_viewer(GAppInfo* app) {
@@ -90,6 +97,45 @@ void notify_settings_changed() {
   // The writer may exit right after closing its window.
   g_dbus_connection_flush_sync(bus, nullptr, nullptr);
   g_object_unref(bus);
+}
+
+// A URI begins with a scheme: a letter, then letters, digits, '+', '-' or
+// '.', then ':'.
+static bool has_uri_scheme(const std::string& target) {
+  std::size_t colon = target.find(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  if (!g_ascii_isalpha(target[0])) return false;
+  for (std::size_t i = 1; i < colon; ++i) {
+    const char c = target[i];
+    if (!g_ascii_isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
+int open_with_default_handler(const std::string& target) {
+  std::string uri = target;
+  if (!has_uri_scheme(target)) {
+    GFile* file = g_file_new_for_path(target.c_str());
+    char* u = g_file_get_uri(file);
+    uri = u ? u : "";
+    g_free(u);
+    g_object_unref(file);
+  }
+  GError* error = nullptr;
+  const gboolean ok = g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error);
+  if (error) g_error_free(error);
+  return ok ? 1 : 0;
+}
+
+int is_runnable_file(const std::string& path) {
+  if (g_file_test(path.c_str(), G_FILE_TEST_IS_EXECUTABLE)) return 1;
+  const char* dot = std::strrchr(path.c_str(), '.');
+  if (dot && g_ascii_strcasecmp(dot, ".desktop") == 0) return 1;
+  gboolean uncertain = FALSE;
+  char* type = g_content_type_guess(path.c_str(), nullptr, 0, &uncertain);
+  const bool launcher = type && g_content_type_is_a(type, "application/x-desktop");
+  g_free(type);
+  return launcher ? 1 : 0;
 }
 
 }  // namespace yomite::platform

@@ -43,4 +43,28 @@ void window_set_bounds(Window* window, int, int, int, int width, int height) {
 
 void window_request_repaint(Window*) {}
 
+// No picture and no user: the scroll bar, the picture calls and the queue
+// have nothing to act on. The open step sets the scroll bar all the same.
+void scroll_bar_set_range(Window*, int, int, int) {}
+void scroll_bar_set_thumb(Window*, int, int, int) {}
+int scroll_bar_page(Window*, int) {
+  return 0;
+}
+void window_invalidate(Window*, const WindowRect*, int) {}
+void window_validate(Window*, const WindowRect&) {}
+void window_scroll(Window*, int, int, const WindowRect&) {}
+void window_update(Window*) {}
+Canvas* window_canvas(Window*) {
+  return nullptr;
+}
+void window_flush(Window*) {}
+int modifiers_down() {
+  return 0;
+}
+int take_pending_event(Window*, PendingEvent*) {
+  return 0;
+}
+void beep() {}
+void sleep_ms(int) {}
+
 }  // namespace yomite::platform

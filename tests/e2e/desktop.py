@@ -1,0 +1,263 @@
+"""A desktop of its own for one end-to-end test: an X server (Xvfb), a home
+folder, and the real `yomite` copied into a folder of its own, so its settings
+file (kept beside the program) belongs to this test alone. The session bus is
+the one `dbus-run-session` started around the test.
+
+Pictures are taken as a person sees them: `import` reads the X server's
+pixels; they come back as RGB rows.
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+
+class Skip(Exception):
+    """The machine cannot run this test (no X server program)."""
+
+
+def run(args, env=None, check=True, timeout=30, input=None):
+    return subprocess.run(args, env=env, check=check, timeout=timeout, input=input,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+
+def wait_for(what, condition, timeout=10.0, step=0.05):
+    """Polls `condition` until it gives something true; fails after `timeout` s."""
+    end = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(step)
+
+
+class Picture:
+    """RGB pixels of a window or the screen, rows top down."""
+
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.data[i:i + 3])
+
+    def count(self, colour, box=None, tolerance=0):
+        x0, y0, x1, y1 = box or (0, 0, self.width, self.height)
+        n = 0
+        for y in range(y0, y1):
+            row = self.data[3 * (y * self.width + x0):3 * (y * self.width + x1)]
+            for i in range(0, len(row), 3):
+                if all(abs(row[i + k] - colour[k]) <= tolerance for k in range(3)):
+                    n += 1
+        return n
+
+    def ink_columns(self, background, box=None):
+        """x positions (within box) holding any pixel unlike the background."""
+        x0, y0, x1, y1 = box or (0, 0, self.width, self.height)
+        out = []
+        for x in range(x0, x1):
+            for y in range(y0, y1):
+                if self.pixel(x, y) != background:
+                    out.append(x)
+                    break
+        return out
+
+    def differs(self, other, box=None):
+        """Pixels that differ between two pictures of the same size, within box."""
+        assert (self.width, self.height) == (other.width, other.height)
+        x0, y0, x1, y1 = box or (0, 0, self.width, self.height)
+        n = 0
+        for y in range(y0, y1):
+            a = self.data[3 * (y * self.width + x0):3 * (y * self.width + x1)]
+            b = other.data[3 * (y * other.width + x0):3 * (y * other.width + x1)]
+            if a != b:
+                n += sum(1 for i in range(0, len(a), 3) if a[i:i + 3] != b[i:i + 3])
+        return n
+
+
+class Window:
+    def __init__(self, desktop, wid):
+        self.desktop, self.id = desktop, wid
+
+    def geometry(self):
+        """(x, y, width, height) of the window on the screen."""
+        out = self.desktop.x(["xdotool", "getwindowgeometry", "--shell", self.id]).stdout.decode()
+        g = dict(line.split("=", 1) for line in out.split())
+        return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
+
+    def title(self):
+        return self.desktop.x(["xdotool", "getwindowname", self.id]).stdout.decode().strip()
+
+    def picture(self):
+        return self.desktop.picture(self.id)
+
+    def key(self, *keys):
+        self.desktop.x(["xdotool", "windowfocus", "--sync", self.id], check=False)
+        self.desktop.x(["xdotool", "key", "--clearmodifiers", "--delay", "30", *keys])
+
+    def type(self, text):
+        self.desktop.x(["xdotool", "windowfocus", "--sync", self.id], check=False)
+        self.desktop.x(["xdotool", "type", "--delay", "30", text])
+
+    def click(self, x, y, button=1):
+        """A click at window point (x, y)."""
+        self.desktop.x(["xdotool", "mousemove", "--window", self.id, str(x), str(y),
+                        "click", str(button)])
+
+    def exists(self):
+        return self.desktop.x(["xdotool", "getwindowname", self.id], check=False).returncode == 0
+
+
+class Desktop:
+    def __init__(self, build_dir):
+        if not shutil.which("Xvfb"):
+            raise Skip("Xvfb is not installed (scripts/bootstrap installs it)")
+        self.build = build_dir
+        self.root = tempfile.mkdtemp(prefix="yomite-e2e-")
+        self.home = self.mkdir("home")
+        self.bin = self.mkdir("bin")
+        self.program = os.path.join(self.bin, "yomite")
+        shutil.copy2(os.path.join(build_dir, "apps", "yomite", "yomite"), self.program)
+        self.settings = os.path.join(self.bin, "YOMITE.INI")
+        self.processes = []
+        self.display = self.start_x()
+        self.env = dict(os.environ)
+        for key in ["WAYLAND_DISPLAY", "GDK_SCALE", "GDK_DPI_SCALE"]:
+            self.env.pop(key, None)
+        self.env.update({
+            "DISPLAY": self.display,
+            "GDK_BACKEND": "x11",
+            "HOME": self.home,
+            "XDG_CONFIG_HOME": self.mkdir("home/.config"),
+            "XDG_DATA_HOME": self.mkdir("home/.local/share"),
+            "XDG_CACHE_HOME": self.mkdir("home/.cache"),
+            "XDG_DATA_DIRS": self.mkdir("home/.local/share") + ":/usr/local/share:/usr/share",
+            "TMPDIR": self.mkdir("tmp"),
+            "NO_AT_BRIDGE": "1",
+            "LANG": "C.UTF-8",
+            "LC_ALL": "C.UTF-8",
+        })
+
+    # --- the desktop ---
+
+    def mkdir(self, name):
+        path = os.path.join(self.root, name)
+        os.makedirs(path, exist_ok=True)
+        return path
+
+    def file(self, name, data):
+        path = os.path.join(self.root, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data if isinstance(data, bytes) else data.encode("utf-8"))
+        return path
+
+    def start_x(self):
+        for n in range(120, 600):
+            if os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
+                continue
+            xvfb = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1600x1200x24",
+                                     "-nolisten", "tcp", "-noreset"],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                wait_for("Xvfb :%d" % n,
+                         lambda: xvfb.poll() is not None or os.path.exists("/tmp/.X11-unix/X%d" % n),
+                         timeout=10)
+            except AssertionError:
+                xvfb.kill()
+                continue
+            if xvfb.poll() is None:
+                self.processes.append(xvfb)
+                return ":%d" % n
+        raise AssertionError("no free X display")
+
+    def x(self, args, check=True):
+        return run(args, env=self.env, check=check)
+
+    def picture(self, wid="root"):
+        args = ["import", "-window", wid, "-depth", "8"]
+        size = run(["xwininfo", "-root"] if wid == "root" else ["xwininfo", "-id", wid],
+                   env=self.env).stdout.decode()
+        w = int(size.split("Width:")[1].split()[0])
+        h = int(size.split("Height:")[1].split()[0])
+        data = run(args + ["rgb:-"], env=self.env).stdout
+        assert len(data) == 3 * w * h, "picture of %s: %d bytes for %dx%d" % (wid, len(data), w, h)
+        return Picture(w, h, data)
+
+    def save_screenshot(self, name):
+        """Leaves a PNG for a person to look at when YOMITE_E2E_SHOTS names a folder."""
+        folder = os.environ.get("YOMITE_E2E_SHOTS")
+        if folder:
+            os.makedirs(folder, exist_ok=True)
+            run(["import", "-window", "root", os.path.join(folder, name + ".png")], env=self.env)
+
+    # --- viewers ---
+
+    def start(self, *args, cwd=None):
+        """Starts a viewer; returns its process."""
+        p = subprocess.Popen([self.program, *args], env=self.env, cwd=cwd or self.root,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.processes.append(p)
+        return p
+
+    def windows_of(self, pid, name=None):
+        args = ["xdotool", "search", "--onlyvisible", "--pid", str(pid)]
+        if name:
+            args += ["--name", name]
+        out = self.x(args, check=False).stdout.decode().split()
+        return out
+
+    def window_of(self, process, name=None, timeout=15):
+        ids = wait_for("a window of %d" % process.pid,
+                       lambda: self.windows_of(process.pid, name), timeout=timeout)
+        return Window(self, ids[0])
+
+    def windows_named(self, name):
+        return self.x(["xdotool", "search", "--onlyvisible", "--name", name],
+                      check=False).stdout.decode().split()
+
+    def bus_name(self, pid):
+        return "io.github.yomite.Viewer.instance%d" % pid
+
+    def command(self, pid, number):
+        """The viewer's Command method: its answer as gdbus prints it."""
+        out = run(["gdbus", "call", "--session", "--dest", self.bus_name(pid),
+                   "--object-path", "/io/github/yomite/Viewer",
+                   "--method", "io.github.yomite.Viewer.Command", str(number)],
+                  env=self.env, timeout=30)
+        return out.stdout.decode().strip()
+
+    def on_bus(self, pid):
+        out = run(["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus",
+                   "--object-path", "/org/freedesktop/DBus",
+                   "--method", "org.freedesktop.DBus.NameHasOwner", self.bus_name(pid)],
+                  env=self.env, check=False)
+        return b"true" in out.stdout
+
+    def wait_ready(self, process, timeout=15):
+        """The viewer's window is shown and it answers on the bus."""
+        window = self.window_of(process, timeout=timeout)
+        wait_for("viewer %d on the bus" % process.pid, lambda: self.on_bus(process.pid),
+                 timeout=timeout)
+        time.sleep(0.2)  # the first frame
+        return window
+
+    def close(self):
+        for p in reversed(self.processes):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()

@@ -1,0 +1,293 @@
+#!/usr/bin/env python3
+"""The real `yomite` on Xvfb and a session bus, driven with xdotool and judged
+from what the screen shows.
+
+    dbus-run-session -- python3 viewer_e2e.py BUILD_DIR SCENARIO
+
+Each scenario runs on a desktop of its own (desktop.py). Exit status 0 passes,
+77 skips (no X server program), anything else fails.
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import Desktop, Picture, Skip, run, wait_for  # noqa: E402
+
+SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+SAMPLE = os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
+# The default colours: white text on dark blue (stored "7F0000"), green anchors.
+BACK = (0x00, 0x00, 0x7F)
+LINK = (0x00, 0xFF, 0x00)
+# IPAGothic at 18 px: half width 9, ruby 10, so a column of 40 half widths
+# is 9 * (40 + 8) = 432 px long and the column pitch 10 + 18 + 2 = 30 px.
+COLUMN = 432
+PITCH = 30
+
+
+def sjis(text):
+    return text.replace("\n", "\r\n").encode("cp932")
+
+
+def render(d, args, size):
+    """The page yomite-render draws for the same settings, as a Picture."""
+    renderer = os.path.join(d.bin, "yomite-render")
+    if not os.path.exists(renderer):
+        shutil.copy2(os.path.join(d.build, "apps", "yomite-render", "yomite-render"), renderer)
+    out = os.path.join(d.root, "render.png")
+    run([renderer, "--size", "%dx%d" % size, "-o", out, *args], env=d.env)
+    data = run(["convert", out, "-depth", "8", "rgb:-"], env=d.env).stdout
+    return Picture(size[0], size[1], data)
+
+
+def text_area(picture):
+    """The part of a viewer window above its horizontal scroll bar."""
+    return Picture(picture.width, COLUMN, picture.data[:3 * picture.width * COLUMN])
+
+
+def ink_slots(picture, width):
+    """Slots (counted from the right edge) that hold something besides the background."""
+    slots = set()
+    for x in picture.ink_columns(BACK, (0, 0, width, COLUMN)):
+        slots.add((width - 1 - x) // PITCH)
+    return slots
+
+
+def expect(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+# --- scenarios ------------------------------------------------------------------
+
+
+def sample_opens_vertical(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    expect(w.title() == "yomite-no-hon.txt - Yomite", "title: " + w.title())
+    x, y, width, height = w.geometry()
+    # Sized to its page: the column's length plus the scroll bar, and as many
+    # whole columns as fit 3/2 of that.
+    expect(COLUMN < height < COLUMN + 40, "height %d" % height)
+    expect(width % PITCH == 0 and abs(width - 3 * height // 2) < PITCH, "width %d" % width)
+    shot = w.picture()
+    d.save_screenshot("sample")
+    ref = render(d, [SAMPLE], (width, COLUMN))
+    differ = text_area(shot).differs(ref)
+    expect(differ == 0, "the window differs from the rendered page in %d pixels" % differ)
+    expect(len(ink_slots(shot, width)) > 10, "no columns of text")
+
+
+def left_scrolls_forward(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    before = text_area(w.picture())
+    w.key("Left")
+    time.sleep(0.8)
+    after = text_area(w.picture())
+    width = before.width
+    # Forward in vertical writing: the picture moved right by one column.
+    moved = Picture(width - PITCH, COLUMN, b"".join(
+        after.data[3 * (y * width + PITCH):3 * (y + 1) * width] for y in range(COLUMN)))
+    kept = Picture(width - PITCH, COLUMN, b"".join(
+        before.data[3 * y * width:3 * (y * width + width - PITCH)] for y in range(COLUMN)))
+    expect(moved.differs(kept) == 0, "Left did not move the columns one place to the right")
+    expect(after.differs(before) > 0, "nothing moved")
+    w.key("Right")
+    time.sleep(0.8)
+    expect(text_area(w.picture()).differs(before) == 0, "Right did not come back")
+
+
+def ctrl_end_shows_the_last_column(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    w.key("ctrl+End")
+    time.sleep(0.5)
+    shot = w.picture()
+    slots = ink_slots(shot, shot.width)
+    expect(slots == {0}, "after Ctrl+End ink in slots %s, not only the first" % sorted(slots))
+    w.key("ctrl+Home")
+    time.sleep(0.5)
+    expect(len(ink_slots(w.picture(), shot.width)) > 10, "Ctrl+Home did not come back")
+
+
+LINKS_TEXT = """｛リンク http://example.org/yomite｝ウェブの頁を開く｛/リンク｝
+｛リンク {program}｝動かしてはいけない｛/リンク｝
+｛脚注 注の本文はここに出る。｝注のある言葉｛/脚注｝
+"""
+
+
+def stub_handler(d):
+    """A desktop whose handler for every link kind writes what it was given."""
+    log = os.path.join(d.root, "opened.txt")
+    stub = d.file("bin/stub-open", "#!/bin/sh\necho \"$@\" >> '%s'\n" % log)
+    os.chmod(stub, 0o755)
+    kinds = ["x-scheme-handler/http", "x-scheme-handler/https", "text/plain",
+             "application/x-shellscript", "application/x-executable"]
+    d.file("home/.local/share/applications/stub-open.desktop",
+           "[Desktop Entry]\nType=Application\nName=Stub\nExec=%s %%u\nMimeType=%s;\n"
+           % (stub, ";".join(kinds)))
+    d.file("home/.config/mimeapps.list", "[Default Applications]\n" +
+           "".join("%s=stub-open.desktop\n" % k for k in kinds))
+    return log
+
+
+def read(path):
+    return open(path, encoding="utf-8").read() if os.path.exists(path) else ""
+
+
+def links_and_footnotes(d):
+    log = stub_handler(d)
+    program = d.file("bin/danger.sh", "#!/bin/sh\ntouch '%s/ran'\n" % d.root)
+    os.chmod(program, 0o755)
+    text = d.file("links.txt", sjis(LINKS_TEXT.replace("{program}", program)))
+    viewer = d.start(text)
+    w = d.wait_ready(viewer)
+    shot = w.picture()
+    width = shot.width
+    # Anchors are drawn in the link colour, one line per column from the right.
+    for slot in range(3):
+        box = (width - (slot + 1) * PITCH, 0, width - slot * PITCH, COLUMN)
+        expect(shot.count(LINK, box, tolerance=40) > 20, "no anchor in column %d" % slot)
+
+    def anchor_point(slot):
+        return width - slot * PITCH - 10 - 9, 10 + 18 * 2 + 9
+
+    w.click(*anchor_point(0))
+    wait_for("the http link handed to the desktop",
+             lambda: "http://example.org/yomite" in read(log), timeout=10)
+    w.click(*anchor_point(1))
+    time.sleep(1.5)
+    expect(program not in read(log), "a link to a program was handed to the desktop")
+    expect(not os.path.exists(os.path.join(d.root, "ran")), "the program ran")
+
+    w.click(*anchor_point(2))
+    note = wait_for("the note window", lambda: d.windows_named("Yomite 注釈"), timeout=10)
+    d.save_screenshot("note")
+    d.x(["xdotool", "windowfocus", "--sync", note[0]], check=False)
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the note window to close", lambda: not d.windows_named("Yomite 注釈"), timeout=10)
+
+
+def locked_text_asks_once(d):
+    source = d.file("secret-source.txt", sjis("秘密の本文です。\n二行目。\n" * 20))
+    locked = os.path.join(d.root, "secret.txt")
+    out = run([os.path.join(d.build, "apps", "yomiseal", "yomiseal"), "-P8", source, locked],
+              env=d.env).stdout.decode()
+    password = re.search(r"\b([0-9A-F]{8})\b", out).group(1)
+    viewer = d.start(locked)
+    prompt = wait_for("the password prompt", lambda: d.windows_named("Yomite パスワード入力"),
+                      timeout=15)
+    d.save_screenshot("password")
+    d.x(["xdotool", "windowfocus", "--sync", prompt[0]], check=False)
+    d.x(["xdotool", "type", "--delay", "30", password])
+    d.x(["xdotool", "key", "Return"])
+    w = d.wait_ready(viewer)
+    time.sleep(0.5)
+    expect(len(ink_slots(w.picture(), w.picture().width)) > 5, "the locked text is not shown")
+    w.key("F5")  # the reload tries the remembered password first
+    time.sleep(1.5)
+    expect(not d.windows_named("Yomite パスワード入力"), "asked for the password again")
+    expect(len(ink_slots(w.picture(), w.picture().width)) > 5, "the text is gone after a reload")
+
+
+def escape_closes_and_history_keeps_the_mark(d):
+    viewer = d.start(SAMPLE, "-J45")  # line 44: page 3 at 20 columns a page
+    w = d.wait_ready(viewer)
+    w.key("m")
+    w.key("Escape")
+    expect(viewer.wait(10) == 0, "the viewer did not end cleanly")
+    settings = read(d.settings)
+    expect('01F="%s"' % SAMPLE in settings, "history lacks the file:\n" + settings)
+    expect("01M=3" in settings, "history lacks the mark's page:\n" + settings)
+
+
+def settings_change_reaches_the_other_viewer(d):
+    first = d.start(SAMPLE)
+    a = d.wait_ready(first)
+    expect(a.picture().count(BACK) > 1000, "not the default background")
+    with open(d.settings, "w") as f:
+        f.write("[Color]\nBack=00FF00\n")  # green, blue first
+    second = d.start(SAMPLE, "/X0", "/Y600")  # below the first: both in sight
+    b = d.wait_ready(second)
+    # The second viewer writes its settings (as the dot-count menu item does);
+    # the notice makes the first one read them and repaint.
+    d.command(second.pid, 101)
+    green = (0x00, 0xFF, 0x00)
+    wait_for("the first viewer to take the green background",
+             lambda: a.picture().count(green) > 1000, timeout=10)
+    expect(b.picture().count(green) > 1000, "the writer itself did not repaint")
+
+
+def bus_query_and_command(d):
+    viewer = d.start(SAMPLE)
+    d.wait_ready(viewer)
+    answer = d.command(viewer.pid, 1)
+    expect(answer == "(1, '%s')" % SAMPLE, "file-name query answered " + answer)
+    answer = d.command(viewer.pid, 2)
+    expect(answer.startswith("(0,"), "query 2 answered " + answer)
+    d.command(viewer.pid, 137)
+    expect(viewer.wait(10) == 0, "command 137 did not close the viewer")
+
+    empty = d.start()
+    d.wait_ready(empty)
+    answer = d.command(empty.pid, 1)
+    expect(answer == "(1, '')", "an empty viewer answered " + answer)
+
+
+def dropped_files_start_viewers(d):
+    other = os.path.join(SOURCE, "samples", "sen-wo-hiku.txt")
+    utf8 = os.path.join(SOURCE, "samples", "yomite-no-hon.utf8.txt")
+    dropper = os.path.join(d.build, "tests", "e2e", "xdnd_drop")
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    run([dropper, w.id, "100", "100", other, utf8], env=d.env)
+    for title in ["sen-wo-hiku.txt - Yomite", "yomite-no-hon.utf8.txt - Yomite"]:
+        wait_for(title, lambda: d.windows_named("^" + re.escape(title) + "$"), timeout=15)
+    expect(viewer.poll() is None, "a viewer showing a file closed after a drop")
+
+    empty = d.start()
+    e = d.wait_ready(empty)
+    run([dropper, e.id, "50", "50", other], env=d.env)
+    expect(empty.wait(15) == 0, "the empty viewer did not make way for the dropped file")
+    wait_for("three viewers of the dropped file",
+             lambda: len(d.windows_named("^sen-wo-hiku.txt - Yomite$")) == 2, timeout=15)
+
+
+SCENARIOS = {f.__name__: f for f in [
+    sample_opens_vertical,
+    left_scrolls_forward,
+    ctrl_end_shows_the_last_column,
+    links_and_footnotes,
+    locked_text_asks_once,
+    escape_closes_and_history_keeps_the_mark,
+    settings_change_reaches_the_other_viewer,
+    bus_query_and_command,
+    dropped_files_start_viewers,
+]}
+
+
+def main():
+    if sys.argv[1:] == ["--list"]:
+        print(";".join(SCENARIOS))
+        return 0
+    build, name = sys.argv[1], sys.argv[2]
+    try:
+        with Desktop(build) as d:
+            SCENARIOS[name](d)
+    except Skip as why:
+        print("skipped:", why)
+        return 77
+    except AssertionError as failure:
+        print("FAILED:", failure)
+        return 1
+    print("passed:", name)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

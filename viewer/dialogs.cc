@@ -1,0 +1,294 @@
+// The dialogs as data and what their answers do.
+#include "viewer/dialogs.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/choosers.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "platform/window.h"
+#include "settings/settings.h"
+#include "trace/trace.h"
+#include "viewer/messages.h"
+
+#ifndef YOMITE_VERSION
+#define YOMITE_VERSION "0"
+#endif
+
+namespace yomite {
+
+namespace {
+
+using platform::DialogControl;
+using platform::DialogSpec;
+
+constexpr const char* CANCEL_LABEL = "ｷｬﾝｾﾙ";
+constexpr const char* PROGRAM_TITLE = "Yomite";
+constexpr const char* EDITOR_FAILED_CAPTION = "起動できません";
+
+DialogControl label(const char* text, int same_row = 0) {
+  DialogControl c;
+  c.kind = platform::CONTROL_LABEL;
+  c.label = text;
+  c.same_row = same_row;
+  return c;
+}
+
+DialogControl edit(int id, const std::string& text, int same_row = 1) {
+  DialogControl c;
+  c.id = id;
+  c.kind = platform::CONTROL_EDIT;
+  c.text = text;
+  c.same_row = same_row;
+  return c;
+}
+
+DialogControl check(int id, const char* text, int checked) {
+  DialogControl c;
+  c.id = id;
+  c.kind = platform::CONTROL_CHECK;
+  c.label = text;
+  c.checked = checked ? 1 : 0;
+  return c;
+}
+
+std::string text_of(DialogSpec& spec, int id) {
+  DialogControl* c = platform::dialog_control(spec, id);
+  return c ? c->text : std::string();
+}
+
+int checked(DialogSpec& spec, int id) {
+  DialogControl* c = platform::dialog_control(spec, id);
+  return c && c->checked ? 1 : 0;
+}
+
+// --- width ---
+
+struct WidthAnswer {
+  int column_chars = 0, page_lines = 0;
+};
+
+int accept_width(DialogSpec& spec, void* context) {
+  const long long column = dialog_number(text_of(spec, ID_WIDTH_COLUMN));
+  const long long page = dialog_number(text_of(spec, ID_WIDTH_PAGE));
+  auto in_range = [](long long n) { return n >= WIDTH_DIALOG_MIN && n <= WIDTH_DIALOG_MAX; };
+  if (!in_range(column) || !in_range(page)) return 0;  // stays open, nothing said
+  auto* answer = static_cast<WidthAnswer*>(context);
+  answer->column_chars = static_cast<int>(column);
+  answer->page_lines = static_cast<int>(page);
+  return 1;
+}
+
+// --- page jump ---
+
+int accept_page(DialogSpec& spec, void* context) {
+  const long long page = dialog_number(text_of(spec, ID_PAGE_NUMBER));
+  if (page <= 0) return 0;
+  *static_cast<int*>(context) = static_cast<int>(page);
+  return 1;
+}
+
+// --- settings ---
+
+void browse_program(DialogSpec& spec, int id, void* context) {
+  if (id != ID_SETTINGS_BROWSE) return;
+  std::string program;
+  if (!choose_program(static_cast<ViewContext*>(context)->hwnd, program)) return;
+  if (DialogControl* c = platform::dialog_control(spec, ID_SETTINGS_EDITOR)) c->text = program;
+}
+
+std::string quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
+
+}  // namespace
+
+long long dialog_number(const std::string& text) {
+  std::size_t i = text.find_first_not_of(' ');
+  std::size_t end = text.find_last_not_of(' ');
+  if (i == std::string::npos) return -1;
+  long long n = 0;
+  for (; i <= end; ++i) {
+    if (text[i] < '0' || text[i] > '9') return -1;
+    n = n * 10 + (text[i] - '0');
+    if (n > INT_MAX) return -1;
+  }
+  return n;
+}
+
+void open_file_dialog(ViewContext& v) {
+  const std::vector<platform::FileFilter> filters = {
+      {"テキスト(*.txt;*.ymx)", "*.txt;*.ymx"},
+      {"ﾌｧｲﾙ(*.*)", "*.*"},
+      {"ZIP(*.zip)", "*.zip"},  // archives open too: their first text is shown
+  };
+  std::string path;
+  if (!platform::choose_file(v.hwnd, PROGRAM_TITLE, filters, path)) return;
+  const int empty = v.file_name.empty();
+  if (launch_viewer(v, path, empty) && empty) platform::window_post_close(v.hwnd);
+}
+
+std::vector<std::string> split_command_words(const std::string& command) {
+  std::vector<std::string> words;
+  std::string word;
+  bool in_word = false;
+  char quote = 0;
+  for (std::size_t i = 0; i < command.size(); ++i) {
+    const char c = command[i];
+    if (quote == '\'') {
+      if (c == '\'')
+        quote = 0;
+      else
+        word += c;
+    } else if (quote == '"') {
+      if (c == '"') {
+        quote = 0;
+      } else if (c == '\\' && i + 1 < command.size() &&
+                 std::string("\"\\$`").find(command[i + 1]) != std::string::npos) {
+        word += command[++i];
+      } else {
+        word += c;
+      }
+    } else if (c == ' ' || c == '\t') {
+      if (in_word) words.push_back(word);
+      word.clear();
+      in_word = false;
+    } else {
+      in_word = true;
+      if (c == '\'' || c == '"')
+        quote = c;
+      else if (c == '\\' && i + 1 < command.size())
+        word += command[++i];
+      else
+        word += c;
+    }
+  }
+  if (in_word) words.push_back(word);
+  return words;
+}
+
+std::vector<std::string> editor_arguments(const std::string& command, const std::string& file) {
+  std::vector<std::string> args = split_command_words(command);
+  args.push_back(file);
+  return args;
+}
+
+int launch_editor(ViewContext& v) {
+  const std::string& command = process_settings().editor_command;
+  std::vector<std::string> args = split_command_words(command);
+  const bool started =
+      !args.empty() && platform::start_program(editor_arguments(command, v.file_name));
+  if (started) return 1;
+  // The message shows the command line as the user would type it.
+  platform::message_box(v.hwnd, command + " " + quoted(v.file_name), EDITOR_FAILED_CAPTION);
+  return 0;
+}
+
+int width_dialog(ViewContext& v) {
+  DialogSpec spec;
+  spec.title = "Yomite 文字数設定";
+  spec.cancel_label = CANCEL_LABEL;
+  spec.controls = {
+      label("１行の文字数(半角単位)(&W):"),
+      edit(ID_WIDTH_COLUMN, std::to_string(static_cast<unsigned>(v.column_chars))),
+      label("１ページの行数(&L):"),
+      edit(ID_WIDTH_PAGE, std::to_string(static_cast<unsigned>(v.page_lines))),
+  };
+  WidthAnswer answer;
+  platform::DialogHooks hooks;
+  hooks.accept = accept_width;
+  hooks.context = &answer;
+  if (platform::run_dialog(v.hwnd, spec, hooks) != 1) return 0;
+  v.column_chars = answer.column_chars;
+  v.page_lines = answer.page_lines;
+  return 1;
+}
+
+int page_jump_dialog(ViewContext& v, int page) {
+  DialogSpec spec;
+  spec.title = "ページ移動";
+  spec.cancel_label = CANCEL_LABEL;
+  DialogControl number = edit(ID_PAGE_NUMBER, std::to_string(static_cast<unsigned>(page)));
+  number.digits_only = 1;
+  number.max_chars = PAGE_JUMP_DIGITS;
+  DialogControl spin;
+  spin.id = ID_PAGE_SPIN;
+  spin.kind = platform::CONTROL_SPIN;
+  spin.buddy = ID_PAGE_NUMBER;
+  spin.spin_min = 1;
+  spin.spin_max = PAGE_JUMP_MAX;
+  spin.same_row = 1;
+  spec.controls = {label("移動するページ番号(&P):"), number, spin};
+  int chosen = 0;
+  platform::DialogHooks hooks;
+  hooks.accept = accept_page;
+  hooks.context = &chosen;
+  return platform::run_dialog(v.hwnd, spec, hooks) == 1 ? chosen : 0;
+}
+
+int settings_dialog(ViewContext& v) {
+  v.ruby_percent = clamp_ruby_percent(v.ruby_percent);
+  v.font_smoothing = v.font_smoothing ? 1 : 0;
+  v.justify = v.justify ? 1 : 0;
+  const int smoothing = v.font_smoothing, justify = v.justify, ruby = v.ruby_percent;
+  DialogSpec spec;
+  spec.title = "Yomite 設定";
+  spec.cancel_label = CANCEL_LABEL;
+  DialogControl browse;
+  browse.id = ID_SETTINGS_BROWSE;
+  browse.kind = platform::CONTROL_BUTTON;
+  browse.label = "参照(&R)";
+  browse.same_row = 1;
+  spec.controls = {
+      label("エディタ(&E):"),
+      edit(ID_SETTINGS_EDITOR, process_settings().editor_command),
+      browse,
+      check(ID_SETTINGS_SMOOTHING, "フォントの縁をなめらかにする(&F)", smoothing),
+      check(ID_SETTINGS_JUSTIFY, "ジャスティフィケーション(&J)", justify),
+      label("ルビの大きさ(&P)"),
+      edit(ID_SETTINGS_RUBY, std::to_string(static_cast<unsigned>(ruby))),
+      label("%　(40%～80%)", 1),
+  };
+  platform::DialogHooks hooks;
+  hooks.button = browse_program;
+  hooks.context = &v;
+  if (platform::run_dialog(v.hwnd, spec, hooks) != 1) return 0;
+  process_settings().editor_command = text_of(spec, ID_SETTINGS_EDITOR);
+  v.font_smoothing = checked(spec, ID_SETTINGS_SMOOTHING);
+  v.justify = checked(spec, ID_SETTINGS_JUSTIFY);
+  // An empty or unreadable size counts as 0, which the range makes 40.
+  v.ruby_percent = clamp_ruby_percent(
+      static_cast<int>(std::max(dialog_number(text_of(spec, ID_SETTINGS_RUBY)), 0LL)));
+  // A new editor command alone waits for the write at exit.
+  if (v.font_smoothing != smoothing || v.justify != justify || v.ruby_percent != ruby) {
+    platform::window_invalidate(v.hwnd, nullptr, 0);
+    write_settings(v);
+  }
+  return 1;
+}
+
+void about_box(ViewContext& v) {
+  DialogSpec spec;
+  spec.title = "Yomite バージョン情報";
+  spec.controls = {
+      label("Yomite " YOMITE_VERSION),
+      label("縦書きテキストビューア / a reader for Japanese plain-text books"),
+      label("MIT License. Copyright (c) 2026 the Yomite authors."),
+      label("設定ファイル: "),
+  };
+  // A '&' of the path is shown, not taken as a mnemonic.
+  for (char c : settings_path())
+    spec.controls.back().label += c == '&' ? "&&" : std::string(1, c);
+  platform::run_dialog(v.hwnd, spec, platform::DialogHooks{});
+}
+
+int choose_program(platform::Window* owner, std::string& out) {
+  out.clear();
+  std::string path;
+  if (!platform::choose_program_file(owner, PROGRAM_TITLE, path)) return 0;
+  out = path.find(' ') != std::string::npos ? quoted(path) : path;
+  return 1;
+}
+
+}  // namespace yomite

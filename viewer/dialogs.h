@@ -1,0 +1,66 @@
+// The small windows around the viewer: opening another file, the editor, and
+// the width, page-jump, settings and about dialogs (the controls as data,
+// run modally by the backend).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+#include "view/view_context.h"
+
+namespace yomite {
+
+// Control ids the behaviour refers to.
+constexpr int ID_OK = 1;
+constexpr int ID_CANCEL = 2;
+constexpr int ID_WIDTH_COLUMN = 1000;
+constexpr int ID_WIDTH_PAGE = 1004;
+constexpr int ID_PAGE_NUMBER = 1000;
+constexpr int ID_PAGE_SPIN = 1005;
+constexpr int ID_SETTINGS_EDITOR = 1000;
+constexpr int ID_SETTINGS_BROWSE = 120;
+constexpr int ID_SETTINGS_SMOOTHING = 1002;
+constexpr int ID_SETTINGS_JUSTIFY = 1003;
+constexpr int ID_SETTINGS_RUBY = 1006;
+
+// Column lengths and lines per page the width dialog accepts.
+constexpr int WIDTH_DIALOG_MIN = 10;
+constexpr int WIDTH_DIALOG_MAX = 200;
+// The page-jump dialog: digits in its field, and the spin's range.
+constexpr int PAGE_JUMP_DIGITS = 5;
+constexpr int PAGE_JUMP_MAX = 32767;
+
+// Chooses a file and shows it in a new viewer (an empty viewer makes way for it).
+void open_file_dialog(ViewContext& view);
+
+// Hands the shown file to the editor; a failure is shown in a message box. 1
+// when the editor started.
+int launch_editor(ViewContext& view);
+
+// The editor command split into words as a shell would split it (blanks
+// separate; quotes and backslashes keep them), the file appended as one word.
+std::vector<std::string> editor_arguments(const std::string& command, const std::string& file);
+std::vector<std::string> split_command_words(const std::string& command);
+
+// 1 when OK took two numbers in 10..200 into column_chars and page_lines.
+int width_dialog(ViewContext& view);
+
+// The page number chosen (above 0), or 0 when cancelled.
+int page_jump_dialog(ViewContext& view, int page);
+
+// Editor command, smoothing, justification and ruby size. Writes the
+// settings (and repaints) when one of the last three changed. 1 on OK.
+int settings_dialog(ViewContext& view);
+
+void about_box(ViewContext& view);
+
+// A program for the settings dialog's editor field; a path with a blank comes
+// back in double quotes. 1 when one was chosen.
+int choose_program(platform::Window* owner, std::string& out);
+
+// Numbers as the dialogs read them: blanks around digits, nothing else. -1
+// when the text is not such a number (or too large for an int).
+long long dialog_number(const std::string& text);
+
+}  // namespace yomite

@@ -1,0 +1,85 @@
+// Requests from other programs, the settings-changed notice, dropped files,
+// and new viewers.
+#include "viewer/messages.h"
+
+#include <cstring>
+
+#include "platform/files.h"
+#include "platform/process.h"
+#include "platform/window.h"
+#include "settings/settings.h"
+#include "trace/trace.h"
+#include "viewer/command_line.h"
+#include "viewer/commands.h"
+
+namespace yomite {
+
+namespace {
+
+// Options a new viewer takes over from this one (J K M R S X Y stay here).
+constexpr const char* PASSED_ON_LETTERS = "BCEFGHLTW";
+
+std::vector<std::string>& kept_arguments() {
+  static std::vector<std::string> args;
+  return args;
+}
+
+bool passed_on(const std::string& arg) {
+  if (arg.size() < 2 || !is_option_argument(arg.c_str(), platform::is_existing_file)) return false;
+  char letter = arg[1];
+  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  return std::strchr(PASSED_ON_LETTERS, letter) != nullptr;
+}
+
+}  // namespace
+
+int on_command_message(ViewContext& v, int code, platform::MessageSender* sender) {
+  if (code < MESSAGE_FIRST_COMMAND) return answer_file_name_query(code, sender, v);
+  run_command(v, code);
+  return 0;
+}
+
+int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& v) {
+  if (code != QUERY_FILE_NAME || !sender) return 0;
+  return platform::send_text_to(sender, v.file_name);
+}
+
+void on_settings_changed(ViewContext& v) {
+  read_settings(v);
+  platform::window_invalidate(v.hwnd, nullptr, 1);
+}
+
+void on_dropped_files(ViewContext& v, const std::vector<std::string>& paths) {
+  int started = 0;
+  for (std::size_t i = 0; i < paths.size() && i < DROPPED_FILES_MAX; ++i) {
+    if (!launch_viewer(v, paths[i], 0)) break;
+    ++started;
+  }
+  if (started > 0 && v.file_name.empty()) platform::window_post_close(v.hwnd);
+}
+
+void keep_viewer_arguments(int argc, const char* const* argv) {
+  kept_arguments().assign(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+}
+
+std::vector<std::string> viewer_launch_arguments(const ViewContext& v, const std::string& path,
+                                                 int same_place) {
+  std::vector<std::string> args = {platform::own_program_path(), path};
+  int x = 0, y = 0;
+  if (same_place) {
+    platform::window_screen_position(v.hwnd, &x, &y);
+    args.push_back("/X" + std::to_string(x));
+    args.push_back("/Y" + std::to_string(y));
+  }
+  for (const std::string& arg : kept_arguments())
+    if (passed_on(arg)) args.push_back(arg);
+  return args;
+}
+
+int launch_viewer(const ViewContext& v, const std::string& path, int same_place) {
+  std::vector<std::string> args = viewer_launch_arguments(v, path, same_place);
+  trace("launch[%s] ", path.c_str());
+  return platform::start_viewer_process(args);
+}
+
+}  // namespace yomite

@@ -1,0 +1,51 @@
+// The viewer among other viewers and programs: requests that arrive from
+// outside, the settings-changed notice, dropped files, and starting a new
+// viewer for another file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/messages.h"
+#include "view/view_context.h"
+
+namespace yomite {
+
+// Codes below this are queries; from it on they are command numbers.
+constexpr int MESSAGE_FIRST_COMMAND = 100;
+// The query for the shown file's name.
+constexpr int QUERY_FILE_NAME = 1;
+// Dropped files start at most this many viewers.
+constexpr int DROPPED_FILES_MAX = 10;
+
+// A request from another program: a code below 100 is a query
+// (answer_file_name_query), anything else a command number (run_command,
+// result 0).
+int on_command_message(ViewContext& view, int code, platform::MessageSender* sender);
+
+// Code 1 sends `sender` the shown file name (empty when nothing is shown):
+// 1 when it was delivered. Other codes send nothing: 0.
+int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& view);
+
+// Some viewer wrote the settings: read them again and repaint everything
+// (current face, size, width and lines per page stay).
+void on_settings_changed(ViewContext& view);
+
+// Files dropped on the window: a viewer each, at most 10, stopping at the
+// first that cannot start; a window showing nothing then closes.
+void on_dropped_files(ViewContext& view, const std::vector<std::string>& paths);
+
+// Keeps this process's arguments (argv[1..]) for the viewers it starts.
+void keep_viewer_arguments(int argc, const char* const* argv);
+
+// The argument vector of a new viewer for `path`: this program, the path,
+// "/X" and "/Y" of this window's place when `same_place`, then every option
+// of this process with one of the letters B C E F G H L T W, as given.
+std::vector<std::string> viewer_launch_arguments(const ViewContext& view, const std::string& path,
+                                                 int same_place);
+
+// Starts a viewer for `path`; 1 when it started (nothing is told the user
+// when it did not).
+int launch_viewer(const ViewContext& view, const std::string& path, int same_place);
+
+}  // namespace yomite

@@ -1,0 +1,19 @@
+// The window itself: painting, and the whole life of the viewer from start-up
+// to shutdown.
+#pragma once
+
+#include "layout/paint.h"
+#include "view/view_context.h"
+
+namespace yomite {
+
+// Paints `update` (client pixels) of the view on the window's canvas.
+void on_paint(ViewContext& view, platform::Canvas& canvas, const PaintRect& client,
+              const PaintRect& update);
+
+// The viewer program: window, settings, command line, the file (its history
+// mark, an archive unpacked), the open step, the event loop, and on the way
+// out the settings, the mark, the history. Returns the exit code.
+int run_viewer(int argc, const char* const* argv);
+
+}  // namespace yomite

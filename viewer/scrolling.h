@@ -1,0 +1,78 @@
+// Scrolling: the only scroll state is top_line, the first display line shown.
+// Forward is towards higher top_line: in vertical writing the picture moves
+// right (new columns come in at the left edge), in horizontal writing up.
+//
+//   scroll_by / scroll_step   moves by display lines, shifting the picture
+//                             and painting only the uncovered band; one line
+//                             may go in smooth_dots-pixel steps
+//   jump_to                   sets top_line and repaints
+//   page boundaries           next / previous page, page n
+//   on_hscroll / on_vscroll   the scroll bar's requests
+//   update_scroll_bar         the bar from top_line (0..1000)
+//   auto_scroll               the automatic scroll, until a key stops it
+#pragma once
+
+#include "view/view_context.h"
+
+namespace yomite {
+
+// The scroll bar's range; page size and position are per mille of it.
+constexpr int SCROLL_RANGE = 1000;
+
+// Requests of the scroll bar (the horizontal bar's left is "up").
+constexpr int SB_LINE_UP = 0;
+constexpr int SB_LINE_DOWN = 1;
+constexpr int SB_PAGE_UP = 2;
+constexpr int SB_PAGE_DOWN = 3;
+constexpr int SB_THUMB_POSITION = 4;  // the thumb let go
+constexpr int SB_THUMB_TRACK = 5;     // the thumb dragged to `pos`
+constexpr int SB_TOP = 6;
+constexpr int SB_BOTTOM = 7;
+constexpr int SB_END_SCROLL = 8;
+
+// Display lines wholly visible across the window (V).
+int visible_lines(const ViewContext& view);
+
+// Shows the used bar (horizontal in vertical writing), hides the other, and
+// sets its thumb from top_line; returns the position set.
+int update_scroll_bar(ViewContext& view);
+
+// Moves by n display lines (signed). One line goes through scroll_step (in
+// pixel steps when `animate` allows); more lines go one at a time, half of n
+// of them, when stepping (smooth_scroll, inverted while Ctrl is down), else at
+// once. 1 when every step moved, 0 when one did not (start or end) or n is 0.
+int scroll_by(ViewContext& view, int n, int animate);
+
+// One move by n lines (0 counts as forward). 0 when already at the start
+// (n < 0) or at the last line (n >= 0), else 1.
+int scroll_step(ViewContext& view, int n, int animate);
+
+// Sets top_line (kept in 0..line_count - 1), repaints, updates the bar.
+void jump_to(ViewContext& view, int line);
+
+// First display line of the next page, or -1 when there is none.
+int next_page_top(const ViewContext& view);
+// First line of the page holding top_line, or of the page before when top_line
+// already is one; -1 at line 0.
+int previous_page_top(const ViewContext& view);
+// First line of page n (1-based), or the last display line beyond the end.
+int page_top(const ViewContext& view, int page);
+
+void on_vscroll(ViewContext& view, int code, int pos);
+// Vertical writing maps the horizontal bar onto on_vscroll (left is forward);
+// in horizontal writing the horizontal bar does nothing.
+void on_hscroll(ViewContext& view, int code, int pos);
+
+// Milliseconds each pixel step waits at an automatic-scroll speed (0..5).
+int dot_delay_ms(int speed);
+
+// Starts the automatic scroll as Shift+Ctrl+Left (+1) or Right (-1) does:
+// speed 5 that way, smooth scrolling switched on when it was off.
+void start_auto_scroll(ViewContext& view, int direction);
+
+// Runs the automatic scroll (direction +1 or -1) until Esc, Shift, Ctrl, a
+// click, either end or the window's end; Left and Right change speed and
+// direction, digits 0..5 set the speed (0 pauses).
+void auto_scroll(ViewContext& view, int direction);
+
+}  // namespace yomite
