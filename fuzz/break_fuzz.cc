@@ -102,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (std::size_t k = 0; k < end; ++k) sum += advances[k];
       if (end > 0 && book_hangs(piece[end - 1]) && sum > column_length(v, quote))
         sum -= advances[end - 1];
-      const bool one_char =
-          end == static_cast<std::size_t>(char_units(piece.data(), 0, static_cast<int>(end)));
+      const bool one_char = end == 0 || end == static_cast<std::size_t>(char_units(
+                                                   piece.data(), 0, static_cast<int>(end)));
       check(sum <= column_length(v, quote) || one_char);
     }
   }
