@@ -1,7 +1,8 @@
 // Open to laid out: the probe, the seven fonts (Cairo backend, IPA fonts, a
 // cold width cache) and the full load of a whole file, in process; and the
 // resident memory the laid-out document keeps per character.
-//   load_bench [benchmark flags] FILE...
+//   load_bench [benchmark flags] FILE... [--notation FILE...]
+// Files after --notation are loaded with the full notation off and on.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -31,18 +32,18 @@ long characters(const ViewContext& v) {
   return n;
 }
 
-void BM_Load(benchmark::State& state, std::string path, int book) {
+void BM_Load(benchmark::State& state, std::string path, int full_notation, int book) {
   long lines = 0, chars = 0;
   for (auto _ : state) {
     ViewContext v;
-    bench::open_view(v, path, book);
+    bench::open_view(v, path, full_notation, book);
     lines = v.line_count;
     release_document(v);
   }
   // Memory: one more load, kept, measured from before it.
   ViewContext v;
   long before = resident_bytes();
-  bench::open_view(v, path, book);
+  bench::open_view(v, path, full_notation, book);
   long after = resident_bytes();
   chars = characters(v);
   state.counters["display_lines"] = static_cast<double>(lines);
@@ -55,13 +56,25 @@ void BM_Load(benchmark::State& state, std::string path, int book) {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  bool notation = false;
   for (int i = 1; i < argc; ++i) {
     std::string path = argv[i];
+    if (path == "--notation") {
+      notation = true;
+      continue;
+    }
     std::string file = path.substr(path.find_last_of('/') + 1);
-    benchmark::RegisterBenchmark(("load/" + file).c_str(), BM_Load, path, 0)
+    if (notation) {
+      for (int on = 0; on <= 1; ++on)
+        benchmark::RegisterBenchmark(((on ? "notation-on/" : "notation-off/") + file).c_str(),
+                                     BM_Load, path, on, 0)
+            ->Unit(benchmark::kMillisecond);
+      continue;
+    }
+    benchmark::RegisterBenchmark(("load/" + file).c_str(), BM_Load, path, 0, 0)
         ->Unit(benchmark::kMillisecond);
     // The same in book composition, against the line above.
-    benchmark::RegisterBenchmark(("load_book/" + file).c_str(), BM_Load, path, 1)
+    benchmark::RegisterBenchmark(("load_book/" + file).c_str(), BM_Load, path, 0, 1)
         ->Unit(benchmark::kMillisecond);
   }
   benchmark::RunSpecifiedBenchmarks();

@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "document/bracket_forms.h"
 #include "document/markup.h"
 #include "document/markup_text.h"
 
@@ -54,7 +55,9 @@ int ruby_base_start(const Line& line, int reading_open) {
   return at;
 }
 
-int mark_rubies(const Line& line, char16_t** entries, int& count, ViewContext& view) {
+}  // namespace
+
+int mark_bracket_rubies(const Line& line, char16_t** entries, int& count, ViewContext& view) {
   int found = 0;
   for (int from = 0; count >= 0 && count < RUBY_LIMIT;) {
     int open = find(line, from, READING_OPEN);
@@ -73,6 +76,8 @@ int mark_rubies(const Line& line, char16_t** entries, int& count, ViewContext& v
   }
   return found;
 }
+
+namespace {
 
 // An emphasis annotation: the "［＃「" nearest before the closer, and the closer.
 struct Emphasis {
@@ -106,13 +111,17 @@ int mark_emphasis(const Line& line) {
   return found;
 }
 
-void remove_readings(Line& line) {
+}  // namespace
+
+void remove_bracket_readings(Line& line) {
   for (int open = find(line, 0, READING_OPEN); open >= 0; open = find(line, open, READING_OPEN)) {
     int close = find(line, open + 1, READING_CLOSE);
     if (close < 0) break;
     markup::remove_span(line, open, close + 1);
   }
 }
+
+namespace {
 
 void remove_emphasis(Line& line) {
   for (int from = 0;;) {
@@ -146,6 +155,11 @@ void remove_quote_ends(Line& line, int& quote_state) {
 
 }  // namespace
 
+void resolve_quotation_blocks(Line& line, int& quote_state) {
+  for (std::u16string_view start : QUOTE_STARTS) remove_quote_starts(line, start, quote_state);
+  remove_quote_ends(line, quote_state);
+}
+
 int parse_bracket_markup(char16_t* text, std::uint16_t* codes, char16_t** ruby_entries,
                          int& ruby_count, ViewContext& view, int& quote_state) {
   if (!view.markup_enabled) return 0;
@@ -154,13 +168,12 @@ int parse_bracket_markup(char16_t* text, std::uint16_t* codes, char16_t** ruby_e
   if (std::u16string_view(line.text, static_cast<std::size_t>(line.length))
           .find_first_of(u"《｜［") == std::u16string_view::npos)
     return 0;
-  int found = mark_rubies(line, ruby_entries, ruby_count, view);
+  int found = mark_bracket_rubies(line, ruby_entries, ruby_count, view);
   found |= mark_emphasis(line);
-  remove_readings(line);
+  remove_bracket_readings(line);
   markup::remove_all(line, BASE_START);
   remove_emphasis(line);
-  for (std::u16string_view start : QUOTE_STARTS) remove_quote_starts(line, start, quote_state);
-  remove_quote_ends(line, quote_state);
+  resolve_quotation_blocks(line, quote_state);
   remove_emphasis(line);
   markup::mark_continuations(line);
   return found;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "decode/decode.h"
+#include "document/aozora.h"
 #include "document/markup.h"
 #include "layout/break.h"
 #include "locked/locked.h"
@@ -109,6 +110,7 @@ struct LoadState {
   bool form_feed_pending = false;
   bool skipping = false;
   int quote_state = QUOTE_OUTSIDE;
+  NotationState notation;  // the full notation's blocks in force
 };
 
 // The header block: lines between two separators among the first kept lines
@@ -144,6 +146,22 @@ bool contains_digit(const char16_t* line, int length) {
   for (int i = 0; i < length; ++i)
     if (line[i] >= u'0' && line[i] <= u'9') return true;
   return false;
+}
+
+// The full notation: a line its annotations left empty is no column; a page
+// break starts a new page in page mode (as a form feed does) and leaves a
+// gap of one column when scrolling. False when the lines cannot grow.
+bool lay_out_annotated(ViewContext& v, LoadState& s, const char16_t* line, int length,
+                       std::uint16_t* codes, int has_codes, const NotationLine& asked) {
+  if ((length > 0 || !asked.annotated) &&
+      !lay_out_notation_line(v, s.pass, line, length, codes, has_codes, s.quote_state, asked))
+    return false;
+  if (!asked.page_break) return true;
+  if (v.page_mode) {
+    s.form_feed_pending = true;
+    return true;
+  }
+  return break_logical_line(v, s.pass, u"", 0, codes, 0, QUOTE_OUTSIDE) != 0;
 }
 
 // Opens the text after the header check; false when it cannot be opened.
@@ -238,8 +256,14 @@ void load_document(ViewContext& v, MeasureContext* dc) {
     if (blank_controls(line.data(), length)) s.form_feed_pending = true;
     s.characters += length;
 
+    const bool notation = dialect.bracket && v.full_notation;
+    NotationLine asked;
     int has_codes =
-        dialect.bracket
+        notation
+            ? parse_full_notation(line.data(), codes.data(), v.annotation_texts.data(),
+                                  s.pass.ruby_count, v.annotation_texts.data() + NOTE_FIRST_ENTRY,
+                                  s.note_count, v, s.quote_state, s.notation, asked)
+        : dialect.bracket
             ? parse_bracket_markup(line.data(), codes.data(), v.annotation_texts.data(),
                                    s.pass.ruby_count, v, s.quote_state)
             : parse_brace_markup(line.data(), codes.data(), v.annotation_texts.data(),
@@ -248,6 +272,11 @@ void load_document(ViewContext& v, MeasureContext* dc) {
     length = static_cast<int>(std::char_traits<char16_t>::length(line.data()));
 
     if (!full && s.kept == 1) break;  // the probe reads the first kept line only
+    if (notation) {
+      if (!lay_out_annotated(v, s, line.data(), length, codes.data(), has_codes, asked)) break;
+      if (!padding) ++s.kept;
+      continue;
+    }
     // A first line that held only directives leaves no empty column.
     bool directives_only = has_codes && s.kept == 1 && length == 0;
     if (!directives_only &&

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/aozora.h"
 #include "document/markup.h"
 #include "layout/fonts.h"
 
@@ -74,7 +75,43 @@ constexpr std::array<std::u16string_view, 40> TOKENS = {u"｛ルビ ",
                                                         u"\xD840",
                                                         u"\xDC00"};
 
-std::vector<char16_t> build_line(const std::uint8_t* data, std::size_t size, bool raw) {
+// The full notation's forms besides those above (a table of its own, so the
+// saved inputs of the other targets keep their meaning).
+constexpr std::array<std::u16string_view, 32> NOTATION_TOKENS = {u"［＃",
+                                                                 u"］",
+                                                                 u"「",
+                                                                 u"」",
+                                                                 u"※［＃",
+                                                                 u"、第3水準1-85-54",
+                                                                 u"U+2000B",
+                                                                 u"1-4-87",
+                                                                 u"は中見出し",
+                                                                 u"大見出し",
+                                                                 u"終わり",
+                                                                 u"ここから",
+                                                                 u"ここで",
+                                                                 u"３字下げ",
+                                                                 u"折り返して",
+                                                                 u"地付き",
+                                                                 u"地から２字上げ",
+                                                                 u"改ページ",
+                                                                 u"に傍点",
+                                                                 u"の左に",
+                                                                 u"傍線",
+                                                                 u"白丸傍点",
+                                                                 u"太字",
+                                                                 u"割り注",
+                                                                 u"は底本では",
+                                                                 u"《",
+                                                                 u"》",
+                                                                 u"｜",
+                                                                 u"漢",
+                                                                 u"か",
+                                                                 u"𠮟",
+                                                                 u"Ø40"};
+
+std::vector<char16_t> build_line(const std::uint8_t* data, std::size_t size, bool raw,
+                                 bool notation) {
   std::vector<char16_t> line;
   if (raw) {
     for (std::size_t i = 0; i + 1 < size; i += 2) {
@@ -83,7 +120,8 @@ std::vector<char16_t> build_line(const std::uint8_t* data, std::size_t size, boo
     }
   } else {
     for (std::size_t i = 0; i < size; ++i) {
-      std::u16string_view t = TOKENS[data[i] % TOKENS.size()];
+      std::u16string_view t = notation ? NOTATION_TOKENS[data[i] % NOTATION_TOKENS.size()]
+                                       : TOKENS[data[i] % TOKENS.size()];
       line.insert(line.end(), t.begin(), t.end());
     }
   }
@@ -122,7 +160,7 @@ void check_codes(const ViewContext& view, const std::uint16_t* codes, std::size_
     } else if (c == CONTINUATION_CODE) {
       check(i > 0 && (is_ruby_code(codes[i - 1]) || codes[i - 1] == CONTINUATION_CODE));
     } else {
-      check(c == CODE_PLAIN || is_line_style_code(c));
+      check(c == CODE_PLAIN || is_line_style_code(c) || c == CODE_WARICHU);
     }
   }
   for (std::size_t i = n; i < cells; ++i) check(codes[i] == CODE_PLAIN);
@@ -153,13 +191,36 @@ void reset(ViewContext& view) {
   view.markup_enabled = 1;
 }
 
+// The full notation, its block state carried from input to input; what the
+// line asks of the layout stays inside the line and the limits.
+int run_full_notation(ViewContext& view, char16_t* line, std::uint16_t* codes, int& rubies,
+                      int& notes, int& quote, std::size_t length) {
+  static NotationState state;
+  view.full_notation = 1;
+  NotationLine out;
+  NotationState before = state;
+  int found = parse_full_notation(line, codes, view.annotation_texts.data(), rubies,
+                                  view.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, view,
+                                  quote, state, out);
+  const int n = static_cast<int>(std::char_traits<char16_t>::length(line));
+  check(quote == QUOTE_OUTSIDE || quote == QUOTE_INSIDE || quote == QUOTE_ENDS_HERE);
+  check(static_cast<std::size_t>(n) <= length);
+  check(out.heading_from >= 0 && out.heading_from <= out.heading_to && out.heading_to <= n);
+  check(out.heading >= 0 && out.heading <= HEADING_SMALL);
+  check(out.foot_from >= 0 && out.foot_from <= n && out.foot >= -1);
+  for (int cells : {out.indent, out.wrap, out.foot, state.indent, state.wrap, state.foot})
+    check(cells >= -1 && cells <= NOTATION_CELLS_MAX);
+  if (!view.markup_enabled) check(state.indent == before.indent && state.heading == before.heading);
+  return found;
+}
+
 }  // namespace
 
 void run_markup_case(Dialect dialect, const std::uint8_t* data, std::size_t size) {
   static std::unique_ptr<ViewContext> view = std::make_unique<ViewContext>();
   if (size < 1) return;
   std::uint8_t flags = data[0];
-  std::vector<char16_t> line = build_line(data + 1, size - 1, flags & 1);
+  std::vector<char16_t> line = build_line(data + 1, size - 1, flags & 1, dialect == Dialect::full);
   std::size_t length = std::char_traits<char16_t>::length(line.data());
   std::vector<char16_t> before = line;
   std::vector<std::uint16_t> codes(length + CODES_SLACK, 0xBEEF);
@@ -178,6 +239,8 @@ void run_markup_case(Dialect dialect, const std::uint8_t* data, std::size_t size
     found =
         parse_brace_markup(line.data(), codes.data(), view->annotation_texts.data(), rubies,
                            view->annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view, store);
+  } else if (dialect == Dialect::full) {
+    found = run_full_notation(*view, line.data(), codes.data(), rubies, notes, quote, length);
   } else {
     found = parse_bracket_markup(line.data(), codes.data(), view->annotation_texts.data(), rubies,
                                  *view, quote);

@@ -6,7 +6,8 @@
 
 namespace yomite::fuzz {
 
-enum class Dialect { brace, bracket };
+// full: the bracket notation with the full notation switched on.
+enum class Dialect { brace, bracket, full };
 
 // Builds a line from `data` (raw UTF-16 units, or bytes picking markup tokens
 // and characters), resolves it and aborts when the codes, the counts and the

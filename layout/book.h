@@ -61,9 +61,15 @@ struct BookBreak {
   int reason;    // BookBreakReason
 };
 
-// Book composition's column breaking (break_logical_line dispatches here).
+// Book composition's column breaking (break_with_limits, and so
+// break_logical_line, dispatches here), with the column lengths of `limits`.
 int book_break_logical_line(ViewContext& view, LayoutPass& pass, const char16_t* text, int length,
-                            std::uint16_t* codes, int has_codes, int quote_state);
+                            std::uint16_t* codes, int has_codes, int quote_state,
+                            const BreakLimits& limits);
+
+// Width of display line `line` at its natural spacing in book composition
+// (before it is set to the column length), px.
+int book_natural_width(MeasureContext& dc, ViewContext& view, const DisplayLine& line);
 
 // Book composition's advances (justify_display_line dispatches here).
 int book_justify_display_line(MeasureContext& dc, ViewContext& view, int index, int* advances);

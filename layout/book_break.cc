@@ -126,17 +126,21 @@ Column next_column(const BookText& t, BookLine& l, int start, int limit) {
 }  // namespace
 
 int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
-                            std::uint16_t* codes, int has_codes, int quote_state) {
+                            std::uint16_t* codes, int has_codes, int quote_state,
+                            const BreakLimits& limits) {
   Scratch& s = scratch();
   BookText& t = s.text;
   std::uint16_t* line_codes = has_codes ? codes : nullptr;
   book_text_fill(*pass.dc, v, t, text, line_codes, length);
-  const int limit = column_length(v, quote_state);
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
   const int first_line = pass.line_index;
+  auto limit = [&] { return pass.line_index == first_line ? limits.first : limits.rest; };
+  auto note_start = [&](int start) {
+    if (limits.starts) limits.starts->push_back(start);
+  };
   int start = 0;
   while (start < length) {
-    Column c = next_column(t, s.line, start, limit);
+    Column c = next_column(t, s.line, start, limit());
     if (c.next >= length) break;                             // the rest is the last column
     if (line_codes && codes[c.next] == CONTINUATION_CODE) {  // only a forced break
       int head = c.next - 1;
@@ -148,9 +152,12 @@ int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* te
     if (pass.book_breaks) pass.book_breaks->push_back({c.next, c.reason});
     const int end = book_trim_spaces(t, start, c.end);
     // A column of nothing but spaces is not made.
-    if (end > start && !append_line(v, pass, text + start, end - start,
-                                    line_codes ? codes + start : nullptr, end - start, quote_flag))
-      return 0;
+    if (end > start) {
+      note_start(start);
+      if (!append_line(v, pass, text + start, end - start, line_codes ? codes + start : nullptr,
+                       end - start, quote_flag))
+        return 0;
+    }
     start = c.next;
   }
   if (start >= length && length > 0 && pass.line_index > first_line) {
@@ -162,6 +169,7 @@ int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* te
   // from its text and kept in its codes.
   const int rest = length - start;
   const int text_len = rest > 0 && text[length - 1] == u' ' ? rest - 1 : rest;
+  note_start(start);
   return append_line(v, pass, text + start, text_len, line_codes ? codes + start : nullptr, rest,
                      DL_PARAGRAPH_END | quote_flag);
 }

@@ -50,7 +50,8 @@ int book_layout_display_line(MeasureContext& dc, ViewContext& v, int index, int*
   BookText& t = scratch().text;
   book_text_fill(dc, v, t, line.text, line.attrs, length);
   plain_widths(t, advances);
-  const int limit = column_length(v, line.flags & DL_QUOTE);
+  // Indents and foot offsets of the full notation shorten the column.
+  const int limit = column_length(v, line.flags & DL_QUOTE) - line.shortened;
   const bool spread = v.justify && !(line.flags & DL_PARAGRAPH_END);
   book_line_layout(t, 0, book_trim_spaces(t, 0, length), l);
   if (l.natural > limit) {
@@ -71,6 +72,16 @@ int book_layout_display_line(MeasureContext& dc, ViewContext& v, int index, int*
     advances[i] = l.adv[i - l.start];
   }
   return changed;
+}
+
+int book_natural_width(MeasureContext& dc, ViewContext& v, const DisplayLine& line) {
+  const int length =
+      line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
+  BookText& t = scratch().text;
+  book_text_fill(dc, v, t, line.text, line.attrs, length);
+  BookLine& l = scratch().line;
+  book_line_layout(t, 0, book_trim_spaces(t, 0, length), l);
+  return l.natural;
 }
 
 int book_justify_display_line(MeasureContext& dc, ViewContext& v, int index, int* advances) {

@@ -7,6 +7,7 @@
 
 #include "decode/utf16.h"
 #include "layout/paint_steps.h"
+#include "layout/small_text.h"
 #include "view/attr_codes.h"
 
 namespace yomite {
@@ -209,7 +210,9 @@ void book_text_fill(MeasureContext& dc, ViewContext& v, BookText& t, const char1
   t.cut.assign(static_cast<std::size_t>(length), 0);
   for (int i = 0; i < length;) {
     const int units = char_units(text, i, length);
-    t.width[i] = width_at(dc, v, text, i, units);
+    // Warichu of the full notation is set at the ruby size.
+    t.width[i] = codes && codes[i] == CODE_WARICHU ? small_char_width(v, text, i, length)
+                                                   : width_at(dc, v, text, i, units);
     if (units == 2) {
       t.kind[i] = BK_OTHER;
       t.width[i + 1] = 0;

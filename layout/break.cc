@@ -7,6 +7,7 @@
 #include "layout/book.h"
 #include "layout/break.h"
 #include "layout/break_steps.h"
+#include "layout/small_text.h"
 #include "trace/trace.h"
 #include "view/attr_codes.h"
 
@@ -17,7 +18,9 @@ namespace {
 // Width of the character at text[i] for the break walk. A fixed-pitch face
 // whose full width is two half cells is counted, not measured. The second
 // unit of a surrogate pair is worth nothing: the pair was counted whole.
-int walk_width(ViewContext& v, LayoutPass& pass, const char16_t* text, int i, int length) {
+int walk_width(ViewContext& v, LayoutPass& pass, const char16_t* text, int i, int length,
+               const std::uint16_t* small) {
+  if (small && small[i] == CODE_WARICHU) return small_char_width(v, text, i, length);
   char16_t c = text[i];
   if (is_low_surrogate(c) && i > 0 && is_high_surrogate(text[i - 1])) return 0;
   if (v.fixed_pitch == 1 && v.half_is_half == 1)
@@ -31,7 +34,15 @@ int walk_width(ViewContext& v, LayoutPass& pass, const char16_t* text, int i, in
 // from the cache, so summing in chunks and stopping early gives the same
 // answer as measuring the whole run, without measuring a long paragraph once
 // per column.
-bool run_fits(ViewContext& v, MeasureContext& dc, const char16_t* text, int length, int limit) {
+bool run_fits(ViewContext& v, LayoutPass& pass, const char16_t* text, int length, int limit,
+              const std::uint16_t* small) {
+  if (small) {  // warichu: character by character, some at the ruby size
+    long sum = 0;
+    for (int i = 0; i < length; ++i)
+      if ((sum += walk_width(v, pass, text, i, length, small)) > limit) return false;
+    return true;
+  }
+  MeasureContext& dc = *pass.dc;
   constexpr int CHUNK = 64;
   long sum = 0;
   for (int i = 0; i < length;) {
@@ -47,10 +58,11 @@ bool run_fits(ViewContext& v, MeasureContext& dc, const char16_t* text, int leng
 }
 
 // The first character that does not fit: how many characters fit in `limit`.
-int fitting_count(ViewContext& v, LayoutPass& pass, const char16_t* text, int length, int limit) {
+int fitting_count(ViewContext& v, LayoutPass& pass, const char16_t* text, int length, int limit,
+                  const std::uint16_t* small) {
   int n = 0, sum = 0;
   while (n < length) {
-    int w = walk_width(v, pass, text, n, length);
+    int w = walk_width(v, pass, text, n, length, small);
     if (sum + w > limit) break;
     sum += w;
     ++n;
@@ -89,8 +101,9 @@ int move_openers(const char16_t* text, int n) {
 
 // Where the piece ends: the width walk, then hanging punctuation, or the word
 // and bracket rules when nothing hangs. Always at least one character.
-int break_index(ViewContext& v, LayoutPass& pass, const char16_t* rest, int length, int limit) {
-  int n = fitting_count(v, pass, rest, length, limit);
+int break_index(ViewContext& v, LayoutPass& pass, const char16_t* rest, int length, int limit,
+                const std::uint16_t* small) {
+  int n = fitting_count(v, pass, rest, length, limit, small);
   int hung = 0;
   // Closing punctuation may not begin a column: up to three marks hang.
   while (n < length && hung < MAX_HANGING && is_line_start_forbidden(rest[n])) {
@@ -143,6 +156,9 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
   line->attrs =
       codes ? arena_copy_codes(v.arena, codes, static_cast<std::size_t>(code_len)) : nullptr;
   line->flags = flags;
+  line->indent = 0;
+  line->shortened = 0;
+  line->heading_from = line->heading_to = 0;
   if (!line->text || (codes && !line->attrs)) return 0;
   ++pass.line_index;
   return 1;
@@ -167,16 +183,30 @@ int column_length(const ViewContext& v, int quote_state) {
 
 int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
                        std::uint16_t* codes, int has_codes, int quote_state) {
-  if (v.book_layout)
-    return book_break_logical_line(v, pass, text, length, codes, has_codes, quote_state);
   const int limit = column_length(v, quote_state);
+  return break_with_limits(v, pass, text, length, codes, has_codes, quote_state,
+                           {limit, limit, nullptr});
+}
+
+int break_with_limits(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
+                      std::uint16_t* codes, int has_codes, int quote_state,
+                      const BreakLimits& limits) {
+  if (v.book_layout)
+    return book_break_logical_line(v, pass, text, length, codes, has_codes, quote_state, limits);
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
   const int first_line = pass.line_index;
   const char16_t* rest = text;
   std::uint16_t* rest_codes = codes;
   int rest_len = length;
-  while (rest_len > 0 && !run_fits(v, *pass.dc, rest, rest_len, limit)) {
-    int n = break_index(v, pass, rest, rest_len, limit);
+  auto limit = [&] { return pass.line_index == first_line ? limits.first : limits.rest; };
+  // Warichu characters are narrower: measured one by one (never when off).
+  const bool small = has_codes && has_small_text(codes, length);
+  auto small_codes = [&] { return small ? rest_codes : nullptr; };
+  auto note_start = [&] {
+    if (limits.starts) limits.starts->push_back(static_cast<int>(rest - text));
+  };
+  while (rest_len > 0 && !run_fits(v, pass, rest, rest_len, limit(), small_codes())) {
+    int n = break_index(v, pass, rest, rest_len, limit(), small_codes());
     if (n >= rest_len) break;  // everything fits once hanging is counted: the last line
     int piece = n;
     if (rest[n - 1] == u' ') --piece;  // a space at the break belongs to neither column
@@ -184,9 +214,11 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
       divide_ruby(v, pass, rest_codes, n, rest_len);
     // A column that would hold nothing but that space is not made: a blank
     // column inside a paragraph would read as a paragraph break.
-    if (piece > 0 &&
-        !append_line(v, pass, rest, piece, has_codes ? rest_codes : nullptr, piece, quote_flag))
-      return 0;
+    if (piece > 0) {
+      note_start();
+      if (!append_line(v, pass, rest, piece, has_codes ? rest_codes : nullptr, piece, quote_flag))
+        return 0;
+    }
     rest += n;
     rest_codes += n;
     rest_len -= n;
@@ -200,6 +232,7 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
     v.lines[pass.line_index - 1].flags |= DL_PARAGRAPH_END;
     return 1;
   }
+  note_start();
   return append_line(v, pass, rest, text_len, has_codes ? rest_codes : nullptr, rest_len,
                      DL_PARAGRAPH_END | quote_flag);
 }

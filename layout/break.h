@@ -48,6 +48,20 @@ int column_length(const ViewContext& view, int quote_state);
 int break_logical_line(ViewContext& view, LayoutPass& pass, const char16_t* text, int length,
                        std::uint16_t* codes, int has_codes, int quote_state);
 
+// Column lengths in px for the first display line of a logical line and for
+// those that continue it; `starts`, when given, gets the unit offset in the
+// logical line of each display line appended.
+struct BreakLimits {
+  int first;
+  int rest;
+  std::vector<int>* starts;
+};
+
+// break_logical_line with lengths of its own (indented lines).
+int break_with_limits(ViewContext& view, LayoutPass& pass, const char16_t* text, int length,
+                      std::uint16_t* codes, int has_codes, int quote_state,
+                      const BreakLimits& limits);
+
 // Fills advances[0..length] (length + 1 entries; the last repeats the last
 // character's advance for the space drawing appends). Returns 1 when the line
 // was stretched to the column length, 0 when the advances are plain widths.

@@ -26,7 +26,7 @@ struct Line {
   int length;
   const int* use;  // stretched advances, or null
   int x0;          // vertical: the slot's right edge; horizontal: top of the text row
-  int indent;      // vertical: the quotation indent
+  int indent;      // px before the text: quotation (vertical) and full-notation indents
   const BookLine* book = nullptr;  // book composition: the line the advances were set from
 };
 
@@ -74,8 +74,8 @@ int side_line(Line& l, int i, std::uint16_t code) {
     platform::canvas_line_to(l.win, x, s + w + l.indent + TEXT_MARGIN);
   } else {
     int y = l.x0 + l.v.char_height - 1;
-    platform::canvas_move_to(l.win, s + TEXT_MARGIN, y);
-    platform::canvas_line_to(l.win, s + w + TEXT_MARGIN, y);
+    platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, y);
+    platform::canvas_line_to(l.win, s + w + l.indent + TEXT_MARGIN, y);
   }
   if (is_note_code(code)) platform::canvas_set_pen(l.win, old_width, old_pen);
   return n;
@@ -90,8 +90,8 @@ platform::CanvasPoint mark_position(const Line& l, std::uint16_t code, int s) {
     return {l.x0 - rh + ch * 4 / 5, s + l.indent + TEXT_MARGIN};
   }
   if (code == EMPHASIS_SESAME)
-    return {s + TEXT_MARGIN + v.half_width * 2 / 3, l.x0 - rh - (2 * ch) / 3};
-  return {s + TEXT_MARGIN, l.x0 - rh - ch / 4};
+    return {s + l.indent + TEXT_MARGIN + v.half_width * 2 / 3, l.x0 - rh - (2 * ch) / 3};
+  return {s + l.indent + TEXT_MARGIN, l.x0 - rh - ch / 4};
 }
 
 void emphasis_mark(Line& l, int i, std::uint16_t code) {
@@ -160,7 +160,7 @@ int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
   if (v.vertical)
     platform::canvas_move_to(l.win, l.x0, s + l.indent + TEXT_MARGIN);
   else
-    platform::canvas_move_to(l.win, s + TEXT_MARGIN, l.x0 - v.ruby_height);
+    platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, l.x0 - v.ruby_height);
   platform::canvas_text(l.win, 0, 0, r, rn, adv.data());
   if (v.vertical && strip && flat && v.font_smoothing == 1 && is_nt_platform() == 0)
     turn_ruby(l, *strip, *flat, r, rn, adv, s);

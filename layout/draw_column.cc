@@ -2,8 +2,10 @@
 #include <string>
 #include <vector>
 
+#include "layout/heading_face.h"
 #include "layout/paint.h"
 #include "layout/paint_steps.h"
+#include "layout/small_text.h"
 
 namespace yomite {
 
@@ -74,6 +76,11 @@ platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
       }
     }
   }
+  const bool heading = has_heading_run(v, line);
+  const bool small = has_small_text(line.attrs, length);
+  if (heading) blank_heading_run(line, work);
+  if (small) blank_small_text(line, work);
+  if (heading || small) use = advances;  // the blanks keep those characters' advances
   work.push_back(u' ');
   const platform::CanvasPoint top = platform::canvas_position(strip);
   platform::canvas_text(strip, 0, 0, work.data(), length + 1, use);
@@ -81,6 +88,8 @@ platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
   if (flat && v.font_smoothing == 1 && is_nt_platform() == 0)
     draw_flat_and_turn(v, strip, *flat, work, use, client_height);
   if (any_pair) draw_pairs(v, strip, top, pairs, pair_start, advances);
+  if (heading) draw_heading_run(v, strip, top, line, advances);
+  if (small) draw_small_text(v, strip, top, line, advances);
   return end;
 }
 

@@ -4,6 +4,7 @@
 
 #include "layout/book.h"
 #include "layout/fonts.h"
+#include "layout/heading_face.h"
 #include "platform/window.h"
 #include "trace/trace.h"
 
@@ -38,6 +39,7 @@ void make_main_fonts(ViewContext& v, int s) {
   v.font_main = make_font(v.face_name, s, rotated(v));
   if (v.vertical) v.font_main_upright = make_font(v.face_name, s, platform::ESCAPEMENT_NONE);
   v.font_emphasis = make_font(v.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, s, rotated(v));
+  create_heading_font(v, s, rotated(v));
 }
 
 int ruby_font_height(int s, int percent) {

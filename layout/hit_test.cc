@@ -34,6 +34,7 @@ int line_across(const ViewContext& v, int across, int extent) {
 int char_along(const ViewContext& v, const std::vector<int>& adv, int i, int along) {
   int start = TEXT_MARGIN;
   if (v.vertical && (v.lines[i].flags & DL_QUOTE)) start += 2 * v.char_height;
+  start += v.lines[i].indent;  // the full notation's indents, in both directions
   const int length = line_length(v.lines[i]);
   for (int j = 0, t = 0; j < length; t += adv[static_cast<std::size_t>(j)], ++j)
     if (start + t <= along && along < start + t + adv[static_cast<std::size_t>(j)]) return j;

@@ -5,6 +5,8 @@
 #include "decode/utf16.h"
 #include "layout/book.h"
 #include "layout/break.h"
+#include "layout/small_text.h"
+#include "view/attr_codes.h"
 
 namespace yomite {
 
@@ -45,6 +47,25 @@ void spread(const char16_t* text, int length, int rem, int* advances) {
   }
 }
 
+// Warichu characters advance by their width in the ruby font.
+void small_advances(ViewContext& v, const DisplayLine& line, int length, int* advances) {
+  for (int i = 0; i < length;) {
+    int units = char_units(line.text, i, length);
+    if (line.attrs[i] == CODE_WARICHU) {
+      int w = small_char_width(v, line.text, i, length);
+      advances[i] = w;
+      if (i + units == length) advances[length] = w;  // the last character's again
+    }
+    i += units;
+  }
+}
+
+long sum_advances(const char16_t* text, int length, const int* advances) {
+  long sum = 0;
+  for (int i = 0; i < length; i += char_units(text, i, length)) sum += advances[i];
+  return sum;
+}
+
 }  // namespace
 
 int justify_display_line(MeasureContext& dc, ViewContext& v, int index, int* advances) {
@@ -57,10 +78,16 @@ int justify_display_line(MeasureContext& dc, ViewContext& v, int index, int* adv
   int target = v.half_width * v.column_chars;
   if (!(v.fixed_pitch == 1 && v.half_is_half == 0)) target += 2 * v.half_width;
   plain_advances(dc, v, text, length, advances);
+  const bool small = has_small_text(line.attrs, length);
+  if (small) small_advances(v, line, length, advances);
   if (!v.justify) return 0;
   TextExtent whole;
-  measure_text(dc, text, length, whole, v);
+  if (small)
+    whole.cx = static_cast<int>(sum_advances(text, length, advances));
+  else
+    measure_text(dc, text, length, whole, v);
   if (line.flags & DL_QUOTE) target -= 2 * v.char_height;
+  target -= line.shortened;  // indents and foot offsets of the full notation
   // The last line of a paragraph and short lines keep their plain widths.
   if ((line.flags & DL_PARAGRAPH_END) || whole.cx >= target || whole.cx <= target * 6 / 10)
     return 0;

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "layout/break.h"
+#include "layout/heading_face.h"
 #include "layout/paint.h"
 #include "layout/paint_steps.h"
+#include "layout/small_text.h"
 #include "trace/trace.h"
 
 namespace yomite {
@@ -100,6 +102,12 @@ void page_number(Paint& p, int index, int x) {
   platform::canvas_select_font(p.win, old);
 }
 
+// Lines whose characters are not all in the main font are placed by their
+// advances (warichu at the ruby size), never by the font's own.
+bool own_advances(const DisplayLine& line) {
+  return has_small_text(line.attrs, line_length(line));
+}
+
 bool first_of_page(const ViewContext& v, int index) {
   return v.page_lines > 0 && index % v.page_lines == 0;
 }
@@ -112,8 +120,9 @@ int draw_column(Paint& p, int index, int y) {
   y += rh;
   const int left = r - y - ch;  // the text strip spans left .. r - y
   int stretched = line_advances(p.dc, v, index, p.advances);
-  const int* use = stretched ? p.advances.data() : nullptr;
+  const int* use = stretched || own_advances(v.lines[index]) ? p.advances.data() : nullptr;
   int indent = (v.lines[index].flags & DL_QUOTE) ? 2 * ch : 0;
+  indent += v.lines[index].indent;  // the full notation's indents and foot alignment
   if (indent) platform::canvas_fill(p.win, left, TEXT_MARGIN, ch, indent);
   int drawn = 0;
   if (p.strip) {
@@ -138,20 +147,44 @@ int draw_column(Paint& p, int index, int y) {
   return y + ch + gap;
 }
 
+// A row's text from the current position; a heading run in its own face.
+void draw_row_text(Paint& p, const DisplayLine& line, const int* use) {
+  const int length = line_length(line);
+  const bool heading = has_heading_run(p.view, line);
+  const bool small = has_small_text(line.attrs, length);
+  if (!heading && !small) {
+    platform::canvas_text(p.win, 0, 0, line.text, length, use);
+    return;
+  }
+  std::u16string work(line.text, static_cast<std::size_t>(length));
+  if (heading) blank_heading_run(line, work);
+  if (small) blank_small_text(line, work);
+  const platform::CanvasPoint origin = platform::canvas_position(p.win);
+  // The blanks keep the heading characters' advances.
+  platform::canvas_text(p.win, 0, 0, work.data(), length, p.advances.data());
+  const platform::CanvasPoint end = platform::canvas_position(p.win);
+  if (heading) draw_heading_run(p.view, p.win, origin, line, p.advances.data());
+  if (small) draw_small_text(p.view, p.win, origin, line, p.advances.data());
+  platform::canvas_move_to(p.win, end.x, end.y);
+}
+
 // One row at slot offset y (from the top). Returns the next offset.
 int draw_row(Paint& p, int index, int y) {
   ViewContext& v = p.view;
   const int ch = v.char_height;
   platform::canvas_fill(p.win, 0, y, p.width, v.ruby_height);
   y += v.ruby_height;
-  platform::canvas_move_to(p.win, TEXT_MARGIN, y);
-  int stretched = line_advances(p.dc, v, index, p.advances);
-  const int* use = stretched ? p.advances.data() : nullptr;
   const DisplayLine& line = v.lines[index];
-  platform::canvas_text(p.win, 0, 0, line.text, line_length(line), use);
+  const int indent = line.indent;  // the full notation's indents and foot alignment
+  if (indent) platform::canvas_fill(p.win, TEXT_MARGIN, y, indent, ch);
+  platform::canvas_move_to(p.win, TEXT_MARGIN + indent, y);
+  int stretched = line_advances(p.dc, v, index, p.advances);
+  const int* use = stretched || own_advances(line) ? p.advances.data() : nullptr;
+  draw_row_text(p, line, use);
   platform::CanvasPoint end = platform::canvas_position(p.win);
   platform::canvas_fill(p.win, end.x, y, p.width, ch);
-  draw_decorations(v, p.dc, p.win, index, {0, 0, p.width, p.height}, y, use, 0, p.strip, p.flat);
+  draw_decorations(v, p.dc, p.win, index, {0, 0, p.width, p.height}, y, use, indent, p.strip,
+                   p.flat);
   if (v.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, 0, y, MARK_BLOCK, ch);
   const int gap = slot_gap(v);
   platform::canvas_fill(p.win, 0, y + ch, p.width, gap);

@@ -29,6 +29,10 @@ struct FontMetrics {
 // installed gets a stand-in. Null when no font at all can be made.
 Font* font_create(const char* face, int height, int escapement);
 
+// The same face drawn bold (synthesised where the face has no bold form), with
+// the same metrics. Used by the full notation's headings.
+Font* font_create_bold(const char* face, int height, int escapement);
+
 // Releases a font; null is ignored.
 void font_delete(Font* font);
 

@@ -74,6 +74,7 @@ void read_settings(ViewContext& v, const std::string& path) {
   v.smooth_scroll = read_number(ini, "Scroll", "Smooth", "1");
   v.smooth_dots = read_number(ini, "Scroll", "SmoothDot", "4");
   v.page_mode = read_number(ini, "Scroll", "PageMode", "0");
+  v.full_notation = read_number(ini, "Font", "FullNotation", "0");  // extension
   v.book_composition = read_number(ini, "Font", "BookComposition", "0");
   process_settings().editor_command = read_editor(ini);
 }
@@ -101,6 +102,7 @@ void store_settings(const ViewContext& v, IniFile& ini) {
   write_number(ini, "Font", "Smooth", v.font_smoothing);
   write_number(ini, "Font", "Justify", v.justify);
   write_number(ini, "Font", "RubyPercent", v.ruby_percent);
+  write_number(ini, "Font", "FullNotation", v.full_notation);  // extension
   // An extension's key appears only once it was switched on, so a file of a
   // viewer that never used it stays as the standard keys make it.
   if (v.book_composition || has_key(ini, "Font", "BookComposition"))

@@ -10,8 +10,11 @@ constexpr std::uint16_t CODE_PLAIN = 0;
 constexpr std::uint16_t LINE_STYLE_FIRST = 16;  // 16..35: side lines and emphasis marks
 constexpr std::uint16_t LINE_STYLE_LAST = 35;
 constexpr std::uint16_t CODE_EMPHASIS_DOTS = 16;  // also the bracket notation's emphasis
-constexpr std::uint16_t CONTINUATION_CODE = 64;   // belongs to the ruby base begun earlier
-constexpr std::uint16_t RUBY_CODE_FIRST = 65;     // reading: annotation_texts[code - 65]
+// Extension (the full notation only): a warichu character, set inline at the
+// ruby font's size. An unused code between the line styles and 64.
+constexpr std::uint16_t CODE_WARICHU = 36;
+constexpr std::uint16_t CONTINUATION_CODE = 64;  // belongs to the ruby base begun earlier
+constexpr std::uint16_t RUBY_CODE_FIRST = 65;    // reading: annotation_texts[code - 65]
 constexpr std::uint16_t RUBY_CODE_LAST = 16448;
 constexpr std::uint16_t NOTE_CODE_FIRST = 16584;  // entry: annotation_texts[16384 + code - 16584]
 constexpr std::uint16_t NOTE_CODE_LAST = 17095;

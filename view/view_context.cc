@@ -51,6 +51,7 @@ void release_document(ViewContext& v) {
   v.line_count = 0;
   v.line_capacity = 0;
   v.annotation_texts.fill(nullptr);
+  v.headings.clear();
   arena_clear(v.arena);  // owns every text and code the pointers above named
   std::free(v.width_cache);
   v.width_cache = nullptr;
@@ -61,6 +62,7 @@ void release_document(ViewContext& v) {
   delete_font(v.font_ruby_upright);
   delete_font(v.font_emphasis);
   delete_font(v.font_pair_upright);
+  delete_font(v.font_heading);
 }
 
 int begin_display_lines(ViewContext& v) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/font.h"
 #include "platform/window.h"
@@ -26,7 +27,15 @@ struct DisplayLine {
   char16_t* text;        // 0-terminated, in the view's arena
   std::uint16_t* attrs;  // one code per character (at least), or null without markup
   std::uint16_t flags;   // DL_*
+  // Set only by the full notation (0 otherwise), in the record's padding:
+  std::uint16_t indent;       // px along the text where the first character starts, past the margin
+  std::uint16_t shortened;    // px the line is shorter than the column (indents, foot offset)
+  std::uint8_t heading_from;  // characters [heading_from, heading_to) are a heading
+  std::uint8_t heading_to;
 };
+// Memory per character is a budget: the full notation's fields live in what
+// was padding.
+static_assert(sizeof(DisplayLine) == 2 * sizeof(void*) + 8);
 
 // Records a full load starts with, and the step by which the array grows.
 constexpr int LINES_INITIAL = 1000;
@@ -54,6 +63,18 @@ constexpr int RUBY_PERCENT_MAX = 80;
 
 // Colours are 0x00BBGGRR.
 using Color = std::uint32_t;
+
+// Heading levels of the full notation, largest first.
+constexpr int HEADING_LARGE = 1;   // 大見出し
+constexpr int HEADING_MEDIUM = 2;  // 中見出し
+constexpr int HEADING_SMALL = 3;   // 小見出し
+
+// One entry of the table of contents the full notation gathers.
+struct HeadingEntry {
+  int level;  // HEADING_*
+  std::u16string text;
+  int line;  // display line where the heading starts
+};
 
 struct ViewContext {
   int loaded = 0;                    // a document is open and laid out
@@ -106,6 +127,12 @@ struct ViewContext {
   int ruby_percent = 0;            // kept in 40..80 whenever fonts are made
   int text_format = DIALECT_AUTO;  // MarkupDialect
   int locked = 0;                  // a locked text, or its password was refused
+  // Extension, settings Font/FullNotation and option A: the bracket notation's
+  // other annotations (indents, headings, page breaks, gaiji, notes) are set
+  // instead of shown as text. Off by default.
+  int full_notation = 0;
+  platform::Font* font_heading = nullptr;  // full notation: headings (bold, or Gothic)
+  std::vector<HeadingEntry> headings;      // full notation: in reading order
   // Extension (settings Font/BookComposition, option N): book-grade line
   // composition; 0 = standard composition.
   // It takes effect when the fonts are made (an open or a reload), which

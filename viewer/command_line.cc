@@ -10,8 +10,9 @@ namespace yomite {
 
 namespace {
 
-// Any case; X and Y upper only. N is an extension: book composition.
-constexpr const char* OPTION_LETTERS = "BCEFGHJKLMNRSTW";
+// Any case; X and Y upper only. A and N are extensions (the full bracket
+// notation, book composition), unused by the viewer before.
+constexpr const char* OPTION_LETTERS = "ABCEFGHJKLMNRSTW";
 
 // The option's letter in upper case, or 0 when the viewer knows no such option.
 char option_letter(char given) {
@@ -36,6 +37,9 @@ int encoding_letter_of(const std::string& value) {
 void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
   const int n = parse_decimal(o.value);
   switch (o.letter) {
+    case 'A':
+      v.full_notation = n;
+      break;
     case 'B':
       v.back_color = option_color(o.value);
       break;

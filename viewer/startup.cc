@@ -18,11 +18,10 @@ int make_full_path(std::string& name) {
 void take_file(ViewContext& view, const std::string& file, History& history,
                const std::string& settings_path) {
   view.file_name = file;
-  if (!view.file_name.empty()) {
-    make_full_path(view.file_name);
-    read_history(history, view, settings_path);
-    replace_archive_by_entry(view);
-  }
+  if (!view.file_name.empty()) make_full_path(view.file_name);
+  // Also without a file: the recent-files commands open the entries read here.
+  read_history(history, view, settings_path);
+  if (!view.file_name.empty()) replace_archive_by_entry(view);
   view.markup_enabled = 1;
 }
 

@@ -15,7 +15,8 @@ int make_full_path(std::string& name);
 
 // file_name := the full path of `file`; the history's mark page for it (read
 // from the settings file at `settings_path`); a ".zip" replaced by its first
-// entry; markup on. Nothing but markup for an empty `file`.
+// entry; markup on. An empty `file` still reads the history (for the
+// recent-files commands).
 void take_file(ViewContext& view, const std::string& file, History& history,
                const std::string& settings_path);
 

@@ -42,6 +42,7 @@ struct Font {
   std::string face;    // as asked, with its "@"
   int vertical = 0;    // the face began with "@"
   int escapement = 0;  // tenths of a degree
+  int bold = 0;        // every family loaded at bold weight
   double em_px = 0;    // the size the Pango fonts were loaded at
   FontMetrics metrics;
   std::vector<FaceFonts> faces;             // [0] the main family; fallbacks as needed

@@ -1,4 +1,5 @@
 // The canvas operations on Cairo: fills, inversion, lines, copies, pixels.
+#include <cmath>
 #include <cstring>
 
 #include "platform/cairo/cairo_canvas.h"
@@ -75,11 +76,22 @@ void blit(Canvas& c, int x, int y, int w, int h, Canvas& src, int sx, int sy) {
   cairo_restore(cr);
 }
 
+// An image keeps its target's device scale (a HiDPI window draws its column
+// strips at twice the pixels too, so they stay sharp when copied in).
+cairo_surface_t* scaled_image(cairo_surface_t* target, int w, int h) {
+  double sx = 1, sy = 1;
+  cairo_surface_get_device_scale(target, &sx, &sy);
+  cairo_surface_t* s = cairo_image_surface_create(
+      CAIRO_FORMAT_RGB24, static_cast<int>(std::ceil(w * sx)), static_cast<int>(std::ceil(h * sy)));
+  cairo_surface_set_device_scale(s, sx, sy);
+  return s;
+}
+
 Canvas* create_compatible(Canvas& c, int w, int h) {
   if (w <= 0 || h <= 0) return nullptr;
   cairo_surface_t* target = of(c).surface;
   cairo_surface_t* s = cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE
-                           ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h)
+                           ? scaled_image(target, w, h)
                            : cairo_surface_create_similar(target, CAIRO_CONTENT_COLOR, w, h);
   Canvas* out = cairo_canvas_create_for(s, w, h);
   cairo_surface_destroy(s);
@@ -97,39 +109,63 @@ bool is_image(Canvas& c) {
   return cairo_surface_get_type(of(c).surface) == CAIRO_SURFACE_TYPE_IMAGE;
 }
 
-// Image pixels are 0x00RRGGBB; colours are 0x00BBGGRR.
-CanvasColor get_pixel(Canvas& c, int x, int y) {
-  if (!is_image(c) || x < 0 || y < 0 || x >= c.width || y >= c.height) return 0xFFFFFFFF;
+// Image pixels are 0x00RRGGBB; colours are 0x00BBGGRR. Pixels are logical:
+// on a scaled image one stands for its block of device pixels, read from the
+// block's first and written to all of it.
+struct Pixels {
+  unsigned char* data;
+  int stride;
+  int scale;
+};
+
+Pixels pixels_of(Canvas& c) {
   cairo_surface_t* s = of(c).surface;
   cairo_surface_flush(s);
-  const unsigned char* row = cairo_image_surface_get_data(s) +
-                             static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(s);
+  double sx = 1, sy = 1;
+  cairo_surface_get_device_scale(s, &sx, &sy);
+  return {cairo_image_surface_get_data(s), cairo_image_surface_get_stride(s),
+          sx >= 1 ? static_cast<int>(sx) : 1};
+}
+
+std::uint32_t* pixel_at(const Pixels& p, int x, int y) {
+  return reinterpret_cast<std::uint32_t*>(p.data + static_cast<std::ptrdiff_t>(y) * p.stride) + x;
+}
+
+CanvasColor get_pixel(Canvas& c, int x, int y) {
+  if (!is_image(c) || x < 0 || y < 0 || x >= c.width || y >= c.height) return 0xFFFFFFFF;
+  const Pixels px = pixels_of(c);
   std::uint32_t p;
-  std::memcpy(&p, row + 4 * x, 4);
+  std::memcpy(&p, pixel_at(px, x * px.scale, y * px.scale), 4);
   return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
 }
 
 void read_pixels(Canvas& c, std::uint32_t* out) {
   if (!is_image(c)) return;
-  cairo_surface_t* s = of(c).surface;
-  cairo_surface_flush(s);
-  const unsigned char* data = cairo_image_surface_get_data(s);
-  const int stride = cairo_image_surface_get_stride(s);
-  for (int y = 0; y < c.height; ++y)
-    std::memcpy(out + static_cast<std::ptrdiff_t>(y) * c.width, data + y * stride,
-                4 * static_cast<std::size_t>(c.width));
+  const Pixels px = pixels_of(c);
+  for (int y = 0; y < c.height; ++y) {
+    std::uint32_t* row = out + static_cast<std::ptrdiff_t>(y) * c.width;
+    if (px.scale == 1) {
+      std::memcpy(row, pixel_at(px, 0, y), 4 * static_cast<std::size_t>(c.width));
+      continue;
+    }
+    for (int x = 0; x < c.width; ++x)
+      std::memcpy(row + x, pixel_at(px, x * px.scale, y * px.scale), 4);
+  }
 }
 
 void write_pixels(Canvas& c, const std::uint32_t* in) {
   if (!is_image(c)) return;
-  cairo_surface_t* s = of(c).surface;
-  cairo_surface_flush(s);
-  unsigned char* data = cairo_image_surface_get_data(s);
-  const int stride = cairo_image_surface_get_stride(s);
-  for (int y = 0; y < c.height; ++y)
-    std::memcpy(data + y * stride, in + static_cast<std::ptrdiff_t>(y) * c.width,
-                4 * static_cast<std::size_t>(c.width));
-  cairo_surface_mark_dirty(s);
+  const Pixels px = pixels_of(c);
+  const int s = px.scale;
+  for (int y = 0; y < c.height * s; ++y) {
+    const std::uint32_t* row = in + static_cast<std::ptrdiff_t>(y / s) * c.width;
+    if (s == 1) {
+      std::memcpy(pixel_at(px, 0, y), row, 4 * static_cast<std::size_t>(c.width));
+      continue;
+    }
+    for (int x = 0; x < c.width * s; ++x) std::memcpy(pixel_at(px, x, y), row + x / s, 4);
+  }
+  cairo_surface_mark_dirty(of(c).surface);
 }
 
 // State changes need no work here: every drawing call reads the state.

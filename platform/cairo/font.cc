@@ -84,8 +84,9 @@ FaceTables read_tables(PangoFont* font) {
   return t;
 }
 
-PangoFont* load(const std::string& family, double em_px, PangoGravity gravity) {
+PangoFont* load(const std::string& family, double em_px, PangoGravity gravity, int bold) {
   PangoFontDescription* d = pango_font_description_new();
+  if (bold) pango_font_description_set_weight(d, PANGO_WEIGHT_BOLD);
   pango_font_description_set_family(d, family.c_str());
   pango_font_description_set_absolute_size(d, em_px * PANGO_SCALE);
   pango_font_description_set_gravity(d, gravity);
@@ -119,7 +120,7 @@ int scaled(int units, const FaceTables& t, double em_px) {
 // `height`; em_px is set when it is the main family.
 bool load_face(Font& f, const std::string& family, int height, FaceTables* tables) {
   PangoFont* probe =
-      load(family, height < 0 ? -height : (height ? height : 1), PANGO_GRAVITY_SOUTH);
+      load(family, height < 0 ? -height : (height ? height : 1), PANGO_GRAVITY_SOUTH, f.bold);
   if (!probe) return false;
   if (!is_family(probe, family)) {
     g_object_unref(probe);
@@ -128,8 +129,8 @@ bool load_face(Font& f, const std::string& family, int height, FaceTables* table
   FaceTables t = read_tables(probe);
   g_object_unref(probe);
   double em = em_for(t, height);
-  FaceFonts ff{family, load(family, em, PANGO_GRAVITY_SOUTH), nullptr};
-  if (f.vertical) ff.east = load(family, em, PANGO_GRAVITY_EAST);
+  FaceFonts ff{family, load(family, em, PANGO_GRAVITY_SOUTH, f.bold), nullptr};
+  if (f.vertical) ff.east = load(family, em, PANGO_GRAVITY_EAST, f.bold);
   if (!ff.south || (f.vertical && !ff.east)) {
     if (ff.south) g_object_unref(ff.south);
     if (ff.east) g_object_unref(ff.east);
@@ -183,10 +184,13 @@ PangoContext* cairo_pango_context() {
   return ctx;
 }
 
-Font* font_create(const char* face, int height, int escapement) {
+namespace {
+
+Font* create(const char* face, int height, int escapement, int bold) {
   if (!face) return nullptr;
   if (height == 0) height = DEFAULT_CELL_HEIGHT;
   auto* f = new Font();
+  f->bold = bold;
   f->face = face;
   f->vertical = face[0] == '@' ? 1 : 0;
   f->escapement = escapement;
@@ -201,6 +205,16 @@ Font* font_create(const char* face, int height, int escapement) {
   f->fallback_names.assign(families.begin() + static_cast<long>(i) + 1, families.end());
   fill_metrics(*f, tables);
   return f;
+}
+
+}  // namespace
+
+Font* font_create(const char* face, int height, int escapement) {
+  return create(face, height, escapement, 0);
+}
+
+Font* font_create_bold(const char* face, int height, int escapement) {
+  return create(face, height, escapement, 1);
 }
 
 void font_delete(Font* font) {

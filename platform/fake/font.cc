@@ -69,6 +69,10 @@ platform::Font* platform::font_create(const char* face, int height, int escapeme
   return fake::new_font(face, height < 0 ? -height : height, escapement);
 }
 
+platform::Font* platform::font_create_bold(const char* face, int height, int escapement) {
+  return font_create(face, height, escapement);
+}
+
 void platform::font_delete(Font* font) {
   if (!font) return;
   --g_live;

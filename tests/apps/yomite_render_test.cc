@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -207,6 +208,52 @@ TEST(YomiteRender, PagesAsPngAndPdf) {
 
   r = run("-o '" + png + "' --page 0 '" + SAMPLES + "yomite-no-hon.txt'");
   EXPECT_EQ(r.status, 1);
+}
+
+// FNV-1a, 64 bits: a fingerprint of a whole output.
+std::uint64_t fingerprint(const std::string& bytes) {
+  std::uint64_t h = 0xcbf29ce484222325u;
+  for (unsigned char c : bytes) h = (h ^ c) * 0x100000001b3u;
+  return h;
+}
+
+// With the full notation off (the default, or -A0) every text lays out as it
+// did before the extension existed: fingerprints of the --dump-lines output
+// taken then.
+TEST(YomiteRender, FullNotationOffLaysOutAsBefore) {
+  setenv("TMPDIR", process_temp_dir().path.c_str(), 1);  // the novel unpacks in our own folder
+  struct Case {
+    std::string path;
+    std::uint64_t lines;
+  } cases[] = {
+      {SAMPLES + "sen-wo-hiku.txt", 0x918f46a1b7037f0fu},
+      {SAMPLES + "yomite-no-hon.txt", 0x5dca701c01e23d19u},
+      {yomite::test::shared_testdata("aozora/tsumito_batsu.zip"), 0xabfe298ce200ee53u},
+      {yomite::test::shared_testdata("aozora/chukiichiran_kinyurei.txt"), 0x963020f30ff48f09u},
+  };
+  for (const Case& c : cases) {
+    if (!exists(c.path)) continue;  // ../shared is not beside this clone
+    for (const char* option : {"", "-A0 "}) {
+      RenderRun r = run(std::string(option) + "--dump-lines '" + c.path + "'");
+      ASSERT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(fingerprint(r.out), c.lines) << option << c.path;
+    }
+  }
+}
+
+TEST(YomiteRender, FullNotationOnLeavesNoAnnotationInTheNovel) {
+  YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
+  setenv("TMPDIR", process_temp_dir().path.c_str(), 1);  // the novel unpacks in our own folder
+  RenderRun r =
+      run("-A1 --dump-lines '" + yomite::test::shared_testdata("aozora/tsumito_batsu.zip") + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::vector<std::string> lines = lines_of(r.out);
+  expect_well_formed(lines);
+  EXPECT_EQ(r.out.find("［＃"), std::string::npos);
+  EXPECT_NE(r.out.find("枘"), std::string::npos);  // the gaiji, resolved
+  ASSERT_GT(lines.size(), 8u);
+  EXPECT_EQ(lines[6], "6\tP\t第一篇");  // the heading without its annotations
+  EXPECT_EQ(lines[8], "8\tP\t一");
 }
 
 }  // namespace

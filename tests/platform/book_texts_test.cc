@@ -37,8 +37,10 @@ const char* const NOVEL = "aozora/tsumito_batsu.zip";
 constexpr int WIDTH = 40;       // half-width units per column
 constexpr int LOGICAL = 30000;  // so wide that every logical line is one column
 
-void open_text(ViewContext& v, const std::string& path, bool vertical, int book, int width) {
+void open_text(ViewContext& v, const std::string& path, bool vertical, int book, int width,
+               int notation = 0) {
   v.file_name = path;
+  v.full_notation = notation;
   v.face_name = vertical ? "@ＭＳ ゴシック" : "ＭＳ ゴシック";
   v.font_size = 18;
   v.ruby_percent = 60;
@@ -206,6 +208,7 @@ const Difference* difference_for(const std::u16string& t, int p, bool icu_breaks
 struct Text {
   const char* name;
   std::string path;
+  int notation = 0;  // with the full bracket notation (its indents shorten columns)
 };
 
 class BookTexts : public ::testing::TestWithParam<bool> {
@@ -219,7 +222,10 @@ class BookTexts : public ::testing::TestWithParam<bool> {
     if (std::ifstream(zip).good()) {
       const std::string txt = test::process_temp_dir().file("novel.txt");
       std::string cmd = "unzip -p '" + zip + "' > '" + txt + "'";
-      if (std::system(cmd.c_str()) == 0) out.push_back({"novel", txt});
+      if (std::system(cmd.c_str()) == 0) {
+        out.push_back({"novel", txt});
+        out.push_back({"novel, full notation", txt, 1});
+      }
     }
     return out;
   }
@@ -266,8 +272,8 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
   for (const Text& text : texts()) {
     SCOPED_TRACE(text.name);
     ViewContext book, whole;
-    open_text(book, text.path, vertical, 1, WIDTH);
-    open_text(whole, text.path, vertical, 0, LOGICAL);
+    open_text(book, text.path, vertical, 1, WIDTH, text.notation);
+    open_text(whole, text.path, vertical, 0, LOGICAL, text.notation);
     ASSERT_GT(book.line_count, 0);
     std::vector<Paragraph> paragraphs;
     ASSERT_TRUE(paragraphs_of(book, whole, paragraphs));
@@ -284,7 +290,7 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
         const std::u16string piece = text_of(line);
         const int len = static_cast<int>(piece.size());
         SCOPED_TRACE("display line " + std::to_string(index) + " \"" + utf8(piece) + "\"");
-        const int limit = column_length(book, line.flags & DL_QUOTE);
+        const int limit = column_length(book, line.flags & DL_QUOTE) - line.shortened;
         std::vector<int> adv(piece.size() + 1);
         justify_display_line(dc, book, index, adv.data());
         int end = len;

@@ -10,7 +10,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "layout/heading_face.h"
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
 #include "platform/cairo/render_page.h"
@@ -166,6 +168,46 @@ TEST(CairoHorizontal, RowsWithRubyAboveAndNothingInTheGaps) {
   EXPECT_GT(bang.height(), bang.width());
 }
 
+int ink_count(Page& page, int x, int y, int w, int h) {
+  int n = 0;
+  for (int v = y; v < y + h; ++v)
+    for (int u = x; u < x + w; ++u) n += page.ink(u, v) ? 1 : 0;
+  return n;
+}
+
+// The full notation: an indented column starts below its indent, a
+// foot-aligned one ends at the foot, a heading is drawn bolder in its cells.
+TEST(CairoNotation, IndentFootAndHeading) {
+  TestView t(true, W, H);
+  t.view.full_notation = 1;
+  create_heading_font(t.view, 18, platform::ESCAPEMENT_DOWN);
+  ASSERT_NE(t.view.font_heading, nullptr);
+  int indented = t.add(u"一二三");
+  t.view.lines[indented].indent = 3 * 18;
+  t.view.lines[indented].shortened = 3 * 18;
+  t.add(u"一二三");
+  int heading = t.add(u"一二三");
+  t.view.lines[heading].heading_from = 0;
+  t.view.lines[heading].heading_to = 3;
+  int foot = t.add(u"終");
+  t.view.lines[foot].indent = static_cast<std::uint16_t>(20 * 18 - 18);
+  Page page;
+  PaintRect all{0, 0, W, H};
+  paint_view(t.view, *page.canvas, all, all);
+  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
+    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
+                               (std::string(dir) + "/cairo_notation.png").c_str());
+  EXPECT_TRUE(page.ink_in(strip_left(0), 0, 18, cell_top(3)).empty());  // the indent
+  Box text = page.ink_in(strip_left(0), cell_top(3), 18, 3 * 18);
+  ASSERT_FALSE(text.empty());
+  Box plain = page.ink_in(strip_left(1), 0, 18, H);
+  EXPECT_EQ(text.top - cell_top(3), plain.top - cell_top(0));  // the same glyphs, moved
+  EXPECT_EQ(text.bottom - cell_top(3), plain.bottom - cell_top(0));
+  EXPECT_GT(ink_count(page, strip_left(2), 0, 18, H), ink_count(page, strip_left(1), 0, 18, H));
+  EXPECT_TRUE(page.ink_in(strip_left(3), 0, 18, cell_top(19)).empty());  // at the foot
+  EXPECT_FALSE(page.ink_in(strip_left(3), cell_top(19), 18, 18).empty());
+}
+
 TEST(CairoRender, PngAndPdfFiles) {
   TestView t(true, W, H);
   for (int i = 0; i < 25; ++i) t.add(u"吾輩は猫である。");
@@ -192,6 +234,41 @@ TEST(CairoRender, PngAndPdfFiles) {
   EXPECT_NE(bytes.find("/FontFile"), std::string::npos);  // text stays text, not pictures
   std::remove(png.c_str());
   std::remove(pdf.c_str());
+}
+
+// A window on a HiDPI screen draws at twice the pixels: its strips do too,
+// and pixels read and written are the logical ones.
+TEST(CairoScaled, CompatibleCanvasKeepsTheDeviceScale) {
+  cairo_surface_t* backing = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 2 * 40, 2 * 30);
+  cairo_surface_set_device_scale(backing, 2, 2);
+  platform::Canvas* win = platform::cairo_canvas_create_for(backing, 40, 30);
+  cairo_surface_destroy(backing);
+  platform::Canvas* strip = platform::canvas_create_compatible(*win, 10, 20);
+  ASSERT_NE(strip, nullptr);
+  cairo_surface_t* s = platform::cairo_canvas_surface(*strip);
+  double sx = 0, sy = 0;
+  cairo_surface_get_device_scale(s, &sx, &sy);
+  EXPECT_EQ(sx, 2);
+  EXPECT_EQ(sy, 2);
+  EXPECT_EQ(cairo_image_surface_get_width(s), 20);
+  EXPECT_EQ(cairo_image_surface_get_height(s), 40);
+
+  platform::canvas_set_brush(*strip, 0x0000FF);
+  strip->ops->fill(*strip, 3, 4, 1, 1);  // one logical pixel: a 2 x 2 block
+  EXPECT_EQ(platform::canvas_get_pixel(*strip, 3, 4), 0x0000FFu);
+  EXPECT_EQ(platform::canvas_get_pixel(*strip, 4, 4), 0u);
+  std::vector<std::uint32_t> px(10 * 20);
+  platform::canvas_read_pixels(*strip, px.data());
+  EXPECT_EQ(px[4 * 10 + 3] & 0xFFFFFF, 0xFF0000u);  // read as 0x00RRGGBB
+  px.assign(px.size(), 0x00FF00);
+  platform::canvas_write_pixels(*strip, px.data());
+  EXPECT_EQ(platform::canvas_get_pixel(*strip, 9, 19), 0x00FF00u);
+  const unsigned char* last =
+      cairo_image_surface_get_data(s) + 39 * cairo_image_surface_get_stride(s) + 19 * 4;
+  EXPECT_EQ(last[1], 0xFF);  // the last device pixel was written too
+
+  platform::canvas_destroy(strip);
+  platform::canvas_destroy(win);
 }
 
 }  // namespace

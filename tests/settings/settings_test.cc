@@ -44,6 +44,7 @@ TEST_F(SettingsTest, DefaultsWithoutFile) {
   EXPECT_EQ(view.smooth_scroll, 1);
   EXPECT_EQ(view.smooth_dots, 4);
   EXPECT_EQ(view.page_mode, 0);
+  EXPECT_EQ(view.full_notation, 0);
   // The Windows editor is no use here: the desktop's editor stands in for it.
   EXPECT_EQ(process_settings().editor_command, "gedit");
 }
@@ -56,7 +57,7 @@ TEST_F(SettingsTest, SavedDefaultsInOrder) {
   EXPECT_EQ(slurp(path),
             "[Color]\nFore=FFFFFF\nBack=7F0000\nFootnote=00FF00\n"
             "[Font]\nFont=@ＭＳ ゴシック\nSize=18\nWidth=40\nPage=20\nSmooth=0\nJustify=1\n"
-            "RubyPercent=60\n"
+            "RubyPercent=60\nFullNotation=0\n"
             "[Scroll]\nSmooth=1\nSmoothDot=4\nPageMode=0\n"
             "[Tool]\nEditor=*gedit\n");
 }
@@ -124,7 +125,9 @@ TEST_F(SettingsTest, BookCompositionKeyOnlyOnceUsed) {
   EXPECT_EQ(slurp(path).find("BookComposition"), std::string::npos);
   view.book_composition = 1;
   ASSERT_EQ(write_settings(view, path), 1);
-  EXPECT_NE(slurp(path).find("RubyPercent=60\nBookComposition=1\n"), std::string::npos);
+  const std::string text = slurp(path);
+  EXPECT_NE(text.find("\nBookComposition=1\n"), std::string::npos);
+  EXPECT_LT(text.find("BookComposition"), text.find("[Scroll]")) << "in the [Font] section";
   ViewContext again;
   read_settings(again, path);
   EXPECT_EQ(again.book_composition, 1);

@@ -53,13 +53,17 @@ TEST(TakeFile, MarkPageFromTheHistoryUnderAnyCase) {
   EXPECT_EQ(history[0].file_name, "/ELSEWHERE.TXT");
 }
 
-TEST(TakeFile, NoFileOnlyTurnsMarkupOn) {
+TEST(TakeFile, NoFileStillReadsTheHistoryForItsCommands) {
+  std::string settings = test::process_temp_dir().file("empty-viewer.ini");
+  std::ofstream(settings) << "[History]\n01F=\"/books/a.txt\"\n01M=4\n02F=\"\"\n";
   ViewContext v;
   v.markup_enabled = 0;
   History history;
-  take_file(v, "", history, "/nonexistent/startup.ini");
+  take_file(v, "", history, settings);
   EXPECT_TRUE(v.file_name.empty());
   EXPECT_EQ(v.markup_enabled, 1);
+  EXPECT_EQ(history[0].file_name, "/books/a.txt");
+  EXPECT_EQ(v.mark_page, 0);  // an empty entry is not the (empty) shown file
 }
 
 }  // namespace

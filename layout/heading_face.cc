@@ -1,0 +1,57 @@
+#include "layout/heading_face.h"
+
+#include <string_view>
+
+#include "layout/fonts.h"
+#include "layout/paint_steps.h"
+
+namespace yomite {
+
+namespace {
+
+bool is_mincho(std::string_view face) {
+  for (std::string_view mark : {"明朝", "Mincho", "mincho", "Serif", "serif"})
+    if (face.find(mark) != std::string_view::npos) return true;
+  return false;
+}
+
+}  // namespace
+
+void create_heading_font(ViewContext& v, int size, int escapement) {
+  if (!v.full_notation) return;
+  if (is_mincho(v.face_name))
+    v.font_heading =
+        platform::font_create(v.vertical ? FACE_GOTHIC_VERTICAL : FACE_GOTHIC, size, escapement);
+  else
+    v.font_heading = platform::font_create_bold(v.face_name.c_str(), size, escapement);
+}
+
+bool has_heading_run(const ViewContext& v, const DisplayLine& line) {
+  return v.font_heading && line.heading_from < line.heading_to &&
+         line.heading_to <= line_length(line);
+}
+
+void blank_heading_run(const DisplayLine& line, std::u16string& work) {
+  for (std::size_t i = line.heading_from; i < line.heading_to && i < work.size(); ++i)
+    work[i] = u' ';
+}
+
+void draw_heading_run(ViewContext& v, platform::Canvas& c, platform::CanvasPoint origin,
+                      const DisplayLine& line, const int* advances) {
+  int offset = 0;
+  for (int i = 0; i < line.heading_from; ++i) offset += advances[i];
+  platform::Font* old = platform::canvas_select_font(c, v.font_heading);
+  int align = platform::canvas_set_align(c, platform::ALIGN_UPDATE_CP);
+  if (v.vertical)
+    platform::canvas_move_to(c, origin.x, origin.y + offset);
+  else
+    platform::canvas_move_to(c, origin.x + offset, origin.y);
+  int mode = platform::canvas_set_back_mode(c, platform::BK_TRANSPARENT);
+  platform::canvas_text(c, 0, 0, line.text + line.heading_from, line.heading_to - line.heading_from,
+                        advances + line.heading_from);
+  platform::canvas_set_back_mode(c, mode);
+  platform::canvas_set_align(c, align);
+  platform::canvas_select_font(c, old);
+}
+
+}  // namespace yomite

@@ -1,0 +1,81 @@
+// Indents, foot alignment and heading ranges of the full notation's lines.
+#include "layout/indent.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "layout/book.h"
+
+namespace yomite {
+
+namespace {
+
+constexpr int RECORD_PX_MAX = 65535;   // DisplayLine::indent and ::shortened
+constexpr int RECORD_CHARS_MAX = 255;  // DisplayLine::heading_from and ::heading_to
+
+// Pixels of `cells` full-width cells, at most what leaves the column
+// INDENT_KEEPS_CELLS cells of its `limit` px.
+int cells_px(const ViewContext& v, int cells, int limit) {
+  long most = std::max(0L, static_cast<long>(limit) - INDENT_KEEPS_CELLS * v.char_height);
+  long px = std::min(static_cast<long>(std::max(cells, 0)) * v.char_height, most);
+  return static_cast<int>(std::min(px, static_cast<long>(RECORD_PX_MAX)));
+}
+
+std::uint16_t record_px(long px) {
+  return static_cast<std::uint16_t>(std::clamp(px, 0L, static_cast<long>(RECORD_PX_MAX)));
+}
+
+std::uint8_t record_chars(int n) {
+  return static_cast<std::uint8_t>(std::clamp(n, 0, RECORD_CHARS_MAX));
+}
+
+int text_width(ViewContext& v, LayoutPass& pass, const DisplayLine& line) {
+  if (v.book_layout) return book_natural_width(*pass.dc, v, line);
+  TextExtent e;
+  measure_text(*pass.dc, line.text, -1, e, v);
+  return e.cx;
+}
+
+}  // namespace
+
+int break_indented_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
+                        std::uint16_t* codes, int has_codes, int quote_state,
+                        const LineIndent& indent, int& heading_line) {
+  heading_line = -1;
+  const int limit = column_length(v, quote_state);
+  const int foot = indent.foot >= 0 ? cells_px(v, indent.foot, limit) : 0;
+  const int first = cells_px(v, indent.first, limit - foot);
+  const int wrap = cells_px(v, indent.wrap, limit - foot);
+  std::vector<int> starts;
+  const int begin = pass.line_index;
+  if (!break_with_limits(v, pass, text, length, codes, has_codes, quote_state,
+                         {limit - first - foot, limit - wrap - foot, &starts}))
+    return 0;
+  const bool heading = indent.heading_from < indent.heading_to;
+  for (int i = begin; i < pass.line_index; ++i) {
+    DisplayLine& line = v.lines[i];
+    const std::size_t k = static_cast<std::size_t>(i - begin);
+    const int lead = k == 0 ? first : wrap;
+    line.indent = record_px(lead);
+    line.shortened = record_px(lead + foot);
+    if (!heading || k >= starts.size()) continue;
+    const int start = starts[k];
+    const int len = static_cast<int>(std::char_traits<char16_t>::length(line.text));
+    const int from = std::clamp(indent.heading_from - start, 0, len);
+    const int to = std::clamp(indent.heading_to - start, 0, len);
+    if (from >= to) continue;
+    line.heading_from = record_chars(from);
+    line.heading_to = record_chars(to);
+    if (heading_line < 0) heading_line = i;
+  }
+  // Set against the foot: the last column ends `foot` px above the column's end.
+  if (indent.foot >= 0 && pass.line_index > begin) {
+    DisplayLine& last = v.lines[pass.line_index - 1];
+    long room = static_cast<long>(limit) - foot - text_width(v, pass, last);
+    if (room > last.indent) last.indent = record_px(room);
+  }
+  return 1;
+}
+
+}  // namespace yomite

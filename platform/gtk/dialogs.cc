@@ -1,0 +1,265 @@
+// Dialogs described as data, run as modal GtkDialogs over the main window:
+// rows of labels, edits, up-down arrows, check boxes and buttons, then OK
+// and Cancel. Enter is OK, Esc and closing are Cancel.
+#include "platform/dialogs.h"
+
+#include <gdk/gdkkeysyms.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/gtk/gtk_window.h"
+#include "platform/gtk/mnemonics.h"
+
+namespace yomite::platform {
+
+namespace {
+
+// An edit is as wide as the characters it takes, within these.
+constexpr int EDIT_WIDTH_CHARS_MIN = 6;
+constexpr int EDIT_WIDTH_CHARS_MAX = 32;
+
+struct Running {
+  DialogSpec* spec = nullptr;
+  const DialogHooks* hooks = nullptr;
+  GtkWidget* dialog = nullptr;
+  std::vector<GtkWidget*> widgets;  // one per control, in order
+};
+
+struct Arrow {
+  Running* running;
+  std::size_t spin;  // the spin control's index
+  int step;          // +1 up, -1 down
+};
+
+GtkWidget* widget_of(Running& r, int id) {
+  for (std::size_t i = 0; i < r.spec->controls.size(); ++i)
+    if (r.spec->controls[i].id == id && id != 0) return r.widgets[i];
+  return nullptr;
+}
+
+void read_values(Running& r) {
+  for (std::size_t i = 0; i < r.spec->controls.size(); ++i) {
+    DialogControl& c = r.spec->controls[i];
+    if (c.kind == CONTROL_EDIT) c.text = gtk_entry_get_text(GTK_ENTRY(r.widgets[i]));
+    if (c.kind == CONTROL_CHECK)
+      c.checked = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(r.widgets[i])) ? 1 : 0;
+  }
+}
+
+void show_values(Running& r) {
+  for (std::size_t i = 0; i < r.spec->controls.size(); ++i) {
+    const DialogControl& c = r.spec->controls[i];
+    if (c.kind == CONTROL_EDIT) gtk_entry_set_text(GTK_ENTRY(r.widgets[i]), c.text.c_str());
+    if (c.kind == CONTROL_CHECK)
+      gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(r.widgets[i]), c.checked ? TRUE : FALSE);
+  }
+}
+
+// A digits-only edit refuses any insertion that holds something else.
+void on_insert_digits(GtkEditable* editable, const gchar* text, gint length, gint*, gpointer) {
+  const std::size_t n = length < 0 ? std::char_traits<char>::length(text) : length;
+  for (std::size_t i = 0; i < n; ++i)
+    if (text[i] < '0' || text[i] > '9') {
+      g_signal_stop_emission_by_name(editable, "insert-text");
+      gtk_widget_error_bell(GTK_WIDGET(editable));
+      return;
+    }
+}
+
+GtkWidget* make_edit(const DialogControl& c) {
+  GtkWidget* e = gtk_entry_new();
+  gtk_entry_set_text(GTK_ENTRY(e), c.text.c_str());
+  if (c.max_chars > 0) gtk_entry_set_max_length(GTK_ENTRY(e), c.max_chars);
+  const bool number = !c.text.empty() && std::all_of(c.text.begin(), c.text.end(), [](char ch) {
+    return ch >= '0' && ch <= '9';
+  });
+  int chars = c.max_chars > 0 ? c.max_chars : (number || c.digits_only ? 0 : EDIT_WIDTH_CHARS_MAX);
+  gtk_entry_set_width_chars(GTK_ENTRY(e),
+                            std::clamp(chars, EDIT_WIDTH_CHARS_MIN, EDIT_WIDTH_CHARS_MAX));
+  gtk_entry_set_activates_default(GTK_ENTRY(e), TRUE);
+  if (c.digits_only) g_signal_connect(e, "insert-text", G_CALLBACK(on_insert_digits), nullptr);
+  return e;
+}
+
+// The up-down arrows write the buddy's number, one step within their range;
+// a buddy without a number starts from the range's low end.
+void step_spin(Running& r, std::size_t spin, int step) {
+  const DialogControl& s = r.spec->controls[spin];
+  GtkWidget* buddy = widget_of(r, s.buddy);
+  if (!buddy) return;
+  const char* text = gtk_entry_get_text(GTK_ENTRY(buddy));
+  char* end = nullptr;
+  const long n = std::strtol(text, &end, 10);
+  const long next = end == text ? s.spin_min : n + step;
+  const long value = std::clamp<long>(next, s.spin_min, s.spin_max);
+  gtk_entry_set_text(GTK_ENTRY(buddy), std::to_string(value).c_str());
+}
+
+void on_arrow_clicked(GtkButton*, gpointer data) {
+  auto* a = static_cast<Arrow*>(data);
+  step_spin(*a->running, a->spin, a->step);
+}
+
+// Up and Down in the buddy edit step the arrows too.
+gboolean on_buddy_key(GtkWidget*, GdkEventKey* e, gpointer data) {
+  auto* a = static_cast<Arrow*>(data);
+  if (e->keyval != GDK_KEY_Up && e->keyval != GDK_KEY_Down) return FALSE;
+  step_spin(*a->running, a->spin, e->keyval == GDK_KEY_Up ? 1 : -1);
+  return TRUE;
+}
+
+void free_arrow(gpointer data, GClosure*) {
+  delete static_cast<Arrow*>(data);
+}
+
+GtkWidget* make_spin(Running& r, std::size_t index) {
+  GtkWidget* box = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
+  gtk_style_context_add_class(gtk_widget_get_style_context(box), GTK_STYLE_CLASS_LINKED);
+  const char* icons[] = {"pan-up-symbolic", "pan-down-symbolic"};
+  for (int k = 0; k < 2; ++k) {
+    GtkWidget* b = gtk_button_new_from_icon_name(icons[k], GTK_ICON_SIZE_BUTTON);
+    gtk_widget_set_can_focus(b, FALSE);
+    g_signal_connect_data(b, "clicked", G_CALLBACK(on_arrow_clicked),
+                          new Arrow{&r, index, k == 0 ? 1 : -1}, free_arrow,
+                          static_cast<GConnectFlags>(0));
+    gtk_container_add(GTK_CONTAINER(box), b);
+  }
+  return box;
+}
+
+void on_button_clicked(GtkButton* button, gpointer data) {
+  auto* r = static_cast<Running*>(data);
+  if (!r->hooks->button) return;
+  read_values(*r);
+  r->hooks->button(*r->spec, GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "id")),
+                   r->hooks->context);
+  show_values(*r);
+}
+
+GtkWidget* make_control(Running& r, std::size_t i) {
+  const DialogControl& c = r.spec->controls[i];
+  switch (c.kind) {
+    case CONTROL_LABEL: {
+      GtkWidget* l = gtk_label_new_with_mnemonic(gtk_mnemonic(c.label).c_str());
+      gtk_label_set_xalign(GTK_LABEL(l), 0);
+      gtk_label_set_selectable(GTK_LABEL(l), FALSE);
+      return l;
+    }
+    case CONTROL_EDIT:
+      return make_edit(c);
+    case CONTROL_SPIN:
+      return make_spin(r, i);
+    case CONTROL_CHECK: {
+      GtkWidget* b = gtk_check_button_new_with_mnemonic(gtk_mnemonic(c.label).c_str());
+      gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(b), c.checked ? TRUE : FALSE);
+      return b;
+    }
+    case CONTROL_BUTTON: {
+      GtkWidget* b = gtk_button_new_with_mnemonic(gtk_mnemonic(c.label).c_str());
+      g_object_set_data(G_OBJECT(b), "id", GINT_TO_POINTER(c.id));
+      g_signal_connect(b, "clicked", G_CALLBACK(on_button_clicked), &r);
+      return b;
+    }
+  }
+  return gtk_label_new("");
+}
+
+// A label's mnemonic focuses the next control that takes the focus (a spin's
+// buddy edit is that edit).
+void link_mnemonics(Running& r) {
+  const auto& cs = r.spec->controls;
+  for (std::size_t i = 0; i < cs.size(); ++i) {
+    if (cs[i].kind != CONTROL_LABEL) continue;
+    for (std::size_t j = i + 1; j < cs.size(); ++j) {
+      const ControlKind k = cs[j].kind;
+      if (k == CONTROL_LABEL || k == CONTROL_SPIN) continue;
+      gtk_label_set_mnemonic_widget(GTK_LABEL(r.widgets[i]), r.widgets[j]);
+      break;
+    }
+  }
+}
+
+void connect_spin_keys(Running& r) {
+  for (std::size_t i = 0; i < r.spec->controls.size(); ++i) {
+    const DialogControl& c = r.spec->controls[i];
+    GtkWidget* buddy = c.kind == CONTROL_SPIN ? widget_of(r, c.buddy) : nullptr;
+    if (buddy && GTK_IS_ENTRY(buddy))
+      g_signal_connect_data(buddy, "key-press-event", G_CALLBACK(on_buddy_key), new Arrow{&r, i, 0},
+                            free_arrow, static_cast<GConnectFlags>(0));
+  }
+}
+
+// Enter is OK wherever the focus is, except on a push button, which Enter
+// presses.
+gboolean on_dialog_key(GtkWidget* dialog, GdkEventKey* e, gpointer) {
+  if (e->keyval != GDK_KEY_Return && e->keyval != GDK_KEY_KP_Enter) return FALSE;
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(dialog));
+  if (focus && GTK_IS_BUTTON(focus) && !GTK_IS_TOGGLE_BUTTON(focus)) return FALSE;
+  gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+  return TRUE;
+}
+
+GtkWidget* build(Running& r, Window* owner) {
+  const DialogSpec& spec = *r.spec;
+  GtkWidget* d = gtk_dialog_new();
+  gtk_window_set_title(GTK_WINDOW(d), spec.title.c_str());
+  gtk_window_set_transient_for(GTK_WINDOW(d), owner_toplevel(owner));
+  gtk_window_set_modal(GTK_WINDOW(d), TRUE);
+  gtk_window_set_destroy_with_parent(GTK_WINDOW(d), TRUE);
+  gtk_window_set_resizable(GTK_WINDOW(d), FALSE);
+  GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(d));
+  gtk_container_set_border_width(GTK_CONTAINER(content), 10);
+  gtk_box_set_spacing(GTK_BOX(content), 8);
+  GtkWidget* row = nullptr;
+  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
+    if (!row || !spec.controls[i].same_row) {
+      row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 6);
+      gtk_box_pack_start(GTK_BOX(content), row, FALSE, FALSE, 0);
+    }
+    r.widgets.push_back(make_control(r, i));
+    gtk_box_pack_start(GTK_BOX(row), r.widgets.back(), FALSE, FALSE, 0);
+  }
+  link_mnemonics(r);
+  connect_spin_keys(r);
+  gtk_dialog_add_button(GTK_DIALOG(d), gtk_mnemonic(spec.ok_label).c_str(), GTK_RESPONSE_OK);
+  if (!spec.cancel_label.empty())
+    gtk_dialog_add_button(GTK_DIALOG(d), gtk_mnemonic(spec.cancel_label).c_str(),
+                          GTK_RESPONSE_CANCEL);
+  gtk_dialog_set_default_response(GTK_DIALOG(d), GTK_RESPONSE_OK);
+  g_signal_connect(d, "key-press-event", G_CALLBACK(on_dialog_key), nullptr);
+  gtk_widget_show_all(content);
+  return d;
+}
+
+}  // namespace
+
+int run_dialog(Window* owner, DialogSpec& spec, const DialogHooks& hooks) {
+  if (!gdk_display_get_default()) return -1;
+  Running r;
+  r.spec = &spec;
+  r.hooks = &hooks;
+  r.dialog = build(r, owner);
+  // The dialog goes with its owner when the main window is destroyed.
+  g_object_add_weak_pointer(G_OBJECT(r.dialog), reinterpret_cast<gpointer*>(&r.dialog));
+  int result = 0;
+  for (;;) {
+    const int response = gtk_dialog_run(GTK_DIALOG(r.dialog));
+    if (!r.dialog) return 0;
+    read_values(r);
+    if (response != GTK_RESPONSE_OK) break;
+    // The core may keep the dialog open (a value it does not accept).
+    if (!hooks.accept || hooks.accept(spec, hooks.context)) {
+      result = 1;
+      break;
+    }
+  }
+  g_object_remove_weak_pointer(G_OBJECT(r.dialog), reinterpret_cast<gpointer*>(&r.dialog));
+  gtk_widget_destroy(r.dialog);
+  return result;
+}
+
+}  // namespace yomite::platform

@@ -1,0 +1,86 @@
+// The GTK window behind platform::Window: a toplevel holding a drawing area
+// and two scroll bars, the backing image that plays the area's pixels, and
+// the queue the automatic scroll takes keys and clicks from.
+//
+// Sizes are logical (client) pixels; the backing image has scale x scale
+// device pixels per logical pixel, so a HiDPI screen gets sharp text.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <deque>
+
+#include "platform/canvas.h"
+#include "platform/window.h"
+
+namespace yomite {
+struct ViewContext;
+}
+
+namespace yomite::platform {
+
+struct Window {
+  GtkWidget* toplevel = nullptr;  // null once the window is destroyed
+  GtkWidget* area = nullptr;      // the drawing area: the client area
+  GtkWidget* bars[2] = {};        // SCROLL_BAR_HORZ, SCROLL_BAR_VERT
+  GtkAdjustment* adjustments[2] = {};
+  int bar_shown[2] = {};
+  ViewContext* view = nullptr;
+
+  // The size the toplevel's content has or was last asked for, scroll bars
+  // included (the window manager's frame is outside it).
+  int outer_width = 300;
+  int outer_height = 300;
+
+  // The picture.
+  cairo_surface_t* backing = nullptr;  // image surface with device scale `scale`
+  Canvas* canvas = nullptr;            // drawing on `backing`
+  int backing_width = 0, backing_height = 0, scale = 1;
+  cairo_region_t* pending = nullptr;  // waiting to be painted
+  guint paint_idle = 0;
+
+  // Input.
+  int queueing = 0;  // take_pending_event is running: keys and buttons go to `queue`
+  std::deque<PendingEvent> queue;
+  double wheel_rest = 0;  // smooth wheel deltas not yet a whole notch
+  int busy = 0;
+};
+
+// The main window, or null before window_create and after it is destroyed.
+Window* main_window();
+
+// The toplevel a modal window should be transient for (null: none).
+GtkWindow* owner_toplevel(Window* owner);
+
+// The client area's size: what the toplevel has less the shown scroll bars.
+void client_size_of(const Window& w, int* width, int* height);
+
+// Across size of a scroll bar in that direction, px.
+int scroll_bar_thickness(int bar);
+
+// --- picture.cc ---
+
+void picture_init(Window& w);
+void picture_release(Window& w);
+// The area's "draw" handler: copies the backing image.
+gboolean on_area_draw(GtkWidget* widget, cairo_t* cr, gpointer window);
+// The area's size or scale changed: a new backing image, all of it pending.
+void on_area_size_allocate(GtkWidget* widget, GdkRectangle* allocation, gpointer window);
+// Paints the pending region into the backing image now (not on the screen).
+void paint_pending(Window& w);
+
+// --- scroll_bars.cc ---
+
+void scroll_bars_init(Window& w);
+
+// --- input.cc ---
+
+void input_init(Window& w);
+// "scroll-event" of the area and the bars: the wheel and the touchpad.
+gboolean on_wheel_event(GtkWidget* widget, GdkEventScroll* event, gpointer window);
+
+// --- drops.cc ---
+
+void drops_init(Window& w);
+
+}  // namespace yomite::platform

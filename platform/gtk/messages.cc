@@ -1,0 +1,135 @@
+// Messages between viewers over the session bus: this viewer owns
+// BUS_NAME_PREFIX<pid>, answers Command(i) -> (i, s) at BUS_OBJECT_PATH, and
+// re-reads the settings on every SettingsChanged signal.
+#include "platform/messages.h"
+
+#include <gio/gio.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "platform/gio/bus_names.h"
+#include "viewer/messages.h"
+
+namespace yomite {
+
+// The sender of a query: the bus call waiting for its answer.
+struct platform::MessageSender {
+  std::string text;
+  int delivered = 0;
+};
+
+namespace platform {
+
+namespace {
+
+constexpr const char* INTERFACE_XML =
+    "<node>"
+    "  <interface name='io.github.yomite.Viewer'>"
+    "    <method name='Command'>"
+    "      <arg type='i' name='number' direction='in'/>"
+    "      <arg type='i' name='result' direction='out'/>"
+    "      <arg type='s' name='text' direction='out'/>"
+    "    </method>"
+    "    <signal name='SettingsChanged'/>"
+    "  </interface>"
+    "</node>";
+
+struct Bus {
+  GDBusConnection* connection = nullptr;
+  GDBusNodeInfo* info = nullptr;
+  guint object = 0;
+  guint name = 0;
+  guint subscription = 0;
+  ViewContext* view = nullptr;
+};
+
+Bus g_bus;
+
+struct LaterCommand {
+  int number;
+};
+
+// A command runs after its caller has the answer: a dialog it opens must not
+// keep the caller waiting.
+gboolean run_later(gpointer data) {
+  auto* c = static_cast<LaterCommand*>(data);
+  if (g_bus.view) on_command_message(*g_bus.view, c->number, nullptr);
+  delete c;
+  return G_SOURCE_REMOVE;
+}
+
+void on_method_call(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method,
+                    GVariant* parameters, GDBusMethodInvocation* invocation, gpointer) {
+  if (g_strcmp0(method, BUS_METHOD_COMMAND) != 0 || !g_bus.view) {
+    g_dbus_method_invocation_return_dbus_error(
+        invocation, "org.freedesktop.DBus.Error.UnknownMethod", "no such method");
+    return;
+  }
+  gint32 number = 0;
+  g_variant_get(parameters, "(i)", &number);
+  if (number >= MESSAGE_FIRST_COMMAND) {
+    g_dbus_method_invocation_return_value(invocation, g_variant_new("(is)", 0, ""));
+    g_idle_add(run_later, new LaterCommand{number});
+    return;
+  }
+  MessageSender sender;
+  const int result = on_command_message(*g_bus.view, number, &sender);
+  // A bus string is UTF-8; a name that is not is sent with replacement marks.
+  gchar* text = g_utf8_make_valid(sender.text.c_str(), static_cast<gssize>(sender.text.size()));
+  g_dbus_method_invocation_return_value(invocation, g_variant_new("(is)", result, text));
+  g_free(text);
+}
+
+void on_settings_signal(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
+                        GVariant*, gpointer) {
+  if (g_bus.view) on_settings_changed(*g_bus.view);
+}
+
+const GDBusInterfaceVTable VTABLE = {on_method_call, nullptr, nullptr, {}};
+
+}  // namespace
+
+int messages_open(ViewContext* view) {
+  if (g_bus.connection) return 1;
+  GError* error = nullptr;
+  g_bus.connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
+  if (!g_bus.connection) {
+    if (error) g_error_free(error);
+    return 0;  // no bus: nobody can reach this viewer, and it still runs
+  }
+  g_bus.view = view;
+  g_bus.info = g_dbus_node_info_new_for_xml(INTERFACE_XML, nullptr);
+  g_bus.object = g_dbus_connection_register_object(g_bus.connection, BUS_OBJECT_PATH,
+                                                   g_bus.info->interfaces[0], &VTABLE, nullptr,
+                                                   nullptr, nullptr);
+  g_bus.subscription = g_dbus_connection_signal_subscribe(
+      g_bus.connection, nullptr, BUS_INTERFACE, BUS_SIGNAL_SETTINGS_CHANGED, BUS_OBJECT_PATH,
+      nullptr, G_DBUS_SIGNAL_FLAGS_NONE, on_settings_signal, nullptr, nullptr);
+  const std::string name = BUS_NAME_PREFIX + std::to_string(getpid());
+  g_bus.name =
+      g_bus_own_name_on_connection(g_bus.connection, name.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
+                                   nullptr, nullptr, nullptr, nullptr);
+  return 1;
+}
+
+void messages_close() {
+  if (!g_bus.connection) return;
+  if (g_bus.name) g_bus_unown_name(g_bus.name);
+  if (g_bus.subscription)
+    g_dbus_connection_signal_unsubscribe(g_bus.connection, g_bus.subscription);
+  if (g_bus.object) g_dbus_connection_unregister_object(g_bus.connection, g_bus.object);
+  if (g_bus.info) g_dbus_node_info_unref(g_bus.info);
+  g_object_unref(g_bus.connection);
+  g_bus = Bus{};
+}
+
+int send_text_to(MessageSender* sender, const std::string& text) {
+  if (!sender) return 0;
+  sender->text = text;
+  sender->delivered = 1;
+  return 1;
+}
+
+}  // namespace platform
+}  // namespace yomite

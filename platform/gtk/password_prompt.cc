@@ -1,0 +1,29 @@
+// The password prompt of a locked text: a dialog with one visible field.
+#include "platform/password_prompt.h"
+
+#include "platform/dialogs.h"
+
+namespace yomite::platform {
+
+namespace {
+
+constexpr int PASSWORD_FIELD = 1000;
+
+}  // namespace
+
+int password_prompt(Window* owner, std::string& answer) {
+  DialogSpec spec;
+  spec.title = PASSWORD_PROMPT_TITLE;
+  spec.ok_label = PASSWORD_PROMPT_OK;
+  spec.cancel_label = PASSWORD_PROMPT_CANCEL;
+  DialogControl field;
+  field.id = PASSWORD_FIELD;
+  field.kind = CONTROL_EDIT;
+  field.max_chars = PASSWORD_PROMPT_MAX_CHARS;
+  spec.controls.push_back(field);
+  const int result = run_dialog(owner, spec, DialogHooks{});
+  if (result == 1) answer = dialog_control(spec, PASSWORD_FIELD)->text;
+  return result;
+}
+
+}  // namespace yomite::platform

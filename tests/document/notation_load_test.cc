@@ -1,0 +1,202 @@
+// The full notation through the loader with the fake fonts (full width 18,
+// half width 9, 40 half-width units: 20 full-width characters a column):
+// where indented and foot-aligned lines start, page breaks, the contents,
+// and the real novel and the library's example list with nothing raw left.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "decode/decode.h"
+#include "document/archive.h"
+#include "document/load.h"
+#include "layout/indent.h"
+#include "locked/locked.h"
+#include "platform/fake/fake_password_prompt.h"
+#include "tests/shared_data.h"
+#include "tests/temp_dir.h"
+#include "viewer/contents.h"
+
+namespace yomite {
+namespace {
+
+constexpr int CELL = 18;           // px, a full-width character of the fake font
+constexpr int COLUMN = 20 * CELL;  // px, column_length
+
+// A UTF-8 file (read as such by the detector), forced to the bracket notation.
+std::string text_file(const std::string& name, const std::u16string& text) {
+  std::string bytes = utf16_to_utf8(text.data(), text.size());
+  std::string path = test::process_temp_dir().file(name);
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+class NotationLoad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_locked_state();
+    fake::script_password_prompt({});
+    v.face_name = "@ＭＳ ゴシック";
+    v.font_size = 18;
+    v.column_chars = 40;
+    v.page_lines = 20;
+    v.text_format = DIALECT_BRACKET;
+    v.full_notation = 1;
+  }
+  void TearDown() override { release_document(v); }
+
+  void open(const std::string& path) {
+    v.file_name = path;
+    load_document(v, nullptr);
+    create_view_fonts(v);
+    load_full_document(v);
+  }
+  void open_text(const std::u16string& text) { open(text_file("notation.txt", text)); }
+
+  std::u16string text(int i) const { return v.lines[i].text; }
+
+  // Display lines holding "［＃", the raw form of an annotation.
+  int raw_lines() const {
+    int raw = 0;
+    for (int i = 0; i < v.line_count; ++i)
+      if (std::u16string_view(v.lines[i].text).find(u"［＃") != std::u16string_view::npos) ++raw;
+    return raw;
+  }
+
+  ViewContext v;
+};
+
+TEST_F(NotationLoad, IndentsShortenTheColumnAndSurviveItsBreaks) {
+  // 30 characters after an indent of 3: 17 fit the first column.
+  open_text(
+      u"［＃３字下げ］あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ\r\n"
+      u"［＃ここから２字下げ、折り返して４字下げ］\r\n"
+      u"一いろはにほへとちりぬるをわかよたれそつねならむ\r\n"
+      u"［＃ここで字下げ終わり］\r\n"
+      u"後\r\n");
+  ASSERT_EQ(v.line_count, 5);
+  EXPECT_EQ(text(0).size(), 17u);
+  EXPECT_EQ(v.lines[0].indent, 3 * CELL);
+  EXPECT_EQ(v.lines[0].shortened, 3 * CELL);
+  EXPECT_EQ(v.lines[1].indent, 3 * CELL);  // the line's indent goes on past the break
+  EXPECT_EQ(text(2).size(), 18u);          // the block: first column 2 cells in
+  EXPECT_EQ(v.lines[2].indent, 2 * CELL);
+  EXPECT_EQ(v.lines[3].indent, 4 * CELL);  // continuation 4 cells in
+  EXPECT_EQ(v.lines[3].shortened, 4 * CELL);
+  EXPECT_EQ(text(4), u"後");  // the block start and end lines made no column
+  EXPECT_EQ(v.lines[4].indent, 0);
+}
+
+TEST_F(NotationLoad, FootAlignmentEndsTheColumnAtItsFoot) {
+  open_text(
+      u"［＃地付き］終\r\n"
+      u"［＃地から２字上げ］著者名\r\n"
+      u"本文。［＃地付き］（所収）\r\n");
+  ASSERT_EQ(v.line_count, 4);
+  EXPECT_EQ(v.lines[0].indent, COLUMN - CELL);
+  EXPECT_EQ(v.lines[1].indent, COLUMN - 2 * CELL - 3 * CELL);
+  EXPECT_EQ(text(2), u"本文。");  // the text before the annotation keeps its place
+  EXPECT_EQ(v.lines[2].indent, 0);
+  EXPECT_EQ(text(3), u"（所収）");
+  EXPECT_EQ(v.lines[3].indent, COLUMN - 4 * CELL);
+}
+
+TEST_F(NotationLoad, AnIndentLongerThanTheColumnLeavesRoomForText) {
+  open_text(u"［＃３０字下げ］あいう\r\n");
+  ASSERT_GE(v.line_count, 1);
+  EXPECT_EQ(v.lines[0].indent, COLUMN - INDENT_KEEPS_CELLS * CELL);
+  EXPECT_EQ(text(0), u"あい");
+}
+
+TEST_F(NotationLoad, PageBreakStartsAPageInPageModeAndLeavesAGapWhenScrolling) {
+  const std::u16string book = u"一\r\n二\r\n［＃改ページ］\r\n三\r\n";
+  open_text(book);
+  ASSERT_EQ(v.line_count, 4);
+  EXPECT_EQ(text(2), u"");  // one column of gap
+  EXPECT_EQ(text(3), u"三");
+  release_document(v);
+  v.page_mode = 1;
+  open_text(book);
+  ASSERT_EQ(v.line_count, 21);
+  EXPECT_EQ(text(20), u"三");  // the first column of page 2
+}
+
+TEST_F(NotationLoad, HeadingsFormTheContents) {
+  open_text(
+      u"［＃２字下げ］第一篇［＃「第一篇」は大見出し］\r\n"
+      u"［＃７字下げ］一［＃「一」は中見出し］\r\n"
+      u"本文\r\n"
+      u"［＃中見出し］R&D［＃中見出し終わり］\r\n");
+  ASSERT_EQ(v.headings.size(), 3u);
+  EXPECT_EQ(v.headings[0].level, HEADING_LARGE);
+  EXPECT_EQ(v.headings[0].text, u"第一篇");
+  EXPECT_EQ(v.headings[0].line, 0);
+  EXPECT_EQ(v.lines[0].heading_from, 0);
+  EXPECT_EQ(v.lines[0].heading_to, 3);
+  EXPECT_EQ(v.headings[1].level, HEADING_MEDIUM);
+  EXPECT_EQ(v.headings[2].line, 3);
+  EXPECT_EQ(contents_target_line(v, CMD_CONTENTS_FIRST + 2), 3);
+  EXPECT_EQ(contents_target_line(v, CMD_CONTENTS_FIRST + 3), -1);
+  EXPECT_EQ(contents_target_line(v, CMD_FULL_NOTATION), -1);
+  v.top_line = 2;
+  HistoryMenu menu = contents_menu(v);
+  ASSERT_EQ(menu.items.size(), 3u);
+  EXPECT_EQ(menu.title, "目次");
+  EXPECT_EQ(menu.items[0].label, "第一篇");
+  EXPECT_EQ(menu.items[1].label, "　一");  // indented by its level
+  EXPECT_EQ(menu.items[2].label, "　R&&D");
+  EXPECT_EQ(menu.items[1].checked, 1);  // where the reader is
+  EXPECT_EQ(menu.items[0].checked + menu.items[2].checked, 0);
+  release_document(v);
+  EXPECT_TRUE(v.headings.empty());
+  EXPECT_EQ(contents_menu(v).items[0].grayed, 1);
+}
+
+TEST_F(NotationLoad, SwitchedOffTheAnnotationsStayAsText) {
+  v.full_notation = 0;
+  open_text(u"［＃３字下げ］一［＃「一」は中見出し］\r\n");
+  ASSERT_EQ(v.line_count, 1);
+  EXPECT_EQ(text(0), u"［＃３字下げ］一［＃「一」は中見出し］");
+  EXPECT_EQ(v.lines[0].indent, 0);
+  EXPECT_TRUE(v.headings.empty());
+  EXPECT_EQ(v.font_heading, nullptr);
+}
+
+TEST_F(NotationLoad, NovelLeavesNothingRawAndListsItsChapters) {
+  YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
+  v.text_format = DIALECT_AUTO;
+  setenv("TMPDIR", test::process_temp_dir().path.c_str(), 1);  // unpacked in our own folder
+  v.file_name = test::shared_testdata("aozora/tsumito_batsu.zip");
+  ASSERT_EQ(replace_archive_by_entry(v), 1);
+  open(v.file_name);
+  EXPECT_EQ(raw_lines(), 0);
+  int large = 0, medium = 0, previous = -1;
+  for (const HeadingEntry& h : v.headings) {
+    large += h.level == HEADING_LARGE;
+    medium += h.level == HEADING_MEDIUM;
+    EXPECT_GT(h.line, previous);  // in reading order, each on a column of its own
+    previous = h.line;
+    EXPECT_EQ(std::u16string(v.lines[h.line].text).find(h.text), 0u);
+  }
+  EXPECT_EQ(large, 7);    // 第一篇 … 第六篇, エピローグ
+  EXPECT_EQ(medium, 41);  // the chapters
+  EXPECT_EQ(v.headings[0].text, u"第一篇");
+  EXPECT_EQ(v.headings[1].text, u"一");
+}
+
+TEST_F(NotationLoad, ExampleListLeavesNothingRaw) {
+  YOMITE_NEED_SHARED_TESTDATA("aozora/chukiichiran_kinyurei.txt");
+  v.text_format = DIALECT_AUTO;
+  open(test::shared_testdata("aozora/chukiichiran_kinyurei.txt"));
+  EXPECT_EQ(raw_lines(), 0);
+  EXPECT_GT(v.headings.size(), 40u);
+  release_document(v);
+  v.full_notation = 0;
+  open(test::shared_testdata("aozora/chukiichiran_kinyurei.txt"));
+  EXPECT_GT(raw_lines(), 200);  // as it was: every annotation shown
+}
+
+}  // namespace
+}  // namespace yomite
