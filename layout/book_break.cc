@@ -58,10 +58,10 @@ int fitting(const BookText& t, BookLine& l, int start, int limit) {
     ruby = ruby || (t.codes && is_ruby_code(t.codes[m]));
     ++m;
   }
-  if (m < t.length && t.kind[m] == BK_PAIR_TAIL) --m;
   // A reading wider than its base may widen the column.
   if (ruby && t.long_ruby)
     while (m > start && natural_width(t, l, start, m) > limit) --m;
+  if (m > start && m < t.length && t.kind[m] == BK_PAIR_TAIL) --m;  // never inside a pair
   return m;
 }
 
@@ -120,6 +120,7 @@ Column next_column(const BookText& t, BookLine& l, int start, int limit) {
   if (found(out)) return out;
   // Nowhere to break (a word or a run of marks longer than the column).
   int cut = n > start ? keep_pairs(t, start, n) : start + char_units(t.text, start, t.length);
+  if (cut < t.length && t.kind[cut] == BK_PAIR_TAIL) ++cut;  // never inside a pair
   return {cut, book_skip_spaces(t, cut), BOOK_BREAK_FORCED};
 }
 
