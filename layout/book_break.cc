@@ -13,18 +13,6 @@ namespace yomite {
 
 namespace {
 
-// One logical line's facts and a candidate column, reused from line to line
-// (the load runs on one thread).
-struct Scratch {
-  BookText text;
-  BookLine line;
-};
-
-Scratch& scratch() {
-  static Scratch s;
-  return s;
-}
-
 // A column [start, end) (spaces at its end dropped); the next begins at `next`.
 struct Column {
   int end = -1;
@@ -129,7 +117,7 @@ Column next_column(const BookText& t, BookLine& l, int start, int limit) {
 int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
                             std::uint16_t* codes, int has_codes, int quote_state,
                             const BreakLimits& limits) {
-  Scratch& s = scratch();
+  BookScratch& s = book_scratch(SCRATCH_BREAK);
   BookText& t = s.text;
   std::uint16_t* line_codes = has_codes ? codes : nullptr;
   book_text_fill(*pass.dc, v, t, text, line_codes, length);

@@ -9,17 +9,6 @@ namespace yomite {
 
 namespace {
 
-// Reused from line to line (painting runs on one thread).
-struct Scratch {
-  BookText text;
-  BookLine line;
-};
-
-Scratch& scratch() {
-  static Scratch s;
-  return s;
-}
-
 // The plain widths: advances[i] per unit, advances[length] repeating the last
 // character's (the drawing appends a space and uses it).
 void plain_widths(const BookText& t, int* advances) {
@@ -47,7 +36,7 @@ int book_layout_display_line(MeasureContext& dc, ViewContext& v, int index, int*
   const DisplayLine& line = v.lines[index];
   const int length =
       line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
-  BookText& t = scratch().text;
+  BookText& t = book_scratch(SCRATCH_DISPLAY).text;
   book_text_fill(dc, v, t, line.text, line.attrs, length);
   plain_widths(t, advances);
   // Indents and foot offsets of the full notation shorten the column.
@@ -55,7 +44,7 @@ int book_layout_display_line(MeasureContext& dc, ViewContext& v, int index, int*
   const bool spread = v.justify && !(line.flags & DL_PARAGRAPH_END);
   book_line_layout(t, 0, book_trim_spaces(t, 0, length), l);
   if (l.natural > limit) {
-    BookLine& whole = scratch().line;
+    BookLine& whole = book_scratch(SCRATCH_DISPLAY).line;
     whole = l;
     if (hanging(t, whole, limit, l)) {
       if (spread) book_line_spread(l, limit);
@@ -77,9 +66,9 @@ int book_layout_display_line(MeasureContext& dc, ViewContext& v, int index, int*
 int book_natural_width(MeasureContext& dc, ViewContext& v, const DisplayLine& line) {
   const int length =
       line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
-  BookText& t = scratch().text;
+  BookText& t = book_scratch(SCRATCH_DISPLAY).text;
   book_text_fill(dc, v, t, line.text, line.attrs, length);
-  BookLine& l = scratch().line;
+  BookLine& l = book_scratch(SCRATCH_DISPLAY).line;
   book_line_layout(t, 0, book_trim_spaces(t, 0, length), l);
   return l.natural;
 }

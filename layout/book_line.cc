@@ -160,6 +160,11 @@ int hand_out(int amount, std::vector<int>& places, std::vector<int>& room,
 
 }  // namespace
 
+BookScratch& book_scratch(BookScratchUse use) {
+  static BookScratch sets[2];
+  return sets[use];
+}
+
 int book_skip_spaces(const BookText& t, int p) {
   while (p < t.length && is_space(t.kind[p])) ++p;
   return p;

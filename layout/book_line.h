@@ -121,6 +121,16 @@ void book_line_layout(const BookText& t, int start, int end, BookLine& line);
 int book_line_shrink(BookLine& line, int target);
 int book_line_spread(BookLine& line, int target);
 
+// Buffers kept from line to line (layout and painting run on one thread): one
+// set for breaking a logical line, one for setting a display line, which the
+// breaking of an indented line may ask for while its own set is in use.
+struct BookScratch {
+  BookText text;
+  BookLine line;
+};
+enum BookScratchUse { SCRATCH_BREAK = 0, SCRATCH_DISPLAY = 1 };
+BookScratch& book_scratch(BookScratchUse use);
+
 // The advances of display line `index` (length + 1 entries, as
 // justify_display_line gives them) and the line they were set from (for the
 // placing of its readings). 1 when they differ from the plain widths.
