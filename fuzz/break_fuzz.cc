@@ -46,23 +46,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const char16_t* letters = book ? book_alphabet : alphabet;
   const std::size_t letter_count =
       (book ? sizeof book_alphabet : sizeof alphabet) / sizeof(char16_t) - 1;
+  // In book composition every ruby has a reading of its own, as the markup
+  // gives them (a line's readings are measured once); otherwise all share one.
   std::u16string text;
   std::vector<std::uint16_t> codes;
+  int readings = 1;
   for (std::size_t i = 0; i + 1 < size && text.size() < 4000; i += 2) {
     std::uint16_t u = static_cast<std::uint16_t>(data[i] | data[i + 1] << 8);
     text += (u & 0x8000) ? static_cast<char16_t>(u & 0x7FFF) : letters[u % letter_count];
-    codes.push_back(static_cast<std::uint16_t>(u >> 12 == 1   ? RUBY_CODE_FIRST
+    const int head = book ? readings++ - 1 : 0;
+    codes.push_back(static_cast<std::uint16_t>(u >> 12 == 1   ? RUBY_CODE_FIRST + head
                                                : u >> 12 == 2 ? CONTINUATION_CODE
                                                               : 0));
   }
   for (char16_t& c : text)
     if (c <= 0x20) c = u' ';  // the loader has already blanked control characters
   codes.resize(text.size() + 2, 0);
-  v.annotation_texts[0] = arena_copy_text(v.arena, u"よみがなの", 5);
+  for (int k = 0; k < readings; ++k)
+    v.annotation_texts[static_cast<std::size_t>(k)] = arena_copy_text(v.arena, u"よみがなの", 5);
 
   if (!begin_display_lines(v)) return 0;
   LayoutPass pass = begin_layout_pass(v, dc);
-  pass.ruby_count = 1;
+  pass.ruby_count = readings;
   std::vector<std::uint16_t> work = codes;
   check(break_logical_line(v, pass, text.data(), static_cast<int>(text.size()), work.data(),
                            with_codes, quote) == 1);
@@ -75,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // made columns of their own).
   std::size_t at = 0;
   std::vector<int> advances;
+  auto dropped = [&](char16_t c) { return c == u' ' || (book && c == 0x3000); };
   for (int j = 0; j < v.line_count; ++j) {
     std::u16string piece(v.lines[j].text);
     check(!piece.empty() || (v.line_count == 1 && (text.empty() || text == u" ")));
@@ -86,7 +92,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (v.lines[j].attrs[k] != work[p + k]) return false;
       return true;
     };
-    auto dropped = [&](char16_t c) { return c == u' ' || (book && c == 0x3000); };
     while (at < text.size() && dropped(text[at]) && !stands_at(at)) ++at;
     check(stands_at(at));
     check(piece.empty() || !is_low_surrogate(piece[0]) || at == 0 ||
@@ -107,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(sum <= column_length(v, quote) || one_char);
     }
   }
-  while (at < text.size() && text[at] == u' ') ++at;  // the last piece's dropped space
+  while (at < text.size() && dropped(text[at])) ++at;  // spaces dropped after the last piece
   check(at == text.size());
   release_document(v);
   return 0;

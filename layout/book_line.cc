@@ -239,8 +239,12 @@ void book_text_fill(MeasureContext& dc, ViewContext& v, BookText& t, const char1
   for (int i = 0; i < length; ++i) {
     if (!is_ruby_code(codes[i])) continue;
     book_text_measure_ruby(v, t, i);
-    int base = t.width[i];
-    for (int k = i + 1; k < length && codes[k] == CONTINUATION_CODE; ++k) base += t.width[k];
+    // The base as a column may hold it: spaces at its end go at a break.
+    int end = i + 1;
+    while (end < length && codes[end] == CONTINUATION_CODE) ++end;
+    end = book_trim_spaces(t, i + 1, end);
+    int base = 0;
+    for (int k = i; k < end; ++k) base += t.width[k];
     if (t.reading[i] > base) t.long_ruby = true;
   }
 }
