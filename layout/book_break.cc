@@ -7,6 +7,7 @@
 #include "layout/book.h"
 #include "layout/book_line.h"
 #include "layout/break_steps.h"
+#include "layout/paint_steps.h"
 #include "view/attr_codes.h"
 
 namespace yomite {
@@ -112,6 +113,23 @@ Column next_column(const BookText& t, BookLine& l, int start, int limit) {
   return {cut, book_skip_spaces(t, cut), BOOK_BREAK_FORCED};
 }
 
+// A ruby base cut by a break keeps above its first part as much of the
+// reading as fits beside it, so that column keeps its length; the rest, at
+// least one unit, goes with the base to the next column. 0 for no ruby.
+int later_share(const ViewContext& v, const BookText& t, int head, int n) {
+  if (!is_ruby_code(t.codes[head])) return 0;
+  const char16_t* r = v.annotation_texts[static_cast<std::size_t>(t.codes[head] - RUBY_CODE_FIRST)];
+  const int len = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
+  if (len == 0) return 0;
+  int room = 0;
+  for (int k = head; k < n; ++k) room += t.width[k];
+  std::vector<int> adv = reading_advances(v.font_ruby, r, len);
+  int keep = 0;
+  for (int sum = 0; keep < len - 1 && sum + adv[static_cast<std::size_t>(keep)] <= room; ++keep)
+    sum += adv[static_cast<std::size_t>(keep)];
+  return len - keep;
+}
+
 }  // namespace
 
 int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
@@ -134,9 +152,11 @@ int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* te
     if (line_codes && codes[c.next] == CONTINUATION_CODE) {  // only a forced break
       int head = c.next - 1;
       while (head > start && codes[head] == CONTINUATION_CODE) --head;
-      divide_ruby(v, pass, codes + start, c.next - start, length - start);
+      divide_ruby(v, pass, codes + start, c.next - start, length - start,
+                  later_share(v, t, head, c.next));
       if (is_ruby_code(codes[head])) book_text_measure_ruby(v, t, head);
       if (is_ruby_code(codes[c.next])) book_text_measure_ruby(v, t, c.next);
+      t.long_ruby = true;  // the later part may be wider than its base
     }
     if (pass.book_breaks) pass.book_breaks->push_back({c.next, c.reason});
     const int end = book_trim_spaces(t, start, c.end);

@@ -119,7 +119,8 @@ int break_index(ViewContext& v, LayoutPass& pass, const char16_t* rest, int leng
 
 // A ruby base running across the break at `n` gets a share of the reading
 // proportional to the base characters after the break.
-void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, int length) {
+void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, int length,
+                 int share) {
   if (pass.ruby_count >= RUBY_ENTRIES) return;
   int run = 0;
   while (n + run < length && codes[n + run] == CONTINUATION_CODE) ++run;
@@ -129,7 +130,7 @@ void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, 
   char16_t* reading = v.annotation_texts[codes[h] - RUBY_CODE_FIRST];
   if (!reading) return;
   int len = static_cast<int>(std::char_traits<char16_t>::length(reading));
-  int share = len * (run * 100 / (run + n - h)) / 100;
+  if (share <= 0) share = len * (run * 100 / (run + n - h)) / 100;
   if (share == 0) share = 1;
   if (share > len) share = len;  // an empty reading has nothing to give
   int cut = len - share;

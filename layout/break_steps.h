@@ -10,8 +10,10 @@ namespace yomite {
 
 // A ruby base running across the break at `n` (units of the `length` codes)
 // gets a share of the reading proportional to the base characters after the
-// break: codes[n] becomes the head of a new reading.
-void divide_ruby(ViewContext& view, LayoutPass& pass, std::uint16_t* codes, int n, int length);
+// break, or the last `share` units of it when that is given (> 0): codes[n]
+// becomes the head of a new reading.
+void divide_ruby(ViewContext& view, LayoutPass& pass, std::uint16_t* codes, int n, int length,
+                 int share = 0);
 
 // Appends one display line: `text_len` characters of text and, with markup,
 // `code_len` codes. Returns 0 when the array cannot grow or memory runs out.
