@@ -39,8 +39,10 @@ constexpr int DETECT_BYTES = 8192;
 // opened counts as Shift_JIS.
 int detect_encoding(const char* path);
 
-// The same decision over the first `n` bytes of a file; `cut` says that the
-// bytes stop at the detection limit rather than at the end of the file.
+// The same decision over the first `n` bytes of a file; `cut` says that a
+// character broken off at the end of the bytes does not count against UTF-8
+// (detect_encoding sets it always: the bytes end at the detection limit or
+// at the end of the file, and a cut there is no fault of the text).
 int detect_encoding_bytes(const unsigned char* buf, std::size_t n, bool cut);
 
 // Mode forced by an option-K letter (upper-cased): S E J U V 8; -1 for any

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "decode/decode.h"
+#include "platform/files.h"
 #include "trace/trace.h"
 
 namespace yomite {
@@ -88,12 +89,14 @@ int detect_encoding_bytes(const unsigned char* buf, std::size_t n, bool cut) {
 }
 
 int detect_encoding(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
+  std::FILE* f = platform::open_regular_file(path);
   if (!f) return ENC_SJIS;
   unsigned char buf[DETECT_BYTES];
   std::size_t n = std::fread(buf, 1, sizeof buf, f);
   std::fclose(f);
-  return detect_encoding_bytes(buf, n, n == sizeof buf);
+  // Cut off by the detection limit or by the end of the file, a last
+  // character left incomplete does not count against UTF-8.
+  return detect_encoding_bytes(buf, n, true);
 }
 
 }  // namespace yomite

@@ -2,15 +2,18 @@
 
 #include <cstring>
 
+#include "platform/files.h"
+
 namespace yomite {
 
 int stream_open(TextStream& s, const char* path) {
   stream_close(s);
-  s.file = std::fopen(path, "rb");
+  s.file = platform::open_regular_file(path);  // a FIFO or a device never blocks the load
   if (!s.file) return 0;
   s.storage.assign(STREAM_HISTORY_BYTES + STREAM_BUFFER_BYTES, 0);
   s.data = s.storage.data();
   s.pos = s.end = 0;
+  s.end_offset = 0;
   return 1;
 }
 
@@ -19,6 +22,7 @@ void stream_open_memory(TextStream& s, const void* bytes, std::size_t size) {
   s.data = static_cast<const unsigned char*>(bytes);
   s.pos = 0;
   s.end = size;
+  s.end_offset = static_cast<long long>(size);
 }
 
 void stream_close(TextStream& s) {
@@ -26,6 +30,7 @@ void stream_close(TextStream& s) {
   s.file = nullptr;
   s.data = nullptr;
   s.pos = s.end = 0;
+  s.end_offset = 0;
   s.storage.clear();
   s.storage.shrink_to_fit();
 }
@@ -38,6 +43,7 @@ int stream_seek(TextStream& s, long offset) {
   }
   if (std::fseek(s.file, offset, SEEK_SET) != 0) return 0;
   s.pos = s.end = 0;
+  s.end_offset = offset;
   return 1;
 }
 
@@ -50,6 +56,7 @@ int stream_refill(TextStream& s) {
   std::size_t got = std::fread(buf + keep, 1, STREAM_BUFFER_BYTES, s.file);
   s.pos = keep;
   s.end = keep + got;
+  s.end_offset += static_cast<long long>(got);
   if (got == 0) return -1;
   return buf[s.pos++];
 }

@@ -20,9 +20,11 @@ struct TextStream {
   std::size_t pos = 0;                 // next byte to read in `data`
   std::size_t end = 0;                 // bytes available in `data`
   std::vector<unsigned char> storage;  // file streams: history + buffer
+  long long end_offset = 0;            // offset in the file just past data[end - 1]
 };
 
-// Opens `path` for binary reading; 1 on success, 0 when it cannot be opened.
+// Opens `path` for binary reading; 1 on success, 0 when it cannot be opened
+// or is no regular file (a FIFO, a device, a directory).
 int stream_open(TextStream& s, const char* path);
 
 // Reads from `size` bytes of memory that outlive the stream.
@@ -32,6 +34,11 @@ void stream_close(TextStream& s);
 
 // Positions the stream `offset` bytes from the start; 1 on success.
 int stream_seek(TextStream& s, long offset);
+
+// Offset of the next byte to read from the start of the file (or memory).
+inline long long stream_tell(const TextStream& s) {
+  return s.end_offset - static_cast<long long>(s.end - s.pos);
+}
 
 // Slow path of stream_getc: refills the buffer; -1 at the end or on an error.
 int stream_refill(TextStream& s);

@@ -62,11 +62,10 @@ int entry_file_name(const std::string& stored, std::string& name) {
 }
 
 int extract_first_entry(const char* archive_path, std::string& result) {
-  std::string dir;
-  if (!platform::private_temp_dir(dir)) return 0;
   platform::Archive* archive = platform::archive_open(archive_path);
   if (!archive) return 0;
-  int ok = extract_from(archive, dir, result);
+  std::string dir;  // fresh for every unpacking: nothing planted can be in it
+  int ok = platform::make_extraction_dir(dir) && extract_from(archive, dir, result);
   platform::archive_close(archive);
   return ok;
 }

@@ -1,16 +1,16 @@
-// Texts inside ZIP archives: the archive's first entry is unpacked into the
-// user's private temporary directory and shown in place of the archive.
+// Texts inside ZIP archives: the archive's first entry is unpacked into a
+// fresh directory inside the user's private temporary directory and shown in
+// place of the archive. The program removes the directory when it ends
+// (platform::remove_extraction_dirs) and the leftovers of crashed runs when
+// it starts (platform::clear_stale_extraction_dirs).
 #pragma once
 
 #include <string>
 
+#include "view/limits.h"
 #include "view/view_context.h"
 
 namespace yomite {
-
-// Bytes of an entry written at most: far more than the 1,048,576 characters a
-// document shows, and a bound on what a ZIP bomb can put on the disk.
-constexpr long long ARCHIVE_ENTRY_MAX_BYTES = 64LL << 20;
 
 // Whether the last component of `path` has the extension ".zip" in any case.
 int is_zip_name(const std::string& path);
@@ -19,10 +19,10 @@ int is_zip_name(const std::string& path);
 // ('/' or '\' separated). 0 for a name that is empty, "." or "..".
 int entry_file_name(const std::string& stored, std::string& name);
 
-// Unpacks the archive's first file entry (directories skipped) into the
-// private temporary directory. 1 with `result` holding the new file's path;
-// 0 for every failure (unreadable archive, no entry, an encrypted or linked
-// entry, a refused name, a failed write).
+// Unpacks the archive's first file entry (directories skipped) into a new
+// extraction directory (platform::make_extraction_dir). 1 with `result` holding the new file's
+// path; 0 for every failure (unreadable archive, no entry, an encrypted or linked entry, a refused
+// name, a failed write).
 int extract_first_entry(const char* archive_path, std::string& result);
 
 // Start-up step: a ".zip" file name is replaced by its unpacked first entry;

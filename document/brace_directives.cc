@@ -6,6 +6,7 @@
 #include "decode/decode.h"
 #include "document/markup.h"
 #include "layout/fonts.h"
+#include "view/limits.h"
 
 namespace yomite::markup {
 
@@ -37,13 +38,14 @@ void read_font_directive(const Line& line, int at, ViewContext& view, int store)
     view.vertical = !face.empty() && face[0] == '@' ? 1 : 0;
   }
   if (end < line.length && line.text[end] == u',' && store && view.font_size == 0)
-    view.font_size = read_number(line, end + 1);
+    view.font_size = clamp_font_size(read_number(line, end + 1));
 }
 
 void read_width_directive(const Line& line, int at, ViewContext& view, int store) {
   int width = read_number(line, at + static_cast<int>(WIDTH_OPEN.size()));
   if (store && view.column_chars == 0)
-    view.column_chars = width < DIRECTIVE_WIDTH_MIN ? DIRECTIVE_WIDTH_DEFAULT : width;
+    view.column_chars =
+        width < DIRECTIVE_WIDTH_MIN ? DIRECTIVE_WIDTH_DEFAULT : clamp_column_chars(width);
 }
 
 }  // namespace

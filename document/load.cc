@@ -148,6 +148,24 @@ bool contains_digit(const char16_t* line, int length) {
   return false;
 }
 
+// Whether the load stops before the next line: after the line that passed
+// the character limit, or once the bytes read or the display lines laid out
+// reach theirs (empty lines and lines of NUL bytes hold no characters, and
+// a form feed adds columns without any). Traced once, when it stops.
+bool reached_a_limit(const LoadState& s, const Reader& r) {
+  const char* which = nullptr;
+  if (s.characters > DOCUMENT_MAX_CHARS)
+    which = "characters";
+  else if (stream_tell(r.in) >= DOCUMENT_MAX_BYTES)
+    which = "bytes";
+  else if (s.pass.line_index >= DOCUMENT_MAX_LINES)
+    which = "display lines";
+  if (!which) return false;
+  trace("limit of %s reached: %ld characters, %lld bytes, %d lines ", which, s.characters,
+        stream_tell(r.in), s.pass.line_index);
+  return true;
+}
+
 // The full notation: a line its annotations left empty is no column; a page
 // break starts a new page in page mode (as a form feed does) and leaves a
 // gap of one column when scrolling. False when the lines cannot grow.
@@ -230,7 +248,7 @@ void load_document(ViewContext& v, MeasureContext* dc) {
 
   for (;;) {
     if (s.quote_state == QUOTE_ENDS_HERE) s.quote_state = QUOTE_OUTSIDE;
-    if (s.characters > DOCUMENT_MAX_CHARS) break;
+    if (reached_a_limit(s, r)) break;
     int length;
     bool padding = false;  // an empty line a form feed adds: it does not count
     if (s.form_feed_pending) {

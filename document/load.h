@@ -2,6 +2,7 @@
 #pragma once
 
 #include "layout/fonts.h"
+#include "view/limits.h"
 #include "view/view_context.h"
 
 namespace yomite {
@@ -14,9 +15,6 @@ void load_document(ViewContext& view, MeasureContext* dc);
 // The full load in the view's main font; its fonts must have been made.
 void load_full_document(ViewContext& view);
 
-// Loading stops before the next line once the lines read hold more characters
-// than this (counted after normalisation, before markup).
-constexpr long DOCUMENT_MAX_CHARS = 1048576;
 // Lines read ahead to choose the markup dialect.
 constexpr int READ_AHEAD_LINES = 20;
 // A header block is fenced by lines beginning with this many "-" among the

@@ -8,6 +8,7 @@
 #include "settings/history.h"
 #include "settings/ini.h"
 #include "settings/settings.h"
+#include "view/limits.h"
 
 using yomite::fuzz::check;
 
@@ -21,6 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const HistoryEntry& e : history) check(e.file_name.size() < platform::PATH_BYTES);
   parse_hex_color(ini_get(ini, "Color", "Back", "7F0000"));
   parse_decimal(ini_get(ini, "Font", "Size", "18"));
+  // Whatever numbers the file holds, the sizes a view takes stay in range.
+  ViewContext view;
+  settings_from_ini(view, ini);
+  check(std::abs(view.std_font_size) <= FONT_SIZE_MAX);
+  check(std::abs(view.std_column_chars) <= COLUMN_CHARS_MAX);
+  check(std::abs(view.std_page_lines) <= PAGE_LINES_MAX);
 
   // A printable value set in quotes reads back exactly, whatever surrounds it.
   std::string value;

@@ -18,6 +18,7 @@
 #include "document/aozora.h"
 #include "document/markup.h"
 #include "layout/fonts.h"
+#include "view/limits.h"
 
 using yomite::fuzz::check;
 
@@ -258,6 +259,9 @@ void run_markup_case(Dialect dialect, const std::uint8_t* data, std::size_t size
     check_codes(*view, codes.data(), n, codes.size(), rubies_before, rubies, notes_before, notes);
     if (well_formed(before.data(), length)) check_pairs(line.data(), codes.data(), n);
   }
+  // Directive numbers never leave the layout's limits, however large.
+  check(std::abs(view->font_size) <= FONT_SIZE_MAX);
+  check(std::abs(view->column_chars) <= COLUMN_CHARS_MAX);
   reset(*view);
 }
 

@@ -5,6 +5,7 @@
 
 #include "decode/decode.h"
 #include "locked/locked.h"
+#include "platform/files.h"
 #include "platform/password_prompt.h"
 #include "trace/trace.h"
 #include "view/view_context.h"
@@ -106,7 +107,7 @@ int check_locked_header_bytes(const unsigned char* bytes, std::size_t n, platfor
 int check_locked_header(ViewContext& view, int probe) {
   unsigned char header[LOCKED_HEADER_BYTES];
   std::size_t n = 0;
-  if (std::FILE* f = std::fopen(view.file_name.c_str(), "rb")) {
+  if (std::FILE* f = platform::open_regular_file(view.file_name.c_str())) {
     n = std::fread(header, 1, sizeof header, f);
     std::fclose(f);
   }
@@ -136,6 +137,9 @@ int locked_refused() {
 }
 const std::string& remembered_password() {
   return state().remembered;
+}
+void remember_password(const std::string& password) {
+  state().remembered = clip_answer(password);
 }
 const char* current_key_string() {
   return state().key;

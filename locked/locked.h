@@ -158,8 +158,11 @@ int read_locked_line(unsigned char* out, int capacity, TextStream& in, const Loc
 // loads nothing more in this process: the refused document stays empty.
 int locked_refused();                      // the prompt was cancelled or gave up
 const std::string& remembered_password();  // last answer given with OK
-const char* current_key_string();          // 80 characters and a 0
-int current_ango();                        // 0 when the document is not locked
+// Sets the remembered password, which the header check tries before it
+// asks: how a program without a prompt (yomite-render) opens a locked text.
+void remember_password(const std::string& password);
+const char* current_key_string();  // 80 characters and a 0
+int current_ango();                // 0 when the document is not locked
 // Back to the state of a fresh process (tests start every case from it).
 void reset_locked_state();
 

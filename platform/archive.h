@@ -8,7 +8,7 @@ namespace yomite::platform {
 
 struct Archive;  // an open archive, owned by the caller
 
-// Null when the file cannot be read as a ZIP archive.
+// Null when the file cannot be read as a ZIP archive (or is no regular file).
 Archive* archive_open(const char* path);
 
 void archive_close(Archive* archive);
@@ -23,9 +23,10 @@ struct ArchiveEntry {
 // Describes entry `index` (0-based, archive order). 1, or 0 past the end.
 int archive_entry(Archive* archive, int index, ArchiveEntry& entry);
 
-// Writes entry `index` into a new file at `target` (mode 0600, never through
-// a symbolic link), stopping after `max_bytes`. Returns the bytes written,
-// or -1 when nothing usable was written (the target is then removed).
+// Writes entry `index` into a file created at `target` (mode 0600; refused
+// when anything exists there already, a link included), stopping after
+// `max_bytes`. Returns the bytes written, or -1 when nothing usable was
+// written (a target it created is then removed).
 long long archive_extract(Archive* archive, int index, const char* target, long long max_bytes);
 
 }  // namespace yomite::platform

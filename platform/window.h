@@ -73,6 +73,10 @@ struct SystemMeasures {
   int edge_height;                // sunken client edge, top and bottom each
   int caption_height;             // title bar
   int full_screen_client_height;  // tallest client area a screen-filling window gets
+  // The largest outer size a window may take (the monitor's work area); 0
+  // when unknown, which leaves the size alone.
+  int screen_width;
+  int screen_height;
 };
 void system_measures(SystemMeasures* measures);
 
@@ -158,5 +162,7 @@ int take_pending_event(Window* window, PendingEvent* event);
 
 void beep();
 void sleep_ms(int ms);
+// Milliseconds on a clock that only moves forward (it wraps after 2^32).
+unsigned tick_ms();
 
 }  // namespace yomite::platform

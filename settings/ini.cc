@@ -5,6 +5,7 @@
 #include "decode/decode.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "view/limits.h"
 
 namespace yomite {
 
@@ -203,16 +204,16 @@ std::string ini_serialize(const IniFile& ini) {
   return out;
 }
 
-int ini_load(const std::string& path, IniFile& ini) {
+int ini_load(const std::string& path, IniFile& ini, int* problem) {
   std::string bytes;
-  int ok = platform::read_file_bytes(path.c_str(), bytes);
+  int ok = platform::read_file_bytes(path.c_str(), bytes, SETTINGS_FILE_MAX_BYTES, problem);
   ini_parse(bytes, ini);
   return ok;
 }
 
 int ini_update(const std::string& path, IniEdit edit, void* context) {
   EditCall call{edit, context};
-  return platform::update_file_atomically(path.c_str(), apply_edit, &call);
+  return platform::update_file_atomically(path.c_str(), SETTINGS_FILE_MAX_BYTES, apply_edit, &call);
 }
 
 }  // namespace yomite

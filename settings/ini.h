@@ -41,12 +41,16 @@ void ini_set(IniFile& ini, const std::string& section, const std::string& key,
 // The file's text: UTF-8, one LF per line.
 std::string ini_serialize(const IniFile& ini);
 
-// Parses the file at `path`; a missing file is an empty one. 1 when read.
-int ini_load(const std::string& path, IniFile& ini);
+// Parses the file at `path`, a regular file of at most
+// SETTINGS_FILE_MAX_BYTES. 1 when read; 0 when it is missing or refused
+// (`problem`, when given, says which: platform::FileProblem), and the file
+// then counts as empty.
+int ini_load(const std::string& path, IniFile& ini, int* problem = nullptr);
 
 // Changes the file at `path` as one step that readers and other writers never
 // see half done: under the file's lock it is read again, `edit` changes the
-// parsed file, and the result replaces it on the disk. 1, or 0 on failure.
+// parsed file, and the result replaces it on the disk. 1, or 0 on failure
+// (a file ini_load would refuse is never replaced).
 using IniEdit = void (*)(IniFile& ini, void* context);
 int ini_update(const std::string& path, IniEdit edit, void* context);
 

@@ -2,6 +2,7 @@
 #include "settings/settings.h"
 
 #include "platform/desktop.h"
+#include "view/limits.h"
 
 namespace yomite {
 
@@ -41,13 +42,24 @@ void write_number(IniFile& ini, const char* section, const char* key, int value)
   ini_set(ini, section, key, std::to_string(value));
 }
 
-bool has_key(const IniFile& ini, const char* section, const char* key) {
-  const char* absent = "\n";  // no stored value holds a line break
-  return ini_get(ini, section, key, absent) != absent;
+// An extension's key joins the file only once it is switched on, so a file
+// written with every extension off holds exactly the specified keys.
+void write_extension_switch(IniFile& ini, const char* section, const char* key, int value) {
+  const char* absent = "\x01";
+  if (value == 0 && ini_get(ini, section, key, absent) == absent) return;
+  write_number(ini, section, key, value);
 }
 
 void store_edit(IniFile& ini, void* view) {
   store_settings(*static_cast<const ViewContext*>(view), ini);
+}
+
+// Why a settings file was not read, as a sentence about `path`.
+std::string refusal_text(const std::string& path, int problem) {
+  std::string why = platform::file_problem_text(problem);
+  if (problem == platform::FILE_TOO_LARGE)
+    why += " (more than " + std::to_string(SETTINGS_FILE_MAX_BYTES >> 20) + " MiB)";
+  return "the settings file " + path + " " + why + "; the defaults are used";
 }
 
 }  // namespace
@@ -57,17 +69,27 @@ ProcessSettings& process_settings() {
   return settings;
 }
 
-void read_settings(ViewContext& v, const std::string& path) {
+int read_settings(ViewContext& v, const std::string& path, std::string* refusal) {
   IniFile ini;
-  ini_load(path, ini);  // one snapshot: a writer's rename never splits the keys
+  int problem = platform::FILE_FINE;
+  // One snapshot: a writer's rename never splits the keys. A refused file
+  // reads as an empty one, so every key takes its default.
+  int ok = ini_load(path, ini, &problem) || problem == platform::FILE_MISSING;
+  if (!ok && refusal) *refusal = refusal_text(path, problem);
+  settings_from_ini(v, ini);
+  return ok;
+}
+
+void settings_from_ini(ViewContext& v, const IniFile& ini) {
   v.text_color = parse_hex_color(ini_get(ini, "Color", "Fore", "FFFFFF"));
   v.back_color = parse_hex_color(ini_get(ini, "Color", "Back", "7F0000"));
   v.link_color = parse_hex_color(ini_get(ini, "Color", "Footnote", "00FF00"));
   v.std_face_name =
       cut_chars(ini_get(ini, "Font", "Font", FALLBACK_FACE_NAME), FACE_NAME_MAX_CHARS);
-  v.std_font_size = read_number(ini, "Font", "Size", "18");
-  v.std_column_chars = read_number(ini, "Font", "Width", "40");
-  v.std_page_lines = read_number(ini, "Font", "Page", "20");
+  // Sizes are kept where they enter, so no geometry made from them overflows.
+  v.std_font_size = clamp_font_size(read_number(ini, "Font", "Size", "18"));
+  v.std_column_chars = clamp_column_chars(read_number(ini, "Font", "Width", "40"));
+  v.std_page_lines = clamp_page_lines(read_number(ini, "Font", "Page", "20"));
   v.font_smoothing = read_number(ini, "Font", "Smooth", "0");
   v.justify = read_number(ini, "Font", "Justify", "1");
   v.ruby_percent = read_number(ini, "Font", "RubyPercent", "60");
@@ -85,8 +107,8 @@ const std::string& settings_path() {
   return path;
 }
 
-void read_settings(ViewContext& view) {
-  read_settings(view, settings_path());
+int read_settings(ViewContext& view, std::string* refusal) {
+  return read_settings(view, settings_path(), refusal);
 }
 
 void store_settings(const ViewContext& v, IniFile& ini) {
@@ -102,11 +124,8 @@ void store_settings(const ViewContext& v, IniFile& ini) {
   write_number(ini, "Font", "Smooth", v.font_smoothing);
   write_number(ini, "Font", "Justify", v.justify);
   write_number(ini, "Font", "RubyPercent", v.ruby_percent);
-  write_number(ini, "Font", "FullNotation", v.full_notation);  // extension
-  // An extension's key appears only once it was switched on, so a file of a
-  // viewer that never used it stays as the standard keys make it.
-  if (v.book_composition || has_key(ini, "Font", "BookComposition"))
-    write_number(ini, "Font", "BookComposition", v.book_composition);
+  write_extension_switch(ini, "Font", "FullNotation", v.full_notation);
+  write_extension_switch(ini, "Font", "BookComposition", v.book_composition);
   write_number(ini, "Scroll", "Smooth", v.smooth_scroll);
   write_number(ini, "Scroll", "SmoothDot", v.smooth_dots);
   write_number(ini, "Scroll", "PageMode", v.page_mode);

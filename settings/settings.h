@@ -58,9 +58,17 @@ int names_windows_editor(const std::string& command);
 // --- settings ----------------------------------------------------------------
 
 // Reads the standard settings into the view and the editor command into
-// process_settings(). Never writes the file (yomite-render uses it as is).
-void read_settings(ViewContext& view, const std::string& path);
-void read_settings(ViewContext& view);  // from settings_path()
+// process_settings(). Never writes the file nor makes its directory
+// (yomite-render uses it as is). Returns 1, or 0 when the file exists but is
+// refused (no regular file, larger than SETTINGS_FILE_MAX_BYTES, unreadable):
+// every key then takes its default, and `refusal` (when given) gets a
+// sentence saying why, for the user.
+int read_settings(ViewContext& view, const std::string& path, std::string* refusal = nullptr);
+// From settings_path().
+int read_settings(ViewContext& view, std::string* refusal = nullptr);
+
+// The same keys from an already loaded file (what read_settings takes).
+void settings_from_ini(ViewContext& view, const IniFile& ini);
 
 // Writes every standard setting (colours unless set from the command line),
 // then tells every viewer to read them again. 1, or 0 when the file could

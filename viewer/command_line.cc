@@ -5,6 +5,7 @@
 
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "view/limits.h"
 
 namespace yomite {
 
@@ -59,7 +60,7 @@ void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
       if (n != 0) r.font_size = n;  // clamped where it is used
       break;
     case 'H':
-      v.page_lines = n;
+      v.page_lines = clamp_page_lines(n);
       break;
     case 'J':
       r.jump_line = n;
@@ -83,7 +84,7 @@ void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
       v.text_format = n;
       break;
     case 'W':
-      v.column_chars = n;
+      v.column_chars = clamp_column_chars(n);
       break;
     default:
       break;  // X and Y place the window; the scan took them
@@ -102,10 +103,15 @@ int is_option_argument(const char* arg, FileTest is_file) {
 ViewerArgs parse_viewer_args(int argc, const char* const* argv, FileTest is_file) {
   ViewerArgs args;
   bool have_file = false;
+  bool options_ended = false;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     trace("arg%d %s ", i, arg);
-    if (!is_option_argument(arg, is_file)) {
+    if (!options_ended && std::strcmp(arg, "--") == 0) {
+      options_ended = true;  // an extension: a file may then begin with '-' or '/'
+      continue;
+    }
+    if (options_ended || !is_option_argument(arg, is_file)) {
       if (!have_file) args.file = arg;
       have_file = true;
       continue;

@@ -5,6 +5,8 @@
 // letter, the rest (no separator) the value. One beginning with '/' is an
 // option too, unless it is a path: it names an existing file or holds a
 // second '/'. The first other argument is the file; later ones are ignored.
+// Extension: a lone "--" ends the options, so every later argument is a file
+// even when it begins with '-' or '/'.
 #pragma once
 
 #include <string>

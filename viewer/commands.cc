@@ -199,8 +199,10 @@ void run_command(ViewContext& v, int number) {
       settings_dialog(v);
       break;
     case CMD_PAGE_MODE:
-      // The page keys follow at once, the window size at the next open.
+      // The page keys follow at once, the window size at the next open. The
+      // full notation's page breaks depend on the mode: it lays out again.
       v.page_mode = !v.page_mode;
+      if (v.full_notation && v.loaded) reopen_document(v, 0);
       break;
     case CMD_PAGE_JUMP:
       jump_to_page(v);

@@ -54,6 +54,12 @@ std::vector<platform::MenuItem> context_menu_items(ViewContext& view);
 // Opens the context menu at client point (x, y) and runs what is chosen.
 void show_context_menu(ViewContext& view, int x, int y);
 
+// Menu items of the extensions (ids from 1000 on, viewer/contents.h). Only
+// the menu reaches them: run_command leaves those numbers doing nothing, as
+// the command table says.
+int is_extension_item(int id);
+void run_extension_item(ViewContext& view, int id);
+
 // Lays the document out again from its file: `font_size` 0 keeps the size;
 // the window keeps its place and takes the new size, top_line is kept.
 void reopen_document(ViewContext& view, int font_size);

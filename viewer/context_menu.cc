@@ -6,6 +6,7 @@
 #include "settings/settings.h"
 #include "trace/trace.h"
 #include "viewer/commands.h"
+#include "viewer/contents.h"
 
 namespace yomite {
 
@@ -42,6 +43,21 @@ MenuItem history_submenu(ViewContext& v) {
   return submenu(menu.title, std::move(menu.items));
 }
 
+// The full notation's headings, when it laid the document out.
+MenuItem contents_submenu(const ViewContext& v) {
+  HistoryMenu menu = contents_menu(v);
+  return submenu(menu.title, std::move(menu.items));
+}
+
+MenuItem full_notation_item(const ViewContext& v) {
+  MenuItem item;
+  item.id = CMD_FULL_NOTATION;
+  item.label = FULL_NOTATION_LABEL;
+  item.checked = v.full_notation ? 1 : 0;
+  item.grayed = !v.loaded;
+  return item;
+}
+
 MenuItem dots_submenu(const ViewContext& v) {
   std::vector<MenuItem> dots;
   for (int n = 1; n <= 9; ++n) {
@@ -57,7 +73,7 @@ MenuItem dots_submenu(const ViewContext& v) {
 
 // The history is read again each time (and with it the shown file's mark page).
 std::vector<MenuItem> context_menu_items(ViewContext& v) {
-  return {
+  std::vector<MenuItem> items = {
       command(v, CMD_OPEN, "開く(&O)...\tO"),
       history_submenu(v),
       separator(),
@@ -85,12 +101,26 @@ std::vector<MenuItem> context_menu_items(ViewContext& v) {
       command(v, CMD_MAKE_STANDARD, "現在のフォント/幅を標準にする(&Z)"),
       command(v, CMD_ABOUT, "バージョン情報(&V)"),
   };
+  // Extensions: the full notation's switch after the markup switch, and its
+  // table of contents after the page jump while it is on.
+  auto after = [&items](const char* label) {
+    for (std::size_t i = 0; i < items.size(); ++i)
+      if (items[i].label == label) return items.begin() + static_cast<std::ptrdiff_t>(i) + 1;
+    return items.end();
+  };
+  items.insert(after("特殊メモon/off(&T)"), full_notation_item(v));
+  if (v.full_notation && v.loaded) items.insert(after("ページ移動...\tP"), contents_submenu(v));
+  return items;
 }
 
 void show_context_menu(ViewContext& v, int x, int y) {
   const int chosen = platform::track_popup_menu(v.hwnd, context_menu_items(v), x, y);
   trace("menu=%d ", chosen);
-  if (chosen != 0) run_command(v, chosen);
+  if (chosen == 0) return;
+  if (is_extension_item(chosen))
+    run_extension_item(v, chosen);
+  else
+    run_command(v, chosen);
 }
 
 }  // namespace yomite

@@ -10,6 +10,8 @@
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "viewer/commands.h"
+#include "viewer/contents.h"
 #include "viewer/messages.h"
 
 #ifndef YOMITE_VERSION
@@ -249,6 +251,7 @@ int settings_dialog(ViewContext& v) {
       label("ルビの大きさ(&P)"),
       edit(ID_SETTINGS_RUBY, std::to_string(static_cast<unsigned>(ruby))),
       label("%　(40%～80%)", 1),
+      check(ID_SETTINGS_FULL_NOTATION, FULL_NOTATION_LABEL, v.full_notation),  // extension
   };
   platform::DialogHooks hooks;
   hooks.button = browse_program;
@@ -260,11 +263,16 @@ int settings_dialog(ViewContext& v) {
   // An empty or unreadable size counts as 0, which the range makes 40.
   v.ruby_percent = clamp_ruby_percent(
       static_cast<int>(std::max(dialog_number(text_of(spec, ID_SETTINGS_RUBY)), 0LL)));
+  const int full_notation = checked(spec, ID_SETTINGS_FULL_NOTATION);
+  const int relayout = full_notation != v.full_notation;
+  v.full_notation = full_notation;
   // A new editor command alone waits for the write at exit.
-  if (v.font_smoothing != smoothing || v.justify != justify || v.ruby_percent != ruby) {
+  if (v.font_smoothing != smoothing || v.justify != justify || v.ruby_percent != ruby || relayout) {
     platform::window_invalidate(v.hwnd, nullptr, 0);
     write_settings(v);
   }
+  // The extensions change the layout: the document is laid out again.
+  if (relayout && v.loaded) reopen_document(v, 0);
   return 1;
 }
 
@@ -278,8 +286,7 @@ void about_box(ViewContext& v) {
       label("設定ファイル: "),
   };
   // A '&' of the path is shown, not taken as a mnemonic.
-  for (char c : settings_path())
-    spec.controls.back().label += c == '&' ? "&&" : std::string(1, c);
+  for (char c : settings_path()) spec.controls.back().label += c == '&' ? "&&" : std::string(1, c);
   platform::run_dialog(v.hwnd, spec, platform::DialogHooks{});
 }
 

@@ -23,6 +23,8 @@ constexpr int ID_SETTINGS_BROWSE = 120;
 constexpr int ID_SETTINGS_SMOOTHING = 1002;
 constexpr int ID_SETTINGS_JUSTIFY = 1003;
 constexpr int ID_SETTINGS_RUBY = 1006;
+// Check boxes of the extensions.
+constexpr int ID_SETTINGS_FULL_NOTATION = 1007;
 
 // Column lengths and lines per page the width dialog accepts.
 constexpr int WIDTH_DIALOG_MIN = 10;

@@ -26,7 +26,7 @@ void apply_requested_size(ViewContext& v, int requested) {
 void set_window_geometry(ViewContext& v, int x, int y) {
   platform::SystemMeasures m;
   platform::system_measures(&m);
-  WindowSize size = window_size_for(v, m);
+  WindowSize size = fit_to_screen(window_size_for(v, m), m);
   trace("size=%d %d  %d xy=%d %d ", size.width, size.height, v.column_chars, x, y);
   const int move = x >= 0 && y >= 0;
   platform::window_set_bounds(v.hwnd, move, x, y, size.width, size.height);
@@ -73,6 +73,17 @@ WindowSize window_size_for(const ViewContext& v, const platform::SystemMeasures&
   size.height =
       clamp_px(1LL * size.height + m.caption_height + 2 * m.frame_height + 2 * m.edge_height);
   return size;
+}
+
+WindowSize fit_to_screen(WindowSize size, const platform::SystemMeasures& m) {
+  if (m.screen_width > 0) size.width = std::min(size.width, m.screen_width);
+  if (m.screen_height > 0) size.height = std::min(size.height, m.screen_height);
+  return size;
+}
+
+int exceeds_screen(WindowSize size, const platform::SystemMeasures& m) {
+  WindowSize fitted = fit_to_screen(size, m);
+  return fitted.width != size.width || fitted.height != size.height;
 }
 
 void jump_to_requested_line(ViewContext& v, const OptionRequests& r) {

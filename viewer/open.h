@@ -23,16 +23,24 @@ void open_document(ViewContext& view, int font_size, int x, int y,
 // Empty or 0 layout values taken from the standard settings (or their fallbacks).
 void fill_layout_defaults(ViewContext& view);
 
-// The outer window size for the laid-out view: a column of column_chars + 8
-// half widths across the text, and as many columns as fit 3/2 of that (or
-// page_lines in page mode) along it, plus scroll bar, frame and caption;
-// never more than WINDOW_SIZE_MAX a side.
-// Largest window edge the open step asks for, px.
+// Largest window edge the open step works out, px.
 constexpr int WINDOW_SIZE_MAX = 32767;
 struct WindowSize {
   int width, height;
 };
+
+// The outer window size for the laid-out view: a column of column_chars + 8
+// half widths across the text, and as many columns as fit 3/2 of that (or
+// page_lines in page mode) along it, plus scroll bar, frame and caption;
+// never more than WINDOW_SIZE_MAX a side.
 WindowSize window_size_for(const ViewContext& view, const platform::SystemMeasures& m);
+
+// `size` kept within the screen (screen_width x screen_height, when known):
+// the window the open step asks for never exceeds the screen.
+WindowSize fit_to_screen(WindowSize size, const platform::SystemMeasures& m);
+
+// Whether fit_to_screen cuts `size`.
+int exceeds_screen(WindowSize size, const platform::SystemMeasures& m);
 
 // J: display line n (1-based) at the top, the last one when beyond the end;
 // else R: the first display line of logical line n.

@@ -38,10 +38,12 @@ void fill_uncovered(const ViewContext& v, const platform::WindowRect& strip) {
 }
 
 // One column moved in smooth_dots-pixel steps; `sign` +1 shifts the picture
-// right (forward in vertical writing), -1 left.
+// right (forward in vertical writing), -1 left. Steps keep the dot delay's
+// pace on the clock: the time a step takes to draw comes off its wait.
 void step_column(const ViewContext& v, const platform::WindowRect& r, int sign, int delay) {
   const int steps = v.column_pitch / v.smooth_dots;
   const int rest = v.column_pitch % v.smooth_dots;
+  unsigned due = platform::tick_ms();
   for (int i = 0; i < steps; ++i) {
     platform::window_scroll(v.hwnd, sign * v.smooth_dots, 0, r);
     platform::WindowRect strip = r;
@@ -51,7 +53,10 @@ void step_column(const ViewContext& v, const platform::WindowRect& r, int sign, 
       strip.left = std::max(0, r.right - v.smooth_dots);
     fill_uncovered(v, strip);
     platform::window_flush(v.hwnd);
-    if (delay) platform::sleep_ms(delay);
+    if (!delay) continue;
+    due += static_cast<unsigned>(delay);
+    const int wait = static_cast<int>(due - platform::tick_ms());
+    if (wait > 0) platform::sleep_ms(wait);
   }
   if (rest > 0) platform::window_scroll(v.hwnd, sign * rest, 0, r);
   platform::WindowRect column = r;

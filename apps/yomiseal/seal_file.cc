@@ -5,14 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "locked/locked.h"
+#include "platform/output.h"
 
 namespace yomite::seal {
 
@@ -41,94 +40,51 @@ struct Fd {
   }
 };
 
-int write_all(int fd, const unsigned char* p, std::size_t n) {
-  while (n > 0) {
-    ssize_t w = write(fd, p, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) {
-      if (w == 0) errno = EIO;
-      return 0;
-    }
-    p += w;
-    n -= static_cast<std::size_t>(w);
+// The source must be a regular file: a FIFO or a device could block the
+// open or never end (/dev/zero). Opening does not wait for a FIFO's writer.
+int open_source(const char* name, Fd& in) {
+  in.fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  struct stat st;
+  if (in.fd < 0 || fstat(in.fd, &st) != 0) {
+    cannot_use(name);
+    return 0;
   }
+  if (!S_ISREG(st.st_mode)) {
+    cannot_use(name);
+    say(stderr, "yomiseal: ");
+    say_bytes(stderr, name, std::strlen(name));
+    say(stderr, " は通常のファイルではありません\n");
+    return 0;
+  }
+  fcntl(in.fd, F_SETFL, fcntl(in.fd, F_GETFL) & ~O_NONBLOCK);
   return 1;
 }
 
 // Where the text goes: a temporary file beside the destination, renamed over
-// it at the end; or, for a destination that is not a regular file (a device,
-// a pipe), the destination itself.
-struct Target {
-  Fd out;
-  std::string temp;   // empty when writing the destination itself
-  std::string final;  // what the temporary file becomes
-};
-
-std::string directory_of(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-mode_t new_file_mode() {
-  mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
-// Opens the target; 0 after a message when it cannot be used.
-int open_target(const char* dest, const struct stat& source, Target& t) {
-  struct stat st;
-  int exists = stat(dest, &st) == 0;
-  if (exists && st.st_dev == source.st_dev && st.st_ino == source.st_ino) {
+// it at the end (removed on every error and on SIGINT, SIGTERM and SIGHUP);
+// or, for a destination that is not a regular file (a device, a pipe), the
+// destination itself.
+int open_target(const char* dest, int source, platform::OutputFile& t) {
+  struct stat in, st;
+  if (fstat(source, &in) == 0 && stat(dest, &st) == 0 && st.st_dev == in.st_dev &&
+      st.st_ino == in.st_ino) {
     say(stderr, "yomiseal: ");
     say_bytes(stderr, dest, std::strlen(dest));
     say(stderr, " は元テキストと同じファイルです\n");
     return 0;
   }
-  if (exists && !S_ISREG(st.st_mode)) {
-    t.out.fd = open(dest, O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (t.out.fd < 0) cannot_use(dest);
-    return t.out.fd >= 0;
-  }
-  t.final = dest;
-  mode_t mode = new_file_mode();
-  if (exists) {
-    // The destination must be writable as it stands, as when it is truncated.
-    Fd probe{open(dest, O_WRONLY | O_CLOEXEC)};
-    if (probe.fd < 0) {
-      cannot_use(dest);
-      return 0;
-    }
-    // Replace what a symbolic link points to, not the link.
-    if (char* real = realpath(dest, nullptr)) {
-      t.final = real;
-      std::free(real);
-    }
-    mode = st.st_mode & 07777;
-  }
-  t.temp = directory_of(t.final) + "/.yomiseal-XXXXXX";
-  t.out.fd = mkostemp(t.temp.data(), O_CLOEXEC);
-  if (t.out.fd < 0) {
-    t.temp.clear();
+  if (!platform::output_open(t, dest, ".yomiseal-")) {
     cannot_use(dest);
     return 0;
   }
-  fchmod(t.out.fd, mode);
   return 1;
 }
 
-void discard_target(Target& t) {
-  if (t.temp.empty()) return;
-  unlink(t.temp.c_str());
-  t.temp.clear();
-}
-
 // Header and body; 0 after a message on a read or write error.
-int write_text(int in, const SealArgs& a, const char* key, Target& t) {
+int write_text(int in, const SealArgs& a, const char* key, platform::OutputFile& t) {
   unsigned char header[LOCKED_HEADER_BYTES];
   build_locked_header(key, a.digits, header);
-  if (!write_all(t.out.fd, header, sizeof header)) {
+  if (!platform::output_write(t, header, sizeof header)) {
     io_failed(" の書き込みに失敗しました: ", a.dest, errno);
     return 0;
   }
@@ -147,7 +103,7 @@ int write_text(int in, const SealArgs& a, const char* key, Target& t) {
     }
     std::size_t o = n == 0 ? seal_end(s, out.get())
                            : seal_block(s, buf.get(), static_cast<std::size_t>(n), out.get());
-    if (!write_all(t.out.fd, out.get(), o)) {
+    if (!platform::output_write(t, out.get(), o)) {
       io_failed(" の書き込みに失敗しました: ", a.dest, errno);
       return 0;
     }
@@ -156,46 +112,35 @@ int write_text(int in, const SealArgs& a, const char* key, Target& t) {
 }
 
 // Makes the text durable and puts it in place; 0 after a message.
-int commit_target(Target& t, const char* dest) {
-  if (t.temp.empty()) return 1;
-  int fd = t.out.fd;
-  t.out.fd = -1;
-  if (fsync(fd) != 0 || close(fd) != 0) {
-    io_failed(" の書き込みに失敗しました: ", dest, errno);
-    return 0;
-  }
-  if (rename(t.temp.c_str(), t.final.c_str()) != 0) {
-    io_failed(" の書き込みに失敗しました: ", dest, errno);
-    return 0;
-  }
-  t.temp.clear();
-  return 1;
+int commit_target(platform::OutputFile& t, const char* dest) {
+  if (platform::output_commit(t)) return 1;
+  io_failed(" の書き込みに失敗しました: ", dest, errno);
+  return 0;
+}
+
+void print_password(const char* key, int digits) {
+  say(stdout, "パスワード = ");
+  say_bytes(stdout, key, static_cast<std::size_t>(digits));
+  say(stdout, "\n");
+  std::fflush(stdout);
 }
 
 }  // namespace
 
 int seal_file(const SealArgs& a, std::uint32_t seed) {
-  Fd in{open(a.source, O_RDONLY | O_CLOEXEC)};
-  struct stat source;
-  if (in.fd < 0 || fstat(in.fd, &source) != 0) {
-    cannot_use(a.source);
-    return EXIT_FAILED;
-  }
-  Target t;
-  if (!open_target(a.dest, source, t)) return EXIT_FAILED;
+  Fd in;
+  if (!open_source(a.source, in)) return EXIT_FAILED;
+  platform::OutputFile t;
+  if (!open_target(a.dest, in.fd, t)) return EXIT_FAILED;
 
   char key[LOCKED_KEY_CHARS + 1];
   make_key_string(seed, key);
-  if (a.digits > 0) {
-    say(stdout, "パスワード = ");
-    say_bytes(stdout, key, static_cast<std::size_t>(a.digits));
-    say(stdout, "\n");
-    std::fflush(stdout);
-  }
   if (!write_text(in.fd, a, key, t) || !commit_target(t, a.dest)) {
-    discard_target(t);
+    platform::output_discard(t);
     return EXIT_FAILED;
   }
+  // Only a text that is safely in place gets its password told.
+  if (a.digits > 0) print_password(key, a.digits);
   return EXIT_DONE;
 }
 

@@ -1,7 +1,9 @@
 // yomite-render: lays out a text file exactly as the viewer would, without a
 // display, and writes what was laid out.
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 
 #include "apps/yomite-render/dump_lines.h"
 #include "apps/yomite-render/open_file.h"
@@ -9,14 +11,23 @@
 #include "platform/cairo/render_page.h"
 #include "platform/headless/headless_window.h"
 #include "trace/trace.h"
+#include "viewer/open.h"
 
 using namespace yomite::render;
 
 namespace {
 
-int fail(const std::string& message) {
+void say(const std::string& message) {
   std::fprintf(stderr, "yomite-render: %s\n", message.c_str());
+}
+
+int fail(const std::string& message) {
+  say(message);
   return EXIT_FAILED;
+}
+
+int cannot_write(const std::string& path) {
+  return fail("cannot write " + path + ": " + std::strerror(errno));
 }
 
 // The text area of the window the viewer would show: its client area less
@@ -36,23 +47,50 @@ void shown_area(const RenderArgs& args, const yomite::ViewContext& view, int* w,
     *w -= m.vscroll_width;
 }
 
+// The window the viewer would take was cut to the largest page (the
+// headless screen): say so, as the picture shows less than the viewer would.
+void tell_when_cut(const RenderArgs& args, const yomite::ViewContext& view) {
+  if (args.width > 0) return;
+  yomite::platform::SystemMeasures m{};
+  yomite::platform::system_measures(&m);
+  yomite::WindowSize size = yomite::window_size_for(view, m);
+  if (!yomite::exceeds_screen(size, m)) return;
+  say("the viewer's window would be " + std::to_string(size.width) + " x " +
+      std::to_string(size.height) + " px; the page is cut to at most " +
+      std::to_string(yomite::RENDER_PAGE_MAX_PX) + " px a side (--size asks for another size)");
+}
+
+// Every page at most RENDER_PAGE_MAX_PX a side, saying so when cut.
+void pdf_page_size(const yomite::ViewContext& view, int* w, int* h) {
+  yomite::page_client_size(view, w, h);
+  if (*w <= yomite::RENDER_PAGE_MAX_PX && *h <= yomite::RENDER_PAGE_MAX_PX) return;
+  say("the pages would be " + std::to_string(*w) + " x " + std::to_string(*h) +
+      " px; they are cut to at most " + std::to_string(yomite::RENDER_PAGE_MAX_PX) + " a side");
+  if (*w > yomite::RENDER_PAGE_MAX_PX) *w = yomite::RENDER_PAGE_MAX_PX;
+  if (*h > yomite::RENDER_PAGE_MAX_PX) *h = yomite::RENDER_PAGE_MAX_PX;
+}
+
 int write_pages(const RenderArgs& args, yomite::ViewContext& view) {
   const char* path = args.output.c_str();
-  if (output_is_pdf(args.output))
-    return yomite::render_pages_pdf(view, path) ? EXIT_DONE : fail("cannot write " + args.output);
+  int w = 0, h = 0;
+  if (output_is_pdf(args.output)) {
+    pdf_page_size(view, &w, &h);
+    return yomite::render_pages_pdf(view, path, w, h) ? EXIT_DONE : cannot_write(args.output);
+  }
   if (args.page > yomite::page_count(view))
     return fail("there is no page " + std::to_string(args.page) + " (the text has " +
                 std::to_string(yomite::page_count(view)) + ")");
-  int w = 0, h = 0;
+  tell_when_cut(args, view);
   shown_area(args, view, &w, &h);
   return yomite::render_page_png(view, args.page, path, w, h) ? EXIT_DONE
-                                                              : fail("cannot write " + args.output);
+                                                              : cannot_write(args.output);
 }
 
 // Every output the command line asks for, in a fixed order.
 int write_outputs(const RenderArgs& args, const RenderSession& session) {
   if (args.dump_lines) dump_lines(*session.view, stdout);
-  if (std::fflush(stdout) != 0) return fail("cannot write the output");
+  if (std::fflush(stdout) != 0 || std::ferror(stdout))
+    return fail(std::string("cannot write the output: ") + std::strerror(errno));
   return args.output.empty() ? EXIT_DONE : write_pages(args, *session.view);
 }
 
@@ -69,8 +107,9 @@ int main(int argc, char** argv) {
   yomite::trace_init();
   RenderSession session;
   std::string error;
-  if (!open_for_render(args, session, error)) return fail(error);
-  int status = write_outputs(args, session);
+  const int opened = open_for_render(args, session, error);
+  for (const std::string& warning : session.warnings) say(warning);
+  const int status = opened ? write_outputs(args, session) : fail(error);
   close_render(session);
   yomite::trace_shutdown();
   return status;

@@ -24,6 +24,18 @@ void take_size(RenderArgs& a, const std::string& value) {
     a.error = "--size wants WIDTHxHEIGHT in pixels, not \"" + value + "\"";
 }
 
+// The password yomiseal printed: 8 to 40 hexadecimal digits. Its digits are
+// upper case in every key string, so lower case is taken as upper.
+void take_password(RenderArgs& a, const std::string& value) {
+  std::string upper = value;
+  for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
+  if (upper.size() < 8 || upper.size() > 40 ||
+      upper.find_first_not_of("0123456789ABCDEF") != std::string::npos)
+    a.error = "--password wants the 8 to 40 hexadecimal digits yomiseal printed";
+  else
+    a.password = upper;
+}
+
 }  // namespace
 
 int output_is_pdf(const std::string& path) {
@@ -57,6 +69,8 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
         a.error = "-o wants a file name (.png or .pdf)";
     } else if (arg.compare(0, 2, "--") != 0) {
       a.viewer.push_back(arg);
+    } else if (arg == "--") {
+      for (; i < argc; ++i) a.viewer.push_back(argv[i]);  // the end of the options
     } else if (arg == "--help") {
       a.help = 1;
     } else if (arg == "--dump-lines") {
@@ -71,6 +85,10 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
       std::string value = i + 1 < argc ? argv[++i] : "";
       a.page = read_dimension(value, at);
       if (a.page < 1 || at != value.size()) a.error = "--page wants a page number from 1";
+    } else if (arg == "--password") {
+      take_password(a, i + 1 < argc ? argv[++i] : "");
+    } else if (arg.compare(0, 11, "--password=") == 0) {
+      take_password(a, arg.substr(11));
     } else if (arg.compare(0, 7, "--size=") == 0) {
       take_size(a, arg.substr(7));
     } else {
@@ -83,15 +101,20 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
 void print_usage(std::FILE* out) {
   std::fputs(
       "usage: yomite-render [viewer options] [--size WxH] [--dump-lines]\n"
-      "                     [-o OUT.png [--page N] | -o OUT.pdf] FILE\n"
+      "                     [-o OUT.png [--page N] | -o OUT.pdf] [--password HEX] [--] FILE\n"
       "Lays out FILE as the viewer would (its settings file, options and fonts).\n"
       "  --dump-lines  print every display line as INDEX<TAB>FLAGS<TAB>TEXT (UTF-8);\n"
       "                FLAGS: P paragraph end, M mark, Q quotation, or -\n"
       "  -o OUT.png    the window the viewer would show at page N (default 1)\n"
       "  -o OUT.pdf    every page, one PDF page each\n"
       "  --page N      the page of a PNG, from 1\n"
-      "  --size WxH    window client size in pixels instead of the one the viewer takes\n"
+      "  --size WxH    window client size in pixels instead of the one the viewer takes;\n"
+      "                without it a page is at most 8192 px a side\n"
+      "  --password HEX  the password of a locked text (extension)\n"
+      "  --            the end of the options: FILE may begin with '-' (extension)\n"
       "  --help        this text\n"
+      "Outputs replace an existing file only when complete; the exit status is 1\n"
+      "after any failure, with a message.\n"
       "Viewer options: -B -C -L colour (RRGGBB), -E code page, -F face, -G size,\n"
       "  -H columns per page, -J line, -K encoding letter (S E J U V 8), -M markup,\n"
       "  -R logical line, -S smooth scroll, -T dialect, -W column length,\n"

@@ -2,8 +2,11 @@
 
 #include <cairo-pdf.h>
 
+#include <cerrno>
+
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
+#include "platform/output.h"
 
 namespace yomite {
 
@@ -19,6 +22,38 @@ void paint_page(ViewContext& view, platform::Canvas& canvas, int page) {
   PaintRect all{0, 0, canvas.width, canvas.height};
   paint_view(view, canvas, all, all);
   view.top_line = saved;
+}
+
+// A page file on its way to the disk (platform/output.h): nothing of an
+// existing file is lost when the write fails, and every write is checked.
+struct PageOutput {
+  platform::OutputFile file;
+  int error = 0;  // errno of the first failure
+};
+
+constexpr const char* TEMP_PREFIX = ".yomite-render-";
+
+int begin_output(PageOutput& out, const char* path) {
+  if (platform::output_open(out.file, path, TEMP_PREFIX)) return 1;
+  out.error = errno;
+  return 0;
+}
+
+cairo_status_t write_output(void* closure, const unsigned char* data, unsigned length) {
+  auto* out = static_cast<PageOutput*>(closure);
+  if (out->error == 0 && platform::output_write(out->file, data, length))
+    return CAIRO_STATUS_SUCCESS;
+  if (out->error == 0) out->error = errno;
+  return CAIRO_STATUS_WRITE_ERROR;
+}
+
+// Commits a complete output, else discards it; 1 or 0 with errno set.
+int end_output(PageOutput& out, int ok) {
+  if (ok && out.error == 0 && platform::output_commit(out.file)) return 1;
+  if (out.error == 0) out.error = ok ? errno : EIO;
+  platform::output_discard(out.file);
+  errno = out.error;
+  return 0;
 }
 
 }  // namespace
@@ -44,28 +79,32 @@ int render_page_png(ViewContext& view, int page, const char* path, int width, in
   paint_page(view, *canvas, page);
   cairo_surface_t* s = platform::cairo_canvas_surface(*canvas);
   cairo_surface_flush(s);
-  int ok = cairo_surface_write_to_png(s, path) == CAIRO_STATUS_SUCCESS ? 1 : 0;
+  PageOutput out;
+  int ok = begin_output(out, path) &&
+           cairo_surface_write_to_png_stream(s, write_output, &out) == CAIRO_STATUS_SUCCESS;
   platform::canvas_destroy(canvas);
-  return ok;
+  return end_output(out, ok);
 }
 
-int render_pages_pdf(ViewContext& view, const char* path) {
-  int w = 0, h = 0;
-  page_client_size(view, &w, &h);
-  cairo_surface_t* pdf = cairo_pdf_surface_create(path, w, h);
+int render_pages_pdf(ViewContext& view, const char* path, int width, int height) {
+  int w = width, h = height;
+  if (w <= 0 || h <= 0) page_client_size(view, &w, &h);
+  PageOutput out;
+  if (!begin_output(out, path)) return end_output(out, 0);
+  cairo_surface_t* pdf = cairo_pdf_surface_create_for_stream(write_output, &out, w, h);
   platform::Canvas* canvas = platform::cairo_canvas_create_for(pdf, w, h);
   cairo_surface_destroy(pdf);  // the canvas holds it
-  if (!canvas) return 0;
+  if (!canvas) return end_output(out, 0);
   const int pages = page_count(view);
   for (int page = 1; page <= pages; ++page) {
     paint_page(view, *canvas, page);
     cairo_show_page(platform::cairo_canvas_context(*canvas));
   }
   cairo_surface_t* s = platform::cairo_canvas_surface(*canvas);
-  cairo_surface_finish(s);
+  cairo_surface_finish(s);  // the last bytes go out here
   int ok = cairo_surface_status(s) == CAIRO_STATUS_SUCCESS ? 1 : 0;
   platform::canvas_destroy(canvas);
-  return ok;
+  return end_output(out, ok);
 }
 
 }  // namespace yomite

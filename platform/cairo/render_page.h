@@ -18,10 +18,13 @@ int page_count(const ViewContext& view);
 
 // Paints page `page` (from 1) into a PNG file at `path`, `width` x `height`
 // pixels (0 x 0: page_client_size). 1, or 0 when the page does not exist or
-// the file cannot be written. top_line is left as it was.
+// the file cannot be written (errno then says why). top_line is left as it
+// was. Files are written as platform/output.h says: an existing file is
+// replaced only by a complete new one.
 int render_page_png(ViewContext& view, int page, const char* path, int width = 0, int height = 0);
 
-// Paints every page into a PDF at `path`, 1 px to the point. 1 or 0.
-int render_pages_pdf(ViewContext& view, const char* path);
+// Paints every page into a PDF at `path`, 1 px to the point, each page
+// `width` x `height` (0 x 0: page_client_size). 1, or 0 with errno set.
+int render_pages_pdf(ViewContext& view, const char* path, int width = 0, int height = 0);
 
 }  // namespace yomite

@@ -72,6 +72,10 @@ void set_modifiers(int modifiers);
 void script_pending_events(std::vector<std::vector<platform::PendingEvent>> batches);
 int pending_batches_left();
 
+// How long showing the picture takes on the fake clock (tick_ms), which
+// sleeps also advance; 0 after a reset.
+void set_flush_ms(int ms);
+
 // Beeps, and the sleeps asked for (ms each), since the last reset.
 int beeps();
 const std::vector<int>& sleeps();

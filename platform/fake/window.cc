@@ -12,6 +12,8 @@ std::deque<std::deque<platform::PendingEvent>> g_pending;
 int g_beeps = 0;
 std::vector<int> g_sleeps;
 platform::Window* g_last_created = nullptr;
+unsigned g_clock = 0;  // advanced by sleeps and flushes
+int g_flush_ms = 0;
 
 std::string rect_text(const platform::WindowRect& r) {
   char s[64];
@@ -22,7 +24,7 @@ std::string rect_text(const platform::WindowRect& r) {
 }  // namespace
 
 platform::SystemMeasures& platform::fake_system_measures() {
-  static SystemMeasures measures = {17, 17, 4, 4, 2, 2, 19, 1000};
+  static SystemMeasures measures = {17, 17, 4, 4, 2, 2, 19, 1000, 1920, 1050};
   return measures;
 }
 
@@ -161,6 +163,7 @@ void platform::window_update(Window* window) {
 
 void platform::window_flush(Window* window) {
   if (window) window->log.push_back("flush");
+  g_clock += static_cast<unsigned>(g_flush_ms);
 }
 
 // Fills and other drawing on the window's picture go into the window's log
@@ -216,6 +219,15 @@ void platform::beep() {
 
 void platform::sleep_ms(int ms) {
   g_sleeps.push_back(ms);
+  g_clock += static_cast<unsigned>(ms);
+}
+
+unsigned platform::tick_ms() {
+  return g_clock;
+}
+
+void fake::set_flush_ms(int ms) {
+  g_flush_ms = ms;
 }
 
 int fake::beeps() {
@@ -229,6 +241,7 @@ const std::vector<int>& fake::sleeps() {
 void fake::reset_sounds_and_sleeps() {
   g_beeps = 0;
   g_sleeps.clear();
+  g_flush_ms = 0;
 }
 
 std::vector<std::string> fake::window_log_with(const platform::Window& window,

@@ -2,6 +2,7 @@
 // settings-changed signal, through GIO.
 #include "platform/desktop.h"
 
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #include <unistd.h>
 
@@ -34,6 +35,13 @@ bool is_this_viewer(GAppInfo* app) {
   return found && std::strcmp(found, self) == 0;
 }
 
+// An editor that runs in a terminal (vim, nano) cannot be started from a
+// window program without one.
+bool needs_terminal(GAppInfo* app) {
+  return G_IS_DESKTOP_APP_INFO(app) &&
+         g_desktop_app_info_get_boolean(G_DESKTOP_APP_INFO(app), "Terminal");
+}
+
 // The entry's command line without the desktop field codes (%f %U ...):
 // the viewer appends the file itself.
 std::string command_without_field_codes(GAppInfo* app) {
@@ -58,13 +66,15 @@ std::string command_without_field_codes(GAppInfo* app) {
 std::string desktop_editor() {
   GAppInfo* app = g_app_info_get_default_for_type("text/plain", FALSE);
   std::string command;
-  if (app && !is_this_viewer(app)) command = command_without_field_codes(app);
+  if (app && !is_this_viewer(app) && !needs_terminal(app))
+    command = command_without_field_codes(app);
   if (app) g_object_unref(app);
   if (!command.empty()) return command;
   GList* all = g_app_info_get_all_for_type("text/plain");
   for (GList* l = all; l && command.empty(); l = l->next) {
     GAppInfo* candidate = G_APP_INFO(l->data);
-    if (!is_this_viewer(candidate)) command = command_without_field_codes(candidate);
+    if (!is_this_viewer(candidate) && !needs_terminal(candidate))
+      command = command_without_field_codes(candidate);
   }
   g_list_free_full(all, g_object_unref);
   return command;

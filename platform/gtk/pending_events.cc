@@ -56,4 +56,8 @@ void sleep_ms(int ms) {
   if (ms > 0) g_usleep(static_cast<gulong>(ms) * 1000);
 }
 
+unsigned tick_ms() {
+  return static_cast<unsigned>(g_get_monotonic_time() / 1000);
+}
+
 }  // namespace yomite::platform

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/window.h"
+#include "view/limits.h"
 
 namespace yomite::platform {
 
@@ -11,6 +12,8 @@ namespace yomite::platform {
 constexpr int HEADLESS_SCROLL_BAR = 16;
 // Client height of a screen-filling window (a 1920 x 1080 screen less a panel).
 constexpr int HEADLESS_SCREEN_CLIENT_HEIGHT = 1040;
+// Without a display the "screen" is the largest page yomite-render draws.
+constexpr int HEADLESS_SCREEN_SIZE = RENDER_PAGE_MAX_PX;
 // Outer size a new viewer window starts with.
 constexpr int HEADLESS_INITIAL_SIZE = 300;
 

@@ -31,7 +31,8 @@ void window_client_size(Window* window, int* width, int* height) {
 void window_set_busy(Window*, int) {}
 
 void system_measures(SystemMeasures* m) {
-  *m = {HEADLESS_SCROLL_BAR, HEADLESS_SCROLL_BAR, 0, 0, 0, 0, 0, HEADLESS_SCREEN_CLIENT_HEIGHT};
+  *m = {HEADLESS_SCROLL_BAR,  HEADLESS_SCROLL_BAR, 0, 0, 0, 0, 0, HEADLESS_SCREEN_CLIENT_HEIGHT,
+        HEADLESS_SCREEN_SIZE, HEADLESS_SCREEN_SIZE};
 }
 
 // Without frame or caption the outer size is the client size.
@@ -66,5 +67,8 @@ int take_pending_event(Window*, PendingEvent*) {
 }
 void beep() {}
 void sleep_ms(int) {}
+unsigned tick_ms() {
+  return 0;
+}
 
 }  // namespace yomite::platform

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 
+#include "platform/posix/descriptors.h"
+
 namespace yomite::platform {
 
 struct Archive {
@@ -15,9 +17,21 @@ struct Archive {
 };
 
 Archive* archive_open(const char* path) {
+  // Only a regular file: libzip would wait on a FIFO or read a device forever.
+  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  struct stat st;
+  if (fd < 0) return nullptr;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    close(fd);
+    return nullptr;
+  }
   int error = 0;
-  zip_t* zip = zip_open(path, ZIP_RDONLY, &error);
-  if (!zip) return nullptr;
+  zip_t* zip = zip_fdopen(fd, ZIP_RDONLY, &error);  // owns fd from here on success
+  if (!zip) {
+    close(fd);
+    return nullptr;
+  }
   return new Archive{zip};
 }
 
@@ -51,17 +65,6 @@ int archive_entry(Archive* archive, int index, ArchiveEntry& entry) {
 
 namespace {
 
-int write_all(int fd, const char* p, std::size_t n) {
-  while (n > 0) {
-    ssize_t w = write(fd, p, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return 0;
-    p += w;
-    n -= static_cast<std::size_t>(w);
-  }
-  return 1;
-}
-
 // Copies up to `max_bytes` of `file` to `fd`: the bytes copied, or -1.
 long long copy_entry(zip_file_t* file, int fd, long long max_bytes) {
   char buf[65536];
@@ -73,7 +76,7 @@ long long copy_entry(zip_file_t* file, int fd, long long max_bytes) {
     zip_int64_t n = zip_fread(file, buf, static_cast<zip_uint64_t>(want));
     if (n < 0) return -1;
     if (n == 0) break;
-    if (!write_all(fd, buf, static_cast<std::size_t>(n))) return -1;
+    if (!posix::write_all(fd, buf, static_cast<std::size_t>(n))) return -1;
     total += n;
   }
   return total;
@@ -85,7 +88,9 @@ long long archive_extract(Archive* archive, int index, const char* target, long 
   if (!archive || index < 0) return -1;
   zip_file_t* file = zip_fopen_index(archive->zip, static_cast<zip_uint64_t>(index), 0);
   if (!file) return -1;  // encrypted without a password, unknown method, damaged
-  int fd = open(target, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+  // Only a file made here and now: never through a link, a planted hard
+  // link or a FIFO, never into a file someone else made.
+  int fd = open(target, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) {
     zip_fclose(file);
     return -1;

@@ -1,6 +1,7 @@
-// Settings file location, atomic replacement under a lock, and the private
-// temporary directory, on POSIX.
+// Settings file location, reading files the user names, atomic replacement
+// under a lock, and the private temporary directory, on POSIX.
 #include "platform/files.h"
+#include "platform/posix/descriptors.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,17 +9,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 namespace yomite::platform {
 
 namespace {
 
-std::string directory_of(const std::string& path) {
-  std::string::size_type slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
+using posix::directory_of;
+using posix::sync_directory;
+using posix::write_all;
 
 std::string program_directory() {
   char buf[PATH_BYTES];
@@ -40,24 +40,6 @@ std::string user_config_directory() {
   return std::string(home && home[0] ? home : "/tmp") + "/.config/yomite";
 }
 
-int write_all(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return 0;
-    done += static_cast<std::size_t>(n);
-  }
-  return 1;
-}
-
-void sync_directory(const std::string& dir) {
-  int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
 // Writes `bytes` to a new file beside `path`, then renames it over `path`.
 int replace_file(const std::string& path, const std::string& bytes) {
   std::string temp = path + ".XXXXXX";
@@ -65,7 +47,7 @@ int replace_file(const std::string& path, const std::string& bytes) {
   if (fd < 0) return 0;
   struct stat old;
   fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-  int ok = write_all(fd, bytes) && fsync(fd) == 0;
+  int ok = write_all(fd, bytes.data(), bytes.size()) && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   if (ok && rename(temp.c_str(), path.c_str()) == 0) {
     sync_directory(directory_of(path));
@@ -77,36 +59,86 @@ int replace_file(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-std::string settings_file_path() {
-  std::string dir = program_directory();
-  if (dir.empty() || access(dir.c_str(), W_OK) != 0) {
-    dir = user_config_directory();
-    make_directories(dir, 0700);
-  }
+std::string settings_file_path_for(const std::string& program_dir) {
+  std::string dir = program_dir;
+  if (dir.empty() || access(dir.c_str(), W_OK) != 0) dir = user_config_directory();
   return dir + "/" + SETTINGS_FILE_NAME;
 }
 
-int read_file_bytes(const char* path, std::string& out) {
-  out.clear();
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return 0;
-  char buf[16384];
-  for (;;) {
-    ssize_t n = read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      out.clear();
-      close(fd);
-      return 0;
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<std::size_t>(n));
-  }
-  close(fd);
-  return 1;
+std::string settings_file_path() {
+  return settings_file_path_for(program_directory());
 }
 
-int update_file_atomically(const char* path, FileUpdate update, void* context) {
+const char* file_problem_text(int problem) {
+  switch (problem) {
+    case FILE_FINE:
+      return "is fine";
+    case FILE_MISSING:
+      return "does not exist";
+    case FILE_NOT_REGULAR:
+      return "is a FIFO, a device or a socket, not a regular file";
+    case FILE_DIRECTORY:
+      return "is a directory";
+    case FILE_TOO_LARGE:
+      return "is too large";
+    default:
+      return "cannot be read";
+  }
+}
+
+std::FILE* open_regular_file(const char* path, int* problem) {
+  int why = FILE_FINE;
+  // O_NONBLOCK: opening a FIFO does not wait for a writer; it is refused below.
+  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  struct stat st;
+  if (fd < 0)
+    why = errno == ENOENT || errno == ENOTDIR ? FILE_MISSING : FILE_UNREADABLE;
+  else if (fstat(fd, &st) != 0)
+    why = FILE_UNREADABLE;
+  else if (S_ISDIR(st.st_mode))
+    why = FILE_DIRECTORY;
+  else if (!S_ISREG(st.st_mode))
+    why = FILE_NOT_REGULAR;
+  std::FILE* f = nullptr;
+  if (why == FILE_FINE && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+    f = fdopen(fd, "rb");
+  if (!f) {
+    if (why == FILE_FINE) why = FILE_UNREADABLE;
+    if (fd >= 0) close(fd);
+  }
+  if (problem) *problem = why;
+  return f;
+}
+
+int check_regular_file(const char* path) {
+  int problem = FILE_FINE;
+  if (std::FILE* f = open_regular_file(path, &problem)) std::fclose(f);
+  return problem;
+}
+
+int read_file_bytes(const char* path, std::string& out, std::size_t max_bytes, int* problem) {
+  out.clear();
+  int why = FILE_FINE;
+  std::FILE* f = open_regular_file(path, &why);
+  if (f) {
+    // One byte more than allowed tells a file that is too large, even one
+    // that grows while it is read.
+    char buf[16384];
+    std::size_t n;
+    while (out.size() <= max_bytes && (n = std::fread(buf, 1, sizeof buf, f)) > 0)
+      out.append(buf, n);
+    if (std::ferror(f)) why = FILE_UNREADABLE;
+    if (out.size() > max_bytes) why = FILE_TOO_LARGE;
+    std::fclose(f);
+  }
+  if (why != FILE_FINE) out.clear();
+  if (problem) *problem = why;
+  return why == FILE_FINE;
+}
+
+int update_file_atomically(const char* path, std::size_t max_bytes, FileUpdate update,
+                           void* context) {
+  make_directories(directory_of(path), 0700);  // a read never made it
   // The lock file is never renamed over, so every writer locks the same inode.
   std::string lock_path = std::string(path) + ".lock";
   int lock = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
@@ -117,9 +149,9 @@ int update_file_atomically(const char* path, FileUpdate update, void* context) {
       return 0;
     }
   std::string current, replacement;
-  read_file_bytes(path, current);
-  int ok = 1;
-  if (update(current, replacement, context)) ok = replace_file(path, replacement);
+  int problem = FILE_FINE;
+  int ok = read_file_bytes(path, current, max_bytes, &problem) || problem == FILE_MISSING;
+  if (ok && update(current, replacement, context)) ok = replace_file(path, replacement);
   close(lock);  // releases the lock
   return ok;
 }

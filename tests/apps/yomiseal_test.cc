@@ -1,5 +1,6 @@
 // The real yomiseal binary: its outputs and exit codes, and texts it writes
 // read back through the viewer's header check and line reader.
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -242,9 +243,10 @@ TEST_F(Yomiseal, FailuresLeaveNoPartialDestination) {
   r = run("-P8 src.txt /dev/full");
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("/dev/full"), std::string::npos);
+  EXPECT_EQ(r.out, "") << "no password for a text that was never written";
 
   mkdir(path("dir").c_str(), 0755);
-  r = run("dir old.lkd");  // a source that opens but cannot be read
+  r = run("dir old.lkd");  // a source that is no regular file
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("dir"), std::string::npos);
   EXPECT_EQ(test::read_file(path("old.lkd")), "old contents");
@@ -265,6 +267,56 @@ TEST_F(Yomiseal, ReplacesAnExistingDestinationKeepingItsMode) {
   ASSERT_EQ(stat(path("out.lkd").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(unseal(path("out.lkd")), Lines{"text"});
+}
+
+// A source that is no regular file could block the open or never end
+// (/dev/zero): it is refused at once, and nothing is written.
+TEST_F(Yomiseal, NoRegularSourceIsRefused) {
+  ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+  for (const char* source : {"/dev/zero", "pipe"}) {
+    ToolRun r = run(std::string(source) + " out.lkd");  // a hang times the test out
+    EXPECT_EQ(r.code, 1) << source;
+    EXPECT_EQ(r.out, std::string(source) + " を使用できません\n");
+    EXPECT_NE(r.err.find("通常のファイルではありません"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(entries(), std::vector<std::string>{"pipe"});
+}
+
+// A run ended by SIGINT, SIGTERM or SIGHUP while it writes removes its
+// temporary file: nothing of it is left beside the destination.
+TEST_F(Yomiseal, AKilledRunLeavesNoTemporaryFile) {
+  // Gigabytes of a sparse file's zeros: read fast, never written (NUL bytes
+  // are dropped), so the run lasts long enough to be stopped.
+  test::write_file(path("big.txt"), "");
+  ASSERT_EQ(truncate(path("big.txt").c_str(), 8LL << 30), 0);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(sig);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (chdir(dir_.c_str()) != 0) _exit(127);
+      execl(YOMITE_BINARY_DIR "/apps/yomiseal/yomiseal", "yomiseal", "big.txt", "out.lkd",
+            static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    auto has_temporary = [&] {
+      for (const std::string& name : entries())
+        if (name.rfind(".yomiseal-", 0) == 0) return true;
+      return false;
+    };
+    bool seen = false;
+    for (int k = 0; k < 5000 && !seen; ++k) {
+      seen = has_temporary();
+      if (!seen) usleep(1000);
+    }
+    kill(child, sig);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (!seen || !WIFSIGNALED(status)) GTEST_SKIP() << "the run ended before it could be stopped";
+    EXPECT_EQ(WTERMSIG(status), sig);
+    EXPECT_FALSE(has_temporary());
+    EXPECT_FALSE(access(path("out.lkd").c_str(), F_OK) == 0);
+  }
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 // yomite-render end to end: the real binary with the real fonts, on real texts.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -33,10 +37,17 @@ std::string slurp(const std::string& path) {
   return s.str();
 }
 
-RenderRun run(const std::string& args) {
+// Runs yomite-render with `args` (which may end in a redirection of its
+// own), after the shell commands of `before`, in `dir` when given.
+RenderRun run(const std::string& args, const std::string& dir = "",
+              const std::string& before = "") {
   const std::string base = process_temp_dir().file("render");
   const std::string out = base + ".out", err = base + ".err";
-  std::string cmd = "'" + RENDER + "' " + args + " >'" + out + "' 2>'" + err + "'";
+  // TMPDIR of this test's own: what the archive step unpacks, and what its
+  // start-up cleanup removes, is no other program's.
+  std::string cmd = "(" + (dir.empty() ? "" : "cd '" + dir + "' && ") + before + " TMPDIR='" +
+                    process_temp_dir().path + "' '" + RENDER + "' " + args + ") >'" + out +
+                    "' 2>'" + err + "'";
   int raw = std::system(cmd.c_str());
   RenderRun r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -123,6 +134,9 @@ TEST(YomiteRender, ArchiveOpensItsFirstEntry) {
   EXPECT_GT(lines.size(), 5000u);
   expect_well_formed(lines);
   EXPECT_EQ(r.out.find("《"), std::string::npos);  // every ruby was resolved
+  // The unpacked text is gone with the program.
+  const std::string private_dir = process_temp_dir().file("yomite-" + std::to_string(getuid()));
+  EXPECT_TRUE(std::filesystem::is_empty(private_dir));
 }
 
 TEST(YomiteRender, Refusals) {
@@ -254,6 +268,228 @@ TEST(YomiteRender, FullNotationOnLeavesNoAnnotationInTheNovel) {
   ASSERT_GT(lines.size(), 8u);
   EXPECT_EQ(lines[6], "6\tP\t第一篇");  // the heading without its annotations
   EXPECT_EQ(lines[8], "8\tP\t一");
+}
+
+}  // namespace
+
+// --- hostile and unlucky input -------------------------------------------------
+
+namespace {
+
+const std::string YOMISEAL = YOMITE_BINARY_DIR "/apps/yomiseal/yomiseal";
+const std::string SAMPLE = SAMPLES + "sen-wo-hiku.txt";
+
+std::string quoted(const std::string& path) {
+  return "'" + path + "'";
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Names in `dir` beginning with '.' (temporary files left behind).
+std::vector<std::string> hidden_files(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    if (e.path().filename().string()[0] == '.') names.push_back(e.path().filename());
+  return names;
+}
+
+// A disk that fills up: the shell's file-size limit makes every write past
+// `kib` KiB fail (with the signal it raises ignored), as a full disk would.
+RenderRun run_with_disk_of(int kib, const std::string& args) {
+  return run(args, "", "ulimit -f " + std::to_string(kib) + "; trap '' XFSZ;");
+}
+
+TEST(RenderOutputs, AFailedWriteKeepsTheOldFileAndSaysSo) {
+  yomite::test::TempDir dir;
+  for (const char* name : {"page.png", "pages.pdf"}) {
+    SCOPED_TRACE(name);
+    const std::string out = dir.file(name);
+    write_file(out, "the good old file");
+    RenderRun r = run_with_disk_of(8, "-o " + quoted(out) + " " + quoted(SAMPLE));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot write " + out), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(out), "the good old file");
+    EXPECT_TRUE(hidden_files(dir.path).empty());
+  }
+  // A device that is full: no temporary file can stand in, every write fails.
+  std::filesystem::create_symlink("/dev/full", dir.file("full.pdf"));
+  for (const std::string& out : {std::string("/dev/full"), dir.file("full.pdf")}) {
+    RenderRun r = run("-o " + quoted(out) + " " + quoted(SAMPLE));
+    EXPECT_EQ(r.status, 1) << out;
+    EXPECT_NE(r.err.find("No space left"), std::string::npos) << r.err;
+  }
+  // --dump-lines to a full standard output.
+  RenderRun r = run("--dump-lines " + quoted(SAMPLE) + " >/dev/full");
+  EXPECT_EQ(r.status, 1);
+}
+
+TEST(RenderOutputs, AnOutputThatIsTheInputIsRefused) {
+  yomite::test::TempDir dir;
+  const std::string text = dir.file("book.txt");
+  write_file(text, slurp(SAMPLE));
+  std::filesystem::create_hard_link(text, dir.file("same.png"));
+  for (const std::string& out : {text, dir.file("same.png"), dir.path + "/./book.txt"}) {
+    RenderRun r = run("-o " + quoted(out) + " " + quoted(text));
+    EXPECT_EQ(r.status, 1) << out;
+    EXPECT_NE(r.err.find("is the input file"), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(text), slurp(SAMPLE));
+  }
+}
+
+TEST(RenderOutputs, ALockedTextWantsItsPassword) {
+  yomite::test::TempDir dir;
+  const std::string locked = dir.file("locked.txt");
+  std::string cmd = "LC_ALL=C.UTF-8 '" + YOMISEAL + "' -P12 " + quoted(SAMPLE) + " " +
+                    quoted(locked) + " >" + quoted(dir.file("password"));
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  std::string said = slurp(dir.file("password"));
+  ASSERT_GE(said.size(), 13u);
+  std::string password = said.substr(said.size() - 13, 12);
+
+  RenderRun r = run("--dump-lines " + quoted(locked));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_NE(r.err.find("--password"), std::string::npos) << r.err;
+
+  r = run("--password 0000000000FF --dump-lines " + quoted(locked));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("does not open"), std::string::npos) << r.err;
+
+  RenderRun plain = run("--dump-lines " + quoted(SAMPLE));
+  for (const std::string& given : {password, "--password=" + password}) {
+    std::string lower = given;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    r = run((given == password ? "--password " + lower : given) + " --dump-lines " +
+            quoted(locked));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out == plain.out);
+  }
+  EXPECT_EQ(run("--password 12G45678 " + quoted(locked)).status, 1);
+}
+
+TEST(RenderOutputs, AHugeWindowIsCutToTheLargestPageWithAWord) {
+  const std::string png = process_temp_dir().file("huge.png");
+  RenderRun r = run("/W1000000 -o " + quoted(png) + " " + quoted(SAMPLE));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("cut to at most 8192"), std::string::npos) << r.err;
+  int w = 0, h = 0;
+  ASSERT_TRUE(png_size(png, &w, &h));
+  EXPECT_LE(w, 8192);
+  EXPECT_LE(h, 8192);
+  std::remove(png.c_str());
+  // --size asks for what it asks for, and nothing is said.
+  r = run("/W1000000 --size 900x700 -o " + quoted(png) + " " + quoted(SAMPLE));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("cut"), std::string::npos) << r.err;
+  // Page counts with a huge page size stay whole.
+  r = run("/H2147483647 /W-2147483648 --dump-lines -o " + quoted(png) + " " + quoted(SAMPLE));
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = run("/H2147483647 -o " + quoted(process_temp_dir().file("all.pdf")) + " " + quoted(SAMPLE));
+  EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST(RenderInputs, NoRegularFileIsRefusedAtOnce) {
+  yomite::test::TempDir dir;
+  const std::string fifo = dir.file("pipe.txt");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {std::string("/dev/zero"), fifo, dir.path}) {
+    RenderRun r = run("--dump-lines " + quoted(path));  // a hang times the test out
+    EXPECT_EQ(r.status, 1) << path;
+    EXPECT_NE(r.err.find("cannot read " + path), std::string::npos) << r.err;
+  }
+}
+
+TEST(RenderInputs, EndOfOptionsOpensANameBeginningWithADash) {
+  yomite::test::TempDir dir;
+  write_file(dir.file("-dash.txt"), "ダッシュ\n");
+  RenderRun r = run("--dump-lines -W20 -- -dash.txt", dir.path);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "0\tP\tダッシュ\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A copy of yomite-render in a directory of its own, so that the settings
+// file beside it is this test's alone.
+struct OwnRenderer {
+  yomite::test::TempDir dir;
+  std::string program = dir.file("yomite-render");
+  std::string settings = dir.file("YOMITE.INI");
+  OwnRenderer() {
+    std::filesystem::copy_file(RENDER, program);
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  }
+  RenderRun run(const std::string& args) const {
+    const std::string out = dir.file("run.out"), err = dir.file("run.err");
+    std::string cmd =
+        "TMPDIR='" + dir.path + "' '" + program + "' " + args + " >'" + out + "' 2>'" + err + "'";
+    int raw = std::system(cmd.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+  }
+};
+
+// Sizes of ±2^31 in the settings file reach the real fonts and pages kept to
+// the layout's limits: no overflow (the sanitizer build checks), no font
+// left behind, a page no larger than the largest.
+TEST(RenderSettings, HugeNumbersAreKeptToTheLimits) {
+  OwnRenderer r;
+  const std::string png = r.dir.file("page.png");
+  for (const char* font : {"Size=-2147483648\nWidth=2147483647\nPage=2147483647\n",
+                           "Size=2147483647\nWidth=-2147483648\nPage=-2147483648\n"}) {
+    SCOPED_TRACE(font);
+    write_file(r.settings, std::string("[Font]\n") + font + "[Scroll]\nPageMode=1\n");
+    RenderRun run = r.run("-o " + quoted(png) + " " + quoted(SAMPLES + "yomite-no-hon.txt"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    int w = 0, h = 0;
+    ASSERT_TRUE(png_size(png, &w, &h));
+    EXPECT_LE(w, 8192);
+    EXPECT_LE(h, 8192);
+  }
+}
+
+// The same sizes in a text's first-line directive.
+TEST(RenderSettings, HugeDirectiveSizesAreKeptToTheLimits) {
+  OwnRenderer r;
+  const std::string png = r.dir.file("page.png"), text = r.dir.file("directive.txt");
+  for (const char* size : {"2147483648", "-2147483648"}) {
+    SCOPED_TRACE(size);
+    write_file(text,
+               std::string("｛フォント ＭＳ ゴシック,") + size + "｝｛幅 99999999999｝本文\n");
+    RenderRun run = r.run("-o " + quoted(png) + " " + quoted(text));
+    ASSERT_EQ(run.status, 0) << run.err;
+    int w = 0, h = 0;
+    ASSERT_TRUE(png_size(png, &w, &h));
+    EXPECT_LE(w, 8192);
+    EXPECT_LE(h, 8192);
+  }
+}
+
+// A settings file that is too large or no regular file is refused with a
+// word to the user; the text is laid out with the defaults, as without one.
+TEST(RenderSettings, ARefusedSettingsFileIsSaidAndTheDefaultsAreUsed) {
+  OwnRenderer r;
+  const std::string standard = r.run("--dump-lines " + quoted(SAMPLE)).out;
+  write_file(r.settings, "[Font]\nWidth=20\n;" + std::string(2 << 20, ' '));
+  RenderRun run = r.run("--dump-lines " + quoted(SAMPLE));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.err.find("settings file " + r.settings + " is too large"), std::string::npos)
+      << run.err;
+  EXPECT_TRUE(run.out == standard);
+  std::filesystem::remove(r.settings);
+  std::filesystem::create_symlink("/dev/zero", r.settings);
+  run = r.run("--dump-lines " + quoted(SAMPLE));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+  EXPECT_TRUE(run.out == standard);
+  std::filesystem::remove(r.settings);
+  ASSERT_EQ(mkfifo(r.settings.c_str(), 0600), 0);
+  run = r.run("--dump-lines " + quoted(SAMPLE));  // a hang times the test out
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.out == standard);
 }
 
 }  // namespace

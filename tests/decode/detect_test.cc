@@ -53,7 +53,20 @@ TEST(DetectEncoding, Utf8CutAtTheLimitStillCounts) {
   bytes.replace(0, 3, "\xE3\x81\x82");
   bytes += "\xE3\x81";  // a character cut off by the detection limit
   EXPECT_EQ(detect(bytes, true), ENC_UTF8);
-  EXPECT_NE(detect(bytes, false), ENC_UTF8) << "cut off by the end of the file: not valid";
+  EXPECT_NE(detect(bytes, false), ENC_UTF8) << "without cut the test is strict";
+}
+
+// A small UTF-8 file whose last character was cut off (a download broken
+// off, a file cut by hand) is still UTF-8: the cut at the end of the file
+// counts no more than the cut at the detection limit.
+TEST(DetectEncoding, SmallUtf8FileEndingInACutCharacter) {
+  const std::string path = test::process_temp_dir().file("cut.txt");
+  for (const char* tail : {"\xE3\x81", "\xE3", "\xF0\x9F\x98"}) {
+    std::ofstream(path, std::ios::binary) << "\xE6\x9C\xAC\xE6\x96\x87\r\n" << tail;
+    EXPECT_EQ(detect_encoding(path.c_str()), ENC_UTF8) << tail;
+  }
+  std::ofstream(path, std::ios::binary) << "\x88\x9F\x82\xA0\r\n\xE3";
+  EXPECT_EQ(detect_encoding(path.c_str()), ENC_SJIS) << "not UTF-8 before the cut";
 }
 
 TEST(DetectEncoding, TracesBothValidityResults) {

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "decode/decode.h"
+#include "platform/archive.h"
 #include "platform/files.h"
 #include "tests/shared_data.h"
 #include "tests/temp_dir.h"
@@ -62,9 +63,40 @@ std::string private_dir() {
   return dir;
 }
 
+// TMPDIR pointed at a directory of the test's own while it runs, so that its
+// private directory (and what the cleanup removes) is no other process's.
+struct OwnTmpdir {
+  test::TempDir tmp;
+  std::string saved;
+  bool had = false;
+  OwnTmpdir() {
+    const char* old = getenv("TMPDIR");
+    had = old != nullptr;
+    saved = had ? old : "";
+    setenv("TMPDIR", tmp.path.c_str(), 1);
+  }
+  ~OwnTmpdir() {
+    platform::remove_extraction_dirs();
+    if (had)
+      setenv("TMPDIR", saved.c_str(), 1);
+    else
+      unsetenv("TMPDIR");
+  }
+};
+
 struct ArchiveTest : ::testing::Test {
+  OwnTmpdir tmpdir;
   test::TempDir dir;
 };
+
+// Where an unpacked entry named `name` lies: a fresh directory of its own
+// directly inside the private directory.
+void expect_unpacked_as(const std::string& result, const std::string& name) {
+  fs::path p(result);
+  EXPECT_EQ(p.filename(), name);
+  EXPECT_EQ(p.parent_path().parent_path().string() + "/", private_dir());
+  EXPECT_EQ(p.parent_path().filename().string().rfind("run-", 0), 0u) << result;
+}
 
 TEST(ArchiveName, ZipExtensionInAnyCase) {
   struct Case {
@@ -107,7 +139,7 @@ TEST_F(ArchiveTest, AnyLetterCaseUnpacksAndReplacesTheName) {
     ViewContext view;
     view.file_name = path;
     ASSERT_EQ(replace_archive_by_entry(view), 1) << archive;
-    EXPECT_EQ(view.file_name, private_dir() + entry);
+    expect_unpacked_as(view.file_name, entry);
     EXPECT_EQ(slurp(view.file_name), "本文");
   }
 }
@@ -133,7 +165,7 @@ TEST_F(ArchiveTest, FirstEntryInArchiveOrderDirectoriesSkipped) {
                   {unique("a-second.txt"), "second"}});
   std::string result;
   ASSERT_EQ(extract_first_entry(path.c_str(), result), 1);
-  EXPECT_EQ(result, private_dir() + unique("z-first.txt"));
+  expect_unpacked_as(result, unique("z-first.txt"));
   EXPECT_EQ(slurp(result), "first");
 }
 
@@ -154,28 +186,98 @@ TEST_F(ArchiveTest, HostileEntriesNeverWriteOutside) {
     std::string result;
     int ok = extract_first_entry(path.c_str(), result);
     EXPECT_EQ(ok, c.lands ? 1 : 0) << c.entry.name;
-    if (c.lands) {
-      EXPECT_EQ(result, private_dir() + unique(c.lands));
-    }
+    if (c.lands) expect_unpacked_as(result, unique(c.lands));
   }
   EXPECT_FALSE(fs::exists(dir.file(unique("absolute.txt"))));
-  EXPECT_FALSE(fs::exists(fs::path(private_dir()) / "../.." / unique("escape.txt")));
-  EXPECT_FALSE(fs::exists(private_dir() + unique("link.txt")));
-  EXPECT_FALSE(fs::exists(private_dir() + unique("secret.txt")));
+  for (const auto& e : fs::recursive_directory_iterator(private_dir())) {
+    std::string name = e.path().filename();
+    EXPECT_TRUE(e.is_directory() || name == unique("escape.txt") || name == unique("absolute.txt"))
+        << e.path();
+  }
 }
 
-TEST_F(ArchiveTest, PlantedLinkAtTheTargetIsNotFollowed) {
+// Whatever sits at the target already (a link, a hard link to another file,
+// a FIFO), nothing is written through it and nothing waits on it.
+TEST_F(ArchiveTest, ExtractionNeverWritesIntoAFileItDidNotCreate) {
   std::string victim = dir.file("victim");
   std::ofstream(victim) << "keep";
-  std::string name = unique("planted.txt");
-  fs::remove(private_dir() + name);
-  fs::create_symlink(victim, private_dir() + name);
   std::string path = dir.file("planted.zip");
-  make_zip(path, {{name, "overwritten"}});
-  std::string result;
-  EXPECT_EQ(extract_first_entry(path.c_str(), result), 0);
+  make_zip(path, {{"a.txt", "overwritten"}});
+  platform::Archive* archive = platform::archive_open(path.c_str());
+  ASSERT_NE(archive, nullptr);
+  const std::string symbolic = dir.file("symbolic"), hard = dir.file("hard"),
+                    fifo = dir.file("fifo");
+  fs::create_symlink(victim, symbolic);
+  fs::create_hard_link(victim, hard);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& target : {symbolic, hard, fifo})
+    EXPECT_EQ(platform::archive_extract(archive, 0, target.c_str(), 100), -1) << target;
+  platform::archive_close(archive);
   EXPECT_EQ(slurp(victim), "keep");
-  fs::remove(private_dir() + name);
+  EXPECT_TRUE(fs::exists(hard));  // not removed either: it is not ours
+}
+
+// Files planted in the private directory, by another user while it was once
+// open to others or by an older layout that unpacked straight into it, never
+// receive a text: every unpacking makes a directory of its own.
+TEST_F(ArchiveTest, PlantedFilesInThePrivateDirectoryReceiveNothing) {
+  std::string victim = dir.file("victim");
+  std::ofstream(victim) << "keep";
+  fs::create_hard_link(victim, private_dir() + "book.txt");
+  fs::create_symlink(victim, private_dir() + "link.txt");
+  for (const char* name : {"book.txt", "link.txt"}) {
+    std::string path = dir.file("book.zip");
+    make_zip(path, {{name, "unpacked"}});
+    std::string result;
+    ASSERT_EQ(extract_first_entry(path.c_str(), result), 1);
+    expect_unpacked_as(result, name);
+    EXPECT_EQ(slurp(result), "unpacked");
+  }
+  EXPECT_EQ(slurp(victim), "keep");
+}
+
+TEST_F(ArchiveTest, EveryUnpackingIsFreshPrivateAndRemovedAtTheEnd) {
+  std::string path = dir.file("book.zip");
+  make_zip(path, {{"book.txt", "本文"}});
+  std::string first, second;
+  ASSERT_EQ(extract_first_entry(path.c_str(), first), 1);
+  ASSERT_EQ(extract_first_entry(path.c_str(), second), 1);
+  EXPECT_NE(fs::path(first).parent_path(), fs::path(second).parent_path());
+  struct stat st;
+  ASSERT_EQ(lstat(fs::path(first).parent_path().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  platform::remove_extraction_dirs();  // what a program calls when it ends
+  EXPECT_FALSE(fs::exists(first));
+  EXPECT_FALSE(fs::exists(fs::path(second).parent_path()));
+  EXPECT_TRUE(fs::is_empty(private_dir()));
+}
+
+// At start-up a program removes what crashed runs left: directories nobody
+// holds and loose files. A running program's directory is held and stays.
+TEST_F(ArchiveTest, StartUpClearsLeftoversButNotLiveDirectories) {
+  std::string path = dir.file("book.zip");
+  make_zip(path, {{"book.txt", "本文"}});
+  std::string live;
+  ASSERT_EQ(extract_first_entry(path.c_str(), live), 1);
+  fs::create_directories(private_dir() + "run-crashed/sub");
+  std::ofstream(private_dir() + "run-crashed/bomb.txt") << std::string(1000, 'A');
+  std::ofstream(private_dir() + "old-layout.txt") << "left behind";
+  fs::create_symlink("/etc/passwd", private_dir() + "planted-link");
+  platform::clear_stale_extraction_dirs();
+  EXPECT_FALSE(fs::exists(private_dir() + "run-crashed"));
+  EXPECT_FALSE(fs::exists(private_dir() + "old-layout.txt"));
+  EXPECT_FALSE(fs::is_symlink(private_dir() + "planted-link"));
+  EXPECT_TRUE(fs::exists("/etc/passwd"));
+  EXPECT_EQ(slurp(live), "本文");
+}
+
+TEST_F(ArchiveTest, AnArchiveThatIsNoRegularFileIsRefusedAtOnce) {
+  const std::string fifo = dir.file("pipe.zip");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string result;
+  EXPECT_EQ(extract_first_entry(fifo.c_str(), result), 0);  // a hang would time the test out
+  EXPECT_EQ(extract_first_entry(dir.path.c_str(), result), 0);
+  EXPECT_EQ(platform::archive_open("/dev/zero"), nullptr);
 }
 
 TEST_F(ArchiveTest, BombIsCutAt64MiB) {
@@ -185,7 +287,6 @@ TEST_F(ArchiveTest, BombIsCutAt64MiB) {
   std::string result;
   ASSERT_EQ(extract_first_entry(path.c_str(), result), 1);
   EXPECT_EQ(fs::file_size(result), static_cast<std::uintmax_t>(ARCHIVE_ENTRY_MAX_BYTES));
-  fs::remove(result);
   // One byte under the limit arrives whole.
   make_zip(path, {{unique("bomb.txt"), std::string(ARCHIVE_ENTRY_MAX_BYTES - 1, 'A')}});
   ASSERT_EQ(extract_first_entry(path.c_str(), result), 1);
@@ -220,10 +321,11 @@ TEST(PrivateDir, PlantedLinkInsteadOfTheDirectoryIsRefused) {
 
 TEST(RealArchive, ShiftJisNovelOpens) {
   YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
+  OwnTmpdir tmpdir;
   ViewContext view;
   view.file_name = test::shared_testdata("aozora/tsumito_batsu.zip");
   ASSERT_EQ(replace_archive_by_entry(view), 1);
-  EXPECT_EQ(view.file_name, private_dir() + "tsumito_batsu.txt");
+  expect_unpacked_as(view.file_name, "tsumito_batsu.txt");
   EXPECT_EQ(fs::file_size(view.file_name), 1352753u);
   EXPECT_EQ(detect_encoding(view.file_name.c_str()), ENC_SJIS);
 }

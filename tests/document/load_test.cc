@@ -1,6 +1,7 @@
 // The loading pipeline with the fake fonts (full width 18, half width 9, 40
 // half-width units per column): files of every kind become display lines.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <fstream>
@@ -169,6 +170,46 @@ TEST_F(LoadTest, CharacterLimitEndsAfterTheLineThatPassedIt) {
   int logical = 0;
   for (int j = 0; j < v.line_count; ++j) logical += (v.lines[j].flags & DL_PARAGRAPH_END) ? 1 : 0;
   EXPECT_EQ(logical, 1049) << "1,049,000 characters passed 1,048,576: no more lines";
+}
+
+// Lines of NUL bytes hold no characters: only the bytes read end the load.
+TEST_F(LoadTest, ByteLimitEndsLinesWithoutCharacters) {
+  fake::set_trace_receiver(true);
+  trace_init();
+  fake::trace_messages().clear();
+  open(write_file("nul.txt", std::string(DOCUMENT_MAX_BYTES + (1 << 20), '\0')));
+  // Each physical line holds 32767 bytes; the load stops before the next
+  // line once 64 MiB have been read.
+  EXPECT_EQ(v.line_count, DOCUMENT_MAX_BYTES / 32767 + 1);
+  EXPECT_NE(fake::trace_text().find("limit of bytes reached"), std::string::npos);
+  trace_shutdown();
+  std::remove(test::process_temp_dir().file("nul.txt").c_str());
+}
+
+// Empty lines (and form-feed pages) are columns without characters: the
+// count of display lines ends the load.
+TEST_F(LoadTest, DisplayLineLimitEndsEmptyLines) {
+  open(write_file("empty-lines.txt", std::string(DOCUMENT_MAX_LINES + 100, '\n')));
+  EXPECT_EQ(v.line_count, DOCUMENT_MAX_LINES);
+  std::remove(test::process_temp_dir().file("empty-lines.txt").c_str());
+  release_document(v);
+  v.page_lines = 1024;  // each two-byte line "\f\n" is a page of 1024 columns
+  std::string feeds;
+  for (int k = 0; k < 5000; ++k) feeds += "\f\n";
+  open(write_file("form-feeds.txt", feeds));
+  EXPECT_EQ(v.line_count, DOCUMENT_MAX_LINES);
+}
+
+// A FIFO or a device given as the text is refused at once: the document is
+// empty, as for a file that cannot be opened, and nothing waits or reads on.
+TEST_F(LoadTest, NoRegularFileGivesAnEmptyDocument) {
+  const std::string fifo = test::process_temp_dir().file("pipe.txt");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero"), test::process_temp_dir().path}) {
+    release_document(v);
+    open(path);
+    EXPECT_EQ(v.line_count, 0) << path;
+  }
 }
 
 TEST_F(LoadTest, UnreadableFileGivesAnEmptyDocument) {

@@ -9,6 +9,7 @@
 #include "decode/decode.h"
 #include "document/markup.h"
 #include "tests/document/fake_faces.h"
+#include "view/limits.h"
 
 namespace yomite {
 namespace {
@@ -100,8 +101,13 @@ INSTANTIATE_TEST_SUITE_P(
         DirectiveCase{u"｛幅 10｝", 1, "", 0, 0, "", 0, 0, 10},
         DirectiveCase{u"｛幅 -30｝", 1, "", 0, 0, "", 0, 0, 40},
         DirectiveCase{u"｛幅 ｝", 1, "", 0, 0, "", 0, 0, 40},
-        // Huge numbers saturate instead of overflowing.
-        DirectiveCase{u"｛幅 99999999999999｝", 1, "", 0, 0, "", 0, 0, DIRECTIVE_NUMBER_MAX},
+        // Huge numbers are kept to the layout's limits, so no geometry overflows.
+        DirectiveCase{u"｛幅 99999999999999｝", 1, "", 0, 0, "", 0, 0, COLUMN_CHARS_MAX},
+        DirectiveCase{u"｛幅 8192｝", 1, "", 0, 0, "", 0, 0, 8192},
+        DirectiveCase{u"｛幅 8193｝", 1, "", 0, 0, "", 0, 0, COLUMN_CHARS_MAX},
+        DirectiveCase{u"｛フォント ,2147483648｝", 1, "", 0, 0, "", 0, FONT_SIZE_MAX, 0},
+        DirectiveCase{u"｛フォント ,-2147483648｝", 1, "", 0, 0, "", 0, -FONT_SIZE_MAX, 0},
+        DirectiveCase{u"｛フォント ,512｝", 1, "", 0, 0, "", 0, 512, 0},
         // The first installed face of a list is taken; none installed gives the
         // default face, vertical when the list began with "@".
         DirectiveCase{u"｛フォント 無い書体;ＭＳ ゴシック｝", 1, "", 0, 0, "ＭＳ ゴシック", 0, 0,

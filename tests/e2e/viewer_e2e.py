@@ -258,6 +258,154 @@ def dropped_files_start_viewers(d):
              lambda: len(d.windows_named("^sen-wo-hiku.txt - Yomite$")) == 2, timeout=15)
 
 
+# --- commands, the menu and the dialogs ---
+
+
+def menu_key(d, *keys):
+    """Keys typed into the open context menu (a popup the pointer does not own)."""
+    time.sleep(0.5)
+    d.x(["xdotool", "key", "--delay", "80", *keys])
+
+
+def dialog(d, title, timeout=10):
+    ids = wait_for("the dialog " + title, lambda: d.windows_named("^" + re.escape(title) + "$"),
+                   timeout=timeout)
+    d.x(["xdotool", "windowfocus", "--sync", ids[0]], check=False)
+    time.sleep(0.3)
+    return ids[0]
+
+
+def context_menu_opens_at_the_pointer(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    before = d.picture()
+    w.click(300, 200, 3)
+    time.sleep(0.8)
+    after = d.picture()
+    d.save_screenshot("menu")
+    # The menu covers the dark page below and right of the pointer.
+    box = (300, 200, 560, 430)
+    page = before.count(BACK, box)
+    expect(page > 40000, "no page under the pointer")
+    expect(after.count(BACK, box) < page // 20, "no menu at the pointer")
+    d.x(["xdotool", "key", "Escape"])
+    time.sleep(0.5)
+    expect(d.picture().count(BACK, box) == page, "Esc did not close the menu")
+    # The Menu key opens it at the window's corner; its mnemonics work.
+    w.key("Menu")
+    menu_key(d, "w")
+    dialog(d, "Yomite 文字数設定")
+    d.x(["xdotool", "key", "Escape"])
+
+
+def width_dialog_lays_the_page_out_again(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    _, _, width, height = w.geometry()
+    w.key("w")
+    dialog(d, "Yomite 文字数設定")
+    d.x(["xdotool", "key", "ctrl+a"])
+    d.x(["xdotool", "type", "30"])
+    d.x(["xdotool", "key", "Return"])
+    # 30 half widths: a column of 9 * (30 + 8) = 342 px.
+    wait_for("the shorter page", lambda: w.geometry()[3] == height - 90, timeout=10)
+    time.sleep(0.5)
+    shot = w.picture()
+    ref = render(d, ["-W30", SAMPLE], (shot.width, COLUMN - 90))
+    area = Picture(shot.width, COLUMN - 90, shot.data[:3 * shot.width * (COLUMN - 90)])
+    expect(area.differs(ref) == 0, "the page at 30 is not the rendered one")
+
+
+def font_chooser_switches_the_writing_direction(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    w.key("f")
+    dialog(d, "フォントの選択")
+    d.x(["xdotool", "key", "alt+v"])  # 縦書き off
+    d.x(["xdotool", "key", "Return"])
+    # Rows: the vertical bar shows at the right and the window is as wide as
+    # a row (432 px) and its bar.
+    wait_for("horizontal writing", lambda: w.geometry()[2] < 480, timeout=10)
+    d.save_screenshot("horizontal")
+    w.key("f")
+    dialog(d, "フォントの選択")
+    d.x(["xdotool", "key", "alt+v"])
+    d.x(["xdotool", "key", "Return"])
+    wait_for("vertical writing again", lambda: w.geometry()[2] > 600, timeout=10)
+
+
+def settings_justification_changes_the_page(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    before = w.picture()
+    w.key("s")
+    dialog(d, "Yomite 設定")
+    d.x(["xdotool", "key", "alt+j"])
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the page without justification", lambda: w.picture().differs(before) > 0, timeout=10)
+    expect("Justify=0" in read(d.settings), "justification off was not written")
+    ref = render(d, [SAMPLE], (before.width, COLUMN))
+    expect(text_area(w.picture()).differs(ref) == 0, "the page is not the one drawn unjustified")
+
+
+def colour_in_one_viewer_repaints_another(d):
+    first = d.start(SAMPLE)
+    a = d.wait_ready(first)
+    second = d.start(SAMPLE, "/X0", "/Y600")
+    b = d.wait_ready(second)
+    b.click(300, 200, 3)
+    menu_key(d, "b")  # 背景色(&B)...
+    dialog(d, "色の選択")
+    d.x(["xdotool", "key", "Right", "space"])  # the next colour of the palette
+    time.sleep(0.3)
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the other viewer's new background", lambda: a.picture().count(BACK) < 1000,
+             timeout=10)
+    expect(a.picture().pixel(5, 5) == b.picture().pixel(5, 5), "the two backgrounds differ")
+
+
+def editor_gets_the_file_or_says_it_cannot(d):
+    log = os.path.join(d.root, "edited.txt")
+    editor = d.file("bin/my editor", "#!/bin/sh\nprintf '%%s\\n' \"$@\" > '%s'\n" % log)
+    os.chmod(editor, 0o755)
+    book = d.file("a book 罪と罰.txt", sjis("本文\n"))
+    with open(d.settings, "w") as f:
+        f.write('[Tool]\nEditor=*"%s" --new\n' % editor)
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    w.key("e")
+    wait_for("the editor", lambda: read(log), timeout=10)
+    expect(read(log) == "--new\n%s\n" % book, "the editor got " + repr(read(log)))
+    w.key("s")
+    dialog(d, "Yomite 設定")
+    d.x(["xdotool", "key", "alt+e", "ctrl+a"])
+    d.x(["xdotool", "type", "/no/such/editor"])
+    d.x(["xdotool", "key", "Return"])
+    time.sleep(0.5)
+    w.key("e")
+    dialog(d, "起動できません")
+    d.save_screenshot("editor-failed")
+    d.x(["xdotool", "key", "Return"])
+
+
+def history_entry_of_an_empty_viewer_opens_where_it_stood(d):
+    with open(d.settings, "w") as f:
+        f.write('[History]\n01F="%s"\n01M=0\n' % SAMPLE)
+    empty = d.start()
+    e = d.wait_ready(empty)
+    d.x(["xdotool", "windowmove", "--sync", e.id, "240", "160"])
+    time.sleep(0.3)
+    x, y, _, _ = e.geometry()
+    e.click(100, 100, 3)
+    menu_key(d, "h", "1")  # 履歴(&H), then its first entry
+    expect(empty.wait(15) == 0, "the empty viewer stayed")
+    ids = wait_for("the sample's viewer",
+                   lambda: d.windows_named("^yomite-no-hon.txt - Yomite$"), timeout=15)
+    from desktop import Window
+    nx, ny, _, _ = Window(d, ids[0]).geometry()
+    expect((nx, ny) == (x, y), "opened at (%d, %d), not at (%d, %d)" % (nx, ny, x, y))
+
+
 SCENARIOS = {f.__name__: f for f in [
     sample_opens_vertical,
     left_scrolls_forward,
@@ -268,6 +416,13 @@ SCENARIOS = {f.__name__: f for f in [
     settings_change_reaches_the_other_viewer,
     bus_query_and_command,
     dropped_files_start_viewers,
+    context_menu_opens_at_the_pointer,
+    width_dialog_lays_the_page_out_again,
+    font_chooser_switches_the_writing_direction,
+    settings_justification_changes_the_page,
+    colour_in_one_viewer_repaints_another,
+    editor_gets_the_file_or_says_it_cannot,
+    history_entry_of_an_empty_viewer_opens_where_it_stood,
 ]}
 
 

@@ -1,11 +1,15 @@
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/fake/fake_desktop.h"
 #include "tests/temp_dir.h"
+#include "view/limits.h"
 
 namespace yomite {
 namespace {
@@ -57,9 +61,19 @@ TEST_F(SettingsTest, SavedDefaultsInOrder) {
   EXPECT_EQ(slurp(path),
             "[Color]\nFore=FFFFFF\nBack=7F0000\nFootnote=00FF00\n"
             "[Font]\nFont=@ＭＳ ゴシック\nSize=18\nWidth=40\nPage=20\nSmooth=0\nJustify=1\n"
-            "RubyPercent=60\nFullNotation=0\n"
+            "RubyPercent=60\n"
             "[Scroll]\nSmooth=1\nSmoothDot=4\nPageMode=0\n"
             "[Tool]\nEditor=*gedit\n");
+}
+
+TEST_F(SettingsTest, ExtensionSwitchesAreWrittenOnceOn) {
+  read_settings(view, path);
+  view.full_notation = 1;
+  ASSERT_EQ(write_settings(view, path), 1);
+  EXPECT_NE(slurp(path).find("RubyPercent=60\nFullNotation=1\n"), std::string::npos);
+  view.full_notation = 0;  // once in the file, the key follows the switch
+  ASSERT_EQ(write_settings(view, path), 1);
+  EXPECT_NE(slurp(path).find("FullNotation=0\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, EditorNotation) {
@@ -227,6 +241,100 @@ namespace {
 TEST(SettingsLocation, BesideTheProgramWhenWritable) {
   // The test program's own directory is writable in a build tree.
   EXPECT_EQ(platform::settings_file_path(), YOMITE_BINARY_DIR "/tests/settings/YOMITE.INI");
+}
+
+}  // namespace
+}  // namespace yomite
+
+// --- hostile and unlucky settings files ----------------------------------------
+
+namespace yomite {
+namespace {
+
+// Sizes from the settings file are kept where they enter, so that no page
+// count, column length or font geometry made from them overflows 32 bits.
+TEST_F(SettingsTest, HugeSizesAreKeptToTheLimits) {
+  write_file(path, "[Font]\nSize=-2147483648\nWidth=2147483647\nPage=99999999999999\n");
+  read_settings(view, path);
+  EXPECT_EQ(view.std_font_size, -FONT_SIZE_MAX);
+  EXPECT_EQ(view.std_column_chars, COLUMN_CHARS_MAX);
+  EXPECT_EQ(view.std_page_lines, PAGE_LINES_MAX);
+  // At the limits and within them values stay as they are (a Size of 5 is 5).
+  write_file(path, "[Font]\nSize=512\nWidth=8192\nPage=1024\n");
+  read_settings(view, path);
+  EXPECT_EQ(view.std_font_size, 512);
+  EXPECT_EQ(view.std_column_chars, 8192);
+  EXPECT_EQ(view.std_page_lines, 1024);
+  write_file(path, "[Font]\nSize=513\nWidth=8193\nPage=1025\n");
+  read_settings(view, path);
+  EXPECT_EQ(view.std_font_size, 512);
+  EXPECT_EQ(view.std_column_chars, 8192);
+  EXPECT_EQ(view.std_page_lines, 1024);
+}
+
+// A file larger than SETTINGS_FILE_MAX_BYTES, or one that is no regular
+// file, is refused whole with a sentence for the user: every key takes its
+// default, and nothing waits or reads forever.
+TEST_F(SettingsTest, RefusedFilesKeepTheDefaults) {
+  const std::string big_value(SETTINGS_FILE_MAX_BYTES, '0');
+  write_file(path, "[Font]\nSize=30\n;" + big_value);
+  std::string why;
+  EXPECT_EQ(read_settings(view, path, &why), 0);
+  EXPECT_EQ(view.std_font_size, 18);
+  EXPECT_NE(why.find("too large (more than 1 MiB)"), std::string::npos) << why;
+  EXPECT_NE(why.find("defaults"), std::string::npos) << why;
+
+  // Exactly at the limit the file is read.
+  std::string head = "[Font]\nSize=30\n;";
+  write_file(path, head + std::string(SETTINGS_FILE_MAX_BYTES - head.size(), '0'));
+  why.clear();
+  EXPECT_EQ(read_settings(view, path, &why), 1);
+  EXPECT_EQ(view.std_font_size, 30);
+  EXPECT_TRUE(why.empty());
+
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink("/dev/zero", path);
+  EXPECT_EQ(read_settings(view, path, &why), 0);
+  EXPECT_EQ(view.std_font_size, 18);
+  EXPECT_NE(why.find("not a regular file"), std::string::npos) << why;
+
+  const std::string fifo = dir.file("fifo.ini");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(read_settings(view, fifo, &why), 0);
+
+  // A missing file is no refusal.
+  why.clear();
+  EXPECT_EQ(read_settings(view, dir.file("missing.ini"), &why), 1);
+  EXPECT_TRUE(why.empty());
+}
+
+// A write never replaces a file that a read would refuse: what is in it is
+// not lost, and a link to a device is not written through.
+TEST_F(SettingsTest, ARefusedFileIsNotReplaced) {
+  const std::string big = "[Font]\nSize=30\n;" + std::string(SETTINGS_FILE_MAX_BYTES, '0');
+  write_file(path, big);
+  EXPECT_EQ(write_settings(view, path), 0);
+  EXPECT_EQ(slurp(path), big);
+}
+
+// Only reading the settings makes nothing: the per-user directory appears
+// when the file is first written, closed to others.
+TEST_F(SettingsTest, AReadNeverCreatesTheDirectory) {
+  const char* old = getenv("XDG_CONFIG_HOME");
+  std::string saved = old ? old : "";
+  setenv("XDG_CONFIG_HOME", dir.path.c_str(), 1);
+  std::string file = platform::settings_file_path_for("");  // the program's directory is unknown
+  EXPECT_EQ(file, dir.path + "/yomite/YOMITE.INI");
+  EXPECT_EQ(read_settings(view, file), 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.path + "/yomite"));
+  ASSERT_EQ(write_settings(view, file), 1);
+  struct stat st;
+  ASSERT_EQ(stat((dir.path + "/yomite").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  if (old)
+    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

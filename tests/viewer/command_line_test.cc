@@ -52,6 +52,10 @@ TEST(ViewerArgs, ScanTable) {
       {"SlashMissingNameIsOption", {"/Wide"}, "", -1, -1, "W"},
       {"RepeatedOptionsKept", {"-W30", "-W50"}, "", -1, -1, "WW"},
       {"LastXWins", {"-X1", "-X2", "-Y3"}, "", 2, 3, "XXY"},
+      // extension: "--" ends the options, so a name may begin with '-' or '/'
+      {"EndOfOptions", {"-W30", "--", "-dash.txt", "-W50"}, "-dash.txt", -1, -1, "W"},
+      {"EndOfOptionsSlash", {"--", "/Wide"}, "/Wide", -1, -1, ""},
+      {"SecondDashesIsAFile", {"--", "--"}, "--", -1, -1, ""},
   };
   for (const ScanCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -105,6 +109,12 @@ TEST(ViewerOptions, ApplyTable) {
       {"Jump", {"-J7"}, [](V, R r) { return r.jump_line; }, 7, 0},
       {"Row", {"-R3"}, [](V, R r) { return r.row; }, 3, 0},
       {"PositionLeavesView", {"-X10", "-Y10"}, [](V v, R) { return v.column_chars; }, 0, 0},
+      // sizes are kept to the layout's limits where they enter
+      {"WidthHuge", {"-W1000000"}, [](V v, R) { return v.column_chars; }, 8192, 0},
+      {"WidthAtLimit", {"-W8192"}, [](V v, R) { return v.column_chars; }, 8192, 0},
+      {"WidthHugeNegative", {"-W-2147483648"}, [](V v, R) { return v.column_chars; }, -8192, 0},
+      {"PagesHuge", {"-H2147483647"}, [](V v, R) { return v.page_lines; }, 1024, 0},
+      {"PagesAtLimit", {"-H1024"}, [](V v, R) { return v.page_lines; }, 1024, 0},
       // N is an extension: book composition on or off, the last value winning.
       {"BookOn", {"/n1"}, [](V v, R) { return v.book_composition; }, 1, 0},
       {"BookOff", {"-N1", "-N0"}, [](V v, R) { return v.book_composition; }, 0, 0},

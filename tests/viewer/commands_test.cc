@@ -12,6 +12,7 @@
 #include "platform/fake/fake_font.h"
 #include "settings/ini.h"
 #include "tests/viewer/viewer_fixture.h"
+#include "viewer/contents.h"
 #include "viewer/dialogs.h"
 #include "viewer/open.h"
 
@@ -392,6 +393,7 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "幅変更(&W)...\tW",
                                 "-",
                                 "特殊メモon/off(&T)",
+                                "注記を組版する(&A)",  // the full notation's switch (extension)
                                 "マーク(&M)\tM",
                                 "マークへジャンプ(&J)\tJ",
                                 "-",
@@ -424,8 +426,42 @@ TEST_F(Commands, ContextMenuGraysWithoutADocumentAndForALockedText) {
   for (const MenuItem& i : menu)
     if (i.grayed) grayed.push_back(i.id);
   EXPECT_EQ(grayed, (std::vector<int>{CMD_PAGE_JUMP, CMD_FONT, CMD_FONT_LARGER, CMD_FONT_SMALLER,
-                                      CMD_WIDTH, CMD_MARKUP, CMD_SET_MARK, CMD_JUMP_MARK,
-                                      CMD_EDITOR, CMD_MAKE_STANDARD}));
+                                      CMD_WIDTH, CMD_MARKUP, CMD_FULL_NOTATION, CMD_SET_MARK,
+                                      CMD_JUMP_MARK, CMD_EDITOR, CMD_MAKE_STANDARD}));
+}
+
+TEST_F(Commands, FullNotationItemsComeOnlyFromTheMenu) {
+  run_command(v, CMD_FULL_NOTATION);  // a number the command table leaves doing nothing
+  EXPECT_EQ(v.full_notation, 0);
+  fake::script_menu_answers({CMD_FULL_NOTATION});
+  show_context_menu(v, 0, 0);
+  EXPECT_EQ(v.full_notation, 1);
+  EXPECT_EQ(v.loaded, 1);  // laid out again
+  std::vector<MenuItem> menu = context_menu_items(v);
+  EXPECT_EQ(menu[7].label, "目次");  // after the page jump while the notation is on
+  EXPECT_EQ(menu[7].submenu[0].label, "(なし)");
+  EXPECT_EQ(menu[20].label, "注記を組版する(&A)");
+  EXPECT_EQ(menu[20].checked, 1);
+
+  const int bounds = window.bounds_set;
+  run_command(v, CMD_PAGE_MODE);  // page breaks depend on the mode: laid out again
+  EXPECT_EQ(window.bounds_set, bounds + 1);
+  v.headings.push_back(HeadingEntry{1, u"一", 42});
+  fake::script_menu_answers({CMD_CONTENTS_FIRST});
+  show_context_menu(v, 0, 0);
+  EXPECT_EQ(v.top_line, 42);
+}
+
+TEST_F(Commands, SettingsDialogSwitchesTheFullNotation) {
+  fake::DialogStep on;
+  on.edit = [](DialogSpec& s) {
+    platform::dialog_control(s, ID_SETTINGS_FULL_NOTATION)->checked = 1;
+  };
+  fake::script_dialog_steps({on});
+  run_command(v, CMD_SETTINGS);
+  EXPECT_EQ(v.full_notation, 1);
+  EXPECT_EQ(stored("Font", "FullNotation"), "1");
+  EXPECT_EQ(v.loaded, 1);
 }
 
 TEST_F(Commands, HistorySubmenuAndTheChosenNumber) {

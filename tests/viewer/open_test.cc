@@ -39,7 +39,7 @@ class OpenDocument : public ::testing::Test {
     fake::set_trace_receiver(true);
     trace_init();
     fake::trace_messages().clear();
-    platform::fake_system_measures() = {17, 17, 4, 4, 2, 2, 19, 1000};
+    platform::fake_system_measures() = {17, 17, 4, 4, 2, 2, 19, 1000, 0, 0};
     process_settings().command_line_colors = 0;
     v.hwnd = &window;
     v.ruby_percent = 60;  // as the settings give it
@@ -157,7 +157,7 @@ TEST_F(OpenDocument, HorizontalGeometry) {
 }
 
 TEST(WindowSizeFor, HugeColumnsAndPagesStayWithinAWindow) {
-  const platform::SystemMeasures m = {17, 17, 4, 4, 2, 2, 19, 1000};
+  const platform::SystemMeasures m = {17, 17, 4, 4, 2, 2, 19, 1000, 0, 0};
   ViewContext v;
   v.column_pitch = 30;
   v.half_width = 9;
@@ -173,6 +173,29 @@ TEST(WindowSizeFor, HugeColumnsAndPagesStayWithinAWindow) {
   size = window_size_for(v, m);
   EXPECT_EQ(size.width, 30 + 12);
   EXPECT_EQ(size.height, 30 + 31);
+}
+
+// The window never exceeds the screen, however long the columns or however
+// many the page holds; a screen of unknown size leaves the window alone.
+TEST_F(OpenDocument, WindowNeverExceedsTheScreen) {
+  platform::fake_system_measures().screen_width = 1280;
+  platform::fake_system_measures().screen_height = 1000;
+  open({"-W1000000"});
+  EXPECT_EQ(window.height, 1000);
+  EXPECT_LE(window.width, 1280);
+  release_document(v);
+  v.loaded = 0;
+  v.page_mode = 1;
+  open({"-H2147483647", "-W40"});
+  EXPECT_EQ(window.width, 1280);
+  EXPECT_EQ(window.height, 449 + 19 + 2 * 4 + 2 * 2);
+  const platform::SystemMeasures& m = platform::fake_system_measures();
+  EXPECT_EQ(exceeds_screen({1280, 1000}, m), 0);
+  EXPECT_EQ(exceeds_screen({1281, 1000}, m), 1);
+  EXPECT_EQ(exceeds_screen({1280, 1001}, m), 1);
+  platform::SystemMeasures unknown = m;
+  unknown.screen_width = unknown.screen_height = 0;
+  EXPECT_EQ(exceeds_screen({32767, 32767}, unknown), 0);
 }
 
 TEST_F(OpenDocument, JumpAndRow) {

@@ -181,6 +181,18 @@ TEST_F(Scrolling, PageBoundaries) {
   EXPECT_EQ(page_top(v, 99999), 99);
 }
 
+TEST_F(Scrolling, StepsKeepThePaceOfTheDotDelay) {
+  v.auto_speed = 3;       // 15 ms a step
+  fake::set_flush_ms(4);  // showing a step takes 4 ms: the wait is what is left
+  ASSERT_EQ(scroll_step(v, 1, 1), 1);
+  EXPECT_EQ(fake::sleeps(), std::vector<int>(6, 11));
+  fake::reset_sounds_and_sleeps();
+  fake::set_flush_ms(20);  // slower than the pace: no waiting at all
+  ASSERT_EQ(scroll_step(v, 1, 1), 1);
+  // Behind by 5 ms after each step, the steps never catch up.
+  EXPECT_TRUE(fake::sleeps().empty());
+}
+
 TEST(DotDelay, BySpeed) {
   const int expected[] = {0, 50, 40, 15, 10, 1, 0};
   for (int speed = 0; speed <= 6; ++speed) EXPECT_EQ(dot_delay_ms(speed), expected[speed]);
