@@ -138,6 +138,13 @@ struct ViewContext {
   int full_notation = 0;
   platform::Font* font_heading = nullptr;  // full notation: headings (bold, or Gothic)
   std::vector<HeadingEntry> headings;      // full notation: in reading order
+  // Extension (settings Font/BookComposition, option N): book-grade line
+  // composition; 0 = standard composition.
+  // It takes effect when the fonts are made (an open or a reload), which
+  // copies it into book_layout; breaking, justification, painting and hit
+  // testing read book_layout, so a settings notice never mixes the two.
+  int book_composition = 0;
+  int book_layout = 0;  // 1: the fonts and display lines were made in book composition
 
   // Every text the document keeps (display lines, codes, annotation entries).
   TextArena arena;
