@@ -115,6 +115,25 @@ def ctrl_end_shows_the_last_column(d):
     expect(len(ink_slots(w.picture(), shot.width)) > 10, "Ctrl+Home did not come back")
 
 
+def automatic_scroll_runs_until_escape(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    w.key("shift+ctrl+Left")
+    w.key("1")  # the slowest speed: 50 ms a pixel step, the short sample lasts
+    time.sleep(0.4)
+    first = w.picture()
+    time.sleep(0.4)
+    expect(w.picture().differs(first) > 0, "the automatic scroll does not move")
+    w.key("Escape")  # taken by the scroll: it stops, the window stays
+    time.sleep(0.3)
+    stopped = w.picture()
+    time.sleep(0.4)
+    expect(w.picture().differs(stopped) == 0, "Esc did not stop the automatic scroll")
+    expect(viewer.poll() is None, "Esc closed the viewer instead of stopping the scroll")
+    w.key("Escape")
+    expect(viewer.wait(10) == 0, "the second Esc did not close the viewer")
+
+
 LINKS_TEXT = """｛リンク http://example.org/yomite｝ウェブの頁を開く｛/リンク｝
 ｛リンク {program}｝動かしてはいけない｛/リンク｝
 ｛脚注 注の本文はここに出る。｝注のある言葉｛/脚注｝
@@ -428,6 +447,7 @@ SCENARIOS = {f.__name__: f for f in [
     sample_opens_vertical,
     left_scrolls_forward,
     ctrl_end_shows_the_last_column,
+    automatic_scroll_runs_until_escape,
     links_and_footnotes,
     locked_text_asks_once,
     escape_closes_and_history_keeps_the_mark,
