@@ -8,9 +8,13 @@
 
 namespace yomite::bench {
 
-inline void open_view(ViewContext& v, const std::string& path, int full_notation = 0) {
+// `full_notation` 1: with the full bracket notation (an extension); `book` 1:
+// in book composition (an extension) instead of standard composition.
+inline void open_view(ViewContext& v, const std::string& path, int full_notation = 0,
+                      int book = 0) {
   v.file_name = path;
   v.full_notation = full_notation;
+  v.book_composition = book;
   v.face_name = "@ＭＳ ゴシック";
   v.font_size = 18;
   v.column_chars = 40;

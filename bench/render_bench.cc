@@ -6,15 +6,13 @@
 #include <cstdio>
 #include <string>
 
-#include "document/load.h"
 #include "bench/open_view.h"
+#include "document/load.h"
 #include "platform/cairo/render_page.h"
 
 namespace yomite {
 
-
 namespace {
-
 
 void BM_LoadAndLayout(benchmark::State& state, std::string path) {
   for (auto _ : state) {

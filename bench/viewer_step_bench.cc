@@ -69,9 +69,10 @@ int main(int argc, char** argv) {
   for (int speed : {1, 3, 5}) {
     const double waits = steps * dot_delay_ms(speed);
     const double step = median_step_ms(*v, speed);
-    std::printf("speed %d  one column %7.2f ms  its waits %5.0f ms (%d x %d ms)  ratio %.3f "
-                "(target <= 1.10)\n",
-                speed, step, waits, steps, dot_delay_ms(speed), step / waits);
+    std::printf(
+        "speed %d  one column %7.2f ms  its waits %5.0f ms (%d x %d ms)  ratio %.3f "
+        "(target <= 1.10)\n",
+        speed, step, waits, steps, dot_delay_ms(speed), step / waits);
   }
   v->auto_speed = 0;
   std::printf("no wait   one column %7.2f ms (%d pixel steps and the new column)\n",

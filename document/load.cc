@@ -5,6 +5,7 @@
 //      digits, control characters, markup, column breaking
 #include "document/load.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -206,107 +207,180 @@ bool open_text(ViewContext& v, Reader& r, int ango) {
 
 }  // namespace
 
+// A full load or the probe, between its start and its end.
+struct LoadJob {
+  ViewContext* view = nullptr;
+  bool full = false;
+  MeasureContext dc;  // the layout pass measures through it
+  std::vector<char16_t> line = std::vector<char16_t>(LINE_CAPACITY + 1);
+  std::vector<std::uint16_t> codes = std::vector<std::uint16_t>(CODE_CELLS);
+  Reader r;
+  Dialect dialect;
+  LoadState s;
+};
+
+namespace {
+
+// Everything before the first line: the header check, the file, the dialect,
+// the layout pass. Null when nothing is to be read (the view then holds what
+// it will hold).
+LoadJob* begin_load(ViewContext& v, MeasureContext* dc) {
+  auto job = std::make_unique<LoadJob>();
+  job->view = &v;
+  job->full = dc != nullptr;
+  if (dc) job->dc = *dc;
+  trace("1 ");
+  if (job->full) {
+    if (!begin_display_lines(v)) return nullptr;
+    v.line_count = 0;
+  }
+
+  if (locked_refused()) return nullptr;
+  int ango = check_locked_header(v, job->full ? 0 : 1);
+  if (!ango && locked_refused()) {
+    v.locked = 1;
+    return nullptr;
+  }
+  if (ango) {
+    if (v.text_format == DIALECT_AUTO) v.text_format = DIALECT_BRACE;
+    v.encoding_letter = 'S';
+  }
+  Reader& r = job->r;
+  r.body.ango = ango;
+  if (!open_text(v, r, ango)) return nullptr;
+  job->dialect = choose_dialect(v, r, job->line.data());
+
+  trace("4 ");
+  if (job->full) {
+    axis_probe(job->dc, v);
+    job->s.pass = begin_layout_pass(v, job->dc);
+  }
+  if (ango) start_locked_body(r.in, ango, r.body);
+  trace("5 ");
+  return job.release();
+}
+
+// One logical line (or one padding line of a form feed): read, resolved and
+// laid out. False when the load ends before it.
+bool load_next_line(LoadJob& j) {
+  ViewContext& v = *j.view;
+  LoadState& s = j.s;
+  char16_t* line = j.line.data();
+  std::uint16_t* codes = j.codes.data();
+  const Dialect& dialect = j.dialect;
+  if (s.quote_state == QUOTE_ENDS_HERE) s.quote_state = QUOTE_OUTSIDE;
+  if (reached_a_limit(s, j.r)) return false;
+  int length;
+  bool padding = false;  // an empty line a form feed adds: it does not count
+  if (s.form_feed_pending) {
+    if (v.page_lines <= 0 || s.pass.line_index % v.page_lines == 0) {
+      s.form_feed_pending = false;
+      return true;
+    }
+    line[0] = 0;
+    length = 0;
+    padding = true;
+  } else {
+    length = read_next_line(j.r, line, true);
+    if (length < 0) return false;
+  }
+  if (dialect.bracket && v.markup_enabled && dialect.header_handling &&
+      drop_for_header_block(s, line, length))
+    return true;
+  if (v.vertical && contains_digit(line, length)) {
+    convert_isolated_digits(line);
+    length = static_cast<int>(std::char_traits<char16_t>::length(line));
+  }
+  // A form feed: the lines that follow start a new page.
+  if (blank_controls(line, length)) s.form_feed_pending = true;
+  s.characters += length;
+
+  const bool notation = dialect.bracket && v.full_notation;
+  NotationLine asked;
+  int has_codes =
+      notation ? parse_full_notation(line, codes, v.annotation_texts.data(), s.pass.ruby_count,
+                                     v.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
+                                     s.quote_state, s.notation, asked)
+      : dialect.bracket
+          ? parse_bracket_markup(line, codes, v.annotation_texts.data(), s.pass.ruby_count, v,
+                                 s.quote_state)
+          : parse_brace_markup(line, codes, v.annotation_texts.data(), s.pass.ruby_count,
+                               v.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
+                               j.full ? 0 : 1);
+  length = static_cast<int>(std::char_traits<char16_t>::length(line));
+
+  if (!j.full && s.kept == 1) return false;  // the probe reads the first kept line only
+  if (notation) {
+    if (!lay_out_annotated(v, s, line, length, codes, has_codes, asked)) return false;
+    if (!padding) ++s.kept;
+    return true;
+  }
+  // A first line that held only directives leaves no empty column.
+  bool directives_only = has_codes && s.kept == 1 && length == 0;
+  if (!directives_only &&
+      !break_logical_line(v, s.pass, line, length, codes, has_codes, s.quote_state))
+    return false;  // the display-line array cannot grow: keep what is laid out
+  if (!padding) ++s.kept;
+  return true;
+}
+
+void finish_load(LoadJob* j) {
+  ViewContext& v = *j->view;
+  if (j->full) v.line_count = j->s.pass.line_index;
+  trace("allline = %d ruby=%d\n", v.line_count, j->s.pass.ruby_count);
+  stream_close(j->r.in);
+  delete j;
+}
+
+}  // namespace
+
 void load_full_document(ViewContext& v) {
   MeasureContext dc = view_measure_context(v);
   load_document(v, &dc);
 }
 
 void load_document(ViewContext& v, MeasureContext* dc) {
-  const bool full = dc != nullptr;
-  std::vector<char16_t> line(LINE_CAPACITY + 1);
-  std::vector<std::uint16_t> codes(CODE_CELLS);
-  trace("1 ");
-  if (full) {
-    if (!begin_display_lines(v)) return;
-    v.line_count = 0;
+  LoadJob* job = begin_load(v, dc);
+  if (!job) return;
+  if (job->full) platform::window_set_busy(v.hwnd, 1);
+  while (load_next_line(*job)) {
   }
-
-  if (locked_refused()) return;
-  int ango = check_locked_header(v, full ? 0 : 1);
-  if (!ango && locked_refused()) {
-    v.locked = 1;
-    return;
-  }
-  if (ango) {
-    if (v.text_format == DIALECT_AUTO) v.text_format = DIALECT_BRACE;
-    v.encoding_letter = 'S';
-  }
-  Reader r;
-  r.body.ango = ango;
-  if (!open_text(v, r, ango)) return;
-  Dialect dialect = choose_dialect(v, r, line.data());
-
-  trace("4 ");
-  LoadState s;
-  if (full) {
-    axis_probe(*dc, v);
-    s.pass = begin_layout_pass(v, *dc);
-  }
-  if (ango) start_locked_body(r.in, ango, r.body);
-  trace("5 ");
-  if (full) platform::window_set_busy(v.hwnd, 1);
-
-  for (;;) {
-    if (s.quote_state == QUOTE_ENDS_HERE) s.quote_state = QUOTE_OUTSIDE;
-    if (reached_a_limit(s, r)) break;
-    int length;
-    bool padding = false;  // an empty line a form feed adds: it does not count
-    if (s.form_feed_pending) {
-      if (v.page_lines <= 0 || s.pass.line_index % v.page_lines == 0) {
-        s.form_feed_pending = false;
-        continue;
-      }
-      line[0] = 0;
-      length = 0;
-      padding = true;
-    } else {
-      length = read_next_line(r, line.data(), true);
-      if (length < 0) break;
-    }
-    if (dialect.bracket && v.markup_enabled && dialect.header_handling &&
-        drop_for_header_block(s, line.data(), length))
-      continue;
-    if (v.vertical && contains_digit(line.data(), length)) {
-      convert_isolated_digits(line.data());
-      length = static_cast<int>(std::char_traits<char16_t>::length(line.data()));
-    }
-    // A form feed: the lines that follow start a new page.
-    if (blank_controls(line.data(), length)) s.form_feed_pending = true;
-    s.characters += length;
-
-    const bool notation = dialect.bracket && v.full_notation;
-    NotationLine asked;
-    int has_codes =
-        notation
-            ? parse_full_notation(line.data(), codes.data(), v.annotation_texts.data(),
-                                  s.pass.ruby_count, v.annotation_texts.data() + NOTE_FIRST_ENTRY,
-                                  s.note_count, v, s.quote_state, s.notation, asked)
-        : dialect.bracket
-            ? parse_bracket_markup(line.data(), codes.data(), v.annotation_texts.data(),
-                                   s.pass.ruby_count, v, s.quote_state)
-            : parse_brace_markup(line.data(), codes.data(), v.annotation_texts.data(),
-                                 s.pass.ruby_count, v.annotation_texts.data() + NOTE_FIRST_ENTRY,
-                                 s.note_count, v, full ? 0 : 1);
-    length = static_cast<int>(std::char_traits<char16_t>::length(line.data()));
-
-    if (!full && s.kept == 1) break;  // the probe reads the first kept line only
-    if (notation) {
-      if (!lay_out_annotated(v, s, line.data(), length, codes.data(), has_codes, asked)) break;
-      if (!padding) ++s.kept;
-      continue;
-    }
-    // A first line that held only directives leaves no empty column.
-    bool directives_only = has_codes && s.kept == 1 && length == 0;
-    if (!directives_only &&
-        !break_logical_line(v, s.pass, line.data(), length, codes.data(), has_codes, s.quote_state))
-      break;  // the display-line array cannot grow: keep what is laid out
-    if (!padding) ++s.kept;
-  }
-
-  if (full) v.line_count = s.pass.line_index;
-  trace("allline = %d ruby=%d\n", v.line_count, s.pass.ruby_count);
-  stream_close(r.in);
+  const bool full = job->full;
+  finish_load(job);
   if (full) platform::window_set_busy(v.hwnd, 0);
+}
+
+LoadJob* begin_full_load(ViewContext& v) {
+  MeasureContext dc = view_measure_context(v);
+  LoadJob* job = begin_load(v, &dc);
+  if (job) {
+    v.load_job = job;
+    v.end_load_job = end_full_load;
+  }
+  return job;
+}
+
+int continue_full_load(LoadJob& job, int display_lines, int logical_lines) {
+  ViewContext& v = *job.view;
+  int more = 1;
+  for (int n = 0; (display_lines < 0 || job.s.pass.line_index < display_lines) &&
+                  (logical_lines < 0 || n < logical_lines);
+       ++n) {
+    if (!load_next_line(job)) {
+      more = 0;
+      break;
+    }
+  }
+  v.line_count = job.s.pass.line_index;
+  return more;
+}
+
+void end_full_load(LoadJob* job) {
+  if (!job) return;
+  ViewContext& v = *job->view;
+  v.load_job = nullptr;
+  v.end_load_job = nullptr;
+  finish_load(job);
 }
 
 }  // namespace yomite

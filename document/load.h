@@ -15,6 +15,22 @@ void load_document(ViewContext& view, MeasureContext* dc);
 // The full load in the view's main font; its fonts must have been made.
 void load_full_document(ViewContext& view);
 
+// The full load in slices, so that a window can show its first page while
+// the rest of a long text is laid out in idle time. The slices together do
+// exactly what load_full_document does.
+//
+// Starts it (the view's fonts made). Null when there is nothing to read (a
+// refused locked text, a file that cannot be opened): the view then holds
+// what it will hold. Otherwise view.load_job is the job until it ends.
+LoadJob* begin_full_load(ViewContext& view);
+// Lays out logical lines until the view has `display_lines` display lines
+// (< 0: no such bound) or `logical_lines` were read (< 0: no bound);
+// line_count follows. 1 while lines remain, 0 once the text is laid out.
+int continue_full_load(LoadJob& job, int display_lines, int logical_lines);
+// Ends the load (finished or not): the view keeps what is laid out; the
+// file is closed and the job freed. Null is ignored.
+void end_full_load(LoadJob* job);
+
 // Lines read ahead to choose the markup dialect.
 constexpr int READ_AHEAD_LINES = 20;
 // A header block is fenced by lines beginning with this many "-" among the

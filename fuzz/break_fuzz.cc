@@ -1,7 +1,9 @@
-// Column breaking over arbitrary lines, codes and column lengths (fake fonts):
-// it always ends, never makes an empty piece of a non-empty line, never splits
-// a surrogate pair, loses no character but the spaces it is allowed to drop,
-// and keeps the codes with their characters.
+// Column breaking over arbitrary lines, codes and column lengths (fake fonts),
+// in standard or book composition: it always ends, never makes
+// an empty piece of a non-empty line, never splits a surrogate pair, loses no
+// character but the spaces it is allowed to drop, and keeps the codes with
+// their characters. Book composition's columns also keep to their length,
+// one hanging mark aside, unless a single character is wider.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -9,6 +11,7 @@
 
 #include "decode/utf16.h"
 #include "fuzz/fuzz_check.h"
+#include "layout/book.h"
 #include "layout/break.h"
 #include "platform/fake/fake_font.h"
 #include "view/attr_codes.h"
@@ -28,6 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   v.char_height = 18;
   v.half_width = 9;
   v.font_main = fake::new_font(data[1] & 0x20 ? "@ＭＳ Ｐゴシック" : "@ＭＳ ゴシック", 18, 2700);
+  v.font_ruby = fake::new_font("@ＭＳ ゴシック", 9, 2700);
+  const bool book = (data[1] >> 6) & 1;
+  v.book_composition = v.book_layout = book ? 1 : 0;
   MeasureContext dc{v.font_main};
   data += 2;
   size -= 2;
@@ -35,24 +41,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Units: each byte pair is one unit drawn from a small alphabet that holds
   // the interesting classes, or taken as it is.
   static const char16_t alphabet[] = u"漢あ、。」「（ aZ1!?ｱ\xD842\xDF9F\x3000";
+  // Book composition's classes too: dashes, ellipses, small kana, digits.
+  static const char16_t book_alphabet[] = u"漢あ、。」「（ aZ1!?ｱ\xD842\xDF9F\x3000―…ーっ？１・";
+  const char16_t* letters = book ? book_alphabet : alphabet;
+  const std::size_t letter_count =
+      (book ? sizeof book_alphabet : sizeof alphabet) / sizeof(char16_t) - 1;
+  // In book composition every ruby has a reading of its own, as the markup
+  // gives them (a line's readings are measured once); otherwise all share one.
   std::u16string text;
   std::vector<std::uint16_t> codes;
+  int readings = 1;
   for (std::size_t i = 0; i + 1 < size && text.size() < 4000; i += 2) {
     std::uint16_t u = static_cast<std::uint16_t>(data[i] | data[i + 1] << 8);
-    text += (u & 0x8000) ? static_cast<char16_t>(u & 0x7FFF)
-                         : alphabet[u % (sizeof alphabet / sizeof alphabet[0] - 1)];
-    codes.push_back(static_cast<std::uint16_t>(u >> 12 == 1   ? RUBY_CODE_FIRST
+    text += (u & 0x8000) ? static_cast<char16_t>(u & 0x7FFF) : letters[u % letter_count];
+    const int head = book ? readings++ - 1 : 0;
+    codes.push_back(static_cast<std::uint16_t>(u >> 12 == 1   ? RUBY_CODE_FIRST + head
                                                : u >> 12 == 2 ? CONTINUATION_CODE
                                                               : 0));
   }
   for (char16_t& c : text)
     if (c <= 0x20) c = u' ';  // the loader has already blanked control characters
   codes.resize(text.size() + 2, 0);
-  v.annotation_texts[0] = arena_copy_text(v.arena, u"よみがなの", 5);
+  for (int k = 0; k < readings; ++k)
+    v.annotation_texts[static_cast<std::size_t>(k)] = arena_copy_text(v.arena, u"よみがなの", 5);
 
   if (!begin_display_lines(v)) return 0;
   LayoutPass pass = begin_layout_pass(v, dc);
-  pass.ruby_count = 1;
+  pass.ruby_count = readings;
   std::vector<std::uint16_t> work = codes;
   check(break_logical_line(v, pass, text.data(), static_cast<int>(text.size()), work.data(),
                            with_codes, quote) == 1);
@@ -65,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // made columns of their own).
   std::size_t at = 0;
   std::vector<int> advances;
+  auto dropped = [&](char16_t c) { return c == u' ' || (book && c == 0x3000); };
   for (int j = 0; j < v.line_count; ++j) {
     std::u16string piece(v.lines[j].text);
     check(!piece.empty() || (v.line_count == 1 && (text.empty() || text == u" ")));
@@ -76,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (v.lines[j].attrs[k] != work[p + k]) return false;
       return true;
     };
-    while (at < text.size() && text[at] == u' ' && !stands_at(at)) ++at;
+    while (at < text.size() && dropped(text[at]) && !stands_at(at)) ++at;
     check(stands_at(at));
     check(piece.empty() || !is_low_surrogate(piece[0]) || at == 0 ||
           !is_high_surrogate(text[at - 1]));
@@ -84,8 +100,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     advances.assign(piece.size() + 1, 0);
     justify_display_line(dc, v, j, advances.data());
     for (int a : advances) check(a >= 0);
+    if (book) {
+      long sum = 0;
+      std::size_t end = piece.size();
+      while (end > 0 && dropped(piece[end - 1])) --end;
+      for (std::size_t k = 0; k < end; ++k) sum += advances[k];
+      if (end > 0 && book_hangs(piece[end - 1]) && sum > column_length(v, quote))
+        sum -= advances[end - 1];
+      const bool one_char = end == 0 || end == static_cast<std::size_t>(char_units(
+                                                   piece.data(), 0, static_cast<int>(end)));
+      check(sum <= column_length(v, quote) || one_char);
+    }
   }
-  while (at < text.size() && text[at] == u' ') ++at;  // the last piece's dropped space
+  while (at < text.size() && dropped(text[at])) ++at;  // spaces dropped after the last piece
   check(at == text.size());
   release_document(v);
   return 0;

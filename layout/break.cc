@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "decode/utf16.h"
+#include "layout/book.h"
 #include "layout/break.h"
+#include "layout/break_steps.h"
 #include "layout/small_text.h"
 #include "trace/trace.h"
 #include "view/attr_codes.h"
@@ -113,9 +115,12 @@ int break_index(ViewContext& v, LayoutPass& pass, const char16_t* rest, int leng
   return n;
 }
 
+}  // namespace
+
 // A ruby base running across the break at `n` gets a share of the reading
 // proportional to the base characters after the break.
-void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, int length) {
+void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, int length,
+                 int share) {
   if (pass.ruby_count >= RUBY_ENTRIES) return;
   int run = 0;
   while (n + run < length && codes[n + run] == CONTINUATION_CODE) ++run;
@@ -125,7 +130,7 @@ void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, 
   char16_t* reading = v.annotation_texts[codes[h] - RUBY_CODE_FIRST];
   if (!reading) return;
   int len = static_cast<int>(std::char_traits<char16_t>::length(reading));
-  int share = len * (run * 100 / (run + n - h)) / 100;
+  if (share <= 0) share = len * (run * 100 / (run + n - h)) / 100;
   if (share == 0) share = 1;
   if (share > len) share = len;  // an empty reading has nothing to give
   int cut = len - share;
@@ -160,8 +165,6 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
   return 1;
 }
 
-}  // namespace
-
 LayoutPass begin_layout_pass(ViewContext& v, MeasureContext& dc) {
   LayoutPass pass;
   pass.dc = &dc;
@@ -189,6 +192,8 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
 int break_with_limits(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
                       std::uint16_t* codes, int has_codes, int quote_state,
                       const BreakLimits& limits) {
+  if (v.book_layout)
+    return book_break_logical_line(v, pass, text, length, codes, has_codes, quote_state, limits);
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
   const int first_line = pass.line_index;
   const char16_t* rest = text;

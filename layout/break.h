@@ -21,12 +21,16 @@ constexpr int MAX_MOVED_OPENERS = 3;
 // without upright pairs.
 constexpr int MAX_ADVANCES = 1024;
 
+struct BookBreak;  // layout/book.h
+
 // Values of one layout pass (one full load).
 struct LayoutPass {
   MeasureContext* dc = nullptr;
   int half_cell = 0;   // px, width of "a": the cell of the counting rule
   int ruby_count = 0;  // ruby readings made so far in this load
   int line_index = 0;  // display lines stored so far
+  // Book composition notes here why each column ended, when it is set.
+  std::vector<BookBreak>* book_breaks = nullptr;
 };
 
 // Sets up a pass: measures the half-width cell and traces the column length.

@@ -2,6 +2,7 @@
 // drawn over its slot in the window.
 #include <vector>
 
+#include "layout/book_line.h"
 #include "layout/paint.h"
 #include "layout/paint_steps.h"
 #include "view/attr_codes.h"
@@ -26,6 +27,7 @@ struct Line {
   const int* use;  // stretched advances, or null
   int x0;          // vertical: the slot's right edge; horizontal: top of the text row
   int indent;      // px before the text: quotation (vertical) and full-notation indents
+  const BookLine* book = nullptr;  // book composition: the line the advances were set from
 };
 
 // Offset along the line of character i, and the width of n characters from i.
@@ -104,22 +106,6 @@ void emphasis_mark(Line& l, int i, std::uint16_t code) {
   platform::canvas_select_font(l.win, old);
 }
 
-// Advances of a reading measured a character at a time in the ruby font.
-std::vector<int> reading_advances(platform::Font* font, const char16_t* r, int n) {
-  std::vector<int> adv(static_cast<std::size_t>(n), 0);
-  for (int k = 0; k < n;) {
-    int units =
-        (r[k] >= 0xD800 && r[k] <= 0xDBFF && k + 1 < n && r[k + 1] >= 0xDC00 && r[k + 1] <= 0xDFFF)
-            ? 2
-            : 1;
-    int along = 0, across = 0;
-    platform::font_text_extent(font, r + k, units, &along, &across);
-    adv[static_cast<std::size_t>(k)] = along;
-    k += units;
-  }
-  return adv;
-}
-
 // The smoothing path: the reading drawn flat with the upright ruby font and
 // turned through the column strip into the window.
 void turn_ruby(Line& l, Canvas& strip, Canvas& flat, const char16_t* r, int n, std::vector<int> adv,
@@ -142,15 +128,10 @@ void turn_ruby(Line& l, Canvas& strip, Canvas& flat, const char16_t* r, int n, s
 
 // The reading spread over its base (its first character moved in by two
 // fifths of the room left), or overhanging it evenly after plain text.
-int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
-  ViewContext& v = l.v;
-  int n = 1;
-  while (i + n < l.length && l.codes[i + n] == CONTINUATION_CODE) ++n;
-  const char16_t* r = v.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)];
-  int rn = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
-  if (rn == 0) return n;  // a reading emptied by a column break
+// Returns its offset along the line; `adv` holds the reading's advances.
+int place_ruby(Line& l, int i, int n, std::vector<int>& adv) {
+  const int rn = static_cast<int>(adv.size());
   int s = offset_of(l, i), base = width_of(l, i, n);
-  std::vector<int> adv = reading_advances(v.font_ruby, r, rn);
   int sum = 0;
   for (int a : adv) sum += a;
   int rem = base - sum;
@@ -163,6 +144,18 @@ int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
   } else if (rem < 0 && i > 0 && l.codes[i - 1] == CODE_PLAIN) {
     s -= -rem / 2;
   }
+  return s;
+}
+
+int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
+  ViewContext& v = l.v;
+  int n = 1;
+  while (i + n < l.length && l.codes[i + n] == CONTINUATION_CODE) ++n;
+  const char16_t* r = v.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)];
+  int rn = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
+  if (rn == 0) return n;  // a reading emptied by a column break
+  std::vector<int> adv = reading_advances(v.font_ruby, r, rn);
+  int s = l.book ? book_place_ruby(*l.book, l.use, i, n, r, adv) : place_ruby(l, i, n, adv);
   platform::Font* old = platform::canvas_select_font(l.win, v.font_ruby);
   if (v.vertical)
     platform::canvas_move_to(l.win, l.x0, s + l.indent + TEXT_MARGIN);
@@ -184,6 +177,14 @@ void draw_decorations(ViewContext& v, MeasureContext& dc, Canvas& win, int index
   if (!dl.attrs || !dl.text) return;
   int x0 = v.vertical ? (client.right - client.left) - slot : slot;
   Line l{v, dc, win, dl.text, dl.attrs, line_length(dl), use, x0, indent};
+  BookLine book;
+  std::vector<int> book_advances;
+  if (v.book_layout) {  // the readings go where the line's layout made room for them
+    book_advances.resize(static_cast<std::size_t>(l.length) + 1);
+    book_layout_display_line(dc, v, index, book_advances.data(), book);
+    l.use = book_advances.data();
+    l.book = &book;
+  }
   for (int i = 0; i < l.length;) {
     std::uint16_t c = l.codes[i];
     if ((c >= SIDE_LINE_FIRST && c <= LINE_STYLE_LAST) || is_note_code(c)) {

@@ -1,6 +1,8 @@
 // The seven fonts of a view and the metrics the layout is built on.
+#include <algorithm>
 #include <cstdlib>
 
+#include "layout/book.h"
 #include "layout/fonts.h"
 #include "layout/heading_face.h"
 #include "platform/window.h"
@@ -54,7 +56,7 @@ int page_number_font_height(int s) {
 void make_ruby_fonts(ViewContext& v, int s) {
   if (v.ruby_percent < RUBY_PERCENT_MIN) v.ruby_percent = RUBY_PERCENT_MIN;
   if (v.ruby_percent > RUBY_PERCENT_MAX) v.ruby_percent = RUBY_PERCENT_MAX;
-  int h = ruby_font_height(s, v.ruby_percent);
+  int h = ruby_font_height(s, v.book_layout ? book_ruby_percent(v.ruby_percent) : v.ruby_percent);
   v.font_ruby = make_font(v.face_name, h, rotated(v));
   if (!v.vertical) return;
   v.font_ruby_upright = make_font(v.face_name, h, platform::ESCAPEMENT_NONE);
@@ -81,7 +83,8 @@ void read_other_metrics(MeasureContext& dc, ViewContext& v) {
   v.ruby_height = context_metrics(dc).height;
   select_font(dc, v.font_page_number);  // horizontal writing: still the ruby font
   v.page_number_height = context_metrics(dc).height;
-  v.column_pitch = v.ruby_height + v.char_height + 2;
+  v.column_pitch =
+      v.ruby_height + v.char_height + (v.book_layout ? book_slot_gap(v.char_height) : 2);
   select_font(dc, v.font_main);
 }
 
@@ -99,6 +102,8 @@ void fill_page_lines(ViewContext& v) {
 
 void create_view_fonts(ViewContext& view) {
   const int s = std::abs(view.font_size);
+  view.book_layout =
+      view.book_composition ? 1 : 0;  // fonts and lines follow it until the next open
   view.vertical = !view.face_name.empty() && view.face_name[0] == '@' ? 1 : 0;
   trace("(%s fontheight=%d)", view.face_name.c_str(), s);
   make_main_fonts(view, s);
@@ -107,6 +112,14 @@ void create_view_fonts(ViewContext& view) {
   read_main_metrics(dc, view, s);
   read_other_metrics(dc, view);
   fill_page_lines(view);
+}
+
+int book_ruby_percent(int ruby_percent) {
+  return ruby_percent == RUBY_PERCENT_DEFAULT ? BOOK_RUBY_PERCENT : ruby_percent;
+}
+
+int book_slot_gap(int char_height) {
+  return std::max(BOOK_SLOT_GAP_MIN, char_height / 4);
 }
 
 MeasureContext view_measure_context(const ViewContext& view) {

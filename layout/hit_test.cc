@@ -23,7 +23,7 @@ int line_across(const ViewContext& v, int across, int extent) {
     bool on = v.vertical ? (across > acc && across <= acc + v.char_height)
                          : (across >= acc && across < acc + v.char_height);
     if (on) return i;
-    acc += v.char_height + SLOT_GAP;
+    acc += v.char_height + slot_gap(v);
     if (acc >= extent) return -1;
   }
   return -1;

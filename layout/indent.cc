@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "layout/book.h"
+
 namespace yomite {
 
 namespace {
@@ -29,6 +31,7 @@ std::uint8_t record_chars(int n) {
 }
 
 int text_width(ViewContext& v, LayoutPass& pass, const DisplayLine& line) {
+  if (v.book_layout) return book_natural_width(*pass.dc, v, line);
   TextExtent e;
   measure_text(*pass.dc, line.text, -1, e, v);
   return e.cx;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "decode/utf16.h"
+#include "layout/book.h"
 #include "layout/break.h"
 #include "layout/small_text.h"
 #include "view/attr_codes.h"
@@ -68,6 +69,7 @@ long sum_advances(const char16_t* text, int length, const int* advances) {
 }  // namespace
 
 int justify_display_line(MeasureContext& dc, ViewContext& v, int index, int* advances) {
+  if (v.book_layout) return book_justify_display_line(dc, v, index, advances);
   const DisplayLine& line = v.lines[index];
   const char16_t* text = line.text;
   int length = static_cast<int>(std::char_traits<char16_t>::length(text));

@@ -142,8 +142,9 @@ int draw_column(Paint& p, int index, int y) {
                    p.flat);
   if (v.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, left, 0, ch, MARK_BLOCK);
   if (first_of_page(v, index)) page_number(p, index, left);
-  platform::canvas_fill(p.win, left - SLOT_GAP, TEXT_MARGIN, SLOT_GAP, p.height);
-  return y + ch + SLOT_GAP;
+  const int gap = slot_gap(v);
+  platform::canvas_fill(p.win, left - gap, TEXT_MARGIN, gap, p.height);
+  return y + ch + gap;
 }
 
 // A row's text from the current position; a heading run in its own face.
@@ -185,8 +186,9 @@ int draw_row(Paint& p, int index, int y) {
   draw_decorations(v, p.dc, p.win, index, {0, 0, p.width, p.height}, y, use, indent, p.strip,
                    p.flat);
   if (v.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, 0, y, MARK_BLOCK, ch);
-  platform::canvas_fill(p.win, 0, y + ch, p.width, SLOT_GAP);
-  return y + ch + SLOT_GAP;
+  const int gap = slot_gap(v);
+  platform::canvas_fill(p.win, 0, y + ch, p.width, gap);
+  return y + ch + gap;
 }
 
 bool has_text(const ViewContext& v, int i) {

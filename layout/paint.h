@@ -30,6 +30,13 @@ struct PaintRect {
 constexpr int MARK_BLOCK = 8;
 // Gap between slots, px.
 constexpr int SLOT_GAP = 2;
+// The gap of the view's slots: book composition leaves a wider one, whatever
+// column_pitch holds beyond the ruby band and the text.
+inline int slot_gap(const ViewContext& v) {
+  if (!v.book_layout) return SLOT_GAP;
+  int gap = v.column_pitch - v.ruby_height - v.char_height;
+  return gap > 0 ? gap : 0;
+}
 // Units hit_test returns at most in text mode (with the terminator).
 constexpr int HIT_TEXT_UNITS = 1024;
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "decode/utf16.h"
 #include "layout/break.h"
 #include "view/view_context.h"
 
@@ -23,6 +24,21 @@ inline int line_advances(MeasureContext& dc, ViewContext& view, int index,
   if (advances.size() < need) advances.resize(need);
   std::fill(advances.begin(), advances.begin() + static_cast<long>(need), 0);
   return justify_display_line(dc, view, index, advances.data());
+}
+
+// Advances of a reading measured a character at a time in the ruby font (not
+// through the width cache, which holds the main font); a surrogate pair
+// advances whole on its first unit.
+inline std::vector<int> reading_advances(platform::Font* font, const char16_t* r, int n) {
+  std::vector<int> adv(static_cast<std::size_t>(n), 0);
+  for (int k = 0; k < n;) {
+    int units = char_units(r, k, n);
+    int along = 0, across = 0;
+    platform::font_text_extent(font, r + k, units, &along, &across);
+    adv[static_cast<std::size_t>(k)] = along;
+    k += units;
+  }
+  return adv;
 }
 
 }  // namespace yomite

@@ -128,6 +128,11 @@ Canvas* window_canvas(Window* window);
 // Makes every change of the picture so far reach the screen before it returns.
 void window_flush(Window* window);
 
+// Asks for on_idle(view) (viewer/program.h) to be called once the event loop
+// has nothing else to do, and again for as long as it returns 1. 0 when the
+// window has no event loop to do that (the caller then does the work now).
+int window_call_when_idle(Window* window);
+
 // Shows the wait cursor over the window while `busy` is 1 (long loads), the
 // arrow again with 0. Nothing for a null window.
 void window_set_busy(Window* window, int busy);

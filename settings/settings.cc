@@ -97,6 +97,7 @@ void settings_from_ini(ViewContext& v, const IniFile& ini) {
   v.smooth_dots = read_number(ini, "Scroll", "SmoothDot", "4");
   v.page_mode = read_number(ini, "Scroll", "PageMode", "0");
   v.full_notation = read_number(ini, "Font", "FullNotation", "0");  // extension
+  v.book_composition = read_number(ini, "Font", "BookComposition", "0");
   process_settings().editor_command = read_editor(ini);
 }
 
@@ -124,6 +125,7 @@ void store_settings(const ViewContext& v, IniFile& ini) {
   write_number(ini, "Font", "Justify", v.justify);
   write_number(ini, "Font", "RubyPercent", v.ruby_percent);
   write_extension_switch(ini, "Font", "FullNotation", v.full_notation);
+  write_extension_switch(ini, "Font", "BookComposition", v.book_composition);
   write_number(ini, "Scroll", "Smooth", v.smooth_scroll);
   write_number(ini, "Scroll", "SmoothDot", v.smooth_dots);
   write_number(ini, "Scroll", "PageMode", v.page_mode);

@@ -35,6 +35,8 @@ void delete_font(platform::Font*& font) {
 }  // namespace
 
 void release_document(ViewContext& v) {
+  if (v.load_job && v.end_load_job) v.end_load_job(v.load_job);
+  v.load_job = nullptr;
   // The mark survives a reload only as a page: the first marked line's page.
   // A view already released keeps the page it has, so that a release before
   // a reload (which releases again) does not lose it.

@@ -79,6 +79,8 @@ struct HeadingEntry {
   int line;  // display line where the heading starts
 };
 
+struct LoadJob;  // a full load going on in slices (document/load.h)
+
 struct ViewContext {
   int loaded = 0;                    // a document is open and laid out
   platform::Window* hwnd = nullptr;  // the main window
@@ -139,9 +141,21 @@ struct ViewContext {
   int full_notation = 0;
   platform::Font* font_heading = nullptr;  // full notation: headings (bold, or Gothic)
   std::vector<HeadingEntry> headings;      // full notation: in reading order
+  // Extension (settings Font/BookComposition, option N): book-grade line
+  // composition; 0 = standard composition.
+  // It takes effect when the fonts are made (an open or a reload), which
+  // copies it into book_layout; breaking, justification, painting and hit
+  // testing read book_layout, so a settings notice never mixes the two.
+  int book_composition = 0;
+  int book_layout = 0;  // 1: the fonts and display lines were made in book composition
 
   // Every text the document keeps (display lines, codes, annotation entries).
   TextArena arena;
+
+  // A load still laying the text out in idle time, and how to end it: the
+  // release step ends it first, so lines are never added to a freed array.
+  LoadJob* load_job = nullptr;
+  void (*end_load_job)(LoadJob* job) = nullptr;
 };
 
 // Bytes above which a successful alloc_zeroed is traced.

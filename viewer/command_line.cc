@@ -11,8 +11,9 @@ namespace yomite {
 
 namespace {
 
-// A is an extension (the full bracket notation), unused by the viewer before.
-constexpr const char* OPTION_LETTERS = "ABCEFGHJKLMRSTW";  // any case; X and Y upper only
+// Any case; X and Y upper only. A and N are extensions (the full bracket
+// notation, book composition), unused by the viewer before.
+constexpr const char* OPTION_LETTERS = "ABCEFGHJKLMNRSTW";
 
 // The option's letter in upper case, or 0 when the viewer knows no such option.
 char option_letter(char given) {
@@ -69,6 +70,9 @@ void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
       break;
     case 'M':
       v.markup_enabled = n;
+      break;
+    case 'N':
+      v.book_composition = n;
       break;
     case 'R':
       r.row = n;

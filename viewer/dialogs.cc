@@ -212,7 +212,9 @@ int settings_dialog(ViewContext& v) {
       label("ルビの大きさ(&P)"),
       edit(ID_SETTINGS_RUBY, std::to_string(static_cast<unsigned>(ruby))),
       label("%　(40%～80%)", 1),
-      check(ID_SETTINGS_FULL_NOTATION, FULL_NOTATION_LABEL, v.full_notation),  // extension
+      // Extensions.
+      check(ID_SETTINGS_FULL_NOTATION, FULL_NOTATION_LABEL, v.full_notation),
+      check(ID_SETTINGS_BOOK_COMPOSITION, BOOK_COMPOSITION_LABEL, v.book_composition),
   };
   platform::DialogHooks hooks;
   hooks.button = browse_program;
@@ -225,8 +227,10 @@ int settings_dialog(ViewContext& v) {
   v.ruby_percent = clamp_ruby_percent(
       static_cast<int>(std::max(dialog_number(text_of(spec, ID_SETTINGS_RUBY)), 0LL)));
   const int full_notation = checked(spec, ID_SETTINGS_FULL_NOTATION);
-  const int relayout = full_notation != v.full_notation;
+  const int book_composition = checked(spec, ID_SETTINGS_BOOK_COMPOSITION);
+  const int relayout = full_notation != v.full_notation || book_composition != v.book_composition;
   v.full_notation = full_notation;
+  v.book_composition = book_composition;
   // A new editor command alone waits for the write at exit.
   if (v.font_smoothing != smoothing || v.justify != justify || v.ruby_percent != ruby || relayout) {
     platform::window_invalidate(v.hwnd, nullptr, 0);

@@ -26,6 +26,8 @@ constexpr int ID_SETTINGS_JUSTIFY = 1003;
 constexpr int ID_SETTINGS_RUBY = 1006;
 // Check boxes of the extensions.
 constexpr int ID_SETTINGS_FULL_NOTATION = 1007;
+constexpr int ID_SETTINGS_BOOK_COMPOSITION = 1008;
+constexpr const char* BOOK_COMPOSITION_LABEL = "本の組版規則で組む(&N)";
 
 // Column lengths and lines per page the width dialog accepts.
 constexpr int WIDTH_DIALOG_MIN = 10;

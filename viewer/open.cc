@@ -2,6 +2,7 @@
 #include "viewer/open.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "document/load.h"
 #include "layout/fonts.h"
@@ -12,6 +13,9 @@
 namespace yomite {
 
 namespace {
+
+// A screen's size when the platform does not tell it, px.
+constexpr int FIRST_PICTURE_FALLBACK_PX = 4096;
 
 // A column is this many half widths longer than its text: room for the
 // hanging punctuation and the margins at both ends.
@@ -55,6 +59,35 @@ WindowSize horizontal_size(const ViewContext& v, const platform::SystemMeasures&
   long long client_height = std::max(p * (width / p), p);
   return {clamp_px(width),
           clamp_px(std::min<long long>(client_height, m.full_screen_client_height))};
+}
+
+// Display lines the first picture needs: as many as a screen holds past
+// top_line (or past the J jump's line), and the first line of the mark's
+// page. -1 for the whole text (R counts paragraphs through all of it).
+int lines_for_first_picture(const ViewContext& v, const OptionRequests& r) {
+  if (r.row > 1) return -1;
+  platform::SystemMeasures m{};
+  platform::system_measures(&m);
+  long long across = v.vertical ? m.screen_width : m.screen_height;
+  if (across <= 0) across = FIRST_PICTURE_FALLBACK_PX;
+  const long long columns = across / std::max(v.column_pitch, 1) + 2;
+  long long need = v.top_line + columns;
+  if (r.jump_line >= 1) need = std::max(need, r.jump_line + columns);
+  if (v.mark_page > 0) need = std::max(need, 1LL * (v.mark_page - 1) * v.page_lines + 1);
+  return static_cast<int>(std::min(need, 1LL * INT_MAX));
+}
+
+// The full load: at once, or when the window can lay out in idle time, just
+// what the first picture shows, the rest later (on_idle).
+void lay_out_text(ViewContext& v, const OptionRequests& r) {
+  LoadJob* job = begin_full_load(v);
+  if (!job) return;
+  if (continue_full_load(*job, lines_for_first_picture(v, r), -1) &&
+      platform::window_call_when_idle(v.hwnd))
+    return;
+  while (continue_full_load(*job, -1, -1)) {
+  }
+  end_full_load(job);
 }
 
 }  // namespace
@@ -119,7 +152,7 @@ void open_document(ViewContext& v, int font_size, int x, int y,
   fill_layout_defaults(v);
   trace("---4 ");
   create_view_fonts(v);
-  load_full_document(v);
+  lay_out_text(v, requests);
   set_window_geometry(v, x, y);
   jump_to_requested_line(v, requests);
   // A reload that gave fewer lines keeps the last one in view.

@@ -2,6 +2,7 @@
 // and the steps after it, in a fixed order.
 #include "viewer/program.h"
 
+#include "document/load.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -12,6 +13,7 @@
 #include "viewer/command_line.h"
 #include "viewer/messages.h"
 #include "viewer/open.h"
+#include "viewer/scrolling.h"
 #include "viewer/startup.h"
 
 namespace yomite {
@@ -19,6 +21,30 @@ namespace yomite {
 void on_paint(ViewContext& view, platform::Canvas& canvas, const PaintRect& client,
               const PaintRect& update) {
   paint_view(view, canvas, client, update);
+}
+
+namespace {
+
+// One idle call lays out text for about this long, checking the clock after
+// this many logical lines, so that keys and paints wait at most that long.
+constexpr unsigned IDLE_SLICE_MS = 8;
+constexpr int IDLE_SLICE_LINES = 100;
+
+}  // namespace
+
+int on_idle(ViewContext& view) {
+  if (!view.load_job) return 0;
+  const int before = view.line_count;
+  const unsigned start = platform::tick_ms();
+  int more = 1;
+  while (more && platform::tick_ms() - start < IDLE_SLICE_MS)
+    more = continue_full_load(*view.load_job, -1, IDLE_SLICE_LINES);
+  if (!more) end_full_load(view.load_job);
+  update_scroll_bar(view);
+  // Columns that came in where the window shows them are painted.
+  if (before <= view.top_line + visible_lines(view))
+    platform::window_invalidate(view.hwnd, nullptr, 0);
+  return more;
 }
 
 int run_viewer(int argc, const char* const* argv) {

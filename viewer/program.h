@@ -11,6 +11,10 @@ namespace yomite {
 void on_paint(ViewContext& view, platform::Canvas& canvas, const PaintRect& client,
               const PaintRect& update);
 
+// The event loop has nothing else to do: a long text goes on being laid out,
+// a slice at a time. 1 while there is more to do.
+int on_idle(ViewContext& view);
+
 // The viewer program: window, settings, command line, the file (its history
 // mark, an archive unpacked), the open step, the event loop, and on the way
 // out the settings, the mark, the history. Returns the exit code.

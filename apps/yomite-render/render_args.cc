@@ -121,7 +121,10 @@ void print_usage(std::FILE* out) {
       "  -X -Y window position.\n"
       "Extension: -A1 sets the bracket notation's other annotations (indents,\n"
       "  headings, page breaks, gaiji, notes) instead of showing them; -A0 (the\n"
-      "  default) shows them as text.\n",
+      "  default) shows them as text.\n"
+      "Extension: -N1 book composition (columns set as Japanese books set them:\n"
+      "  exact length, strict kinsoku, one hanging mark, half-size ruby),\n"
+      "  -N0 standard composition (the default; settings key Font/BookComposition).\n",
       out);
 }
 

@@ -51,6 +51,8 @@ struct Window {
   int close_posted = 0;  // close requests
   int drops_accepted = 0;
   int shown = 0;
+  int idle_calls = 0;     // 1: window_call_when_idle accepts (the test then calls on_idle)
+  int idle_requests = 0;  // calls it accepted
   ViewContext* view = nullptr;
   std::shared_ptr<fake::Recording> canvas_log;
   platform::Canvas* canvas = nullptr;  // made on first use, kept for the window's life

@@ -161,6 +161,12 @@ void platform::window_update(Window* window) {
   if (window) window->log.push_back("update");
 }
 
+int platform::window_call_when_idle(Window* window) {
+  if (!window || !window->idle_calls) return 0;
+  ++window->idle_requests;
+  return 1;
+}
+
 void platform::window_flush(Window* window) {
   if (window) window->log.push_back("flush");
   g_clock += static_cast<unsigned>(g_flush_ms);

@@ -44,6 +44,7 @@ struct Window {
   std::deque<PendingEvent> queue;
   double wheel_rest = 0;  // smooth wheel deltas not yet a whole notch
   int busy = 0;
+  guint work_idle = 0;  // on_idle is asked for
 };
 
 // The main window, or null before window_create and after it is destroyed.

@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "platform/gtk/gtk_window.h"
+#include "viewer/program.h"
 
 namespace yomite::platform {
 
@@ -50,8 +51,19 @@ gboolean on_configure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
   return FALSE;
 }
 
+// Work the core leaves for idle time, after paints and input (a long text
+// being laid out).
+gboolean call_on_idle(gpointer data) {
+  auto* w = static_cast<Window*>(data);
+  if (w->view && on_idle(*w->view)) return G_SOURCE_CONTINUE;
+  w->work_idle = 0;
+  return G_SOURCE_REMOVE;
+}
+
 void on_destroy(GtkWidget*, gpointer data) {
   auto* w = static_cast<Window*>(data);
+  if (w->work_idle) g_source_remove(w->work_idle);
+  w->work_idle = 0;
   picture_release(*w);
   w->toplevel = nullptr;
   w->area = nullptr;
@@ -122,6 +134,13 @@ void window_attach_view(Window* window, ViewContext* view) {
 
 void window_set_title(Window* window, const std::string& title) {
   if (window && window->toplevel) gtk_window_set_title(GTK_WINDOW(window->toplevel), title.c_str());
+}
+
+int window_call_when_idle(Window* window) {
+  if (!window || !window->toplevel) return 0;
+  if (!window->work_idle)
+    window->work_idle = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, call_on_idle, window, nullptr);
+  return 1;
 }
 
 void window_show(Window* window) {

@@ -59,6 +59,10 @@ Canvas* window_canvas(Window*) {
   return nullptr;
 }
 void window_flush(Window*) {}
+// No event loop: everything is done at once.
+int window_call_when_idle(Window*) {
+  return 0;
+}
 int modifiers_down() {
   return 0;
 }

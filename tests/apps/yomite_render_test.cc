@@ -163,6 +163,17 @@ TEST(YomiteRender, Help) {
   RenderRun r = run("--help");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("usage: yomite-render"), std::string::npos);
+  EXPECT_NE(r.out.find("Extension: -N1 book composition"), std::string::npos);
+}
+
+TEST(YomiteRender, BookCompositionOption) {
+  const std::string file = "'" + SAMPLES + "yomite-no-hon.txt'";
+  const std::string standard = run("--dump-lines " + file).out;
+  EXPECT_EQ(run("-N0 --dump-lines " + file).out, standard) << "N0 is the default";
+  const std::string book = run("/N1 --dump-lines " + file).out;
+  EXPECT_NE(book, standard);
+  expect_well_formed(lines_of(book));
+  EXPECT_EQ(run("-N1 -N0 --dump-lines " + file).out, standard) << "the last value wins";
 }
 
 }  // namespace

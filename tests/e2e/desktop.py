@@ -157,23 +157,19 @@ class Desktop:
         return path
 
     def start_x(self):
-        for n in range(120, 600):
-            if os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
-                continue
-            xvfb = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1600x1200x24",
-                                     "-nolisten", "tcp", "-noreset"],
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            try:
-                wait_for("Xvfb :%d" % n,
-                         lambda: xvfb.poll() is not None or os.path.exists("/tmp/.X11-unix/X%d" % n),
-                         timeout=10)
-            except AssertionError:
-                xvfb.kill()
-                continue
-            if xvfb.poll() is None:
-                self.processes.append(xvfb)
-                return ":%d" % n
-        raise AssertionError("no free X display")
+        # Xvfb picks a free display itself and writes its number to the pipe,
+        # so tests that start at the same moment never share a server.
+        read, write = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1600x1200x24",
+                                 "-nolisten", "tcp", "-noreset"], pass_fds=(write,),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        self.processes.append(xvfb)
+        with os.fdopen(read, "rb") as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise AssertionError("Xvfb did not start (exit status %s)" % xvfb.poll())
+        return ":" + number.decode()
 
     def x(self, args, check=True):
         return run(args, env=self.env, check=check)

@@ -57,6 +57,18 @@ def ink_slots(picture, width):
     return slots
 
 
+def settled(w, area=text_area):
+    """The window's picture once two looks in a row agree (a smooth scroll has ended)."""
+    last = [area(w.picture())]
+
+    def same():
+        now = area(w.picture())
+        agree = now.differs(last[0]) == 0
+        last[0] = now
+        return now if agree else None
+    return wait_for("the picture to settle", same, timeout=10, step=0.15)
+
+
 def expect(condition, message):
     if not condition:
         raise AssertionError(message)
@@ -74,7 +86,7 @@ def sample_opens_vertical(d):
     # whole columns as fit 3/2 of that.
     expect(COLUMN < height < COLUMN + 40, "height %d" % height)
     expect(width % PITCH == 0 and abs(width - 3 * height // 2) < PITCH, "width %d" % width)
-    shot = w.picture()
+    shot = settled(w, lambda picture: picture)
     d.save_screenshot("sample")
     ref = render(d, [SAMPLE], (width, COLUMN))
     differ = text_area(shot).differs(ref)
@@ -87,8 +99,8 @@ def left_scrolls_forward(d):
     w = d.wait_ready(viewer)
     before = text_area(w.picture())
     w.key("Left")
-    time.sleep(0.8)
-    after = text_area(w.picture())
+    wait_for("the columns to move", lambda: text_area(w.picture()).differs(before) > 0)
+    after = settled(w)
     width = before.width
     # Forward in vertical writing: the picture moved right by one column.
     moved = Picture(width - PITCH, COLUMN, b"".join(
@@ -98,21 +110,40 @@ def left_scrolls_forward(d):
     expect(moved.differs(kept) == 0, "Left did not move the columns one place to the right")
     expect(after.differs(before) > 0, "nothing moved")
     w.key("Right")
-    time.sleep(0.8)
-    expect(text_area(w.picture()).differs(before) == 0, "Right did not come back")
+    wait_for("Right to come back", lambda: text_area(w.picture()).differs(before) == 0)
 
 
 def ctrl_end_shows_the_last_column(d):
     viewer = d.start(SAMPLE)
     w = d.wait_ready(viewer)
+    width = w.geometry()[2]
     w.key("ctrl+End")
-    time.sleep(0.5)
-    shot = w.picture()
-    slots = ink_slots(shot, shot.width)
-    expect(slots == {0}, "after Ctrl+End ink in slots %s, not only the first" % sorted(slots))
+    try:
+        wait_for("only the last column", lambda: ink_slots(w.picture(), width) == {0}, timeout=5)
+    except AssertionError:
+        slots = sorted(ink_slots(w.picture(), width))
+        raise AssertionError("after Ctrl+End ink in slots %s, not only the first" % slots)
     w.key("ctrl+Home")
-    time.sleep(0.5)
-    expect(len(ink_slots(w.picture(), shot.width)) > 10, "Ctrl+Home did not come back")
+    wait_for("Ctrl+Home to come back", lambda: len(ink_slots(w.picture(), width)) > 10, timeout=5)
+
+
+def automatic_scroll_runs_until_escape(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    w.key("shift+ctrl+Left")
+    w.key("1")  # the slowest speed: 50 ms a pixel step, the short sample lasts
+    time.sleep(0.4)
+    first = w.picture()
+    time.sleep(0.4)
+    expect(w.picture().differs(first) > 0, "the automatic scroll does not move")
+    w.key("Escape")  # taken by the scroll: it stops, the window stays
+    time.sleep(0.3)
+    stopped = w.picture()
+    time.sleep(0.4)
+    expect(w.picture().differs(stopped) == 0, "Esc did not stop the automatic scroll")
+    expect(viewer.poll() is None, "Esc closed the viewer instead of stopping the scroll")
+    w.key("Escape")
+    expect(viewer.wait(10) == 0, "the second Esc did not close the viewer")
 
 
 LINKS_TEXT = """｛リンク http://example.org/yomite｝ウェブの頁を開く｛/リンク｝
@@ -428,6 +459,7 @@ SCENARIOS = {f.__name__: f for f in [
     sample_opens_vertical,
     left_scrolls_forward,
     ctrl_end_shows_the_last_column,
+    automatic_scroll_runs_until_escape,
     links_and_footnotes,
     locked_text_asks_once,
     escape_closes_and_history_keeps_the_mark,

@@ -17,9 +17,11 @@ struct TestView {
   platform::Window window;
   int ruby_count = 0;
 
-  // Vertical ("@" face) or horizontal, 40 half-width units per column.
-  explicit TestView(bool vertical, int width = 600, int height = 450) {
+  // Vertical ("@" face) or horizontal, 40 half-width units per column;
+  // `book` 1 in book composition.
+  explicit TestView(bool vertical, int width = 600, int height = 450, int book = 0) {
     view.face_name = vertical ? "@ＭＳ ゴシック" : "ＭＳ ゴシック";
+    view.book_composition = book;
     view.font_size = 18;
     view.ruby_percent = 60;
     view.page_lines = 20;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "document/load.h"
+#include "layout/book.h"
 #include "layout/break.h"
 #include "layout/paint.h"
 #include "platform/cairo/cairo_canvas.h"
@@ -19,9 +20,9 @@ namespace {
 
 constexpr platform::CanvasColor WHITE = 0xFFFFFF;
 
-void open_sample(ViewContext& v, const char* name) {
+void open_sample(ViewContext& v, const char* name, const char* face = "@ＭＳ ゴシック") {
   v.file_name = std::string(YOMITE_SOURCE_DIR) + "/samples/" + name;
-  v.face_name = "@ＭＳ ゴシック";
+  v.face_name = face;
   v.font_size = 18;
   v.ruby_percent = 60;
   v.column_chars = 40;
@@ -72,6 +73,66 @@ TEST(CairoSample, PagesKeepTheirInkInTheStripsAndNumberTheirFirstColumn) {
       for (int x = left; x < left + v.char_height; ++x)
         number_ink += platform::canvas_get_pixel(*canvas, x, y) != WHITE;
     EXPECT_GT(number_ink, 0);
+    platform::canvas_destroy(canvas);
+    release_document(v);
+  }
+}
+
+// The lowest inked row of the text strip (or row) of slot `k`, from `from` on
+// along the text, or -1.
+int lowest_ink(platform::Canvas& c, const ViewContext& v, int w, int k, int from, int to) {
+  const int pitch = v.column_pitch, edge = k * pitch + v.ruby_height;
+  for (int along = to - 1; along >= from; --along)
+    for (int across = edge; across < edge + v.char_height; ++across) {
+      int x = v.vertical ? w - 1 - across : along, y = v.vertical ? along : across;
+      if (platform::canvas_get_pixel(c, x, y) != WHITE) return along;
+    }
+  return -1;
+}
+
+bool ink_fills_its_cell(char16_t c) {  // kanji (but 一, a stroke across) and the larger kana
+  return (c > 0x4E00 && c <= 0x9FFF) || (c >= 0x3041 && c <= 0x3096 && !book_no_start(c)) ||
+         (c >= 0x30A1 && c <= 0x30F6 && !book_no_start(c));
+}
+
+TEST(CairoSample, InBookCompositionFullColumnsEndOnTheGrid) {
+  for (const char* face : {"@ＭＳ ゴシック", "ＭＳ ゴシック"}) {
+    SCOPED_TRACE(face);
+    ViewContext v;
+    v.book_composition = 1;
+    open_sample(v, "yomite-no-hon.txt", face);
+    int w = 0, h = 0;
+    page_client_size(v, &w, &h);
+    platform::Canvas* canvas = platform::cairo_canvas_create_image(w, h);
+    PaintRect all{0, 0, w, h};
+    paint_view(v, *canvas, all, all);
+    if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
+      cairo_surface_write_to_png(
+          platform::cairo_canvas_surface(*canvas),
+          (std::string(dir) + "/book-grid-" + std::to_string(v.vertical) + ".png").c_str());
+    const int full = 2 * v.half_width;
+    int checked = 0;
+    for (int k = 0; k < v.page_lines && k < v.line_count; ++k) {
+      const DisplayLine& line = v.lines[k];
+      std::u16string text(line.text);
+      if ((line.flags & DL_PARAGRAPH_END) || text.empty()) continue;
+      SCOPED_TRACE("column " + std::to_string(k));
+      const int indent = v.vertical && (line.flags & DL_QUOTE) ? 2 * v.char_height : 0;
+      const int grid = TEXT_MARGIN + indent + column_length(v, line.flags & DL_QUOTE);
+      const int ink = lowest_ink(*canvas, v, w, k, TEXT_MARGIN, grid + full + 2);
+      const char16_t last = text.back();
+      if (book_hangs(last)) {
+        EXPECT_GE(ink, grid) << "a hanging mark lies past the grid";
+        EXPECT_LT(ink, grid + full);
+      } else {
+        EXPECT_LT(ink, grid) << "ink past the grid";
+        if (ink_fills_its_cell(last)) {
+          EXPECT_GE(ink, grid - 4) << "a column short of the grid";
+        }
+      }
+      ++checked;
+    }
+    EXPECT_GE(checked, 10);
     platform::canvas_destroy(canvas);
     release_document(v);
   }

@@ -130,6 +130,28 @@ TEST_F(SettingsTest, StoredValuesAsUsed) {
   EXPECT_EQ(standard_layout(view).font_size, 18);
 }
 
+// An extension's key appears only once it is used, so a file of a viewer that
+// never switched it on stays byte for byte what the standard keys make it.
+TEST_F(SettingsTest, BookCompositionKeyOnlyOnceUsed) {
+  read_settings(view, path);
+  EXPECT_EQ(view.book_composition, 0);
+  ASSERT_EQ(write_settings(view, path), 1);
+  EXPECT_EQ(slurp(path).find("BookComposition"), std::string::npos);
+  view.book_composition = 1;
+  ASSERT_EQ(write_settings(view, path), 1);
+  const std::string text = slurp(path);
+  EXPECT_NE(text.find("\nBookComposition=1\n"), std::string::npos);
+  EXPECT_LT(text.find("BookComposition"), text.find("[Scroll]")) << "in the [Font] section";
+  ViewContext again;
+  read_settings(again, path);
+  EXPECT_EQ(again.book_composition, 1);
+  again.book_composition = 0;  // switched off again: the key says so
+  ASSERT_EQ(write_settings(again, path), 1);
+  EXPECT_NE(slurp(path).find("BookComposition=0\n"), std::string::npos);
+  read_settings(view, path);
+  EXPECT_EQ(view.book_composition, 0);
+}
+
 TEST_F(SettingsTest, RoundTrip) {
   read_settings(view, path);
   view.text_color = 0x010203;

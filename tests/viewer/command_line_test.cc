@@ -115,6 +115,10 @@ TEST(ViewerOptions, ApplyTable) {
       {"WidthHugeNegative", {"-W-2147483648"}, [](V v, R) { return v.column_chars; }, -8192, 0},
       {"PagesHuge", {"-H2147483647"}, [](V v, R) { return v.page_lines; }, 1024, 0},
       {"PagesAtLimit", {"-H1024"}, [](V v, R) { return v.page_lines; }, 1024, 0},
+      // N is an extension: book composition on or off, the last value winning.
+      {"BookOn", {"/n1"}, [](V v, R) { return v.book_composition; }, 1, 0},
+      {"BookOff", {"-N1", "-N0"}, [](V v, R) { return v.book_composition; }, 0, 0},
+      {"BookLeavesLayoutAlone", {"-N1"}, [](V v, R) { return v.book_layout; }, 0, 0},
   };
   for (const ApplyCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -464,6 +464,24 @@ TEST_F(Commands, SettingsDialogSwitchesTheFullNotation) {
   EXPECT_EQ(v.loaded, 1);
 }
 
+TEST_F(Commands, SettingsDialogSwitchesBookComposition) {
+  const int pitch = v.column_pitch;
+  fake::DialogStep on;
+  on.edit = [](DialogSpec& s) {
+    platform::dialog_control(s, ID_SETTINGS_BOOK_COMPOSITION)->checked = 1;
+  };
+  fake::script_dialog_steps({on});
+  run_command(v, CMD_SETTINGS);
+  EXPECT_EQ(v.book_composition, 1);
+  EXPECT_EQ(v.book_layout, 1);  // laid out again in it
+  EXPECT_EQ(stored("Font", "BookComposition"), "1");
+  EXPECT_NE(v.column_pitch, pitch);                 // a quarter em between columns
+  fake::script_dialog_steps({fake::DialogStep{}});  // OK without a change: no new layout
+  const int bounds = window.bounds_set;
+  run_command(v, CMD_SETTINGS);
+  EXPECT_EQ(window.bounds_set, bounds);
+}
+
 TEST_F(Commands, HistorySubmenuAndTheChosenNumber) {
   std::ofstream(process_settings().file_path)
       << "[History]\n01F=\"/books/R&D.txt\"\n02F=\"" << v.file_name << "\"\n";

@@ -13,6 +13,7 @@
 #include "tests/temp_dir.h"
 #include "trace/trace.h"
 #include "viewer/open.h"
+#include "viewer/program.h"
 
 namespace yomite {
 namespace {
@@ -264,6 +265,97 @@ TEST_F(OpenDocument, ColourOptionKeepsColoursOutOfTheSettings) {
   store_settings(v, ini);
   EXPECT_EQ(ini_get(ini, "Color", "Back", "none"), "none");
   EXPECT_EQ(ini_get(ini, "Font", "Size", "none"), "0");
+}
+
+// --- a long text laid out in idle time ---
+
+std::vector<std::u16string> texts_of(const ViewContext& view) {
+  std::vector<std::u16string> out;
+  for (int i = 0; i < view.line_count; ++i) out.emplace_back(view.lines[i].text);
+  return out;
+}
+
+class LongText : public OpenDocument {
+ protected:
+  void SetUp() override {
+    OpenDocument::SetUp();
+    // 3,000 logical lines: a column each (plus ruby, so the idle slices
+    // carry readings across), wider than any first picture.
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+      text +=
+          "\xef\xbd\x9c\xe6\xbc\xa2\xe5\xad\x97\xe3\x80\x8a\xe3\x81\x8b\xe3\x82\x93"
+          "\xe3\x81\x98\xe3\x80\x8b" +
+          std::to_string(i) + "\n";  // ｜漢字《かんじ》N
+    v.file_name = write_file("long.txt", text);
+    fake::set_trace_receiver(false);
+  }
+
+  // The lines a load in one go gives.
+  std::vector<std::u16string> all_at_once(std::vector<const char*> args = {}) {
+    window.idle_calls = 0;
+    open(args);
+    std::vector<std::u16string> texts = texts_of(v);
+    release_document(v);
+    v.loaded = 0;
+    v.top_line = 0;
+    window.idle_calls = 1;
+    return texts;
+  }
+
+  void idle_until_done() {
+    int calls = 0;
+    while (on_idle(v)) ASSERT_LT(++calls, 10000);
+  }
+};
+
+TEST_F(LongText, FirstPictureFirstThenTheRestInIdleTime) {
+  const std::vector<std::u16string> whole = all_at_once();
+  ASSERT_EQ(whole.size(), 3000u);
+  open({});
+  EXPECT_EQ(v.loaded, 1);
+  EXPECT_LT(v.line_count, 400);  // what a screen holds past the first line
+  EXPECT_GE(v.line_count, 4096 / v.column_pitch);
+  EXPECT_NE(v.load_job, nullptr);
+  EXPECT_EQ(window.idle_requests, 1);
+  idle_until_done();
+  EXPECT_EQ(v.load_job, nullptr);
+  EXPECT_EQ(texts_of(v), whole);  // the slices laid out exactly what one go does
+  EXPECT_EQ(window.bars[platform::SCROLL_BAR_HORZ].page, 20 * 1000 / (3000 + 20 - 1));
+  EXPECT_EQ(on_idle(v), 0);  // nothing left to do
+}
+
+TEST_F(LongText, JumpAndMarkAreLaidOutBeforeTheFirstPicture) {
+  all_at_once();
+  open({"-J2500"});
+  EXPECT_EQ(v.top_line, 2499);
+  EXPECT_GT(v.line_count, 2500);
+  idle_until_done();
+  release_document(v);
+  v.loaded = 0;
+  v.mark_page = 140;  // line 2780
+  open({});
+  EXPECT_TRUE(v.lines[2780].flags & DL_MARK);
+  idle_until_done();
+  release_document(v);
+  v.loaded = 0;
+  open({"-R2900"});  // paragraphs are counted through the whole text
+  EXPECT_EQ(v.load_job, nullptr);
+  EXPECT_EQ(v.top_line, 2899);
+}
+
+TEST_F(LongText, AReloadWhileLayingOutStartsAfresh) {
+  window.idle_calls = 1;
+  open({});
+  ASSERT_NE(v.load_job, nullptr);
+  on_idle(v);
+  release_document(v);  // a font change or F5 in the middle of it
+  EXPECT_EQ(v.load_job, nullptr);
+  EXPECT_EQ(on_idle(v), 0);
+  v.loaded = 0;
+  open({});
+  idle_until_done();
+  EXPECT_EQ(v.line_count, 3000);
 }
 
 }  // namespace

@@ -1,0 +1,286 @@
+// Book composition's column breaking with the fake metrics (full width 18 px,
+// half width 9, ruby 9): the vectors of book_break.tests, each column also set
+// to its length by the justification painting uses.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "decode/decode.h"
+#include "layout/book.h"
+#include "layout/break.h"
+#include "platform/fake/fake_font.h"
+#include "view/attr_codes.h"
+
+namespace yomite {
+namespace {
+
+std::u16string u16(const std::string& s) {
+  std::u16string out(s.size() + 1, 0);
+  int n = utf8_to_utf16(reinterpret_cast<const unsigned char*>(s.data()),
+                        static_cast<int>(s.size()), out.data(), static_cast<int>(out.size()));
+  out.resize(static_cast<std::size_t>(n));
+  return out;
+}
+
+std::string u8(const std::u16string& s) {
+  return utf16_to_utf8(s.data(), s.size());
+}
+
+std::vector<std::string> split(const std::string& s, const std::string& by) {
+  std::vector<std::string> out;
+  std::size_t at = 0;
+  for (std::size_t next; (next = s.find(by, at)) != std::string::npos; at = next + by.size())
+    out.push_back(s.substr(at, next - at));
+  out.push_back(s.substr(at));
+  return out;
+}
+
+const char* reason_name(int reason) {
+  switch (reason) {
+    case BOOK_BREAK_FITS:
+      return "fits";
+    case BOOK_BREAK_HANG:
+      return "hang";
+    case BOOK_BREAK_PUSH_IN:
+      return "push-in";
+    case BOOK_BREAK_PUSH_OUT:
+      return "push-out";
+    default:
+      return "forced";
+  }
+}
+
+// A vertical view in book composition on the fake face.
+class BookView {
+ public:
+  BookView() {
+    v.font_main = fake::new_font("@ＭＳ ゴシック", 18, platform::ESCAPEMENT_DOWN);
+    v.font_ruby = fake::new_font("@ＭＳ ゴシック", 9, platform::ESCAPEMENT_DOWN);
+    v.half_width = 9;
+    v.char_height = 18;
+    v.ruby_height = 9;
+    v.fixed_pitch = 1;
+    v.half_is_half = 1;
+    v.vertical = 1;
+    v.book_composition = v.book_layout = 1;
+    dc.font = v.font_main;
+    begin_display_lines(v);
+    pass = begin_layout_pass(v, dc);
+    pass.book_breaks = &breaks;
+  }
+  ~BookView() {
+    release_document(v);
+    platform::font_delete(v.font_main);
+    platform::font_delete(v.font_ruby);
+    v.font_main = v.font_ruby = nullptr;
+  }
+
+  // Lays out one logical line written with ｜base《reading》 ruby; returns
+  // its columns and why each but the last ended.
+  std::vector<std::u16string> lay_out(const std::string& line, std::vector<std::string>* reasons) {
+    std::u16string text;
+    std::vector<std::uint16_t> codes;
+    bool ruby = false;
+    std::u16string in = u16(line);
+    for (std::size_t i = 0; i < in.size(); ++i) {
+      if (in[i] != u'｜') {
+        text.push_back(in[i]);
+        codes.push_back(0);
+        continue;
+      }
+      std::size_t open = in.find(u'《', i), close = in.find(u'》', i);
+      std::u16string reading = in.substr(open + 1, close - open - 1);
+      v.annotation_texts[static_cast<std::size_t>(pass.ruby_count)] =
+          arena_copy_text(v.arena, reading.data(), reading.size());
+      for (std::size_t k = i + 1; k < open; ++k) {
+        text.push_back(in[k]);
+        codes.push_back(k == i + 1 ? RUBY_CODE_FIRST + pass.ruby_count : CONTINUATION_CODE);
+      }
+      ++pass.ruby_count;
+      ruby = true;
+      i = close;
+    }
+    codes.push_back(0);
+    const int first = pass.line_index;
+    breaks.clear();
+    EXPECT_EQ(break_logical_line(v, pass, text.data(), static_cast<int>(text.size()), codes.data(),
+                                 ruby, 0),
+              1);
+    v.line_count = pass.line_index;
+    std::vector<std::u16string> out;
+    for (int j = first; j < pass.line_index; ++j) out.emplace_back(v.lines[j].text);
+    if (reasons)
+      for (const BookBreak& b : breaks) reasons->push_back(reason_name(b.reason));
+    return out;
+  }
+
+  // The length display line j is set to, and the hanging mark's advance.
+  int set_length(int j, int* hanging) {
+    const std::u16string text = v.lines[j].text;
+    std::vector<int> adv(text.size() + 1);
+    justify_display_line(dc, v, j, adv.data());
+    int sum = 0;
+    for (std::size_t k = 0; k < text.size(); ++k) sum += adv[k];
+    *hanging = !text.empty() && book_hangs(text.back()) ? adv[text.size() - 1] : 0;
+    return sum;
+  }
+
+  ViewContext v;
+  MeasureContext dc;
+  LayoutPass pass;
+  std::vector<BookBreak> breaks;
+};
+
+struct Vector {
+  int line;
+  int width;
+  std::string input, columns, reasons, name;
+};
+
+std::vector<Vector> read_vectors() {
+  std::vector<Vector> out;
+  std::ifstream file(YOMITE_SOURCE_DIR "/tests/layout/book_break.tests");
+  int n = 0;
+  for (std::string line; std::getline(file, line);) {
+    ++n;
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> f = split(line, " | ");
+    if (f.size() != 5) {
+      ADD_FAILURE() << "book_break.tests:" << n << " wants five fields";
+      continue;
+    }
+    out.push_back({n, std::stoi(f[0]), f[1], f[2], f[3], f[4]});
+  }
+  return out;
+}
+
+TEST(BookBreak, Vectors) {
+  std::vector<Vector> vectors = read_vectors();
+  ASSERT_GT(vectors.size(), 20u);
+  for (const Vector& c : vectors) {
+    SCOPED_TRACE("book_break.tests:" + std::to_string(c.line) + " " + c.name);
+    BookView b;
+    b.v.column_chars = c.width;
+    std::vector<std::string> reasons;
+    std::vector<std::u16string> columns = b.lay_out(c.input, &reasons);
+    std::string got;
+    for (const std::u16string& col : columns) got += (got.empty() ? "" : " / ") + u8(col);
+    EXPECT_EQ(got, c.columns);
+    std::string why;
+    for (const std::string& r : reasons) why += (why.empty() ? "" : " ") + r;
+    EXPECT_EQ(why, c.reasons);
+    // Every column but the last is set to the length exactly, a hanging mark
+    // past it; none is longer.
+    const int limit = column_length(b.v, 0);
+    for (int j = 0; j < b.v.line_count; ++j) {
+      int hanging = 0;
+      int set = b.set_length(j, &hanging);
+      bool last = b.v.lines[j].flags & DL_PARAGRAPH_END;
+      if (set > limit) set -= hanging;
+      if (!last && c.reasons.find("forced") == std::string::npos) {
+        EXPECT_EQ(set, limit) << j;
+      }
+      EXPECT_LE(set, limit) << j;
+    }
+  }
+}
+
+TEST(BookBreak, ParagraphsAndQuotations) {
+  BookView b;
+  b.v.column_chars = 20;
+  auto cols = b.lay_out("", nullptr);
+  EXPECT_EQ(cols, std::vector<std::u16string>{u""}) << "an empty line is one empty column";
+  EXPECT_EQ(b.v.lines[0].flags, DL_PARAGRAPH_END);
+  std::u16string quoted = u"あいうえおかきくけこ";
+  b.breaks.clear();
+  const int first = b.pass.line_index;
+  ASSERT_EQ(break_logical_line(b.v, b.pass, quoted.data(), 10, nullptr, 0, 1), 1);
+  ASSERT_EQ(b.pass.line_index - first, 2) << "a quotation is two cells shorter";
+  EXPECT_EQ(std::u16string(b.v.lines[first].text), u"あいうえおかきく");
+  EXPECT_EQ(b.v.lines[first].flags, DL_QUOTE);
+  EXPECT_EQ(b.v.lines[first + 1].flags, DL_QUOTE | DL_PARAGRAPH_END);
+}
+
+TEST(BookBreak, SpacesLeftAtTheEndCloseTheParagraph) {
+  BookView b;
+  b.v.column_chars = 20;
+  auto cols = b.lay_out("あいうえおかきくけこ　　　", nullptr);
+  EXPECT_EQ(cols, std::vector<std::u16string>{u"あいうえおかきくけこ　　　"});
+  cols = b.lay_out("あいうえおかきくけこさ　　", nullptr);
+  ASSERT_EQ(cols.size(), 2u);
+  EXPECT_EQ(b.v.lines[b.pass.line_index - 1].flags, DL_PARAGRAPH_END);
+  cols = b.lay_out("　　　　　　　　　　　　あい", nullptr);
+  EXPECT_EQ(cols, std::vector<std::u16string>{u"あい"}) << "a column of spaces alone is not made";
+}
+
+TEST(BookBreak, EveryColumnTakesAtLeastOneCharacter) {
+  BookView b;
+  b.v.column_chars = 1;  // 9 px: no full-width character fits
+  EXPECT_EQ(b.lay_out("漢字「", nullptr), (std::vector<std::u16string>{u"漢", u"字", u"「"}));
+  std::u16string shikaru = u"\xD842\xDF9F";
+  b.v.column_chars = 20;
+  std::vector<std::u16string> cols = b.lay_out("あいうえおかきくけ" + u8(shikaru) + "こ", nullptr);
+  EXPECT_EQ(cols, (std::vector<std::u16string>{u"あいうえおかきくけ" + shikaru, u"こ"}));
+}
+
+TEST(BookBreak, RubyLongerThanAColumnIsStillDivided) {
+  BookView b;
+  b.v.column_chars = 8;  // four cells; the base has six
+  auto cols = b.lay_out("｜漢字漢字漢字《かんじかんじかんじ》", nullptr);
+  ASSERT_EQ(cols.size(), 2u);
+  EXPECT_EQ(cols[0], u"漢字漢字");
+  EXPECT_EQ(b.v.lines[1].attrs[0], RUBY_CODE_FIRST + 1)
+      << "the rest of the base has its own reading";
+  EXPECT_EQ(std::u16string(b.v.annotation_texts[0]) + b.v.annotation_texts[1],
+            u"かんじかんじかんじ");
+}
+
+TEST(BookBreak, OffLeavesStandardComposition) {
+  BookView b;
+  b.v.book_layout = 0;
+  b.v.column_chars = 20;
+  EXPECT_EQ(b.lay_out("あいうえおかきくけこ」」」さ", nullptr),
+            (std::vector<std::u16string>{u"あいうえおかきくけこ」」」", u"さ"}))
+      << "three marks hang";
+}
+
+TEST(BookKinsoku, Lists) {
+  for (char16_t c : std::u16string(u"、。」』）ー々ゝ・？！ぁっャヵㇰㇿ〻゠‐〜…‥"))
+    EXPECT_TRUE(book_no_start(c)) << u8(std::u16string(1, c));
+  for (char16_t c : std::u16string(u"「『（《〝“‘"))
+    EXPECT_TRUE(book_no_end(c)) << u8(std::u16string(1, c));
+  for (char16_t c : std::u16string(u"漢あア「ｱ"))
+    EXPECT_FALSE(book_no_start(c)) << u8(std::u16string(1, c));
+  for (char16_t c : std::u16string(u"。、，．｡､")) EXPECT_TRUE(book_hangs(c));
+  for (char16_t c : std::u16string(u"」！？ー…")) EXPECT_FALSE(book_hangs(c));
+  EXPECT_FALSE(book_no_start(0));
+}
+
+TEST(BookKinsoku, PlacesToBreak) {
+  struct Case {
+    const char16_t* text;
+    int p;
+    int allowed;
+  } cases[] = {
+      {u"漢字", 1, 1},  {u"漢。", 1, 0},   {u"「漢", 1, 0},
+      {u"漢 字", 1, 0}, {u"漢 字", 2, 1},  {u"「 字", 2, 0},
+      {u"――", 1, 0},    {u"ab", 1, 0},     {u"a b", 2, 1},
+      {u"a漢", 1, 1},   {u"12", 1, 0},     {u"１２", 1, 0},
+      {u"5円", 1, 0},   {u"￥5", 1, 0},    {u"漢\xD842\xDF9F", 2, 0},
+      {u"漢/", 1, 0},   {u"？　漢", 1, 0}, {u"？　漢", 2, 1},
+  };
+  for (const Case& c : cases) {
+    std::u16string t = c.text;
+    EXPECT_EQ(book_break_allowed(t.data(), nullptr, static_cast<int>(t.size()), c.p), c.allowed)
+        << u8(t) << " at " << c.p;
+  }
+  std::u16string t = u"漢字";
+  std::uint16_t codes[] = {RUBY_CODE_FIRST, CONTINUATION_CODE};
+  EXPECT_EQ(book_break_allowed(t.data(), codes, 2, 1), 0) << "inside a ruby base";
+}
+
+}  // namespace
+}  // namespace yomite
