@@ -22,6 +22,7 @@ struct Window {
   ViewContext* view = nullptr;
   Canvas* canvas = nullptr;  // on the window's own device context
   int busy = 0;
+  int idle_work = 0;  // on_idle is wanted once the queue is empty
   int wheel_rest = 0;  // wheel delta not yet a whole notch (WHEEL_DELTA)
   // take_pending_event is running: keys and buttons go to `queue`.
   int queueing = 0;

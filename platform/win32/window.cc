@@ -6,6 +6,7 @@
 #include "platform/win32/resources.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
+#include "viewer/program.h"
 
 namespace yomite::platform {
 
@@ -83,9 +84,23 @@ void window_show(Window* window) {
   UpdateWindow(window->hwnd);
 }
 
+int window_call_when_idle(Window* window) {
+  if (!window || !window->hwnd) return 0;
+  window->idle_work = 1;
+  return 1;
+}
+
+// Work the core leaves for idle time (a long text being laid out) runs only
+// when no message, paints included, is waiting.
 int run_event_loop() {
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  for (;;) {
+    Window& w = g_main;
+    if (w.idle_work && w.hwnd && w.view && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      w.idle_work = on_idle(*w.view);
+      continue;
+    }
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
