@@ -15,9 +15,7 @@ Exit status 0 passes, 77 skips (no Xvfb or wine), anything else fails.
 
 import os
 import re
-import shutil
 import sys
-import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -126,24 +124,19 @@ def ink_extent(area, box):
     return (rows[0], rows[-1]) if rows else None
 
 
-def like_the_linux_page(area, linux_build, args, what):
+def like_the_linux_page(d, area, args, what):
     """The same columns hold ink as in the page the Linux build draws for the
     same settings, each starting within a few pixels and as long, measured
     against the page's longest column (the two builds' faces advance by
     different amounts down a column, so the lengths in pixels differ)."""
-    renderer = os.path.join(linux_build or "", "apps", "yomite-render", "yomite-render")
+    renderer = os.path.join(d.linux_build or "", "apps", "yomite-render", "yomite-render")
     if not os.path.exists(renderer):
         print("note: no Linux yomite-render to compare %s with" % what)
         return
-    folder = tempfile.mkdtemp(prefix="yomite-wine-render-")
-    try:
-        out = os.path.join(folder, "page.png")
-        linux_path = os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
-        run([renderer, "--size", "%dx%d" % (area.width, area.height), "-o", out, *args,
-             linux_path])
-        data = run(["convert", out, "-depth", "8", "rgb:-"]).stdout
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
+    out = os.path.join(d.root, "linux-page.png")
+    linux_path = os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
+    run([renderer, "--size", "%dx%d" % (area.width, area.height), "-o", out, *args, linux_path])
+    data = run(["convert", out, "-depth", "8", "rgb:-"]).stdout
     # Without the foot, where the page numbers are.
     body = area.height - FOOT
     mine = ink_slots(crop(area, (0, 0, area.width, body)))
@@ -220,7 +213,7 @@ def sample_opens_vertical(d):
     expect(area.width % PITCH == 0, "page %d px wide" % area.width)
     vertical_page(area, "the sample")
     expect(len(ink_slots(area)) > 10, "no columns of text")
-    like_the_linux_page(area, d.linux_build, [], "the sample")
+    like_the_linux_page(d, area, [], "the sample")
 
 
 def left_scrolls_one_column(d):
@@ -280,7 +273,7 @@ def width_dialog_lays_the_page_out_again(d):
     expect(after.height == before.height - 10 * HALF_WIDTH,
            "page %d px high, was %d" % (after.height, before.height))
     vertical_page(after, "the page at 30")
-    like_the_linux_page(after, d.linux_build, ["-W30"], "the page at 30")
+    like_the_linux_page(d, after, ["-W30"], "the page at 30")
 
 
 def escape_closes_and_history_records_the_file(d):
