@@ -248,8 +248,9 @@ def context_menu_opens(d):
     d.x(["xdotool", "key", "Escape"])
     wait_for("Esc to close the menu", lambda: d.picture().count(BACK, box) == page)
     # The Menu key opens it at the window's corner; its mnemonics work.
+    closed = d.picture()
     w.key("Menu")
-    time.sleep(0.5)
+    wait_for("the menu at the window's corner", lambda: changed(d.picture(), closed))
     d.x(["xdotool", "key", "w"])
     dialog(d, "Yomite 文字数設定")
     d.x(["xdotool", "key", "Escape"])
