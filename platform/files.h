@@ -22,6 +22,13 @@ std::string settings_file_path();
 // The same for a program in `program_dir` (empty: unknown).
 std::string settings_file_path_for(const std::string& program_dir);
 
+// The bytes a settings file holds for `text` (UTF-8, LF ends every line):
+// on Linux the text as it is; on Windows what its profile functions write,
+// code page 932 with CR LF, whenever every character has a form there and
+// those bytes cannot be mistaken for UTF-8 when read back; else UTF-8 with
+// CR LF behind a byte-order mark, so no character is ever lost.
+std::string settings_file_bytes(const std::string& text);
+
 // --- files the user names ----------------------------------------------------
 
 // Why a file was not opened or read.

@@ -130,7 +130,7 @@ int apply_edit(const std::string& current, std::string& replacement, void* conte
   IniFile ini;
   ini_parse(current, ini);
   call->edit(ini, call->context);
-  replacement = ini_serialize(ini);
+  replacement = platform::settings_file_bytes(ini_serialize(ini));
   return 1;
 }
 

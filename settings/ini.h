@@ -2,8 +2,10 @@
 //
 // Reads what the Windows profile functions write (CP932 when the bytes are
 // not UTF-8, CR LF, section and key names in any letter case, blanks around
-// "=", comment and blank lines) and writes UTF-8. Lines the layer does not
-// understand are kept as they are when the file is written again.
+// "=", comment and blank lines) and writes what the platform writes
+// (platform::settings_file_bytes: UTF-8 on Linux, code page 932 on Windows
+// when it holds every character). Lines the layer does not understand are
+// kept as they are when the file is written again.
 #pragma once
 
 #include <string>

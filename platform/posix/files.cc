@@ -59,6 +59,10 @@ int replace_file(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
+std::string settings_file_bytes(const std::string& text) {
+  return text;
+}
+
 std::string settings_file_path_for(const std::string& program_dir) {
   std::string dir = program_dir;
   if (dir.empty() || access(dir.c_str(), W_OK) != 0) dir = user_config_directory();

@@ -6,6 +6,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/path_names.h"
@@ -127,6 +128,34 @@ int problem_of_open_error(DWORD error) {
 }
 
 }  // namespace
+
+std::string settings_file_bytes(const std::string& text) {
+  std::wstring wide;
+  for (wchar_t c : win32::widen(text)) {
+    if (c == L'\n') wide += L'\r';
+    wide += c;
+  }
+  if (wide.empty()) return "";
+  const int units = static_cast<int>(wide.size());
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), units, nullptr, 0,
+                                    nullptr, &lossy);
+  std::string ansi(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+  if (n > 0 && !lossy)
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), units, ansi.data(), n, nullptr,
+                        &lossy);
+  // The reader takes bytes that are valid UTF-8 for UTF-8 (a run of
+  // half-width katakana can be), and 932 must give back the same characters.
+  const int back = n > 0 && !lossy ? MultiByteToWideChar(932, 0, ansi.data(), n, nullptr, 0) : 0;
+  std::wstring again(back > 0 ? static_cast<std::size_t>(back) : 0, L'\0');
+  if (back > 0) MultiByteToWideChar(932, 0, ansi.data(), n, again.data(), back);
+  const bool ascii = std::all_of(ansi.begin(), ansi.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  const bool taken_for_utf8 =
+      !ascii && MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, ansi.data(), n, nullptr, 0) > 0;
+  if (n > 0 && !lossy && again == wide && !taken_for_utf8) return ansi;
+  return "\xEF\xBB\xBF" + win32::narrow(wide);
+}
 
 std::string settings_file_path_for(const std::string& program_dir) {
   std::string dir = program_dir;

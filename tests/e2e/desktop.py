@@ -113,6 +113,8 @@ class Window:
 
 
 class Desktop:
+    PROGRAM = "yomite"
+
     def __init__(self, build_dir):
         if not shutil.which("Xvfb"):
             raise Skip("Xvfb is not installed (scripts/bootstrap installs it)")
@@ -120,8 +122,8 @@ class Desktop:
         self.root = tempfile.mkdtemp(prefix="yomite-e2e-")
         self.home = self.mkdir("home")
         self.bin = self.mkdir("bin")
-        self.program = os.path.join(self.bin, "yomite")
-        shutil.copy2(os.path.join(build_dir, "apps", "yomite", "yomite"), self.program)
+        self.program = os.path.join(self.bin, self.PROGRAM)
+        shutil.copy2(os.path.join(build_dir, "apps", "yomite", self.PROGRAM), self.program)
         self.settings = os.path.join(self.bin, "YOMITE.INI")
         self.processes = []
         self.display = self.start_x()
@@ -193,9 +195,13 @@ class Desktop:
 
     # --- viewers ---
 
+    def command_of(self, args):
+        """The argument vector that starts the viewer with `args`."""
+        return [self.program, *args]
+
     def start(self, *args, cwd=None):
         """Starts a viewer; returns its process."""
-        p = subprocess.Popen([self.program, *args], env=self.env, cwd=cwd or self.root,
+        p = subprocess.Popen(self.command_of(args), env=self.env, cwd=cwd or self.root,
                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.processes.append(p)
         return p
@@ -257,3 +263,53 @@ class Desktop:
 
     def __exit__(self, *exc):
         self.close()
+
+
+class WineDesktop(Desktop):
+    """The same desktop for the Windows viewer: `yomite.exe` copied into the
+    folder of its own (its YOMITE.INI lives beside it) and started under Wine in
+    the prefix the caller names with WINEPREFIX (CTest's "wine" fixture keeps
+    one warm for the whole run). There is no session bus: a viewer is ready
+    when its window is shown and its first picture stays as it is."""
+
+    PROGRAM = "yomite.exe"
+
+    def __init__(self, build_dir, wine):
+        if not wine or not shutil.which(wine):
+            raise Skip("wine is not installed (scripts/bootstrap installs it)")
+        if not os.environ.get("WINEPREFIX"):
+            raise Skip("WINEPREFIX names no prefix (CTest's wine fixture makes one)")
+        self.wine = shutil.which(wine)
+        super().__init__(build_dir)
+
+    def command_of(self, args):
+        return [self.wine, self.program, *args]
+
+    @staticmethod
+    def windows_path(path):
+        """A Linux path as the Windows program sees it: on Wine's Z: drive."""
+        return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+    def window_of(self, process, name="Yomite", timeout=30):
+        """The shown window of `process` whose title ends with `name`. (xdotool
+        takes --pid and --name as either one, so the name is checked here.)
+        Starting a Windows program is slow on a busy machine: a longer wait."""
+        def found():
+            return [wid for wid in self.windows_of(process.pid)
+                    if Window(self, wid).title().endswith(name)]
+        ids = wait_for("a window of %d" % process.pid, found, timeout=timeout)
+        return Window(self, ids[0])
+
+    def wait_ready(self, process, timeout=30):
+        window = self.window_of(process, timeout=timeout)
+        last = [None]
+
+        def painted():
+            # The first frame: a picture with more than one colour that two
+            # looks in a row agree on.
+            now = window.picture()
+            same = last[0] is not None and now.differs(last[0]) == 0
+            last[0] = now
+            return same and now.data != bytes(now.pixel(0, 0)) * (now.width * now.height)
+        wait_for("the first frame of %d" % process.pid, painted, timeout=timeout, step=0.2)
+        return window

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/output.h"
 #include "platform/win32/wide.h"
+#include "settings/ini.h"
 #include "tests/temp_dir.h"
 
 namespace yomite::platform {
@@ -127,6 +128,33 @@ TEST(Win32Files, OneFileUnderEveryName) {
   EXPECT_EQ(is_same_open_file(f, spelled.c_str()), 1);
   EXPECT_EQ(is_same_open_file(f, other.c_str()), 0);
   std::fclose(f);
+}
+
+// What the Windows build writes into YOMITE.INI: code page 932 and CR LF as
+// the profile functions write, unless that would lose or change a character.
+TEST(Win32Files, SettingsAreWrittenInCodePage932WhenNothingIsLost) {
+  EXPECT_EQ(
+      settings_file_bytes("[Font]\nFace=@\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D\n"),
+      "[Font]\r\nFace=@\x82\x6C\x82\x72 \x96\xBE\x92\xA9\r\n");  // @ＭＳ 明朝
+  EXPECT_EQ(settings_file_bytes("[Scroll]\nPageMode=1\n"), "[Scroll]\r\nPageMode=1\r\n");
+  EXPECT_EQ(settings_file_bytes(""), "");
+  const char* utf8_only[] = {
+      "01F=C:\\caf\xC3\xA9.txt\n",               // é has no form in 932
+      "01F=C:\\\xF0\xA0\xAE\xB7.txt\n",          // 𠮷 neither
+      "01F=C:\\\xEF\xBE\x83\xEF\xBD\xBD.txt\n",  // ﾃｽ: C3 BD in 932, which reads as UTF-8
+  };
+  for (const char* text : utf8_only) {
+    const std::string bytes = settings_file_bytes(text);
+    EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF") << text;
+    IniFile ini;
+    ini_parse(bytes, ini);
+    ASSERT_EQ(ini.lines.size(), 1u) << text;
+    EXPECT_EQ("01F=" + ini.lines[0].value + "\n", text);
+  }
+  // Read back by the same layer, the 932 file gives the same text.
+  IniFile ini;
+  ini_parse(settings_file_bytes("[History]\n01F=C:\\\xE6\x9C\xAC\\a.txt\n"), ini);
+  EXPECT_EQ(ini_get(ini, "History", "01F", ""), "C:\\\xE6\x9C\xAC\\a.txt");  // C:\本\a.txt
 }
 
 TEST(Win32Output, ReplacesOnlyWhenCommitted) {

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/fake/fake_desktop.h"
+#include "settings/ini.h"
 #include "tests/environment.h"
 #include "tests/temp_dir.h"
 #include "view/limits.h"
@@ -17,6 +18,13 @@ namespace {
 std::string slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The settings file as text (UTF-8, LF), whatever the platform wrote it in.
+std::string settings_text(const std::string& path) {
+  IniFile ini;
+  ini_parse(slurp(path), ini);
+  return ini_serialize(ini);
 }
 
 void write_file(const std::string& path, const std::string& bytes) {
@@ -58,7 +66,7 @@ TEST_F(SettingsTest, SavedDefaultsInOrder) {
   int notices = fake::settings_notices();
   ASSERT_EQ(write_settings(view, path), 1);
   EXPECT_EQ(fake::settings_notices(), notices + 1);
-  EXPECT_EQ(slurp(path),
+  EXPECT_EQ(settings_text(path),
             "[Color]\nFore=FFFFFF\nBack=7F0000\nFootnote=00FF00\n"
             "[Font]\nFont=@ＭＳ ゴシック\nSize=18\nWidth=40\nPage=20\nSmooth=0\nJustify=1\n"
             "RubyPercent=60\n"
@@ -70,10 +78,10 @@ TEST_F(SettingsTest, ExtensionSwitchesAreWrittenOnceOn) {
   read_settings(view, path);
   view.full_notation = 1;
   ASSERT_EQ(write_settings(view, path), 1);
-  EXPECT_NE(slurp(path).find("RubyPercent=60\nFullNotation=1\n"), std::string::npos);
+  EXPECT_NE(settings_text(path).find("RubyPercent=60\nFullNotation=1\n"), std::string::npos);
   view.full_notation = 0;  // once in the file, the key follows the switch
   ASSERT_EQ(write_settings(view, path), 1);
-  EXPECT_NE(slurp(path).find("FullNotation=0\n"), std::string::npos);
+  EXPECT_NE(settings_text(path).find("FullNotation=0\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, EditorNotation) {
@@ -106,7 +114,7 @@ TEST_F(SettingsTest, CommandLineColoursAreNeverWritten) {
   process_settings().command_line_colors = 1;
   view.text_color = 0x123456;  // changed through the menu afterwards
   ASSERT_EQ(write_settings(view, path), 1);
-  std::string text = slurp(path);
+  std::string text = settings_text(path);
   EXPECT_NE(text.find("Fore=111111\n"), std::string::npos);
   EXPECT_EQ(text.find("Back="), std::string::npos);
   EXPECT_EQ(text.find("Footnote="), std::string::npos);
@@ -136,10 +144,10 @@ TEST_F(SettingsTest, BookCompositionKeyOnlyOnceUsed) {
   read_settings(view, path);
   EXPECT_EQ(view.book_composition, 0);
   ASSERT_EQ(write_settings(view, path), 1);
-  EXPECT_EQ(slurp(path).find("BookComposition"), std::string::npos);
+  EXPECT_EQ(settings_text(path).find("BookComposition"), std::string::npos);
   view.book_composition = 1;
   ASSERT_EQ(write_settings(view, path), 1);
-  const std::string text = slurp(path);
+  const std::string text = settings_text(path);
   EXPECT_NE(text.find("\nBookComposition=1\n"), std::string::npos);
   EXPECT_LT(text.find("BookComposition"), text.find("[Scroll]")) << "in the [Font] section";
   ViewContext again;
@@ -147,7 +155,7 @@ TEST_F(SettingsTest, BookCompositionKeyOnlyOnceUsed) {
   EXPECT_EQ(again.book_composition, 1);
   again.book_composition = 0;  // switched off again: the key says so
   ASSERT_EQ(write_settings(again, path), 1);
-  EXPECT_NE(slurp(path).find("BookComposition=0\n"), std::string::npos);
+  EXPECT_NE(settings_text(path).find("BookComposition=0\n"), std::string::npos);
   read_settings(view, path);
   EXPECT_EQ(view.book_composition, 0);
 }

@@ -1,0 +1,346 @@
+#!/usr/bin/env python3
+"""The Windows viewer, yomite.exe, under Wine on an Xvfb of its own, driven
+with xdotool and judged from what the screen shows.
+
+    yomite_wine.py WIN32_BUILD_DIR WINE SCENARIO [LINUX_BUILD_DIR]
+
+WINEPREFIX names a prefix that is ready (CTest's "wine" fixture keeps one warm
+for the run). Each scenario runs on a desktop of its own (tests/e2e/desktop.py,
+WineDesktop). The fonts are not the Linux build's, so pages are judged by their
+shape (which columns hold ink and how far they run, against the page the Linux
+yomite-render draws when a Linux build is named; how far a key moves them),
+not pixel for pixel.
+Exit status 0 passes, 77 skips (no Xvfb or wine), anything else fails.
+"""
+
+import os
+import re
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+from desktop import Picture, Skip, WineDesktop, run, wait_for  # noqa: E402
+
+SOURCE = os.path.abspath(os.path.join(HERE, "..", ".."))
+SAMPLE = WineDesktop.windows_path(os.path.join(SOURCE, "samples", "yomite-no-hon.txt"))
+TITLE = "yomite-no-hon.txt - Yomite"
+# The default colours: white text on dark blue (stored "7F0000").
+BACK = (0x00, 0x00, 0x7F)
+GREEN = (0x00, 0xFF, 0x00)
+# The default face stands in as IPAGothic at 18 px, as on Linux: half width
+# 9, ruby 10, so a column of 40 half widths is 9 * (40 + 8) = 432 px long
+# and the column pitch 10 + 18 + 2 = 30 px; 10 half widths fewer make a
+# column 90 px shorter.
+HALF_WIDTH = 9
+COLUMN = 432
+PITCH = 30
+# The page numbers stand in the last rows of the page, below the columns' ends.
+FOOT = 30
+
+
+def expect(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def crop(picture, box):
+    x0, y0, x1, y1 = box
+    w = picture.width
+    return Picture(x1 - x0, y1 - y0, b"".join(
+        picture.data[3 * (y * w + x0):3 * (y * w + x1)] for y in range(y0, y1)))
+
+
+def text_area(picture):
+    """The page inside the window's sunken edge and above its horizontal
+    scroll bar: down to the last row that shows the background."""
+    back = bytes(BACK)
+    edge = next((k for k in range(min(picture.width, picture.height) // 2)
+                 if bytes(picture.pixel(k, k)) == back), None)
+    if edge is None:
+        return Picture(0, 0, b"")  # not painted yet (a new size, say)
+    width = picture.width
+
+    def shows_background(y):
+        row = picture.data[3 * (y * width + edge):3 * ((y + 1) * width - edge)]
+        return any(row[i:i + 3] == back for i in range(0, len(row), 3))
+    bottom = picture.height - edge
+    while bottom > edge and not shows_background(bottom - 1):
+        bottom -= 1
+    return crop(picture, (edge, edge, width - edge, bottom))
+
+
+def ink_runs(area):
+    """Runs (first x, last x) of pixel columns that hold ink, right to left."""
+    runs = []
+    for x in sorted(area.ink_columns(BACK), reverse=True):
+        if runs and runs[-1][0] - x <= 1:
+            runs[-1][0] = x
+        else:
+            runs.append([x, x])
+    return [(a, b) for a, b in runs]
+
+
+def ink_rows(area, box):
+    """How many rows of `box` hold ink."""
+    x0, y0, x1, y1 = box
+    back = bytes(BACK) * (x1 - x0)
+    return sum(1 for y in range(y0, y1)
+               if area.data[3 * (y * area.width + x0):3 * (y * area.width + x1)] != back)
+
+
+def vertical_page(area, what):
+    """Checks that `area` shows columns: many narrow runs of ink, the first at
+    the right edge, and tall ones among them."""
+    runs = ink_runs(area)
+    expect(len(runs) >= 10, "%s: %d runs of ink, not columns of text" % (what, len(runs)))
+    expect(all(first - last < 40 for last, first in runs),
+           "%s: ink wider than a column: %s" % (what, runs))
+    expect(runs[0][1] > area.width - 60, "%s: the first column is not at the right" % what)
+    tall = [r for r in runs if ink_rows(area, (r[0], 0, r[1] + 1, area.height)) > area.height // 2]
+    expect(len(tall) >= 5, "%s: only %d columns run down most of the page" % (what, len(tall)))
+    return runs
+
+
+def ink_slots(area):
+    """Column slots (counted from the right edge) that hold ink, each with the
+    first and last row of its ink."""
+    slots = {}
+    for last, first in ink_runs(area):
+        for x in (last, first):
+            slot = (area.width - 1 - x) // PITCH
+            box = (area.width - (slot + 1) * PITCH, 0, area.width - slot * PITCH, area.height)
+            slots[slot] = ink_extent(area, box)
+    return slots
+
+
+def ink_extent(area, box):
+    """(first, last) row of `box` that holds ink."""
+    x0, y0, x1, y1 = box
+    x0 = max(x0, 0)
+    back = bytes(BACK) * (x1 - x0)
+    rows = [y for y in range(y0, y1)
+            if area.data[3 * (y * area.width + x0):3 * (y * area.width + x1)] != back]
+    return (rows[0], rows[-1]) if rows else None
+
+
+def like_the_linux_page(d, area, args, what):
+    """The same columns hold ink as in the page the Linux build draws for the
+    same settings, each starting within a few pixels and as long, measured
+    against the page's longest column (the two builds' faces advance by
+    different amounts down a column, so the lengths in pixels differ)."""
+    renderer = os.path.join(d.linux_build or "", "apps", "yomite-render", "yomite-render")
+    if not os.path.exists(renderer):
+        print("note: no Linux yomite-render to compare %s with" % what)
+        return
+    out = os.path.join(d.root, "linux-page.png")
+    linux_path = os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
+    run([renderer, "--size", "%dx%d" % (area.width, area.height), "-o", out, *args, linux_path])
+    data = run(["convert", out, "-depth", "8", "rgb:-"]).stdout
+    # Without the foot, where the page numbers are.
+    body = area.height - FOOT
+    mine = ink_slots(crop(area, (0, 0, area.width, body)))
+    theirs = ink_slots(crop(Picture(area.width, area.height, data), (0, 0, area.width, body)))
+    expect(sorted(mine) == sorted(theirs), "%s: ink in columns %s, the Linux page in %s"
+           % (what, sorted(mine), sorted(theirs)))
+    longest = max(b - t for t, b in mine.values())
+    longest_linux = max(b - t for t, b in theirs.values())
+    for slot, (top, bottom) in mine.items():
+        t, b = theirs[slot]
+        share, linux_share = (bottom - top) / longest, (b - t) / longest_linux
+        expect(abs(top - t) <= 3 and abs(share - linux_share) < 0.06,
+               "%s: column %d runs %d..%d, on Linux %d..%d" % (what, slot, top, bottom, t, b))
+
+
+def shifted_right(before, after, dx):
+    """Does `after` show `before` moved dx pixels to the right?"""
+    width = before.width
+    moved = b"".join(after.data[3 * (y * width + dx):3 * (y + 1) * width]
+                     for y in range(before.height))
+    kept = b"".join(before.data[3 * y * width:3 * (y * width + width - dx)]
+                    for y in range(before.height))
+    return moved == kept
+
+
+def changed(a, b):
+    """Do two pictures differ (in size or in any pixel)?"""
+    return (a.width, a.height) != (b.width, b.height) or a.data != b.data
+
+
+def settled(w):
+    """The window's page once two looks in a row agree (a smooth scroll has ended)."""
+    last = [text_area(w.picture())]
+
+    def same():
+        now = text_area(w.picture())
+        agree = now.height > 0 and not changed(now, last[0])
+        last[0] = now
+        return now if agree else None
+    return wait_for("the picture to settle", same, timeout=15, step=0.2)
+
+
+def dialog(d, title, timeout=15):
+    ids = wait_for("the dialog " + title, lambda: d.windows_named("^" + re.escape(title) + "$"),
+                   timeout=timeout)
+    d.x(["xdotool", "windowfocus", "--sync", ids[0]], check=False)
+    time.sleep(0.3)
+    return ids[0]
+
+
+def settings_text(d):
+    # CP932 and UTF-8 may both be in it: compared as bytes read one to one.
+    if not os.path.exists(d.settings):
+        return ""
+    with open(d.settings, "rb") as f:
+        return f.read().decode("latin-1")
+
+
+# --- scenarios ------------------------------------------------------------------
+
+
+def sample_opens_vertical(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    expect(w.title() == TITLE, "title: " + w.title())
+    _, _, width, height = w.geometry()
+    # Sized to its page: wider than high, about 3/2 of the column's length.
+    expect(abs(width - 3 * height // 2) < 60, "window %dx%d" % (width, height))
+    area = settled(w)
+    d.save_screenshot("wine-sample")
+    # Sized to its page: the column's length above the scroll bar, and as
+    # many whole columns as fit 3/2 of the window's height.
+    expect(area.height == COLUMN, "page %d px high in a %d px window" % (area.height, height))
+    expect(area.width % PITCH == 0, "page %d px wide" % area.width)
+    vertical_page(area, "the sample")
+    expect(len(ink_slots(area)) > 10, "no columns of text")
+    like_the_linux_page(d, area, [], "the sample")
+
+
+def left_scrolls_one_column(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    before = settled(w)
+    vertical_page(before, "the sample")
+    w.key("Left")
+    wait_for("the columns to move", lambda: changed(text_area(w.picture()), before))
+    after = settled(w)
+    # Forward in vertical writing: the page moved right by one column pitch,
+    # which is the distance between the starts of two body columns.
+    shifts = [dx for dx in range(1, 2 * PITCH) if shifted_right(before, after, dx)]
+    expect(shifts == [PITCH], "Left moved the page by %s px, not one column" % shifts)
+    w.key("Right")
+    wait_for("Right to come back", lambda: not changed(text_area(w.picture()), before),
+             timeout=15)
+
+
+def context_menu_opens(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    x, y, _, _ = w.geometry()
+    before = d.picture()
+    w.click(300, 200, 3)
+    # The menu covers the dark page below and right of the pointer.
+    box = (x + 305, y + 205, x + 460, y + 420)
+    page = before.count(BACK, box)
+    expect(page > 20000, "no page under the pointer")
+    wait_for("the menu at the pointer", lambda: d.picture().count(BACK, box) < page // 20)
+    d.save_screenshot("wine-menu")
+    d.x(["xdotool", "key", "Escape"])
+    wait_for("Esc to close the menu", lambda: d.picture().count(BACK, box) == page)
+    # The Menu key opens it at the window's corner; its mnemonics work.
+    closed = d.picture()
+    w.key("Menu")
+    wait_for("the menu at the window's corner", lambda: changed(d.picture(), closed))
+    d.x(["xdotool", "key", "w"])
+    dialog(d, "Yomite 文字数設定")
+    d.x(["xdotool", "key", "Escape"])
+    wait_for("the dialog to close", lambda: not d.windows_named("^Yomite 文字数設定$"))
+
+
+def width_dialog_lays_the_page_out_again(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    _, _, width, height = w.geometry()
+    before = settled(w)
+    w.key("w")
+    dialog(d, "Yomite 文字数設定")
+    # The number is selected when the dialog opens: typing replaces it.
+    d.x(["xdotool", "type", "--delay", "50", "30"])
+    d.x(["xdotool", "key", "Return"])
+    # 30 half widths instead of 40: the page is 90 px shorter.
+    wait_for("the shorter window", lambda: w.geometry()[3] == height - 10 * HALF_WIDTH,
+             timeout=15)
+    after = settled(w)
+    expect(after.height == before.height - 10 * HALF_WIDTH,
+           "page %d px high, was %d" % (after.height, before.height))
+    vertical_page(after, "the page at 30")
+    like_the_linux_page(d, after, ["-W30"], "the page at 30")
+
+
+def escape_closes_and_history_records_the_file(d):
+    viewer = d.start(SAMPLE, "-J45")  # line 44: page 3 at 20 columns a page
+    w = d.wait_ready(viewer)
+    w.key("m")
+    w.key("Escape")
+    expect(viewer.wait(20) == 0, "the viewer did not end cleanly")
+    settings = settings_text(d)
+    expect('01F="%s"' % SAMPLE in settings, "history lacks the file:\n" + settings)
+    expect("01M=3" in settings, "history lacks the mark's page:\n" + settings)
+
+
+def second_viewer_sends_yomite_init(d):
+    first = d.start(SAMPLE)
+    a = d.wait_ready(first)
+    expect(a.picture().count(BACK) > 1000, "not the default background")
+    with open(d.settings, "w") as f:
+        f.write("[Color]\nBack=00FF00\n")  # green, blue first
+    # Below the first, both in sight: Wine's screen is 1024x768 whatever the X
+    # server's size (the prefix's desktop was started without a display), so
+    # the second page is a shorter one.
+    second = d.start(SAMPLE, "-W16", "/X0", "/Y480")
+    b = d.wait_ready(second)
+    d.save_screenshot("wine-two")
+    expect(b.picture().count(GREEN) > 1000, "the second viewer did not read the settings")
+    expect(a.picture().count(GREEN) == 0, "the first viewer changed before any notice")
+    # A change in the settings dialog writes the settings and broadcasts
+    # "Yomite-Init": the first viewer reads them again and repaints.
+    b.key("s")
+    dialog(d, "Yomite 設定")
+    d.x(["xdotool", "key", "alt+j"])
+    d.x(["xdotool", "key", "Return"])
+    wait_for("Justify=0 in the settings", lambda: "Justify=0" in settings_text(d), timeout=15)
+    wait_for("the first viewer to take the green background",
+             lambda: a.picture().count(GREEN) > 1000, timeout=15)
+
+
+SCENARIOS = {f.__name__: f for f in [
+    sample_opens_vertical,
+    left_scrolls_one_column,
+    context_menu_opens,
+    width_dialog_lays_the_page_out_again,
+    escape_closes_and_history_records_the_file,
+    second_viewer_sends_yomite_init,
+]}
+
+
+def main():
+    if sys.argv[1:] == ["--list"]:
+        print(";".join(SCENARIOS))
+        return 0
+    build, wine, name = sys.argv[1], sys.argv[2], sys.argv[3]
+    try:
+        with WineDesktop(build, wine) as d:
+            d.linux_build = sys.argv[4] if len(sys.argv) > 4 else None
+            SCENARIOS[name](d)
+    except Skip as why:
+        print("skipped:", why)
+        return 77
+    except AssertionError as failure:
+        print("FAILED:", failure)
+        return 1
+    print("passed:", name)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
