@@ -2,9 +2,10 @@
 // only, the face required to exist. Windows lists every vertical "@" form
 // beside its family. A platform face that is not installed is offered as
 // the family standing in for it, and comes back under its own name when the
-// user keeps it.
+// user keeps it; so does the height when the user keeps the size shown.
 #include "platform/choosers.h"
 #include "platform/win32/font_faces.h"
+#include "platform/win32/font_size.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
 
@@ -28,7 +29,10 @@ int choose_font(Window* owner, FontDescription& font) {
   if (!ChooseFontW(&c)) return 0;
   const std::string chosen = win32::narrow(lf.lfFaceName);
   font.face = chosen == shown ? font.face : chosen;
-  font.height = lf.lfHeight;
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  font.height = win32::kept_height(font.height, c.iPointSize, lf.lfHeight, dpi);
   font.charset = lf.lfCharSet;
   return 1;
 }

@@ -31,16 +31,17 @@ HMENU make_menu(const std::vector<MenuItem>& items) {
 }  // namespace
 
 int track_popup_menu(Window* owner, const std::vector<MenuItem>& items, int x, int y) {
-  HWND hwnd = owner_hwnd(owner);
+  Window* window = owner ? owner : main_window();
+  HWND hwnd = window && window->hwnd && IsWindow(window->hwnd) ? window->hwnd : nullptr;
   if (!hwnd || items.empty()) return 0;
   HMENU menu = make_menu(items);
   POINT at{x, y};
   ClientToScreen(hwnd, &at);
   // A menu of a window that is not in front would not close on a click elsewhere.
   SetForegroundWindow(hwnd);
-  const int chosen = static_cast<int>(TrackPopupMenu(
-      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd,
-      nullptr));
+  const int chosen = static_cast<int>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x,
+                     at.y, 0, hwnd, nullptr));
   PostMessageW(hwnd, WM_NULL, 0, 0);
   DestroyMenu(menu);
   return chosen;

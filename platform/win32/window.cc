@@ -43,9 +43,15 @@ Window* main_window() {
   return g_made ? &g_main : nullptr;
 }
 
+// A window opened while a dialog is up (the program chooser of the settings)
+// belongs to that dialog: owned by the main window, it would enable the main
+// window again when it closes, under a dialog still open, and the focus would
+// not come back to the dialog.
 HWND owner_hwnd(Window* owner) {
   if (!owner) owner = main_window();
-  return owner && owner->hwnd && IsWindow(owner->hwnd) ? owner->hwnd : nullptr;
+  if (!owner || !owner->hwnd || !IsWindow(owner->hwnd)) return nullptr;
+  HWND popup = GetLastActivePopup(owner->hwnd);
+  return popup && IsWindowVisible(popup) && IsWindowEnabled(popup) ? popup : owner->hwnd;
 }
 
 HINSTANCE instance() {
@@ -55,9 +61,9 @@ HINSTANCE instance() {
 Window* window_create() {
   register_messages();
   if (!register_class()) return nullptr;
-  HWND hwnd = CreateWindowExW(WINDOW_EX_STYLE, WINDOW_CLASS, INITIAL_TITLE, WINDOW_STYLE,
-                              CW_USEDEFAULT, 0, INITIAL_SIZE, INITIAL_SIZE, nullptr, nullptr,
-                              instance(), nullptr);
+  HWND hwnd =
+      CreateWindowExW(WINDOW_EX_STYLE, WINDOW_CLASS, INITIAL_TITLE, WINDOW_STYLE, CW_USEDEFAULT, 0,
+                      INITIAL_SIZE, INITIAL_SIZE, nullptr, nullptr, instance(), nullptr);
   if (!hwnd) return nullptr;
   g_main = Window{};
   g_main.hwnd = hwnd;
