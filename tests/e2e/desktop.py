@@ -8,6 +8,7 @@ pixels; they come back as RGB rows.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -33,6 +34,52 @@ def wait_for(what, condition, timeout=10.0, step=0.05):
         if time.monotonic() > end:
             raise AssertionError("timed out waiting for " + what)
         time.sleep(step)
+
+
+def expect(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def settled(w, area, timeout=15):
+    """`area` of the window's picture once two looks in a row agree (a smooth
+    scroll has ended)."""
+    last = [area(w.picture())]
+
+    def same():
+        now = area(w.picture())
+        before = last[0]
+        last[0] = now
+        agree = now.height > 0 and (now.width, now.height) == (before.width, before.height) \
+            and now.data == before.data
+        return now if agree else None
+    return wait_for("the picture to settle", same, timeout=timeout, step=0.15)
+
+
+def dialog(d, title, timeout=15):
+    """The dialog titled `title` once it is shown, with the keyboard's focus."""
+    ids = wait_for("the dialog " + title, lambda: d.windows_named("^" + re.escape(title) + "$"),
+                   timeout=timeout)
+    d.x(["xdotool", "windowfocus", "--sync", ids[0]], check=False)
+    time.sleep(0.3)
+    return ids[0]
+
+
+def run_scenario(scenarios, name, make_desktop, prepare=None):
+    """Runs one scenario on a desktop of its own: 0 passed, 77 skipped, 1 failed."""
+    try:
+        with make_desktop() as d:
+            if prepare:
+                prepare(d)
+            scenarios[name](d)
+    except Skip as why:
+        print("skipped:", why)
+        return 77
+    except AssertionError as failure:
+        print("FAILED:", failure)
+        return 1
+    print("passed:", name)
+    return 0
 
 
 class Picture:

@@ -16,7 +16,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Desktop, Picture, Skip, run, wait_for  # noqa: E402
+from desktop import (Desktop, Picture, Skip, dialog, expect, run, run_scenario,  # noqa: E402
+                     settled, wait_for)
 
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 SAMPLE = os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
@@ -57,23 +58,6 @@ def ink_slots(picture, width):
     return slots
 
 
-def settled(w, area=text_area):
-    """The window's picture once two looks in a row agree (a smooth scroll has ended)."""
-    last = [area(w.picture())]
-
-    def same():
-        now = area(w.picture())
-        agree = now.differs(last[0]) == 0
-        last[0] = now
-        return now if agree else None
-    return wait_for("the picture to settle", same, timeout=10, step=0.15)
-
-
-def expect(condition, message):
-    if not condition:
-        raise AssertionError(message)
-
-
 # --- scenarios ------------------------------------------------------------------
 
 
@@ -100,7 +84,7 @@ def left_scrolls_forward(d):
     before = text_area(w.picture())
     w.key("Left")
     wait_for("the columns to move", lambda: text_area(w.picture()).differs(before) > 0)
-    after = settled(w)
+    after = settled(w, text_area)
     width = before.width
     # Forward in vertical writing: the picture moved right by one column.
     moved = Picture(width - PITCH, COLUMN, b"".join(
@@ -298,14 +282,6 @@ def menu_key(d, *keys):
     d.x(["xdotool", "key", "--delay", "80", *keys])
 
 
-def dialog(d, title, timeout=10):
-    ids = wait_for("the dialog " + title, lambda: d.windows_named("^" + re.escape(title) + "$"),
-                   timeout=timeout)
-    d.x(["xdotool", "windowfocus", "--sync", ids[0]], check=False)
-    time.sleep(0.3)
-    return ids[0]
-
-
 def context_menu_opens_at_the_pointer(d):
     viewer = d.start(SAMPLE)
     w = d.wait_ready(viewer)
@@ -482,17 +458,7 @@ def main():
         print(";".join(SCENARIOS))
         return 0
     build, name = sys.argv[1], sys.argv[2]
-    try:
-        with Desktop(build) as d:
-            SCENARIOS[name](d)
-    except Skip as why:
-        print("skipped:", why)
-        return 77
-    except AssertionError as failure:
-        print("FAILED:", failure)
-        return 1
-    print("passed:", name)
-    return 0
+    return run_scenario(SCENARIOS, name, lambda: Desktop(build))
 
 
 if __name__ == "__main__":

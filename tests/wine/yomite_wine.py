@@ -14,13 +14,12 @@ Exit status 0 passes, 77 skips (no Xvfb or wine), anything else fails.
 """
 
 import os
-import re
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
-from desktop import Picture, Skip, WineDesktop, run, wait_for  # noqa: E402
+from desktop import (Picture, WineDesktop, dialog, expect, run, run_scenario,  # noqa: E402
+                     settled, wait_for)
 
 SOURCE = os.path.abspath(os.path.join(HERE, "..", ".."))
 SAMPLE = WineDesktop.windows_path(os.path.join(SOURCE, "samples", "yomite-no-hon.txt"))
@@ -37,11 +36,6 @@ COLUMN = 432
 PITCH = 30
 # The page numbers stand in the last rows of the page, below the columns' ends.
 FOOT = 30
-
-
-def expect(condition, message):
-    if not condition:
-        raise AssertionError(message)
 
 
 def crop(picture, box):
@@ -167,26 +161,6 @@ def changed(a, b):
     return (a.width, a.height) != (b.width, b.height) or a.data != b.data
 
 
-def settled(w):
-    """The window's page once two looks in a row agree (a smooth scroll has ended)."""
-    last = [text_area(w.picture())]
-
-    def same():
-        now = text_area(w.picture())
-        agree = now.height > 0 and not changed(now, last[0])
-        last[0] = now
-        return now if agree else None
-    return wait_for("the picture to settle", same, timeout=15, step=0.2)
-
-
-def dialog(d, title, timeout=15):
-    ids = wait_for("the dialog " + title, lambda: d.windows_named("^" + re.escape(title) + "$"),
-                   timeout=timeout)
-    d.x(["xdotool", "windowfocus", "--sync", ids[0]], check=False)
-    time.sleep(0.3)
-    return ids[0]
-
-
 def settings_text(d):
     # CP932 and UTF-8 may both be in it: compared as bytes read one to one.
     if not os.path.exists(d.settings):
@@ -205,7 +179,7 @@ def sample_opens_vertical(d):
     _, _, width, height = w.geometry()
     # Sized to its page: wider than high, about 3/2 of the column's length.
     expect(abs(width - 3 * height // 2) < 60, "window %dx%d" % (width, height))
-    area = settled(w)
+    area = settled(w, text_area)
     d.save_screenshot("wine-sample")
     # Sized to its page: the column's length above the scroll bar, and as
     # many whole columns as fit 3/2 of the window's height.
@@ -219,11 +193,11 @@ def sample_opens_vertical(d):
 def left_scrolls_one_column(d):
     viewer = d.start(SAMPLE)
     w = d.wait_ready(viewer)
-    before = settled(w)
+    before = settled(w, text_area)
     vertical_page(before, "the sample")
     w.key("Left")
     wait_for("the columns to move", lambda: changed(text_area(w.picture()), before))
-    after = settled(w)
+    after = settled(w, text_area)
     # Forward in vertical writing: the page moved right by one column pitch,
     # which is the distance between the starts of two body columns.
     shifts = [dx for dx in range(1, 2 * PITCH) if shifted_right(before, after, dx)]
@@ -261,7 +235,7 @@ def width_dialog_lays_the_page_out_again(d):
     viewer = d.start(SAMPLE)
     w = d.wait_ready(viewer)
     _, _, width, height = w.geometry()
-    before = settled(w)
+    before = settled(w, text_area)
     w.key("w")
     dialog(d, "Yomite 文字数設定")
     # The number is selected when the dialog opens: typing replaces it.
@@ -270,7 +244,7 @@ def width_dialog_lays_the_page_out_again(d):
     # 30 half widths instead of 40: the page is 90 px shorter.
     wait_for("the shorter window", lambda: w.geometry()[3] == height - 10 * HALF_WIDTH,
              timeout=15)
-    after = settled(w)
+    after = settled(w, text_area)
     expect(after.height == before.height - 10 * HALF_WIDTH,
            "page %d px high, was %d" % (after.height, before.height))
     vertical_page(after, "the page at 30")
@@ -328,18 +302,11 @@ def main():
         print(";".join(SCENARIOS))
         return 0
     build, wine, name = sys.argv[1], sys.argv[2], sys.argv[3]
-    try:
-        with WineDesktop(build, wine) as d:
-            d.linux_build = sys.argv[4] if len(sys.argv) > 4 else None
-            SCENARIOS[name](d)
-    except Skip as why:
-        print("skipped:", why)
-        return 77
-    except AssertionError as failure:
-        print("FAILED:", failure)
-        return 1
-    print("passed:", name)
-    return 0
+    linux_build = sys.argv[4] if len(sys.argv) > 4 else None
+
+    def prepare(d):
+        d.linux_build = linux_build
+    return run_scenario(SCENARIOS, name, lambda: WineDesktop(build, wine), prepare)
 
 
 if __name__ == "__main__":
