@@ -50,7 +50,7 @@ int book_layout_display_line(MeasureContext& dc, ViewContext& v, int index, int*
       if (spread) book_line_spread(l, limit);
     } else {
       l = whole;
-      book_line_shrink(l, limit);
+      book_line_give_up_ruby_room(l, book_line_shrink(l, limit));
     }
   } else if (spread) {
     book_line_spread(l, limit);

@@ -302,6 +302,23 @@ int book_line_shrink(BookLine& l, int target) {
   return amount;
 }
 
+int book_line_give_up_ruby_room(BookLine& l, int amount) {
+  for (BookRuby& r : l.rubies) {
+    const int after = std::min(amount, r.extra_after);
+    l.adv[r.end - 1 - l.start] -= after;
+    r.extra_after -= after;
+    r.oh_after += after;
+    amount -= after;
+    const int before = std::min(amount, r.extra_before);
+    if (before > 0) l.adv[r.head - 1 - l.start] -= before;
+    r.extra_before -= before;
+    r.oh_before += before;
+    amount -= before;
+    l.natural -= after + before;
+  }
+  return amount;
+}
+
 int book_line_spread(BookLine& l, int target) {
   int amount = target - l.natural;
   if (amount <= 0) return 0;

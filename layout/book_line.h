@@ -119,6 +119,10 @@ void book_line_layout(const BookText& t, int start, int end, BookLine& line);
 // other place, never inside a word or number). Returns the px it could not
 // take or give (0 when the line ends exactly at target).
 int book_line_shrink(BookLine& line, int target);
+// Takes up to `amount` px of the room readings made beside their bases, so a
+// reading longer than the whole column cannot make the column longer: the
+// reading overhangs its neighbours instead. Returns what it could not take.
+int book_line_give_up_ruby_room(BookLine& line, int amount);
 int book_line_spread(BookLine& line, int target);
 
 // Buffers kept from line to line (layout and painting run on one thread): one
