@@ -154,7 +154,10 @@ void ini_parse(const std::string& bytes, IniFile& ini) {
   while (start < text.size()) {
     std::size_t lf = text.find('\n', start);
     std::size_t end = lf == std::string::npos ? text.size() : lf;
-    std::size_t cut = end > start && text[end - 1] == '\r' ? end - 1 : end;
+    // Every CR before the LF goes: a stray one kept in the line would be taken
+    // for its end once the file is written again, and change what it says.
+    std::size_t cut = end;
+    while (cut > start && text[cut - 1] == '\r') --cut;
     ini.lines.push_back(parse_line(text.substr(start, cut - start)));
     start = end + 1;
   }

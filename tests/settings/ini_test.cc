@@ -100,6 +100,18 @@ TEST(IniWrite, ValueEndsAtLineBreak) {
   EXPECT_EQ(ini_get(again, "Evil", "k", "none"), "none");
 }
 
+// Stray CRs before a line's end: the file written again says what it said.
+TEST(IniWrite, StrayCarriageReturnsDoNotChangeTheMeaning) {
+  IniFile ini;
+  ini_parse("[Font\r\r\nSize=-428\r\r\nSize=9\n", ini);
+  EXPECT_EQ(ini_get(ini, "Font", "Size", ""), "-428");
+  ini_set(ini, "Font", "Size", "18");
+  IniFile again;
+  ini_parse(ini_serialize(ini), again);
+  EXPECT_EQ(ini_get(again, "Font", "Size", ""), "18");
+  EXPECT_EQ(ini_serialize(again), ini_serialize(ini));
+}
+
 void set_a(IniFile& ini, void*) {
   ini_set(ini, "S", "a", "1");
 }
