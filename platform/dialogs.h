@@ -40,7 +40,7 @@ struct DialogControl {
   int same_row = 0;  // 1: beside the control before it, else on a row of its own
 };
 
-struct DialogSpec {
+struct DialogForm {
   std::string title;
   std::string ok_label = "OK";
   std::string cancel_label;  // empty: the dialog has only OK
@@ -48,23 +48,23 @@ struct DialogSpec {
 };
 
 // A control by id (null when there is none).
-inline DialogControl* dialog_control(DialogSpec& spec, int id) {
-  for (DialogControl& c : spec.controls)
+inline DialogControl* dialog_control(DialogForm& form, int id) {
+  for (DialogControl& c : form.controls)
     if (c.id == id && id != 0) return &c;
   return nullptr;
 }
 
 struct DialogHooks {
   // OK was pressed: 1 closes the dialog, 0 keeps it open (nothing is said).
-  int (*accept)(DialogSpec& spec, void* context) = nullptr;
+  int (*accept)(DialogForm& form, void* context) = nullptr;
   // A CONTROL_BUTTON was pressed; it may change the controls' values, which
   // the dialog then shows.
-  void (*button)(DialogSpec& spec, int id, void* context) = nullptr;
+  void (*button)(DialogForm& form, int id, void* context) = nullptr;
   void* context = nullptr;
 };
 
 // Runs the dialog until OK is accepted (1), or Cancel, Esc or closing (0);
-// -1 when it cannot be shown. Enter is OK. `spec` holds the values left.
-int run_dialog(Window* owner, DialogSpec& spec, const DialogHooks& hooks);
+// -1 when it cannot be shown. Enter is OK. `form` holds the values left.
+int run_dialog(Window* owner, DialogForm& form, const DialogHooks& hooks);
 
 }  // namespace yomite::platform

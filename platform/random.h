@@ -1,5 +1,5 @@
 // Bytes from the system's random source (not the locked format's generator,
-// which must stay the specified one).
+// which every reader of locked texts must reproduce).
 #pragma once
 
 #include <cstddef>

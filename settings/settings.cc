@@ -43,7 +43,7 @@ void write_number(IniFile& ini, const char* section, const char* key, int value)
 }
 
 // An extension's key joins the file only once it is switched on, so a file
-// written with every extension off holds exactly the specified keys.
+// written with every extension off holds exactly the standard keys.
 void write_extension_switch(IniFile& ini, const char* section, const char* key, int value) {
   const char* absent = "\x01";
   if (value == 0 && ini_get(ini, section, key, absent) == absent) return;

@@ -1,6 +1,6 @@
 // The full notation's table of contents (an extension) and the command ids
 // its menu items take. The ids lie outside every numbered range of the
-// command table (100-139, 200-219), so no specified number changes meaning.
+// command table (100-139, 200-219), so no standard number changes meaning.
 #pragma once
 
 #include <string>

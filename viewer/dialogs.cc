@@ -23,7 +23,7 @@ namespace yomite {
 namespace {
 
 using platform::DialogControl;
-using platform::DialogSpec;
+using platform::DialogForm;
 
 constexpr const char* CANCEL_LABEL = "ｷｬﾝｾﾙ";
 constexpr const char* PROGRAM_TITLE = "Yomite";
@@ -55,13 +55,13 @@ DialogControl check(int id, const char* text, int checked) {
   return c;
 }
 
-std::string text_of(DialogSpec& spec, int id) {
-  DialogControl* c = platform::dialog_control(spec, id);
+std::string text_of(DialogForm& form, int id) {
+  DialogControl* c = platform::dialog_control(form, id);
   return c ? c->text : std::string();
 }
 
-int checked(DialogSpec& spec, int id) {
-  DialogControl* c = platform::dialog_control(spec, id);
+int checked(DialogForm& form, int id) {
+  DialogControl* c = platform::dialog_control(form, id);
   return c && c->checked ? 1 : 0;
 }
 
@@ -71,9 +71,9 @@ struct WidthAnswer {
   int column_chars = 0, page_lines = 0;
 };
 
-int accept_width(DialogSpec& spec, void* context) {
-  const long long column = dialog_number(text_of(spec, ID_WIDTH_COLUMN));
-  const long long page = dialog_number(text_of(spec, ID_WIDTH_PAGE));
+int accept_width(DialogForm& form, void* context) {
+  const long long column = dialog_number(text_of(form, ID_WIDTH_COLUMN));
+  const long long page = dialog_number(text_of(form, ID_WIDTH_PAGE));
   auto in_range = [](long long n) { return n >= WIDTH_DIALOG_MIN && n <= WIDTH_DIALOG_MAX; };
   if (!in_range(column) || !in_range(page)) return 0;  // stays open, nothing said
   auto* answer = static_cast<WidthAnswer*>(context);
@@ -84,8 +84,8 @@ int accept_width(DialogSpec& spec, void* context) {
 
 // --- page jump ---
 
-int accept_page(DialogSpec& spec, void* context) {
-  const long long page = dialog_number(text_of(spec, ID_PAGE_NUMBER));
+int accept_page(DialogForm& form, void* context) {
+  const long long page = dialog_number(text_of(form, ID_PAGE_NUMBER));
   if (page <= 0) return 0;
   *static_cast<int*>(context) = static_cast<int>(page);
   return 1;
@@ -93,11 +93,11 @@ int accept_page(DialogSpec& spec, void* context) {
 
 // --- settings ---
 
-void browse_program(DialogSpec& spec, int id, void* context) {
+void browse_program(DialogForm& form, int id, void* context) {
   if (id != ID_SETTINGS_BROWSE) return;
   std::string program;
   if (!choose_program(static_cast<ViewContext*>(context)->hwnd, program)) return;
-  if (DialogControl* c = platform::dialog_control(spec, ID_SETTINGS_EDITOR)) c->text = program;
+  if (DialogControl* c = platform::dialog_control(form, ID_SETTINGS_EDITOR)) c->text = program;
 }
 
 std::string quoted(const std::string& s) {
@@ -149,10 +149,10 @@ int launch_editor(ViewContext& v) {
 }
 
 int width_dialog(ViewContext& v) {
-  DialogSpec spec;
-  spec.title = "Yomite 文字数設定";
-  spec.cancel_label = CANCEL_LABEL;
-  spec.controls = {
+  DialogForm form;
+  form.title = "Yomite 文字数設定";
+  form.cancel_label = CANCEL_LABEL;
+  form.controls = {
       label("１行の文字数(半角単位)(&W):"),
       edit(ID_WIDTH_COLUMN, std::to_string(static_cast<unsigned>(v.column_chars))),
       label("１ページの行数(&L):"),
@@ -162,16 +162,16 @@ int width_dialog(ViewContext& v) {
   platform::DialogHooks hooks;
   hooks.accept = accept_width;
   hooks.context = &answer;
-  if (platform::run_dialog(v.hwnd, spec, hooks) != 1) return 0;
+  if (platform::run_dialog(v.hwnd, form, hooks) != 1) return 0;
   v.column_chars = answer.column_chars;
   v.page_lines = answer.page_lines;
   return 1;
 }
 
 int page_jump_dialog(ViewContext& v, int page) {
-  DialogSpec spec;
-  spec.title = "ページ移動";
-  spec.cancel_label = CANCEL_LABEL;
+  DialogForm form;
+  form.title = "ページ移動";
+  form.cancel_label = CANCEL_LABEL;
   DialogControl number = edit(ID_PAGE_NUMBER, std::to_string(static_cast<unsigned>(page)));
   number.digits_only = 1;
   number.max_chars = PAGE_JUMP_DIGITS;
@@ -182,12 +182,12 @@ int page_jump_dialog(ViewContext& v, int page) {
   spin.spin_min = 1;
   spin.spin_max = PAGE_JUMP_MAX;
   spin.same_row = 1;
-  spec.controls = {label("移動するページ番号(&P):"), number, spin};
+  form.controls = {label("移動するページ番号(&P):"), number, spin};
   int chosen = 0;
   platform::DialogHooks hooks;
   hooks.accept = accept_page;
   hooks.context = &chosen;
-  return platform::run_dialog(v.hwnd, spec, hooks) == 1 ? chosen : 0;
+  return platform::run_dialog(v.hwnd, form, hooks) == 1 ? chosen : 0;
 }
 
 int settings_dialog(ViewContext& v) {
@@ -195,15 +195,15 @@ int settings_dialog(ViewContext& v) {
   v.font_smoothing = v.font_smoothing ? 1 : 0;
   v.justify = v.justify ? 1 : 0;
   const int smoothing = v.font_smoothing, justify = v.justify, ruby = v.ruby_percent;
-  DialogSpec spec;
-  spec.title = "Yomite 設定";
-  spec.cancel_label = CANCEL_LABEL;
+  DialogForm form;
+  form.title = "Yomite 設定";
+  form.cancel_label = CANCEL_LABEL;
   DialogControl browse;
   browse.id = ID_SETTINGS_BROWSE;
   browse.kind = platform::CONTROL_BUTTON;
   browse.label = "参照(&R)";
   browse.same_row = 1;
-  spec.controls = {
+  form.controls = {
       label("エディタ(&E):"),
       edit(ID_SETTINGS_EDITOR, process_settings().editor_command),
       browse,
@@ -219,15 +219,15 @@ int settings_dialog(ViewContext& v) {
   platform::DialogHooks hooks;
   hooks.button = browse_program;
   hooks.context = &v;
-  if (platform::run_dialog(v.hwnd, spec, hooks) != 1) return 0;
-  process_settings().editor_command = text_of(spec, ID_SETTINGS_EDITOR);
-  v.font_smoothing = checked(spec, ID_SETTINGS_SMOOTHING);
-  v.justify = checked(spec, ID_SETTINGS_JUSTIFY);
+  if (platform::run_dialog(v.hwnd, form, hooks) != 1) return 0;
+  process_settings().editor_command = text_of(form, ID_SETTINGS_EDITOR);
+  v.font_smoothing = checked(form, ID_SETTINGS_SMOOTHING);
+  v.justify = checked(form, ID_SETTINGS_JUSTIFY);
   // An empty or unreadable size counts as 0, which the range makes 40.
   v.ruby_percent = clamp_ruby_percent(
-      static_cast<int>(std::max(dialog_number(text_of(spec, ID_SETTINGS_RUBY)), 0LL)));
-  const int full_notation = checked(spec, ID_SETTINGS_FULL_NOTATION);
-  const int book_composition = checked(spec, ID_SETTINGS_BOOK_COMPOSITION);
+      static_cast<int>(std::max(dialog_number(text_of(form, ID_SETTINGS_RUBY)), 0LL)));
+  const int full_notation = checked(form, ID_SETTINGS_FULL_NOTATION);
+  const int book_composition = checked(form, ID_SETTINGS_BOOK_COMPOSITION);
   const int relayout = full_notation != v.full_notation || book_composition != v.book_composition;
   v.full_notation = full_notation;
   v.book_composition = book_composition;
@@ -242,17 +242,17 @@ int settings_dialog(ViewContext& v) {
 }
 
 void about_box(ViewContext& v) {
-  DialogSpec spec;
-  spec.title = "Yomite バージョン情報";
-  spec.controls = {
+  DialogForm form;
+  form.title = "Yomite バージョン情報";
+  form.controls = {
       label("Yomite " YOMITE_VERSION),
       label("縦書きテキストビューア / a reader for Japanese plain-text books"),
       label("MIT License. Copyright (c) 2026 the Yomite authors."),
       label("設定ファイル: "),
   };
   // A '&' of the path is shown, not taken as a mnemonic.
-  for (char c : settings_path()) spec.controls.back().label += c == '&' ? "&&" : std::string(1, c);
-  platform::run_dialog(v.hwnd, spec, platform::DialogHooks{});
+  for (char c : settings_path()) form.controls.back().label += c == '&' ? "&&" : std::string(1, c);
+  platform::run_dialog(v.hwnd, form, platform::DialogHooks{});
 }
 
 int choose_program(platform::Window* owner, std::string& out) {

@@ -31,7 +31,7 @@ struct Desktop {
   std::vector<std::string> notes, boxes;
   std::vector<fake::ShownMenu> menus;
   std::deque<int> menu_answers;
-  std::vector<platform::DialogSpec> dialogs;
+  std::vector<platform::DialogForm> dialogs;
   std::deque<fake::DialogStep> dialog_steps;
   std::deque<std::string> files;
   std::deque<long> colors;
@@ -103,7 +103,7 @@ std::vector<fake::ShownMenu>& fake::menus_shown() {
 void fake::script_menu_answers(std::vector<int> ids) {
   d().menu_answers.assign(ids.begin(), ids.end());
 }
-std::vector<platform::DialogSpec>& fake::dialogs_shown() {
+std::vector<platform::DialogForm>& fake::dialogs_shown() {
   return d().dialogs;
 }
 void fake::script_dialog_steps(std::vector<DialogStep> steps) {
@@ -196,19 +196,19 @@ int platform::track_popup_menu(Window*, const std::vector<MenuItem>& items, int 
   return take(d().menu_answers, 0);
 }
 
-int platform::run_dialog(Window*, DialogSpec& spec, const DialogHooks& hooks) {
-  d().dialogs.push_back(spec);
+int platform::run_dialog(Window*, DialogForm& form, const DialogHooks& hooks) {
+  d().dialogs.push_back(form);
   while (!d().dialog_steps.empty()) {
     fake::DialogStep step = d().dialog_steps.front();
     d().dialog_steps.pop_front();
     if (step.result == -1) return -1;
-    if (step.edit) step.edit(spec);
+    if (step.edit) step.edit(form);
     if (step.press == 2) return 0;
     if (step.press == 1) {
-      if (!hooks.accept || hooks.accept(spec, hooks.context)) return 1;
+      if (!hooks.accept || hooks.accept(form, hooks.context)) return 1;
       continue;  // kept open
     }
-    if (hooks.button) hooks.button(spec, step.press, hooks.context);
+    if (hooks.button) hooks.button(form, step.press, hooks.context);
   }
   return 0;
 }

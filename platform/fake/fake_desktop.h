@@ -70,14 +70,14 @@ void script_menu_answers(std::vector<int> ids);
 // it open, then the next answer acts on the same dialog; 2 cancels; another
 // id presses that button. `result` -1 plays a dialog that cannot be shown.
 struct DialogStep {
-  std::function<void(platform::DialogSpec&)> edit;
+  std::function<void(platform::DialogForm&)> edit;
   int press = 1;
   int result = 0;
 };
 // Dialogs shown (their specs as they were opened) and the steps they take
 // (a dialog runs steps until one closes it; when the script is used up it
 // is cancelled).
-std::vector<platform::DialogSpec>& dialogs_shown();
+std::vector<platform::DialogForm>& dialogs_shown();
 void script_dialog_steps(std::vector<DialogStep> steps);
 
 // Chooser answers: a file or program path ("" cancels), a colour (-1

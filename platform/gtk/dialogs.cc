@@ -23,7 +23,7 @@ constexpr int EDIT_WIDTH_CHARS_MIN = 6;
 constexpr int EDIT_WIDTH_CHARS_MAX = 32;
 
 struct Running {
-  DialogSpec* spec = nullptr;
+  DialogForm* form = nullptr;
   const DialogHooks* hooks = nullptr;
   GtkWidget* dialog = nullptr;
   std::vector<GtkWidget*> widgets;  // one per control, in order
@@ -36,14 +36,14 @@ struct Arrow {
 };
 
 GtkWidget* widget_of(Running& r, int id) {
-  for (std::size_t i = 0; i < r.spec->controls.size(); ++i)
-    if (r.spec->controls[i].id == id && id != 0) return r.widgets[i];
+  for (std::size_t i = 0; i < r.form->controls.size(); ++i)
+    if (r.form->controls[i].id == id && id != 0) return r.widgets[i];
   return nullptr;
 }
 
 void read_values(Running& r) {
-  for (std::size_t i = 0; i < r.spec->controls.size(); ++i) {
-    DialogControl& c = r.spec->controls[i];
+  for (std::size_t i = 0; i < r.form->controls.size(); ++i) {
+    DialogControl& c = r.form->controls[i];
     if (c.kind == CONTROL_EDIT) c.text = gtk_entry_get_text(GTK_ENTRY(r.widgets[i]));
     if (c.kind == CONTROL_CHECK)
       c.checked = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(r.widgets[i])) ? 1 : 0;
@@ -51,8 +51,8 @@ void read_values(Running& r) {
 }
 
 void show_values(Running& r) {
-  for (std::size_t i = 0; i < r.spec->controls.size(); ++i) {
-    const DialogControl& c = r.spec->controls[i];
+  for (std::size_t i = 0; i < r.form->controls.size(); ++i) {
+    const DialogControl& c = r.form->controls[i];
     if (c.kind == CONTROL_EDIT) gtk_entry_set_text(GTK_ENTRY(r.widgets[i]), c.text.c_str());
     if (c.kind == CONTROL_CHECK)
       gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(r.widgets[i]), c.checked ? TRUE : FALSE);
@@ -88,7 +88,7 @@ GtkWidget* make_edit(const DialogControl& c) {
 // The up-down arrows write the buddy's number, one step within their range;
 // a buddy without a number starts from the range's low end.
 void step_spin(Running& r, std::size_t spin, int step) {
-  const DialogControl& s = r.spec->controls[spin];
+  const DialogControl& s = r.form->controls[spin];
   GtkWidget* buddy = widget_of(r, s.buddy);
   if (!buddy) return;
   const char* text = gtk_entry_get_text(GTK_ENTRY(buddy));
@@ -135,13 +135,13 @@ void on_button_clicked(GtkButton* button, gpointer data) {
   auto* r = static_cast<Running*>(data);
   if (!r->hooks->button) return;
   read_values(*r);
-  r->hooks->button(*r->spec, GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "id")),
+  r->hooks->button(*r->form, GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "id")),
                    r->hooks->context);
   show_values(*r);
 }
 
 GtkWidget* make_control(Running& r, std::size_t i) {
-  const DialogControl& c = r.spec->controls[i];
+  const DialogControl& c = r.form->controls[i];
   switch (c.kind) {
     case CONTROL_LABEL: {
       GtkWidget* l = gtk_label_new_with_mnemonic(gtk_mnemonic(c.label).c_str());
@@ -171,7 +171,7 @@ GtkWidget* make_control(Running& r, std::size_t i) {
 // A label's mnemonic focuses the next control that takes the focus (a spin's
 // buddy edit is that edit).
 void link_mnemonics(Running& r) {
-  const auto& cs = r.spec->controls;
+  const auto& cs = r.form->controls;
   for (std::size_t i = 0; i < cs.size(); ++i) {
     if (cs[i].kind != CONTROL_LABEL) continue;
     for (std::size_t j = i + 1; j < cs.size(); ++j) {
@@ -184,8 +184,8 @@ void link_mnemonics(Running& r) {
 }
 
 void connect_spin_keys(Running& r) {
-  for (std::size_t i = 0; i < r.spec->controls.size(); ++i) {
-    const DialogControl& c = r.spec->controls[i];
+  for (std::size_t i = 0; i < r.form->controls.size(); ++i) {
+    const DialogControl& c = r.form->controls[i];
     GtkWidget* buddy = c.kind == CONTROL_SPIN ? widget_of(r, c.buddy) : nullptr;
     if (buddy && GTK_IS_ENTRY(buddy))
       g_signal_connect_data(buddy, "key-press-event", G_CALLBACK(on_buddy_key), new Arrow{&r, i, 0},
@@ -204,9 +204,9 @@ gboolean on_dialog_key(GtkWidget* dialog, GdkEventKey* e, gpointer) {
 }
 
 GtkWidget* build(Running& r, Window* owner) {
-  const DialogSpec& spec = *r.spec;
+  const DialogForm& form = *r.form;
   GtkWidget* d = gtk_dialog_new();
-  gtk_window_set_title(GTK_WINDOW(d), spec.title.c_str());
+  gtk_window_set_title(GTK_WINDOW(d), form.title.c_str());
   gtk_window_set_transient_for(GTK_WINDOW(d), owner_toplevel(owner));
   gtk_window_set_modal(GTK_WINDOW(d), TRUE);
   gtk_window_set_destroy_with_parent(GTK_WINDOW(d), TRUE);
@@ -215,8 +215,8 @@ GtkWidget* build(Running& r, Window* owner) {
   gtk_container_set_border_width(GTK_CONTAINER(content), 10);
   gtk_box_set_spacing(GTK_BOX(content), 8);
   GtkWidget* row = nullptr;
-  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-    if (!row || !spec.controls[i].same_row) {
+  for (std::size_t i = 0; i < form.controls.size(); ++i) {
+    if (!row || !form.controls[i].same_row) {
       row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 6);
       gtk_box_pack_start(GTK_BOX(content), row, FALSE, FALSE, 0);
     }
@@ -225,9 +225,9 @@ GtkWidget* build(Running& r, Window* owner) {
   }
   link_mnemonics(r);
   connect_spin_keys(r);
-  gtk_dialog_add_button(GTK_DIALOG(d), gtk_mnemonic(spec.ok_label).c_str(), GTK_RESPONSE_OK);
-  if (!spec.cancel_label.empty())
-    gtk_dialog_add_button(GTK_DIALOG(d), gtk_mnemonic(spec.cancel_label).c_str(),
+  gtk_dialog_add_button(GTK_DIALOG(d), gtk_mnemonic(form.ok_label).c_str(), GTK_RESPONSE_OK);
+  if (!form.cancel_label.empty())
+    gtk_dialog_add_button(GTK_DIALOG(d), gtk_mnemonic(form.cancel_label).c_str(),
                           GTK_RESPONSE_CANCEL);
   gtk_dialog_set_default_response(GTK_DIALOG(d), GTK_RESPONSE_OK);
   g_signal_connect(d, "key-press-event", G_CALLBACK(on_dialog_key), nullptr);
@@ -237,10 +237,10 @@ GtkWidget* build(Running& r, Window* owner) {
 
 }  // namespace
 
-int run_dialog(Window* owner, DialogSpec& spec, const DialogHooks& hooks) {
+int run_dialog(Window* owner, DialogForm& form, const DialogHooks& hooks) {
   if (!gdk_display_get_default()) return -1;
   Running r;
-  r.spec = &spec;
+  r.form = &form;
   r.hooks = &hooks;
   r.dialog = build(r, owner);
   // The dialog goes with its owner when the main window is destroyed.
@@ -252,7 +252,7 @@ int run_dialog(Window* owner, DialogSpec& spec, const DialogHooks& hooks) {
     read_values(r);
     if (response != GTK_RESPONSE_OK) break;
     // The core may keep the dialog open (a value it does not accept).
-    if (!hooks.accept || hooks.accept(spec, hooks.context)) {
+    if (!hooks.accept || hooks.accept(form, hooks.context)) {
       result = 1;
       break;
     }

@@ -12,17 +12,17 @@ constexpr int PASSWORD_FIELD = 1000;
 }  // namespace
 
 int password_prompt(Window* owner, std::string& answer) {
-  DialogSpec spec;
-  spec.title = PASSWORD_PROMPT_TITLE;
-  spec.ok_label = PASSWORD_PROMPT_OK;
-  spec.cancel_label = PASSWORD_PROMPT_CANCEL;
+  DialogForm form;
+  form.title = PASSWORD_PROMPT_TITLE;
+  form.ok_label = PASSWORD_PROMPT_OK;
+  form.cancel_label = PASSWORD_PROMPT_CANCEL;
   DialogControl field;
   field.id = PASSWORD_FIELD;
   field.kind = CONTROL_EDIT;
   field.max_chars = PASSWORD_PROMPT_MAX_CHARS;
-  spec.controls.push_back(field);
-  const int result = run_dialog(owner, spec, DialogHooks{});
-  if (result == 1) answer = dialog_control(spec, PASSWORD_FIELD)->text;
+  form.controls.push_back(field);
+  const int result = run_dialog(owner, form, DialogHooks{});
+  if (result == 1) answer = dialog_control(form, PASSWORD_FIELD)->text;
   return result;
 }
 

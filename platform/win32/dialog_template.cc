@@ -45,9 +45,9 @@ bool is_number(const std::string& s) {
 }
 
 int edit_width(const DialogControl& c) {
-  const int chars = c.max_chars > 0                        ? c.max_chars
+  const int chars = c.max_chars > 0                      ? c.max_chars
                     : is_number(c.text) || c.digits_only ? 0
-                                                           : EDIT_CHARS_MAX;
+                                                         : EDIT_CHARS_MAX;
   return std::clamp(chars, EDIT_CHARS_MIN, EDIT_CHARS_MAX) * CHAR_WIDTH + EDIT_PADDING;
 }
 
@@ -126,12 +126,12 @@ std::wstring shown_text(const std::wstring& label) {
   return out;
 }
 
-DialogTemplate lay_out_dialog(const DialogSpec& spec, TextWidth width, void* context) {
+DialogTemplate lay_out_dialog(const DialogForm& form, TextWidth width, void* context) {
   DialogTemplate t;
-  t.title = win32::widen(spec.title);
+  t.title = win32::widen(form.title);
   int row_top = MARGIN - (ROW_HEIGHT + GAP), x = MARGIN, widest = 0;
-  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-    const DialogControl& c = spec.controls[i];
+  for (std::size_t i = 0; i < form.controls.size(); ++i) {
+    const DialogControl& c = form.controls[i];
     if (i == 0 || !c.same_row) {
       row_top += ROW_HEIGHT + GAP;
       x = MARGIN;
@@ -141,17 +141,17 @@ DialogTemplate lay_out_dialog(const DialogSpec& spec, TextWidth width, void* con
     widest = std::max(widest, x - GAP);
     t.items.push_back(it);
   }
-  const int buttons_top = (spec.controls.empty() ? MARGIN : row_top + ROW_HEIGHT + 2 * GAP);
-  const bool cancel = !spec.cancel_label.empty();
+  const int buttons_top = (form.controls.empty() ? MARGIN : row_top + ROW_HEIGHT + 2 * GAP);
+  const bool cancel = !form.cancel_label.empty();
   const int buttons_width = cancel ? 2 * BUTTON_WIDTH + GAP : BUTTON_WIDTH;
   t.cx = std::max(widest, MARGIN + buttons_width) + MARGIN;
   t.cy = buttons_top + ROW_HEIGHT + MARGIN;
-  DialogItem ok = push_button(spec.ok_label, IDOK, BS_DEFPUSHBUTTON);
+  DialogItem ok = push_button(form.ok_label, IDOK, BS_DEFPUSHBUTTON);
   ok.x = t.cx - MARGIN - buttons_width;
   ok.y = buttons_top;
   t.items.push_back(ok);
   if (cancel) {
-    DialogItem no = push_button(spec.cancel_label, IDCANCEL, BS_PUSHBUTTON);
+    DialogItem no = push_button(form.cancel_label, IDCANCEL, BS_PUSHBUTTON);
     no.x = ok.x + BUTTON_WIDTH + GAP;
     no.y = buttons_top;
     t.items.push_back(no);

@@ -28,7 +28,7 @@ struct DialogItem {
   WORD atom = 0;                     // a predefined class, or 0 for `class_name`
   std::wstring class_name;
   std::wstring text;
-  int control = -1;  // index in DialogSpec::controls, or -1 (OK, Cancel)
+  int control = -1;  // index in DialogForm::controls, or -1 (OK, Cancel)
 };
 
 struct DialogTemplate {
@@ -47,9 +47,9 @@ std::wstring dialog_font_face();
 // Width of a label's text in dialog units, its mnemonic marks left out.
 using TextWidth = int (*)(const std::wstring& text, void* context);
 
-// Rows of the spec's controls from the top left, OK and Cancel below at the
+// Rows of the form's controls from the top left, OK and Cancel below at the
 // right, the dialog as large as what it holds.
-DialogTemplate lay_out_dialog(const DialogSpec& spec, TextWidth width, void* context);
+DialogTemplate lay_out_dialog(const DialogForm& form, TextWidth width, void* context);
 
 // The text of a label as shown: "&" marks dropped, "&&" one "&".
 std::wstring shown_text(const std::wstring& label);

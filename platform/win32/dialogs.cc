@@ -14,7 +14,7 @@ namespace yomite::platform {
 namespace {
 
 struct Running {
-  DialogSpec* spec;
+  DialogForm* form;
   const DialogHooks* hooks;
 };
 
@@ -27,25 +27,24 @@ std::wstring text_of(HWND dialog, int id) {
   return text;
 }
 
-void read_values(HWND dialog, DialogSpec& spec) {
-  for (DialogControl& c : spec.controls) {
+void read_values(HWND dialog, DialogForm& form) {
+  for (DialogControl& c : form.controls) {
     if (c.kind == CONTROL_EDIT && c.id) c.text = win32::narrow(text_of(dialog, c.id));
     if (c.kind == CONTROL_CHECK && c.id)
       c.checked = IsDlgButtonChecked(dialog, c.id) == BST_CHECKED ? 1 : 0;
   }
 }
 
-void show_values(HWND dialog, const DialogSpec& spec) {
-  for (const DialogControl& c : spec.controls) {
-    if (c.kind == CONTROL_EDIT && c.id)
-      SetDlgItemTextW(dialog, c.id, win32::widen(c.text).c_str());
+void show_values(HWND dialog, const DialogForm& form) {
+  for (const DialogControl& c : form.controls) {
+    if (c.kind == CONTROL_EDIT && c.id) SetDlgItemTextW(dialog, c.id, win32::widen(c.text).c_str());
     if (c.kind == CONTROL_CHECK && c.id)
       CheckDlgButton(dialog, c.id, c.checked ? BST_CHECKED : BST_UNCHECKED);
   }
 }
 
-void set_up_controls(HWND dialog, const DialogSpec& spec) {
-  for (const DialogControl& c : spec.controls) {
+void set_up_controls(HWND dialog, const DialogForm& form) {
+  for (const DialogControl& c : form.controls) {
     if (c.kind == CONTROL_EDIT && c.max_chars > 0)
       SendDlgItemMessageW(dialog, c.id, EM_LIMITTEXT, static_cast<WPARAM>(c.max_chars), 0);
     if (c.kind == CONTROL_SPIN) {
@@ -55,11 +54,11 @@ void set_up_controls(HWND dialog, const DialogSpec& spec) {
                    static_cast<LPARAM>(c.spin_max));
     }
   }
-  show_values(dialog, spec);  // after the spins, which write their buddy's number
+  show_values(dialog, form);  // after the spins, which write their buddy's number
 }
 
-bool is_button(const DialogSpec& spec, int id) {
-  for (const DialogControl& c : spec.controls)
+bool is_button(const DialogForm& form, int id) {
+  for (const DialogControl& c : form.controls)
     if (c.kind == CONTROL_BUTTON && c.id == id) return true;
   return false;
 }
@@ -69,27 +68,27 @@ INT_PTR CALLBACK dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(dialog, DWLP_USER, lparam);
-      set_up_controls(dialog, *reinterpret_cast<Running*>(lparam)->spec);
+      set_up_controls(dialog, *reinterpret_cast<Running*>(lparam)->form);
       return TRUE;  // the first control that takes the focus gets it
     case WM_COMMAND: {
       if (!r) return FALSE;
       const int id = LOWORD(wparam);
       if (id == IDOK) {
-        read_values(dialog, *r->spec);
+        read_values(dialog, *r->form);
         // The core may keep the dialog open: a value it does not accept.
-        if (!r->hooks->accept || r->hooks->accept(*r->spec, r->hooks->context))
+        if (!r->hooks->accept || r->hooks->accept(*r->form, r->hooks->context))
           EndDialog(dialog, 1);
         return TRUE;
       }
       if (id == IDCANCEL) {
-        read_values(dialog, *r->spec);
+        read_values(dialog, *r->form);
         EndDialog(dialog, 0);
         return TRUE;
       }
-      if (HIWORD(wparam) == BN_CLICKED && is_button(*r->spec, id) && r->hooks->button) {
-        read_values(dialog, *r->spec);
-        r->hooks->button(*r->spec, id, r->hooks->context);
-        show_values(dialog, *r->spec);
+      if (HIWORD(wparam) == BN_CLICKED && is_button(*r->form, id) && r->hooks->button) {
+        read_values(dialog, *r->form);
+        r->hooks->button(*r->form, id, r->hooks->context);
+        show_values(dialog, *r->form);
         return TRUE;
       }
       return FALSE;
@@ -101,18 +100,18 @@ INT_PTR CALLBACK dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
 
 }  // namespace
 
-int run_dialog(Window* owner, DialogSpec& spec, const DialogHooks& hooks) {
+int run_dialog(Window* owner, DialogForm& form, const DialogHooks& hooks) {
   static const bool controls = [] {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
     return InitCommonControlsEx(&icc) != 0;
   }();
   (void)controls;
-  const DialogTemplate t = lay_out_dialog(spec, dialog_text_width, nullptr);
+  const DialogTemplate t = lay_out_dialog(form, dialog_text_width, nullptr);
   const std::vector<WORD> words = template_words(t, dialog_font_face(), DIALOG_FONT_POINTS);
-  Running r{&spec, &hooks};
-  const INT_PTR result = DialogBoxIndirectParamW(
-      instance(), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner_hwnd(owner), dialog_proc,
-      reinterpret_cast<LPARAM>(&r));
+  Running r{&form, &hooks};
+  const INT_PTR result =
+      DialogBoxIndirectParamW(instance(), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()),
+                              owner_hwnd(owner), dialog_proc, reinterpret_cast<LPARAM>(&r));
   return result == 1 ? 1 : result == 0 ? 0 : -1;
 }
 

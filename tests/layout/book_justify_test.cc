@@ -173,9 +173,9 @@ TEST(BookRuby, AShortReadingSpreadsOverItsBase) {
 }
 
 TEST(BookGeometry, HalfSizeRubyAndAWiderGap) {
-  TestView spec(true);
-  EXPECT_EQ(spec.view.ruby_height, 10);
-  EXPECT_EQ(spec.view.column_pitch, 30);
+  TestView standard(true);
+  EXPECT_EQ(standard.view.ruby_height, 10);
+  EXPECT_EQ(standard.view.column_pitch, 30);
   TestView book(true, 600, 450, 1);
   EXPECT_EQ(book.view.ruby_height, 9) << "half the text at the default ruby size";
   EXPECT_EQ(book.view.column_pitch, 9 + 18 + 4) << "a quarter em between columns";

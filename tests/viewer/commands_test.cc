@@ -19,7 +19,7 @@
 namespace yomite {
 namespace {
 
-using platform::DialogSpec;
+using platform::DialogForm;
 using platform::MenuItem;
 using Args = std::vector<std::string>;
 
@@ -51,7 +51,7 @@ class Commands : public test::ViewerTest {
   // A dialog step that types `text` into control `id` and presses OK.
   static fake::DialogStep type(int id, const std::string& text, int press = ID_OK) {
     fake::DialogStep step;
-    step.edit = [id, text](DialogSpec& s) { platform::dialog_control(s, id)->text = text; };
+    step.edit = [id, text](DialogForm& s) { platform::dialog_control(s, id)->text = text; };
     step.press = press;
     return step;
   }
@@ -194,7 +194,7 @@ TEST_F(Commands, WidthDialogTakesOnlyNumbersFromTenToTwoHundred) {
   });
   run_command(v, CMD_WIDTH);
   ASSERT_EQ(fake::dialogs_shown().size(), 1u);
-  const DialogSpec& shown = fake::dialogs_shown()[0];
+  const DialogForm& shown = fake::dialogs_shown()[0];
   EXPECT_EQ(shown.title, "Yomite 文字数設定");
   EXPECT_EQ(shown.cancel_label, "ｷｬﾝｾﾙ");
   EXPECT_EQ(shown.controls[0].label, "１行の文字数(半角単位)(&W):");
@@ -216,7 +216,7 @@ TEST_F(Commands, PageJumpRefusesZeroAndStopsAtTheLastLine) {
   fake::script_dialog_steps(
       {type(ID_PAGE_NUMBER, "0"), type(ID_PAGE_NUMBER, ""), type(ID_PAGE_NUMBER, "4")});
   run_command(v, CMD_PAGE_JUMP);
-  const DialogSpec& shown = fake::dialogs_shown()[0];
+  const DialogForm& shown = fake::dialogs_shown()[0];
   EXPECT_EQ(shown.title, "ページ移動");
   EXPECT_EQ(shown.controls[1].text, "3");  // floor(45 / 20) + 1
   EXPECT_EQ(shown.controls[1].max_chars, 5);
@@ -236,9 +236,9 @@ TEST_F(Commands, SettingsDialogClampsRubyAndWritesOnlyWhenThreeValuesChange) {
   run_command(v, CMD_SETTINGS);
   EXPECT_EQ(process_settings().editor_command, "kate");
   EXPECT_EQ(fake::settings_notices(), notices);  // the editor alone waits for the exit
-  const DialogSpec& shown = fake::dialogs_shown()[0];
+  const DialogForm& shown = fake::dialogs_shown()[0];
   EXPECT_EQ(shown.title, "Yomite 設定");
-  EXPECT_EQ(platform::dialog_control(const_cast<DialogSpec&>(shown), ID_SETTINGS_RUBY)->text, "60");
+  EXPECT_EQ(platform::dialog_control(const_cast<DialogForm&>(shown), ID_SETTINGS_RUBY)->text, "60");
 
   struct Case {
     const char* typed;
@@ -253,7 +253,7 @@ TEST_F(Commands, SettingsDialogClampsRubyAndWritesOnlyWhenThreeValuesChange) {
   EXPECT_EQ(stored("Font", "RubyPercent"), "55");
 
   fake::DialogStep justify;
-  justify.edit = [](DialogSpec& s) {
+  justify.edit = [](DialogForm& s) {
     platform::dialog_control(s, ID_SETTINGS_JUSTIFY)->checked = 0;
   };
   fake::script_dialog_steps({justify});
@@ -454,7 +454,7 @@ TEST_F(Commands, FullNotationItemsComeOnlyFromTheMenu) {
 
 TEST_F(Commands, SettingsDialogSwitchesTheFullNotation) {
   fake::DialogStep on;
-  on.edit = [](DialogSpec& s) {
+  on.edit = [](DialogForm& s) {
     platform::dialog_control(s, ID_SETTINGS_FULL_NOTATION)->checked = 1;
   };
   fake::script_dialog_steps({on});
@@ -467,7 +467,7 @@ TEST_F(Commands, SettingsDialogSwitchesTheFullNotation) {
 TEST_F(Commands, SettingsDialogSwitchesBookComposition) {
   const int pitch = v.column_pitch;
   fake::DialogStep on;
-  on.edit = [](DialogSpec& s) {
+  on.edit = [](DialogForm& s) {
     platform::dialog_control(s, ID_SETTINGS_BOOK_COMPOSITION)->checked = 1;
   };
   fake::script_dialog_steps({on});
