@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/cairo/cairo_font.h"
+#include "platform/shared/stand_in_faces.h"
 
 namespace yomite::platform {
 
@@ -48,18 +49,6 @@ const std::map<std::string, int>& installed() {
   return families;
 }
 
-struct StandIn {
-  const char* face;
-  std::vector<std::string> families;
-};
-
-const std::vector<StandIn> STAND_INS = {
-    {"ＭＳ ゴシック", {"IPAGothic", "Noto Sans Mono CJK JP", "Noto Sans CJK JP"}},
-    {"ＭＳ 明朝", {"IPAMincho", "Noto Serif CJK JP"}},
-    {"ＭＳ Ｐゴシック", {"IPAPGothic", "Noto Sans CJK JP"}},
-    {"ＭＳ Ｐ明朝", {"IPAPMincho", "Noto Serif CJK JP"}},
-};
-
 // Characters no listed family has come from these, as the platform's font
 // linking would supply them.
 const std::vector<std::string> LAST_RESORT = {"Noto Sans CJK JP", "Noto Serif CJK JP", "IPAMincho"};
@@ -77,11 +66,8 @@ int family_fixed_pitch(const std::string& family) {
 
 std::vector<std::string> stand_in_families(const std::string& face) {
   std::vector<std::string> out;
-  const StandIn* known = nullptr;
-  for (const StandIn& s : STAND_INS)
-    if (face == s.face) known = &s;
-  if (!known && family_listed(face)) out.push_back(face);
-  for (const std::string& f : (known ? known : &STAND_INS[0])->families) out.push_back(f);
+  if (!stand_in_of(face) && family_listed(face)) out.push_back(face);
+  for (const std::string& f : stand_in_families_of(face)) out.push_back(f);
   for (const std::string& f : LAST_RESORT) out.push_back(f);
   std::vector<std::string> unique;
   for (const std::string& f : out) {
@@ -97,10 +83,9 @@ int font_family_installed(const char* family) {
   if (name.empty()) return 0;
   if (family_listed(name)) return 1;
   // A platform face counts as installed when one of its stand-ins is.
-  for (const StandIn& s : STAND_INS)
-    if (name == s.face)
-      for (const std::string& f : s.families)
-        if (family_listed(f)) return 1;
+  if (const StandIn* s = stand_in_of(name))
+    for (const std::string& f : s->families)
+      if (family_listed(f)) return 1;
   return 0;
 }
 

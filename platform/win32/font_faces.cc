@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/font.h"
+#include "platform/shared/stand_in_faces.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/windows_api.h"
 
@@ -10,27 +11,9 @@ namespace yomite::platform {
 
 namespace {
 
-struct StandIn {
-  const char* face;
-  std::vector<std::string> families;
-};
-
-const std::vector<StandIn> STAND_INS = {
-    {"ＭＳ ゴシック", {"IPAGothic", "Noto Sans Mono CJK JP", "Noto Sans CJK JP"}},
-    {"ＭＳ 明朝", {"IPAMincho", "Noto Serif CJK JP"}},
-    {"ＭＳ Ｐゴシック", {"IPAPGothic", "Noto Sans CJK JP"}},
-    {"ＭＳ Ｐ明朝", {"IPAPMincho", "Noto Serif CJK JP"}},
-};
-
 int CALLBACK note_found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<int*>(found) = 1;
   return 0;  // one is enough
-}
-
-const StandIn* stand_in_of(const std::string& face) {
-  for (const StandIn& s : STAND_INS)
-    if (face == s.face) return &s;
-  return nullptr;
 }
 
 }  // namespace
@@ -56,9 +39,8 @@ int family_enumerated(const std::string& family) {
 
 std::vector<std::string> candidate_families(const std::string& face) {
   std::vector<std::string> out;
-  const StandIn* known = stand_in_of(face);
   if (family_enumerated(face)) out.push_back(face);
-  for (const std::string& f : (known ? known : &STAND_INS[0])->families) out.push_back(f);
+  for (const std::string& f : stand_in_families_of(face)) out.push_back(f);
   return out;
 }
 
