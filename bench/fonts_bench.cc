@@ -19,11 +19,11 @@ std::vector<char16_t> distinct_characters() {
   return text;
 }
 
-int measure_all(MeasureContext& dc, ViewContext& view, const std::vector<char16_t>& text) {
+int measure_all(MeasureContext& measure, ViewContext& view, const std::vector<char16_t>& text) {
   int sum = 0;
   TextExtent e;
   for (char16_t c : text) {
-    measure_text(dc, &c, 1, e, view);
+    measure_text(measure, &c, 1, e, view);
     sum += e.cx;
   }
   return sum;
@@ -34,11 +34,9 @@ void BM_MeasureCold(benchmark::State& state) {
   const char* face = state.range(0) ? "@ＭＳ ゴシック" : "ＭＳ ゴシック";
   for (auto _ : state) {
     ViewContext view;
-    MeasureContext dc{platform::font_create(face, 18, 0)};
-    benchmark::DoNotOptimize(measure_all(dc, view, text));
-    platform::font_delete(dc.font);
-    std::free(view.width_cache);
-    view.width_cache = nullptr;
+    MeasureContext measure{platform::font_create(face, 18, 0)};
+    benchmark::DoNotOptimize(measure_all(measure, view, text));
+    platform::font_delete(measure.font);
   }
   state.SetItemsProcessed(state.iterations() * DISTINCT);
 }
@@ -46,13 +44,11 @@ void BM_MeasureCold(benchmark::State& state) {
 void BM_MeasureWarm(benchmark::State& state) {
   const std::vector<char16_t> text = distinct_characters();
   ViewContext view;
-  MeasureContext dc{platform::font_create("@ＭＳ ゴシック", 18, 0)};
-  measure_all(dc, view, text);
-  for (auto _ : state) benchmark::DoNotOptimize(measure_all(dc, view, text));
+  MeasureContext measure{platform::font_create("@ＭＳ ゴシック", 18, 0)};
+  measure_all(measure, view, text);
+  for (auto _ : state) benchmark::DoNotOptimize(measure_all(measure, view, text));
   state.SetItemsProcessed(state.iterations() * DISTINCT);
-  platform::font_delete(dc.font);
-  std::free(view.width_cache);
-  view.width_cache = nullptr;
+  platform::font_delete(measure.font);
 }
 
 BENCHMARK(BM_MeasureCold)->Arg(0)->Arg(1)->ArgName("vertical")->Unit(benchmark::kMillisecond);

@@ -27,8 +27,8 @@ long resident_bytes() {
 
 long characters(const ViewContext& v) {
   long n = 0;
-  for (int j = 0; j < v.line_count; ++j)
-    n += static_cast<long>(std::char_traits<char16_t>::length(v.lines[j].text));
+  for (int j = 0; j < v.doc.line_count; ++j)
+    n += static_cast<long>(std::char_traits<char16_t>::length(v.doc.lines[j].text));
   return n;
 }
 
@@ -37,7 +37,7 @@ void BM_Load(benchmark::State& state, std::string path, int full_notation, int b
   for (auto _ : state) {
     ViewContext v;
     bench::open_view(v, path, full_notation, book);
-    lines = v.line_count;
+    lines = v.doc.line_count;
     release_document(v);
   }
   // Memory: one more load, kept, measured from before it.

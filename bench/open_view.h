@@ -12,13 +12,13 @@ namespace yomite::bench {
 // in book composition (an extension) instead of standard composition.
 inline void open_view(ViewContext& v, const std::string& path, int full_notation = 0,
                       int book = 0) {
-  v.file_name = path;
-  v.full_notation = full_notation;
-  v.book_composition = book;
-  v.face_name = "@ＭＳ ゴシック";
-  v.font_size = 18;
-  v.column_chars = 40;
-  v.page_lines = 20;
+  v.doc.file_name = path;
+  v.settings.full_notation = full_notation;
+  v.settings.book_composition = book;
+  v.settings.face_name = "@ＭＳ ゴシック";
+  v.settings.font_size = 18;
+  v.settings.column_chars = 40;
+  v.settings.page_lines = 20;
   load_document(v, nullptr);
   create_view_fonts(v);
   load_full_document(v);

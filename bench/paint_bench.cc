@@ -56,11 +56,11 @@ struct BenchView {
   std::u16string kanji = jis_kanji();
 
   BenchView() {
-    view.face_name = "@ＭＳ ゴシック";
-    view.font_size = 18;
-    view.ruby_percent = 60;
-    view.page_lines = COLUMNS;
-    view.column_chars = 2 * CELLS;
+    view.settings.face_name = "@ＭＳ ゴシック";
+    view.settings.font_size = 18;
+    view.settings.ruby_percent = 60;
+    view.settings.page_lines = COLUMNS;
+    view.settings.column_chars = 2 * CELLS;
     create_view_fonts(view);
     begin_display_lines(view);
     for (int i = 0; i < PAGES * COLUMNS; ++i) add_column(i);
@@ -80,17 +80,17 @@ struct BenchView {
         static const char16_t* readings[] = {u"かんじ", u"よみがな", u"ふりがな"};
         const char16_t* r = readings[at % 3];
         int n = static_cast<int>(std::char_traits<char16_t>::length(r));
-        view.annotation_texts[static_cast<std::size_t>(ruby_count)] =
-            arena_copy_text(view.arena, r, n);
+        view.doc.annotation_texts[static_cast<std::size_t>(ruby_count)] =
+            arena_copy_text(view.doc.arena, r, n);
         codes[static_cast<std::size_t>(at)] = static_cast<std::uint16_t>(65 + ruby_count++);
         codes[static_cast<std::size_t>(at + 1)] = 64;
       }
     }
     DisplayLine* dl = display_line_slot(view, i);
-    dl->text = arena_copy_text(view.arena, text.data(), text.size());
-    dl->attrs = arena_copy_codes(view.arena, codes.data(), codes.size());
+    dl->text = arena_copy_text(view.doc.arena, text.data(), text.size());
+    dl->attrs = arena_copy_codes(view.doc.arena, codes.data(), codes.size());
     dl->flags = (i % 4 == 3) ? DL_PARAGRAPH_END : 0;
-    view.line_count = i + 1;
+    view.doc.line_count = i + 1;
   }
 
   int ruby_count = 0;
@@ -102,7 +102,7 @@ BenchView& bench_view() {
 }
 
 void paint_page(BenchView& b, platform::Canvas& canvas, int page) {
-  b.view.top_line = page * COLUMNS;
+  b.view.viewport.top_line = page * COLUMNS;
   PaintRect all{0, 0, b.width, b.height};
   paint_view(b.view, canvas, all, all);
 }

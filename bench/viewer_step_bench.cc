@@ -34,13 +34,13 @@ void settle() {
 double median_step_ms(ViewContext& v, int speed) {
   std::vector<double> times;
   for (int i = 0; i < COLUMNS; ++i) {
-    v.auto_speed = speed;
+    v.viewport.auto_speed = speed;
     const auto start = std::chrono::steady_clock::now();
     scroll_step(v, 1, 1);
     times.push_back(
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
             .count());
-    v.auto_speed = 0;
+    v.viewport.auto_speed = 0;
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   }
   std::sort(times.begin(), times.end());
@@ -56,16 +56,16 @@ int main(int argc, char** argv) {
   }
   gtk_init(&argc, &argv);
   ViewContext* v = create_view_context();
-  v->hwnd = platform::window_create();
-  platform::window_attach_view(v->hwnd, v);
-  v->back_color = 0x7F0000;
-  v->text_color = 0xFFFFFF;
-  v->ruby_percent = 60;
-  v->file_name = argv[1];
+  v->viewport.window = platform::window_create();
+  platform::window_attach_view(v->viewport.window, v);
+  v->settings.back_color = 0x7F0000;
+  v->settings.text_color = 0xFFFFFF;
+  v->settings.ruby_percent = 60;
+  v->doc.file_name = argv[1];
   open_document(*v, 0, 0, 0, nullptr);
-  platform::window_show(v->hwnd);
+  platform::window_show(v->viewport.window);
   settle();
-  const int steps = v->column_pitch / v->smooth_dots;
+  const int steps = v->typeset.column_pitch / v->settings.smooth_dots;
   for (int speed : {1, 3, 5}) {
     const double waits = steps * dot_delay_ms(speed);
     const double step = median_step_ms(*v, speed);
@@ -74,10 +74,10 @@ int main(int argc, char** argv) {
         "(target <= 1.10)\n",
         speed, step, waits, steps, dot_delay_ms(speed), step / waits);
   }
-  v->auto_speed = 0;
+  v->viewport.auto_speed = 0;
   std::printf("no wait   one column %7.2f ms (%d pixel steps and the new column)\n",
               median_step_ms(*v, 0), steps);
-  platform::window_post_close(v->hwnd);
+  platform::window_post_close(v->viewport.window);
   destroy_view_context(v);
   return 0;
 }

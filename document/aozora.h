@@ -1,4 +1,4 @@
-// The full bracket notation (an extension, view.full_notation): the e-text
+// The full bracket notation (an extension, view.settings.full_notation): the e-text
 // library's other "［＃…］" annotations are set instead of shown as text.
 //
 //   gaiji "※［＃…、1-85-54］" -> the character; quotation blocks; ruby;
@@ -59,7 +59,7 @@ constexpr int NOTATION_CELLS_MAX = 1000;
 // note_entries[note_count…] (NOTE_LIMIT; at the limit an annotation stays in
 // the text). `state` carries block annotations; `out` gets what this line
 // asks of the layout. Returns 1 when the line carries codes. Returns 0 at
-// once, touching nothing, when view.markup_enabled is 0.
+// once, touching nothing, when view.settings.markup_enabled is 0.
 int parse_full_notation(char16_t* line, std::uint16_t* codes, char16_t** ruby_entries,
                         int& ruby_count, char16_t** note_entries, int& note_count,
                         ViewContext& view, int& quote_state, NotationState& state,
@@ -69,7 +69,7 @@ int parse_full_notation(char16_t* line, std::uint16_t* codes, char16_t** ruby_en
 
 // Lays out a resolved line as `out` asks: indents, the part set against the
 // foot (a column of its own when it follows other text on the line), the
-// heading face, and an entry in view.headings for a heading. Returns 1, or
+// heading face, and an entry in view.doc.headings for a heading. Returns 1, or
 // 0 when the display-line array could not grow.
 int lay_out_notation_line(ViewContext& view, LayoutPass& pass, const char16_t* text, int length,
                           std::uint16_t* codes, int has_codes, int quote_state,

@@ -30,7 +30,7 @@ int lay_out_part(ViewContext& v, LayoutPass& pass, const char16_t* text, int fro
     return 0;
   if (heading_line >= 0 && out.heading_from >= from && out.heading_from < to) {
     std::u16string title = heading_text(text, out.heading_from, out.heading_to);
-    if (!title.empty()) v.headings.push_back({out.heading, title, heading_line});
+    if (!title.empty()) v.doc.headings.push_back({out.heading, title, heading_line});
   }
   return 1;
 }

@@ -270,7 +270,7 @@ int parse_full_notation(char16_t* text, std::uint16_t* codes, char16_t** ruby_en
                         ViewContext& view, int& quote_state, NotationState& state,
                         NotationLine& out) {
   out = NotationLine{};
-  if (!view.markup_enabled) return 0;
+  if (!view.settings.markup_enabled) return 0;
   Line line = markup::begin_line(text, codes);
   LineForms forms{out, state};
   // Every form holds "《", "｜" or "［": most lines of a book have none.

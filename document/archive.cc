@@ -68,9 +68,9 @@ int extract_first_entry(const char* archive_path, std::string& result) {
 
 int replace_archive_by_entry(ViewContext& view) {
   std::string path;
-  if (!is_zip_name(view.file_name) || !extract_first_entry(view.file_name.c_str(), path)) return 0;
-  view.archive_name = view.file_name;
-  view.file_name = path;
+  if (!is_zip_name(view.doc.file_name) || !extract_first_entry(view.doc.file_name.c_str(), path)) return 0;
+  view.doc.archive_name = view.doc.file_name;
+  view.doc.file_name = path;
   return 1;
 }
 

@@ -31,20 +31,20 @@ void read_font_directive(const Line& line, int at, ViewContext& view, int store)
   int from = at + static_cast<int>(FONT_OPEN.size());
   int end = from;
   while (end < line.length && line.text[end] != u',' && line.text[end] != u'｝') ++end;
-  if (end > from && store && view.face_name.empty()) {
+  if (end > from && store && view.settings.face_name.empty()) {
     std::string face = face_list_utf8(line, from, end);
     find_installed_face(face);
-    view.face_name = face;
-    view.vertical = !face.empty() && face[0] == '@' ? 1 : 0;
+    view.settings.face_name = face;
+    view.typeset.vertical = !face.empty() && face[0] == '@' ? 1 : 0;
   }
-  if (end < line.length && line.text[end] == u',' && store && view.font_size == 0)
-    view.font_size = clamp_font_size(read_number(line, end + 1));
+  if (end < line.length && line.text[end] == u',' && store && view.settings.font_size == 0)
+    view.settings.font_size = clamp_font_size(read_number(line, end + 1));
 }
 
 void read_width_directive(const Line& line, int at, ViewContext& view, int store) {
   int width = read_number(line, at + static_cast<int>(WIDTH_OPEN.size()));
-  if (store && view.column_chars == 0)
-    view.column_chars =
+  if (store && view.settings.column_chars == 0)
+    view.settings.column_chars =
         width < DIRECTIVE_WIDTH_MIN ? DIRECTIVE_WIDTH_DEFAULT : clamp_column_chars(width);
 }
 

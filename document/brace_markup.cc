@@ -163,7 +163,7 @@ void remove_brace_forms(Line& line) {
 int parse_brace_markup(char16_t* text, std::uint16_t* codes, char16_t** ruby_entries,
                        int& ruby_count, char16_t** note_entries, int& note_count, ViewContext& view,
                        int store_directives) {
-  if (!view.markup_enabled) return 0;
+  if (!view.settings.markup_enabled) return 0;
   Line line = markup::begin_line(text, codes);
   // Every brace form begins with "｛": most lines of a book have none.
   if (std::u16string_view(line.text, static_cast<std::size_t>(line.length)).find(u'｛') ==

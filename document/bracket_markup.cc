@@ -162,7 +162,7 @@ void resolve_quotation_blocks(Line& line, int& quote_state) {
 
 int parse_bracket_markup(char16_t* text, std::uint16_t* codes, char16_t** ruby_entries,
                          int& ruby_count, ViewContext& view, int& quote_state) {
-  if (!view.markup_enabled) return 0;
+  if (!view.settings.markup_enabled) return 0;
   Line line = markup::begin_line(text, codes);
   // Every bracket form holds "《", "｜" or "［": most lines of a book have none.
   if (std::u16string_view(line.text, static_cast<std::size_t>(line.length))

@@ -86,7 +86,7 @@ struct Dialect {
 // The markup dialect: forced by text_format, or the bracket notation when the
 // first lines show both its annotations and a separator line.
 Dialect choose_dialect(const ViewContext& v, Reader& r, char16_t* line) {
-  if (v.text_format == DIALECT_BRACE) return {false, false};
+  if (v.settings.text_format == DIALECT_BRACE) return {false, false};
   int separators = 0;
   bool annotation = false;
   for (int k = 0; k < READ_AHEAD_LINES; ++k) {
@@ -98,7 +98,7 @@ Dialect choose_dialect(const ViewContext& v, Reader& r, char16_t* line) {
       annotation = true;
   }
   rewind_text(r);
-  if (v.text_format == DIALECT_BRACKET) return {true, separators >= 2};
+  if (v.settings.text_format == DIALECT_BRACKET) return {true, separators >= 2};
   return {annotation && separators > 0, true};
 }
 
@@ -176,7 +176,7 @@ bool lay_out_annotated(ViewContext& v, LoadState& s, const char16_t* line, int l
       !lay_out_notation_line(v, s.pass, line, length, codes, has_codes, s.quote_state, asked))
     return false;
   if (!asked.page_break) return true;
-  if (v.page_mode) {
+  if (v.settings.page_mode) {
     s.form_feed_pending = true;
     return true;
   }
@@ -185,12 +185,12 @@ bool lay_out_annotated(ViewContext& v, LoadState& s, const char16_t* line, int l
 
 // Opens the text after the header check; false when it cannot be opened.
 bool open_text(ViewContext& v, Reader& r, int ango) {
-  const char* path = v.file_name.c_str();
+  const char* path = v.doc.file_name.c_str();
   trace("\n---filename=%s ", path);
-  r.mode = encoding_from_letter(v.encoding_letter);
+  r.mode = encoding_from_letter(v.settings.encoding_letter);
   if (r.mode < 0) r.mode = detect_encoding(path);
   trace("kanji=%d ", r.mode);
-  r.code_page = v.code_page;
+  r.code_page = v.settings.code_page;
   if (!stream_open(r.in, path)) {
     trace("cannot open %s ", path);
     return false;
@@ -198,7 +198,7 @@ bool open_text(ViewContext& v, Reader& r, int ango) {
   trace("2 ");
   if (ango) {
     stream_seek(r.in, LOCKED_HEADER_BYTES);
-    v.locked = 1;
+    v.doc.locked = 1;
   }
   skip_byte_order_mark(r.in, r.mode);
   trace("3 ");
@@ -211,7 +211,7 @@ bool open_text(ViewContext& v, Reader& r, int ango) {
 struct LoadJob {
   ViewContext* view = nullptr;
   bool full = false;
-  MeasureContext dc;  // the layout pass measures through it
+  MeasureContext measure;  // the layout pass measures through it
   std::vector<char16_t> line = std::vector<char16_t>(LINE_CAPACITY + 1);
   std::vector<std::uint16_t> codes = std::vector<std::uint16_t>(CODE_CELLS);
   Reader r;
@@ -224,26 +224,26 @@ namespace {
 // Everything before the first line: the header check, the file, the dialect,
 // the layout pass. Null when nothing is to be read (the view then holds what
 // it will hold).
-LoadJob* begin_load(ViewContext& v, MeasureContext* dc) {
+LoadJob* begin_load(ViewContext& v, MeasureContext* measure) {
   auto job = std::make_unique<LoadJob>();
   job->view = &v;
-  job->full = dc != nullptr;
-  if (dc) job->dc = *dc;
+  job->full = measure != nullptr;
+  if (measure) job->measure = *measure;
   trace("1 ");
   if (job->full) {
     if (!begin_display_lines(v)) return nullptr;
-    v.line_count = 0;
+    v.doc.line_count = 0;
   }
 
   if (locked_refused()) return nullptr;
   int ango = check_locked_header(v, job->full ? 0 : 1);
   if (!ango && locked_refused()) {
-    v.locked = 1;
+    v.doc.locked = 1;
     return nullptr;
   }
   if (ango) {
-    if (v.text_format == DIALECT_AUTO) v.text_format = DIALECT_BRACE;
-    v.encoding_letter = 'S';
+    if (v.settings.text_format == DIALECT_AUTO) v.settings.text_format = DIALECT_BRACE;
+    v.settings.encoding_letter = 'S';
   }
   Reader& r = job->r;
   r.body.ango = ango;
@@ -252,8 +252,8 @@ LoadJob* begin_load(ViewContext& v, MeasureContext* dc) {
 
   trace("4 ");
   if (job->full) {
-    axis_probe(job->dc, v);
-    job->s.pass = begin_layout_pass(v, job->dc);
+    axis_probe(job->measure, v);
+    job->s.pass = begin_layout_pass(v, job->measure);
   }
   if (ango) start_locked_body(r.in, ango, r.body);
   trace("5 ");
@@ -273,7 +273,7 @@ bool load_next_line(LoadJob& j) {
   int length;
   bool padding = false;  // an empty line a form feed adds: it does not count
   if (s.form_feed_pending) {
-    if (v.page_lines <= 0 || s.pass.line_index % v.page_lines == 0) {
+    if (v.settings.page_lines <= 0 || s.pass.line_index % v.settings.page_lines == 0) {
       s.form_feed_pending = false;
       return true;
     }
@@ -284,10 +284,10 @@ bool load_next_line(LoadJob& j) {
     length = read_next_line(j.r, line, true);
     if (length < 0) return false;
   }
-  if (dialect.bracket && v.markup_enabled && dialect.header_handling &&
+  if (dialect.bracket && v.settings.markup_enabled && dialect.header_handling &&
       drop_for_header_block(s, line, length))
     return true;
-  if (v.vertical && contains_digit(line, length)) {
+  if (v.typeset.vertical && contains_digit(line, length)) {
     convert_isolated_digits(line);
     length = static_cast<int>(std::char_traits<char16_t>::length(line));
   }
@@ -295,17 +295,17 @@ bool load_next_line(LoadJob& j) {
   if (blank_controls(line, length)) s.form_feed_pending = true;
   s.characters += length;
 
-  const bool notation = dialect.bracket && v.full_notation;
+  const bool notation = dialect.bracket && v.settings.full_notation;
   NotationLine asked;
   int has_codes =
-      notation ? parse_full_notation(line, codes, v.annotation_texts.data(), s.pass.ruby_count,
-                                     v.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
+      notation ? parse_full_notation(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count,
+                                     v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
                                      s.quote_state, s.notation, asked)
       : dialect.bracket
-          ? parse_bracket_markup(line, codes, v.annotation_texts.data(), s.pass.ruby_count, v,
+          ? parse_bracket_markup(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count, v,
                                  s.quote_state)
-          : parse_brace_markup(line, codes, v.annotation_texts.data(), s.pass.ruby_count,
-                               v.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
+          : parse_brace_markup(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count,
+                               v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
                                j.full ? 0 : 1);
   length = static_cast<int>(std::char_traits<char16_t>::length(line));
 
@@ -326,8 +326,8 @@ bool load_next_line(LoadJob& j) {
 
 void finish_load(LoadJob* j) {
   ViewContext& v = *j->view;
-  if (j->full) v.line_count = j->s.pass.line_index;
-  trace("allline = %d ruby=%d\n", v.line_count, j->s.pass.ruby_count);
+  if (j->full) v.doc.line_count = j->s.pass.line_index;
+  trace("allline = %d ruby=%d\n", v.doc.line_count, j->s.pass.ruby_count);
   stream_close(j->r.in);
   delete j;
 }
@@ -335,27 +335,27 @@ void finish_load(LoadJob* j) {
 }  // namespace
 
 void load_full_document(ViewContext& v) {
-  MeasureContext dc = view_measure_context(v);
-  load_document(v, &dc);
+  MeasureContext measure = view_measure_context(v);
+  load_document(v, &measure);
 }
 
-void load_document(ViewContext& v, MeasureContext* dc) {
-  LoadJob* job = begin_load(v, dc);
+void load_document(ViewContext& v, MeasureContext* measure) {
+  LoadJob* job = begin_load(v, measure);
   if (!job) return;
-  if (job->full) platform::window_set_busy(v.hwnd, 1);
+  if (job->full) platform::window_set_busy(v.viewport.window, 1);
   while (load_next_line(*job)) {
   }
   const bool full = job->full;
   finish_load(job);
-  if (full) platform::window_set_busy(v.hwnd, 0);
+  if (full) platform::window_set_busy(v.viewport.window, 0);
 }
 
 LoadJob* begin_full_load(ViewContext& v) {
-  MeasureContext dc = view_measure_context(v);
-  LoadJob* job = begin_load(v, &dc);
+  MeasureContext measure = view_measure_context(v);
+  LoadJob* job = begin_load(v, &measure);
   if (job) {
-    v.load_job = job;
-    v.end_load_job = end_full_load;
+    v.doc.load_job = job;
+    v.doc.end_load_job = end_full_load;
   }
   return job;
 }
@@ -371,15 +371,15 @@ int continue_full_load(LoadJob& job, int display_lines, int logical_lines) {
       break;
     }
   }
-  v.line_count = job.s.pass.line_index;
+  v.doc.line_count = job.s.pass.line_index;
   return more;
 }
 
 void end_full_load(LoadJob* job) {
   if (!job) return;
   ViewContext& v = *job->view;
-  v.load_job = nullptr;
-  v.end_load_job = nullptr;
+  v.doc.load_job = nullptr;
+  v.doc.end_load_job = nullptr;
   finish_load(job);
 }
 

@@ -7,10 +7,10 @@
 
 namespace yomite {
 
-// Without a measuring context (dc null) this is the probe: it reads and
+// Without a measuring context (measure null) this is the probe: it reads and
 // resolves only the first kept line so that directives can fill settings.
-// With one it is the full load: every line is laid out into view.lines.
-void load_document(ViewContext& view, MeasureContext* dc);
+// With one it is the full load: every line is laid out into view.doc.lines.
+void load_document(ViewContext& view, MeasureContext* measure);
 
 // The full load in the view's main font; its fonts must have been made.
 void load_full_document(ViewContext& view);
@@ -21,7 +21,7 @@ void load_full_document(ViewContext& view);
 //
 // Starts it (the view's fonts made). Null when there is nothing to read (a
 // refused locked text, a file that cannot be opened): the view then holds
-// what it will hold. Otherwise view.load_job is the job until it ends.
+// what it will hold. Otherwise view.doc.load_job is the job until it ends.
 LoadJob* begin_full_load(ViewContext& view);
 // Lays out logical lines until the view has `display_lines` display lines
 // (< 0: no such bound) or `logical_lines` were read (< 0: no bound);

@@ -45,7 +45,7 @@ void fill_codes(std::uint16_t* at, std::uint16_t code, int count);
 // arena. With `store_directives` on, font and width directives fill
 // face_name, vertical, font_size and column_chars where they are still unset.
 // Returns 1 when the line carried markup, else 0; returns 0 at once, touching
-// nothing, when view.markup_enabled is 0.
+// nothing, when view.settings.markup_enabled is 0.
 int parse_brace_markup(char16_t* line, std::uint16_t* codes, char16_t** ruby_entries,
                        int& ruby_count, char16_t** note_entries, int& note_count, ViewContext& view,
                        int store_directives);
@@ -53,7 +53,7 @@ int parse_brace_markup(char16_t* line, std::uint16_t* codes, char16_t** ruby_ent
 // Resolves the bracket notation ("《》", "｜", "［＃…］") of `line` in place:
 // ruby, emphasis dots, quotation blocks (`quote_state`, QUOTE_*). Other "［＃…］"
 // annotations stay in the text. Returns 1 when a ruby or emphasis was found;
-// returns 0 at once, touching nothing, when view.markup_enabled is 0.
+// returns 0 at once, touching nothing, when view.settings.markup_enabled is 0.
 int parse_bracket_markup(char16_t* line, std::uint16_t* codes, char16_t** ruby_entries,
                          int& ruby_count, ViewContext& view, int& quote_state);
 

@@ -76,7 +76,7 @@ void mark_continuations(const Line& line) {
 }
 
 char16_t* store_entry(ViewContext& view, const char16_t* text, int n) {
-  return arena_copy_text(view.arena, text, static_cast<std::size_t>(n));
+  return arena_copy_text(view.doc.arena, text, static_cast<std::size_t>(n));
 }
 
 Line begin_line(char16_t* text, std::uint16_t* codes) {

@@ -22,19 +22,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace yomite;
   if (size < 4) return 0;
   ViewContext v;
-  v.column_chars = 1 + data[0] % 200;
-  v.fixed_pitch = data[1] & 1;
-  v.half_is_half = (data[1] >> 1) & 1;
-  v.justify = (data[1] >> 2) & 1;
+  v.settings.column_chars = 1 + data[0] % 200;
+  v.typeset.fixed_pitch = data[1] & 1;
+  v.typeset.half_is_half = (data[1] >> 1) & 1;
+  v.settings.justify = (data[1] >> 2) & 1;
   int quote = (data[1] >> 3) & 1;
   bool with_codes = (data[1] >> 4) & 1;
-  v.char_height = 18;
-  v.half_width = 9;
-  v.font_main = fake::new_font(data[1] & 0x20 ? "@ＭＳ Ｐゴシック" : "@ＭＳ ゴシック", 18, 2700);
-  v.font_ruby = fake::new_font("@ＭＳ ゴシック", 9, 2700);
+  v.typeset.char_height = 18;
+  v.typeset.half_width = 9;
+  v.typeset.font_main = fake::new_font(data[1] & 0x20 ? "@ＭＳ Ｐゴシック" : "@ＭＳ ゴシック", 18, 2700);
+  v.typeset.font_ruby = fake::new_font("@ＭＳ ゴシック", 9, 2700);
   const bool book = (data[1] >> 6) & 1;
-  v.book_composition = v.book_layout = book ? 1 : 0;
-  MeasureContext dc{v.font_main};
+  v.settings.book_composition = v.typeset.book_layout = book ? 1 : 0;
+  MeasureContext measure{v.typeset.font_main};
   data += 2;
   size -= 2;
 
@@ -63,17 +63,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (c <= 0x20) c = u' ';  // the loader has already blanked control characters
   codes.resize(text.size() + 2, 0);
   for (int k = 0; k < readings; ++k)
-    v.annotation_texts[static_cast<std::size_t>(k)] = arena_copy_text(v.arena, u"よみがなの", 5);
+    v.doc.annotation_texts[static_cast<std::size_t>(k)] = arena_copy_text(v.doc.arena, u"よみがなの", 5);
 
   if (!begin_display_lines(v)) return 0;
-  LayoutPass pass = begin_layout_pass(v, dc);
+  LayoutPass pass = begin_layout_pass(v, measure);
   pass.ruby_count = readings;
   std::vector<std::uint16_t> work = codes;
   check(break_logical_line(v, pass, text.data(), static_cast<int>(text.size()), work.data(),
                            with_codes, quote) == 1);
-  v.line_count = pass.line_index;
-  check(v.line_count >= 1 && v.line_count <= static_cast<int>(text.size()) + 1);
-  check(v.lines[v.line_count - 1].flags & DL_PARAGRAPH_END);
+  v.doc.line_count = pass.line_index;
+  check(v.doc.line_count >= 1 && v.doc.line_count <= static_cast<int>(text.size()) + 1);
+  check(v.doc.lines[v.doc.line_count - 1].flags & DL_PARAGRAPH_END);
 
   // Put the lines back together: every character is there, in order, except
   // spaces at the breaks (the one a piece drops, and those that would have
@@ -81,15 +81,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t at = 0;
   std::vector<int> advances;
   auto dropped = [&](char16_t c) { return c == u' ' || (book && c == 0x3000); };
-  for (int j = 0; j < v.line_count; ++j) {
-    std::u16string piece(v.lines[j].text);
-    check(!piece.empty() || (v.line_count == 1 && (text.empty() || text == u" ")));
-    check(!with_codes || v.lines[j].attrs != nullptr);
+  for (int j = 0; j < v.doc.line_count; ++j) {
+    std::u16string piece(v.doc.lines[j].text);
+    check(!piece.empty() || (v.doc.line_count == 1 && (text.empty() || text == u" ")));
+    check(!with_codes || v.doc.lines[j].attrs != nullptr);
     // The piece's characters and codes stand at `p` of the line.
     auto stands_at = [&](std::size_t p) {
       if (text.compare(p, piece.size(), piece) != 0) return false;
       for (std::size_t k = 0; with_codes && k < piece.size(); ++k)
-        if (v.lines[j].attrs[k] != work[p + k]) return false;
+        if (v.doc.lines[j].attrs[k] != work[p + k]) return false;
       return true;
     };
     while (at < text.size() && dropped(text[at]) && !stands_at(at)) ++at;
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           !is_high_surrogate(text[at - 1]));
     at += piece.size();
     advances.assign(piece.size() + 1, 0);
-    justify_display_line(dc, v, j, advances.data());
+    justify_display_line(measure, v, j, advances.data());
     for (int a : advances) check(a >= 0);
     if (book) {
       long sum = 0;

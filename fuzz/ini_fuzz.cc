@@ -25,9 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Whatever numbers the file holds, the sizes a view takes stay in range.
   ViewContext view;
   settings_from_ini(view, ini);
-  check(std::abs(view.std_font_size) <= FONT_SIZE_MAX);
-  check(std::abs(view.std_column_chars) <= COLUMN_CHARS_MAX);
-  check(std::abs(view.std_page_lines) <= PAGE_LINES_MAX);
+  check(std::abs(view.settings.std_font_size) <= FONT_SIZE_MAX);
+  check(std::abs(view.settings.std_column_chars) <= COLUMN_CHARS_MAX);
+  check(std::abs(view.settings.std_page_lines) <= PAGE_LINES_MAX);
 
   // A printable value set in quotes reads back exactly, whatever surrounds it.
   std::string value;

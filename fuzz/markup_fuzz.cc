@@ -153,11 +153,11 @@ void check_codes(const ViewContext& view, const std::uint16_t* codes, std::size_
     std::uint16_t c = codes[i];
     if (is_ruby_code(c)) {
       int entry = c - RUBY_CODE_FIRST;
-      check(entry >= rubies_before && entry < rubies && view.annotation_texts[entry]);
+      check(entry >= rubies_before && entry < rubies && view.doc.annotation_texts[entry]);
     } else if (is_note_code(c)) {
       int entry = c - NOTE_CODE_FIRST;
       check(entry >= notes_before && entry < notes &&
-            view.annotation_texts[NOTE_FIRST_ENTRY + entry]);
+            view.doc.annotation_texts[NOTE_FIRST_ENTRY + entry]);
     } else if (c == CONTINUATION_CODE) {
       check(i > 0 && (is_ruby_code(codes[i - 1]) || codes[i - 1] == CONTINUATION_CODE));
     } else {
@@ -185,11 +185,11 @@ int preset_count(int choice, int limit) {
 }
 
 void reset(ViewContext& view) {
-  view.annotation_texts.fill(nullptr);
-  arena_clear(view.arena);
-  view.face_name.clear();
-  view.vertical = view.font_size = view.column_chars = 0;
-  view.markup_enabled = 1;
+  view.doc.annotation_texts.fill(nullptr);
+  arena_clear(view.doc.arena);
+  view.settings.face_name.clear();
+  view.typeset.vertical = view.settings.font_size = view.settings.column_chars = 0;
+  view.settings.markup_enabled = 1;
 }
 
 // The full notation, its block state carried from input to input; what the
@@ -197,11 +197,11 @@ void reset(ViewContext& view) {
 int run_full_notation(ViewContext& view, char16_t* line, std::uint16_t* codes, int& rubies,
                       int& notes, int& quote, std::size_t length) {
   static NotationState state;
-  view.full_notation = 1;
+  view.settings.full_notation = 1;
   NotationLine out;
   NotationState before = state;
-  int found = parse_full_notation(line, codes, view.annotation_texts.data(), rubies,
-                                  view.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, view,
+  int found = parse_full_notation(line, codes, view.doc.annotation_texts.data(), rubies,
+                                  view.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, view,
                                   quote, state, out);
   const int n = static_cast<int>(std::char_traits<char16_t>::length(line));
   check(quote == QUOTE_OUTSIDE || quote == QUOTE_INSIDE || quote == QUOTE_ENDS_HERE);
@@ -211,7 +211,7 @@ int run_full_notation(ViewContext& view, char16_t* line, std::uint16_t* codes, i
   check(out.foot_from >= 0 && out.foot_from <= n && out.foot >= -1);
   for (int cells : {out.indent, out.wrap, out.foot, state.indent, state.wrap, state.foot})
     check(cells >= -1 && cells <= NOTATION_CELLS_MAX);
-  if (!view.markup_enabled) check(state.indent == before.indent && state.heading == before.heading);
+  if (!view.settings.markup_enabled) check(state.indent == before.indent && state.heading == before.heading);
   return found;
 }
 
@@ -232,25 +232,25 @@ void run_markup_case(Dialect dialect, const std::uint8_t* data, std::size_t size
   int notes = preset_count((flags >> 4) & 3, NOTE_LIMIT);
   int quote = flags & 64 ? QUOTE_INSIDE : QUOTE_OUTSIDE;
   int rubies_before = rubies, notes_before = notes;
-  view->markup_enabled = flags & 128 ? 0 : 1;
+  view->settings.markup_enabled = flags & 128 ? 0 : 1;
   bool store = (flags & 2) != 0;
 
   int found;
   if (dialect == Dialect::brace) {
     found =
-        parse_brace_markup(line.data(), codes.data(), view->annotation_texts.data(), rubies,
-                           view->annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view, store);
+        parse_brace_markup(line.data(), codes.data(), view->doc.annotation_texts.data(), rubies,
+                           view->doc.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view, store);
   } else if (dialect == Dialect::full) {
     found = run_full_notation(*view, line.data(), codes.data(), rubies, notes, quote, length);
   } else {
-    found = parse_bracket_markup(line.data(), codes.data(), view->annotation_texts.data(), rubies,
+    found = parse_bracket_markup(line.data(), codes.data(), view->doc.annotation_texts.data(), rubies,
                                  *view, quote);
     check(quote == QUOTE_OUTSIDE || quote == QUOTE_INSIDE || quote == QUOTE_ENDS_HERE);
   }
   check(found == 0 || found == 1);
   check(rubies >= rubies_before && rubies <= std::max(rubies_before, RUBY_LIMIT));
   check(notes >= notes_before && notes <= std::max(notes_before, NOTE_LIMIT));
-  if (!view->markup_enabled) {
+  if (!view->settings.markup_enabled) {
     check(found == 0 && line == before && rubies == rubies_before && notes == notes_before);
     check(std::all_of(codes.begin(), codes.end(), [](std::uint16_t c) { return c == 0xBEEF; }));
   } else {
@@ -260,8 +260,8 @@ void run_markup_case(Dialect dialect, const std::uint8_t* data, std::size_t size
     if (well_formed(before.data(), length)) check_pairs(line.data(), codes.data(), n);
   }
   // Directive numbers never leave the layout's limits, however large.
-  check(std::abs(view->font_size) <= FONT_SIZE_MAX);
-  check(std::abs(view->column_chars) <= COLUMN_CHARS_MAX);
+  check(std::abs(view->settings.font_size) <= FONT_SIZE_MAX);
+  check(std::abs(view->settings.column_chars) <= COLUMN_CHARS_MAX);
   reset(*view);
 }
 

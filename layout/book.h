@@ -69,10 +69,10 @@ int book_break_logical_line(ViewContext& view, LayoutPass& pass, const char16_t*
 
 // Width of display line `line` at its natural spacing in book composition
 // (before it is set to the column length), px.
-int book_natural_width(MeasureContext& dc, ViewContext& view, const DisplayLine& line);
+int book_natural_width(MeasureContext& measure, ViewContext& view, const DisplayLine& line);
 
 // Book composition's advances (justify_display_line dispatches here).
-int book_justify_display_line(MeasureContext& dc, ViewContext& view, int index, int* advances);
+int book_justify_display_line(MeasureContext& measure, ViewContext& view, int index, int* advances);
 
 // --- character classes ----------------------------------------------------
 

@@ -118,12 +118,12 @@ Column next_column(const BookText& t, BookLine& l, int start, int limit) {
 // least one unit, goes with the base to the next column. 0 for no ruby.
 int later_share(const ViewContext& v, const BookText& t, int head, int n) {
   if (!is_ruby_code(t.codes[head])) return 0;
-  const char16_t* r = v.annotation_texts[static_cast<std::size_t>(t.codes[head] - RUBY_CODE_FIRST)];
+  const char16_t* r = v.doc.annotation_texts[static_cast<std::size_t>(t.codes[head] - RUBY_CODE_FIRST)];
   const int len = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
   if (len == 0) return 0;
   int room = 0;
   for (int k = head; k < n; ++k) room += t.width[k];
-  std::vector<int> adv = reading_advances(v.font_ruby, r, len);
+  std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, len);
   int keep = 0;
   for (int sum = 0; keep < len - 1 && sum + adv[static_cast<std::size_t>(keep)] <= room; ++keep)
     sum += adv[static_cast<std::size_t>(keep)];
@@ -138,7 +138,7 @@ int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* te
   BookScratch& s = book_scratch(SCRATCH_BREAK);
   BookText& t = s.text;
   std::uint16_t* line_codes = has_codes ? codes : nullptr;
-  book_text_fill(*pass.dc, v, t, text, line_codes, length);
+  book_text_fill(*pass.measure, v, t, text, line_codes, length);
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
   const int first_line = pass.line_index;
   auto limit = [&] { return pass.line_index == first_line ? limits.first : limits.rest; };
@@ -171,7 +171,7 @@ int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* te
   }
   if (start >= length && length > 0 && pass.line_index > first_line) {
     // Only spaces were left: the paragraph ends with the column before them.
-    v.lines[pass.line_index - 1].flags |= DL_PARAGRAPH_END;
+    v.doc.lines[pass.line_index - 1].flags |= DL_PARAGRAPH_END;
     return 1;
   }
   // The last column; as in standard composition, one space at its end is dropped

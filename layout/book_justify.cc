@@ -31,17 +31,17 @@ bool hanging(const BookText& t, const BookLine& whole, int limit, BookLine& l) {
 
 }  // namespace
 
-int book_layout_display_line(MeasureContext& dc, ViewContext& v, int index, int* advances,
+int book_layout_display_line(MeasureContext& measure, ViewContext& v, int index, int* advances,
                              BookLine& l) {
-  const DisplayLine& line = v.lines[index];
+  const DisplayLine& line = v.doc.lines[index];
   const int length =
       line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
   BookText& t = book_scratch(SCRATCH_DISPLAY).text;
-  book_text_fill(dc, v, t, line.text, line.attrs, length);
+  book_text_fill(measure, v, t, line.text, line.attrs, length);
   plain_widths(t, advances);
   // Indents and foot offsets of the full notation shorten the column.
   const int limit = column_length(v, line.flags & DL_QUOTE) - line.shortened;
-  const bool spread = v.justify && !(line.flags & DL_PARAGRAPH_END);
+  const bool spread = v.settings.justify && !(line.flags & DL_PARAGRAPH_END);
   book_line_layout(t, 0, book_trim_spaces(t, 0, length), l);
   if (l.natural > limit) {
     BookLine& whole = book_scratch(SCRATCH_DISPLAY).line;
@@ -63,19 +63,19 @@ int book_layout_display_line(MeasureContext& dc, ViewContext& v, int index, int*
   return changed;
 }
 
-int book_natural_width(MeasureContext& dc, ViewContext& v, const DisplayLine& line) {
+int book_natural_width(MeasureContext& measure, ViewContext& v, const DisplayLine& line) {
   const int length =
       line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
   BookText& t = book_scratch(SCRATCH_DISPLAY).text;
-  book_text_fill(dc, v, t, line.text, line.attrs, length);
+  book_text_fill(measure, v, t, line.text, line.attrs, length);
   BookLine& l = book_scratch(SCRATCH_DISPLAY).line;
   book_line_layout(t, 0, book_trim_spaces(t, 0, length), l);
   return l.natural;
 }
 
-int book_justify_display_line(MeasureContext& dc, ViewContext& v, int index, int* advances) {
+int book_justify_display_line(MeasureContext& measure, ViewContext& v, int index, int* advances) {
   BookLine l;
-  return book_layout_display_line(dc, v, index, advances, l);
+  return book_layout_display_line(measure, v, index, advances, l);
 }
 
 }  // namespace yomite

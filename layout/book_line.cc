@@ -177,10 +177,10 @@ int book_trim_spaces(const BookText& t, int start, int end) {
 
 void book_text_measure_ruby(const ViewContext& v, BookText& t, int i) {
   t.reading[i] = t.ruby_first[i] = t.ruby_last[i] = 0;
-  const char16_t* r = v.annotation_texts[static_cast<std::size_t>(t.codes[i] - RUBY_CODE_FIRST)];
+  const char16_t* r = v.doc.annotation_texts[static_cast<std::size_t>(t.codes[i] - RUBY_CODE_FIRST)];
   if (!r || !*r) return;
   int n = static_cast<int>(std::char_traits<char16_t>::length(r));
-  std::vector<int> adv = reading_advances(v.font_ruby, r, n);
+  std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, n);
   for (int a : adv) t.reading[i] += a;
   t.ruby_first[i] = adv.front();
   int last = n - 1;
@@ -190,13 +190,13 @@ void book_text_measure_ruby(const ViewContext& v, BookText& t, int i) {
 
 // Width of the character at text[i] in the main font, straight from the
 // width cache when it holds it.
-int width_at(MeasureContext& dc, ViewContext& v, const char16_t* text, int i, int units) {
+int width_at(MeasureContext& measure, ViewContext& v, const char16_t* text, int i, int units) {
   const char16_t c = text[i];
-  if (units == 1 && v.width_cache && !is_low_surrogate(c) && !is_high_surrogate(c) &&
-      v.width_cache[c])
-    return v.width_cache[c];
+  if (units == 1 && v.typeset.width_cache && !is_low_surrogate(c) && !is_high_surrogate(c) &&
+      v.typeset.width_cache[c])
+    return v.typeset.width_cache[c];
   TextExtent e;
-  measure_text(dc, text + i, units, e, v);
+  measure_text(measure, text + i, units, e, v);
   return e.cx;
 }
 
@@ -204,12 +204,12 @@ bool is_punctuation(BookKind k) {
   return k >= BK_OPENER && k <= BK_MIDDLE;
 }
 
-void book_text_fill(MeasureContext& dc, ViewContext& v, BookText& t, const char16_t* text,
+void book_text_fill(MeasureContext& measure, ViewContext& v, BookText& t, const char16_t* text,
                     const std::uint16_t* codes, int length) {
   t.text = text;
   t.codes = codes;
   t.length = length;
-  t.full = 2 * v.half_width;
+  t.full = 2 * v.typeset.half_width;
   t.width.resize(static_cast<std::size_t>(length));
   t.kind.resize(static_cast<std::size_t>(length));
   t.cut.assign(static_cast<std::size_t>(length), 0);
@@ -217,7 +217,7 @@ void book_text_fill(MeasureContext& dc, ViewContext& v, BookText& t, const char1
     const int units = char_units(text, i, length);
     // Warichu of the full notation is set at the ruby size.
     t.width[i] = codes && codes[i] == CODE_WARICHU ? small_char_width(v, text, i, length)
-                                                   : width_at(dc, v, text, i, units);
+                                                   : width_at(measure, v, text, i, units);
     if (units == 2) {
       t.kind[i] = BK_OTHER;
       t.width[i + 1] = 0;

@@ -58,7 +58,7 @@ struct BookText {
 
 // Measures and classifies `length` units of `text` (the main font through the
 // width cache, readings in the ruby font).
-void book_text_fill(MeasureContext& dc, ViewContext& view, BookText& t, const char16_t* text,
+void book_text_fill(MeasureContext& measure, ViewContext& view, BookText& t, const char16_t* text,
                     const std::uint16_t* codes, int length);
 // Measures the reading of the ruby head at `i` again (after a division).
 void book_text_measure_ruby(const ViewContext& view, BookText& t, int i);
@@ -138,7 +138,7 @@ BookScratch& book_scratch(BookScratchUse use);
 // The advances of display line `index` (length + 1 entries, as
 // justify_display_line gives them) and the line they were set from (for the
 // placing of its readings). 1 when they differ from the plain widths.
-int book_layout_display_line(MeasureContext& dc, ViewContext& view, int index, int* advances,
+int book_layout_display_line(MeasureContext& measure, ViewContext& view, int index, int* advances,
                              BookLine& line);
 
 // Where the reading of the ruby head at unit `head` (a base of `units` units)

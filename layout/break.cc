@@ -23,10 +23,10 @@ int walk_width(ViewContext& v, LayoutPass& pass, const char16_t* text, int i, in
   if (small && small[i] == CODE_WARICHU) return small_char_width(v, text, i, length);
   char16_t c = text[i];
   if (is_low_surrogate(c) && i > 0 && is_high_surrogate(text[i - 1])) return 0;
-  if (v.fixed_pitch == 1 && v.half_is_half == 1)
+  if (v.typeset.fixed_pitch == 1 && v.typeset.half_is_half == 1)
     return c < 0x100 || c >= 0xFF60 ? pass.half_cell : 2 * pass.half_cell;
   TextExtent e;
-  measure_text(*pass.dc, text + i, char_units(text, i, length), e, v);
+  measure_text(*pass.measure, text + i, char_units(text, i, length), e, v);
   return e.cx;
 }
 
@@ -42,14 +42,14 @@ bool run_fits(ViewContext& v, LayoutPass& pass, const char16_t* text, int length
       if ((sum += walk_width(v, pass, text, i, length, small)) > limit) return false;
     return true;
   }
-  MeasureContext& dc = *pass.dc;
+  MeasureContext& measure = *pass.measure;
   constexpr int CHUNK = 64;
   long sum = 0;
   for (int i = 0; i < length;) {
     int n = length - i < CHUNK ? length - i : CHUNK;
     if (n < length - i && is_high_surrogate(text[i + n - 1])) ++n;  // keep a pair in one chunk
     TextExtent e;
-    measure_text(dc, text + i, n, e, v);
+    measure_text(measure, text + i, n, e, v);
     sum += e.cx;
     if (sum > limit) return false;
     i += n;
@@ -110,7 +110,7 @@ int break_index(ViewContext& v, LayoutPass& pass, const char16_t* rest, int leng
     ++n;
     ++hung;
   }
-  if (hung == 0) n = move_openers(rest, keep_latin_word_whole(rest, n, v.column_chars));
+  if (hung == 0) n = move_openers(rest, keep_latin_word_whole(rest, n, v.settings.column_chars));
   if (n == 0) n = char_units(rest, 0, length);
   return n;
 }
@@ -127,7 +127,7 @@ void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, 
   int h = n - 1;
   while (h >= 0 && codes[h] == CONTINUATION_CODE) --h;
   if (h < 0 || !is_ruby_code(codes[h])) return;
-  char16_t* reading = v.annotation_texts[codes[h] - RUBY_CODE_FIRST];
+  char16_t* reading = v.doc.annotation_texts[codes[h] - RUBY_CODE_FIRST];
   if (!reading) return;
   int len = static_cast<int>(std::char_traits<char16_t>::length(reading));
   if (share <= 0) share = len * (run * 100 / (run + n - h)) / 100;
@@ -139,10 +139,10 @@ void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, 
     --cut;
     ++share;
   }
-  char16_t* later = arena_copy_text(v.arena, reading + cut, static_cast<std::size_t>(share));
+  char16_t* later = arena_copy_text(v.doc.arena, reading + cut, static_cast<std::size_t>(share));
   if (!later) return;
   reading[cut] = 0;
-  v.annotation_texts[pass.ruby_count] = later;
+  v.doc.annotation_texts[pass.ruby_count] = later;
   codes[n] = static_cast<std::uint16_t>(RUBY_CODE_FIRST + pass.ruby_count);
   ++pass.ruby_count;
 }
@@ -153,9 +153,9 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
                 const std::uint16_t* codes, int code_len, std::uint16_t flags) {
   DisplayLine* line = display_line_slot(v, pass.line_index);
   if (!line) return 0;
-  line->text = arena_copy_text(v.arena, text, static_cast<std::size_t>(text_len));
+  line->text = arena_copy_text(v.doc.arena, text, static_cast<std::size_t>(text_len));
   line->attrs =
-      codes ? arena_copy_codes(v.arena, codes, static_cast<std::size_t>(code_len)) : nullptr;
+      codes ? arena_copy_codes(v.doc.arena, codes, static_cast<std::size_t>(code_len)) : nullptr;
   line->flags = flags;
   line->indent = 0;
   line->shortened = 0;
@@ -165,20 +165,20 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
   return 1;
 }
 
-LayoutPass begin_layout_pass(ViewContext& v, MeasureContext& dc) {
+LayoutPass begin_layout_pass(ViewContext& v, MeasureContext& measure) {
   LayoutPass pass;
-  pass.dc = &dc;
-  trace("cx=%d %d %d  ", v.half_width * v.column_chars, v.half_width, v.column_chars);
+  pass.measure = &measure;
+  trace("cx=%d %d %d  ", v.typeset.half_width * v.settings.column_chars, v.typeset.half_width, v.settings.column_chars);
   TextExtent e;
-  measure_text(dc, u"a", 1, e, v);
+  measure_text(measure, u"a", 1, e, v);
   pass.half_cell = e.cx;
   trace("szhan=%d ", pass.half_cell);
   return pass;
 }
 
 int column_length(const ViewContext& v, int quote_state) {
-  int length = v.half_width * v.column_chars;
-  if (quote_state) length -= 2 * v.char_height;  // the indent of a quotation block
+  int length = v.typeset.half_width * v.settings.column_chars;
+  if (quote_state) length -= 2 * v.typeset.char_height;  // the indent of a quotation block
   return length;
 }
 
@@ -192,7 +192,7 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
 int break_with_limits(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
                       std::uint16_t* codes, int has_codes, int quote_state,
                       const BreakLimits& limits) {
-  if (v.book_layout)
+  if (v.typeset.book_layout)
     return book_break_logical_line(v, pass, text, length, codes, has_codes, quote_state, limits);
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
   const int first_line = pass.line_index;
@@ -230,7 +230,7 @@ int break_with_limits(ViewContext& v, LayoutPass& pass, const char16_t* text, in
   if (text_len == 0 && rest_len > 0 && pass.line_index > first_line) {
     // Only a space is left (one that followed three hanging marks): the
     // paragraph ends with the column before it.
-    v.lines[pass.line_index - 1].flags |= DL_PARAGRAPH_END;
+    v.doc.lines[pass.line_index - 1].flags |= DL_PARAGRAPH_END;
     return 1;
   }
   note_start();

@@ -25,7 +25,7 @@ struct BookBreak;  // layout/book.h
 
 // Values of one layout pass (one full load).
 struct LayoutPass {
-  MeasureContext* dc = nullptr;
+  MeasureContext* measure = nullptr;
   int half_cell = 0;   // px, width of "a": the cell of the counting rule
   int ruby_count = 0;  // ruby readings made so far in this load
   int line_index = 0;  // display lines stored so far
@@ -34,7 +34,7 @@ struct LayoutPass {
 };
 
 // Sets up a pass: measures the half-width cell and traces the column length.
-LayoutPass begin_layout_pass(ViewContext& view, MeasureContext& dc);
+LayoutPass begin_layout_pass(ViewContext& view, MeasureContext& measure);
 
 // Column length in pixels for a logical line; a quotation block is indented
 // two full-width cells and so is that much shorter.
@@ -65,7 +65,7 @@ int break_with_limits(ViewContext& view, LayoutPass& pass, const char16_t* text,
 // Fills advances[0..length] (length + 1 entries; the last repeats the last
 // character's advance for the space drawing appends). Returns 1 when the line
 // was stretched to the column length, 0 when the advances are plain widths.
-int justify_display_line(MeasureContext& dc, ViewContext& view, int index, int* advances);
+int justify_display_line(MeasureContext& measure, ViewContext& view, int index, int* advances);
 
 // Kinsoku lists: characters that may not begin, or not end, a display line.
 int is_line_start_forbidden(char16_t c);

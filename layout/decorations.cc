@@ -19,7 +19,7 @@ constexpr std::uint16_t SIDE_LINE_FIRST = 18;
 
 struct Line {
   ViewContext& v;
-  MeasureContext& dc;
+  MeasureContext& measure;
   Canvas& win;
   const char16_t* text;
   const std::uint16_t* codes;
@@ -38,7 +38,7 @@ int offset_of(Line& l, int i) {
     return s;
   }
   TextExtent e;
-  measure_text(l.dc, l.text, i, e, l.v);
+  measure_text(l.measure, l.text, i, e, l.v);
   return e.cx;
 }
 
@@ -49,7 +49,7 @@ int width_of(Line& l, int i, int n) {
     return w;
   }
   TextExtent e;
-  measure_text(l.dc, l.text + i, n, e, l.v);
+  measure_text(l.measure, l.text + i, n, e, l.v);
   return e.cx;
 }
 
@@ -67,13 +67,13 @@ int side_line(Line& l, int i, std::uint16_t code) {
   int s = offset_of(l, i), w = width_of(l, i, n);
   platform::CanvasColor old_pen = l.win.state.pen;
   int old_width = l.win.state.pen_width;
-  if (is_note_code(code)) platform::canvas_set_pen(l.win, 1, l.v.link_color);
-  if (l.v.vertical) {
-    int x = l.x0 - l.v.ruby_height + 1;
+  if (is_note_code(code)) platform::canvas_set_pen(l.win, 1, l.v.settings.link_color);
+  if (l.v.typeset.vertical) {
+    int x = l.x0 - l.v.typeset.ruby_height + 1;
     platform::canvas_move_to(l.win, x, s + l.indent + TEXT_MARGIN);
     platform::canvas_line_to(l.win, x, s + w + l.indent + TEXT_MARGIN);
   } else {
-    int y = l.x0 + l.v.char_height - 1;
+    int y = l.x0 + l.v.typeset.char_height - 1;
     platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, y);
     platform::canvas_line_to(l.win, s + w + l.indent + TEXT_MARGIN, y);
   }
@@ -83,14 +83,14 @@ int side_line(Line& l, int i, std::uint16_t code) {
 
 platform::CanvasPoint mark_position(const Line& l, std::uint16_t code, int s) {
   const ViewContext& v = l.v;
-  const int ch = v.char_height, rh = v.ruby_height;
-  if (v.vertical) {
+  const int ch = v.typeset.char_height, rh = v.typeset.ruby_height;
+  if (v.typeset.vertical) {
     if (code == EMPHASIS_SESAME)
-      return {l.x0 - rh + ch / 3, s + l.indent + TEXT_MARGIN + v.half_width * 2 / 3};
+      return {l.x0 - rh + ch / 3, s + l.indent + TEXT_MARGIN + v.typeset.half_width * 2 / 3};
     return {l.x0 - rh + ch * 4 / 5, s + l.indent + TEXT_MARGIN};
   }
   if (code == EMPHASIS_SESAME)
-    return {s + l.indent + TEXT_MARGIN + v.half_width * 2 / 3, l.x0 - rh - (2 * ch) / 3};
+    return {s + l.indent + TEXT_MARGIN + v.typeset.half_width * 2 / 3, l.x0 - rh - (2 * ch) / 3};
   return {s + l.indent + TEXT_MARGIN, l.x0 - rh - ch / 4};
 }
 
@@ -98,7 +98,7 @@ void emphasis_mark(Line& l, int i, std::uint16_t code) {
   static const char16_t SESAME[] = u"、";
   static const char16_t DOT[] = u"・";
   platform::CanvasPoint at = mark_position(l, code, offset_of(l, i));
-  platform::Font* old = platform::canvas_select_font(l.win, l.v.font_emphasis);
+  platform::Font* old = platform::canvas_select_font(l.win, l.v.typeset.font_emphasis);
   platform::canvas_set_back_mode(l.win, platform::BK_TRANSPARENT);
   platform::canvas_move_to(l.win, at.x, at.y);
   platform::canvas_text(l.win, at.x, at.y, code == EMPHASIS_SESAME ? SESAME : DOT, 1, nullptr);
@@ -114,13 +114,13 @@ void turn_ruby(Line& l, Canvas& strip, Canvas& flat, const char16_t* r, int n, s
   std::u16string text(r, static_cast<std::size_t>(n));
   text.push_back(u' ');
   adv.push_back(n ? adv.back() : 0);
-  platform::Font* old = platform::canvas_select_font(flat, v.font_ruby_upright);
+  platform::Font* old = platform::canvas_select_font(flat, v.typeset.font_ruby_upright);
   int align = platform::canvas_set_align(flat, platform::ALIGN_UPDATE_CP);
-  platform::canvas_move_to(flat, 0, v.char_height - v.ruby_height);
+  platform::canvas_move_to(flat, 0, v.typeset.char_height - v.typeset.ruby_height);
   platform::canvas_text(flat, 0, 0, text.data(), n + 1, adv.data());
   platform::CanvasPoint e = platform::canvas_position(flat);
   rotate_strip(flat, flat.width, flat.height, strip);
-  platform::canvas_blit(l.win, l.x0 - v.ruby_height, s + l.indent + TEXT_MARGIN, v.ruby_height, e.x,
+  platform::canvas_blit(l.win, l.x0 - v.typeset.ruby_height, s + l.indent + TEXT_MARGIN, v.typeset.ruby_height, e.x,
                         strip, 0, 0);
   platform::canvas_set_align(flat, align);
   platform::canvas_select_font(flat, old);
@@ -151,18 +151,18 @@ int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
   ViewContext& v = l.v;
   int n = 1;
   while (i + n < l.length && l.codes[i + n] == CONTINUATION_CODE) ++n;
-  const char16_t* r = v.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)];
+  const char16_t* r = v.doc.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)];
   int rn = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
   if (rn == 0) return n;  // a reading emptied by a column break
-  std::vector<int> adv = reading_advances(v.font_ruby, r, rn);
+  std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, rn);
   int s = l.book ? book_place_ruby(*l.book, l.use, i, n, r, adv) : place_ruby(l, i, n, adv);
-  platform::Font* old = platform::canvas_select_font(l.win, v.font_ruby);
-  if (v.vertical)
+  platform::Font* old = platform::canvas_select_font(l.win, v.typeset.font_ruby);
+  if (v.typeset.vertical)
     platform::canvas_move_to(l.win, l.x0, s + l.indent + TEXT_MARGIN);
   else
-    platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, l.x0 - v.ruby_height);
+    platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, l.x0 - v.typeset.ruby_height);
   platform::canvas_text(l.win, 0, 0, r, rn, adv.data());
-  if (v.vertical && strip && flat && v.font_smoothing == 1 && is_nt_platform() == 0)
+  if (v.typeset.vertical && strip && flat && v.settings.font_smoothing == 1 && is_nt_platform() == 0)
     turn_ruby(l, *strip, *flat, r, rn, adv, s);
   platform::canvas_select_font(l.win, old);
   return n;
@@ -170,18 +170,18 @@ int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
 
 }  // namespace
 
-void draw_decorations(ViewContext& v, MeasureContext& dc, Canvas& win, int index,
+void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int index,
                       const PaintRect& client, int slot, const int* use, int indent, Canvas* strip,
                       Canvas* flat) {
-  const DisplayLine& dl = v.lines[index];
+  const DisplayLine& dl = v.doc.lines[index];
   if (!dl.attrs || !dl.text) return;
-  int x0 = v.vertical ? (client.right - client.left) - slot : slot;
-  Line l{v, dc, win, dl.text, dl.attrs, line_length(dl), use, x0, indent};
+  int x0 = v.typeset.vertical ? (client.right - client.left) - slot : slot;
+  Line l{v, measure, win, dl.text, dl.attrs, line_length(dl), use, x0, indent};
   BookLine book;
   std::vector<int> book_advances;
-  if (v.book_layout) {  // the readings go where the line's layout made room for them
+  if (v.typeset.book_layout) {  // the readings go where the line's layout made room for them
     book_advances.resize(static_cast<std::size_t>(l.length) + 1);
-    book_layout_display_line(dc, v, index, book_advances.data(), book);
+    book_layout_display_line(measure, v, index, book_advances.data(), book);
     l.use = book_advances.data();
     l.book = &book;
   }

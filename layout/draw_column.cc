@@ -17,10 +17,10 @@ using platform::Canvas;
 // in software, replacing what the turned font drew.
 void draw_flat_and_turn(ViewContext& v, Canvas& strip, Canvas& flat, const std::u16string& work,
                         const int* use, int client_height) {
-  platform::Font* old = platform::canvas_select_font(flat, v.font_main_upright);
+  platform::Font* old = platform::canvas_select_font(flat, v.typeset.font_main_upright);
   int align = platform::canvas_set_align(flat, platform::ALIGN_POINT);
   platform::canvas_text(flat, 0, 0, work.data(), static_cast<int>(work.size()), use);
-  rotate_strip(flat, client_height, v.char_height, strip);
+  rotate_strip(flat, client_height, v.typeset.char_height, strip);
   platform::canvas_set_align(flat, align);
   platform::canvas_select_font(flat, old);
 }
@@ -31,12 +31,12 @@ void draw_flat_and_turn(ViewContext& v, Canvas& strip, Canvas& flat, const std::
 void draw_pairs(ViewContext& v, Canvas& strip, platform::CanvasPoint top,
                 const std::u16string& pairs, const std::vector<std::uint8_t>& pair_start,
                 const int* advances) {
-  platform::Font* old = platform::canvas_select_font(strip, v.font_pair_upright);
+  platform::Font* old = platform::canvas_select_font(strip, v.typeset.font_pair_upright);
   int align = platform::canvas_set_align(strip, platform::ALIGN_POINT);
   const int length = static_cast<int>(pair_start.size());
   for (int i = 0, s = 0; i < length;) {
     if (pair_start[static_cast<std::size_t>(i)]) {
-      platform::canvas_text(strip, top.x - v.char_height, top.y + s, pairs.data() + i, 2, nullptr);
+      platform::canvas_text(strip, top.x - v.typeset.char_height, top.y + s, pairs.data() + i, 2, nullptr);
       s += advances[i] + advances[i + 1];
       i += 2;
     } else {
@@ -53,7 +53,7 @@ void draw_pairs(ViewContext& v, Canvas& strip, platform::CanvasPoint top,
 platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
                                        const int* advances, const int* use, Canvas* flat,
                                        int client_height) {
-  const DisplayLine& line = v.lines[index];
+  const DisplayLine& line = v.doc.lines[index];
   const int length = line_length(line);
   if (length >= MAX_ADVANCES) {
     platform::canvas_text(strip, 0, 0, line.text, length, use);
@@ -63,7 +63,7 @@ platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
   std::u16string pairs;
   std::vector<std::uint8_t> pair_start;
   bool any_pair = false;
-  if (v.fixed_pitch == 1 && v.font_pair_upright) {
+  if (v.typeset.fixed_pitch == 1 && v.typeset.font_pair_upright) {
     pair_start.assign(static_cast<std::size_t>(length), 0);
     find_upright_pairs(line.text, length, pair_start.data());
     pairs.assign(static_cast<std::size_t>(length), u' ');
@@ -85,7 +85,7 @@ platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
   const platform::CanvasPoint top = platform::canvas_position(strip);
   platform::canvas_text(strip, 0, 0, work.data(), length + 1, use);
   platform::CanvasPoint end = platform::canvas_position(strip);
-  if (flat && v.font_smoothing == 1 && is_nt_platform() == 0)
+  if (flat && v.settings.font_smoothing == 1 && is_nt_platform() == 0)
     draw_flat_and_turn(v, strip, *flat, work, use, client_height);
   if (any_pair) draw_pairs(v, strip, top, pairs, pair_start, advances);
   if (heading) draw_heading_run(v, strip, top, line, advances);

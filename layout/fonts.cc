@@ -16,13 +16,13 @@ namespace {
 constexpr platform::FontMetrics DEFAULT_METRICS = {16, 13, 3, 8, 16, 1};
 
 // Selecting null leaves the current font in place, as a device context does.
-void select_font(MeasureContext& dc, platform::Font* font) {
-  if (font) dc.font = font;
+void select_font(MeasureContext& measure, platform::Font* font) {
+  if (font) measure.font = font;
 }
 
-platform::FontMetrics context_metrics(const MeasureContext& dc) {
+platform::FontMetrics context_metrics(const MeasureContext& measure) {
   platform::FontMetrics m;
-  if (!platform::font_metrics(dc.font, &m)) m = DEFAULT_METRICS;
+  if (!platform::font_metrics(measure.font, &m)) m = DEFAULT_METRICS;
   return m;
 }
 
@@ -32,13 +32,13 @@ platform::Font* make_font(const std::string& face, int height, int escapement) {
 
 // "rotated" fonts run down the column in vertical writing.
 int rotated(const ViewContext& v) {
-  return v.vertical ? platform::ESCAPEMENT_DOWN : platform::ESCAPEMENT_NONE;
+  return v.typeset.vertical ? platform::ESCAPEMENT_DOWN : platform::ESCAPEMENT_NONE;
 }
 
 void make_main_fonts(ViewContext& v, int s) {
-  v.font_main = make_font(v.face_name, s, rotated(v));
-  if (v.vertical) v.font_main_upright = make_font(v.face_name, s, platform::ESCAPEMENT_NONE);
-  v.font_emphasis = make_font(v.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, s, rotated(v));
+  v.typeset.font_main = make_font(v.settings.face_name, s, rotated(v));
+  if (v.typeset.vertical) v.typeset.font_main_upright = make_font(v.settings.face_name, s, platform::ESCAPEMENT_NONE);
+  v.typeset.font_emphasis = make_font(v.typeset.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, s, rotated(v));
   create_heading_font(v, s, rotated(v));
 }
 
@@ -54,63 +54,63 @@ int page_number_font_height(int s) {
 }
 
 void make_ruby_fonts(ViewContext& v, int s) {
-  if (v.ruby_percent < RUBY_PERCENT_MIN) v.ruby_percent = RUBY_PERCENT_MIN;
-  if (v.ruby_percent > RUBY_PERCENT_MAX) v.ruby_percent = RUBY_PERCENT_MAX;
-  int h = ruby_font_height(s, v.book_layout ? book_ruby_percent(v.ruby_percent) : v.ruby_percent);
-  v.font_ruby = make_font(v.face_name, h, rotated(v));
-  if (!v.vertical) return;
-  v.font_ruby_upright = make_font(v.face_name, h, platform::ESCAPEMENT_NONE);
-  v.font_page_number =
+  if (v.settings.ruby_percent < RUBY_PERCENT_MIN) v.settings.ruby_percent = RUBY_PERCENT_MIN;
+  if (v.settings.ruby_percent > RUBY_PERCENT_MAX) v.settings.ruby_percent = RUBY_PERCENT_MAX;
+  int h = ruby_font_height(s, v.typeset.book_layout ? book_ruby_percent(v.settings.ruby_percent) : v.settings.ruby_percent);
+  v.typeset.font_ruby = make_font(v.settings.face_name, h, rotated(v));
+  if (!v.typeset.vertical) return;
+  v.typeset.font_ruby_upright = make_font(v.settings.face_name, h, platform::ESCAPEMENT_NONE);
+  v.typeset.font_page_number =
       make_font(FACE_GOTHIC, page_number_font_height(s), platform::ESCAPEMENT_NONE);
 }
 
-void read_main_metrics(MeasureContext& dc, ViewContext& v, int s) {
-  select_font(dc, v.font_main);
-  platform::FontMetrics m = context_metrics(dc);
-  v.fixed_pitch = m.fixed_pitch ? 1 : 0;
-  v.font_pair_upright = nullptr;
+void read_main_metrics(MeasureContext& measure, ViewContext& v, int s) {
+  select_font(measure, v.typeset.font_main);
+  platform::FontMetrics m = context_metrics(measure);
+  v.typeset.fixed_pitch = m.fixed_pitch ? 1 : 0;
+  v.typeset.font_pair_upright = nullptr;
   // Upright digit pairs use the same face without its "@".
-  if (v.vertical && v.fixed_pitch)
-    v.font_pair_upright = make_font(v.face_name.substr(1), s, platform::ESCAPEMENT_NONE);
-  v.half_is_half = m.max_char_width == 2 * m.ave_char_width ? 1 : 0;
-  trace("(%d %d %d)", m.ave_char_width, m.max_char_width, v.fixed_pitch);
-  v.half_width = m.ave_char_width;
-  v.char_height = m.height;
+  if (v.typeset.vertical && v.typeset.fixed_pitch)
+    v.typeset.font_pair_upright = make_font(v.settings.face_name.substr(1), s, platform::ESCAPEMENT_NONE);
+  v.typeset.half_is_half = m.max_char_width == 2 * m.ave_char_width ? 1 : 0;
+  trace("(%d %d %d)", m.ave_char_width, m.max_char_width, v.typeset.fixed_pitch);
+  v.typeset.half_width = m.ave_char_width;
+  v.typeset.char_height = m.height;
 }
 
-void read_other_metrics(MeasureContext& dc, ViewContext& v) {
-  select_font(dc, v.font_ruby);
-  v.ruby_height = context_metrics(dc).height;
-  select_font(dc, v.font_page_number);  // horizontal writing: still the ruby font
-  v.page_number_height = context_metrics(dc).height;
-  v.column_pitch =
-      v.ruby_height + v.char_height + (v.book_layout ? book_slot_gap(v.char_height) : 2);
-  select_font(dc, v.font_main);
+void read_other_metrics(MeasureContext& measure, ViewContext& v) {
+  select_font(measure, v.typeset.font_ruby);
+  v.typeset.ruby_height = context_metrics(measure).height;
+  select_font(measure, v.typeset.font_page_number);  // horizontal writing: still the ruby font
+  v.typeset.page_number_height = context_metrics(measure).height;
+  v.typeset.column_pitch =
+      v.typeset.ruby_height + v.typeset.char_height + (v.typeset.book_layout ? book_slot_gap(v.typeset.char_height) : 2);
+  select_font(measure, v.typeset.font_main);
 }
 
 // Columns across the window's width (rows down its height in horizontal
 // writing); without a window, or in one narrower than a column, 20.
 void fill_page_lines(ViewContext& v) {
-  if (v.page_lines != 0) return;
+  if (v.settings.page_lines != 0) return;
   int w = 0, h = 0;
-  if (v.hwnd) platform::window_client_size(v.hwnd, &w, &h);
-  v.page_lines = (v.vertical ? w : h) / v.column_pitch;
-  if (v.page_lines <= 0) v.page_lines = PAGE_LINES_FALLBACK;
+  if (v.viewport.window) platform::window_client_size(v.viewport.window, &w, &h);
+  v.settings.page_lines = (v.typeset.vertical ? w : h) / v.typeset.column_pitch;
+  if (v.settings.page_lines <= 0) v.settings.page_lines = PAGE_LINES_FALLBACK;
 }
 
 }  // namespace
 
 void create_view_fonts(ViewContext& view) {
-  const int s = std::abs(view.font_size);
-  view.book_layout =
-      view.book_composition ? 1 : 0;  // fonts and lines follow it until the next open
-  view.vertical = !view.face_name.empty() && view.face_name[0] == '@' ? 1 : 0;
-  trace("(%s fontheight=%d)", view.face_name.c_str(), s);
+  const int s = std::abs(view.settings.font_size);
+  view.typeset.book_layout =
+      view.settings.book_composition ? 1 : 0;  // fonts and lines follow it until the next open
+  view.typeset.vertical = !view.settings.face_name.empty() && view.settings.face_name[0] == '@' ? 1 : 0;
+  trace("(%s fontheight=%d)", view.settings.face_name.c_str(), s);
   make_main_fonts(view, s);
   make_ruby_fonts(view, s);
-  MeasureContext dc;  // one context for the whole pass
-  read_main_metrics(dc, view, s);
-  read_other_metrics(dc, view);
+  MeasureContext measure;  // one context for the whole pass
+  read_main_metrics(measure, view, s);
+  read_other_metrics(measure, view);
   fill_page_lines(view);
 }
 
@@ -123,9 +123,9 @@ int book_slot_gap(int char_height) {
 }
 
 MeasureContext view_measure_context(const ViewContext& view) {
-  MeasureContext dc;
-  select_font(dc, view.font_main);
-  return dc;
+  MeasureContext measure;
+  select_font(measure, view.typeset.font_main);
+  return measure;
 }
 
 }  // namespace yomite

@@ -51,16 +51,16 @@ MeasureContext view_measure_context(const ViewContext& view);
 // Width of `count` characters of `text` (count < 0: up to the terminator)
 // through the view's width cache; the height is then 0. A surrogate pair is
 // one character: its whole advance counts on the first unit, 0 on the second.
-void measure_text(MeasureContext& dc, const char16_t* text, int count, TextExtent& extent,
+void measure_text(MeasureContext& measure, const char16_t* text, int count, TextExtent& extent,
                   ViewContext& view);
 
 // Width and height of a run in the context's font, not through the cache
 // (axes exchanged back when the view says extents come swapped).
-TextExtent measure_direct(MeasureContext& dc, const char16_t* text, int count,
+TextExtent measure_direct(MeasureContext& measure, const char16_t* text, int count,
                           const ViewContext& view);
 
 // Sets extent_swapped when the font reports extents with the axes exchanged.
-void axis_probe(MeasureContext& dc, ViewContext& view);
+void axis_probe(MeasureContext& measure, ViewContext& view);
 
 // `list` holds face names separated by ";"; on return it holds the first one
 // installed, or the default Gothic face (with "@" when the list began with "@"

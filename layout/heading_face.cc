@@ -18,16 +18,16 @@ bool is_mincho(std::string_view face) {
 }  // namespace
 
 void create_heading_font(ViewContext& v, int size, int escapement) {
-  if (!v.full_notation) return;
-  if (is_mincho(v.face_name))
-    v.font_heading =
-        platform::font_create(v.vertical ? FACE_GOTHIC_VERTICAL : FACE_GOTHIC, size, escapement);
+  if (!v.settings.full_notation) return;
+  if (is_mincho(v.settings.face_name))
+    v.typeset.font_heading =
+        platform::font_create(v.typeset.vertical ? FACE_GOTHIC_VERTICAL : FACE_GOTHIC, size, escapement);
   else
-    v.font_heading = platform::font_create_bold(v.face_name.c_str(), size, escapement);
+    v.typeset.font_heading = platform::font_create_bold(v.settings.face_name.c_str(), size, escapement);
 }
 
 bool has_heading_run(const ViewContext& v, const DisplayLine& line) {
-  return v.font_heading && line.heading_from < line.heading_to &&
+  return v.typeset.font_heading && line.heading_from < line.heading_to &&
          line.heading_to <= line_length(line);
 }
 
@@ -40,9 +40,9 @@ void draw_heading_run(ViewContext& v, platform::Canvas& c, platform::CanvasPoint
                       const DisplayLine& line, const int* advances) {
   int offset = 0;
   for (int i = 0; i < line.heading_from; ++i) offset += advances[i];
-  platform::Font* old = platform::canvas_select_font(c, v.font_heading);
+  platform::Font* old = platform::canvas_select_font(c, v.typeset.font_heading);
   int align = platform::canvas_set_align(c, platform::ALIGN_UPDATE_CP);
-  if (v.vertical)
+  if (v.typeset.vertical)
     platform::canvas_move_to(c, origin.x, origin.y + offset);
   else
     platform::canvas_move_to(c, origin.x + offset, origin.y);

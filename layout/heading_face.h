@@ -10,7 +10,7 @@
 
 namespace yomite {
 
-// Makes view.font_heading when the full notation is on (the main face bold,
+// Makes view.typeset.font_heading when the full notation is on (the main face bold,
 // or the Gothic face when the main one is a Mincho).
 void create_heading_font(ViewContext& view, int size, int escapement);
 

@@ -16,14 +16,14 @@ char16_t g_hit_text[HIT_TEXT_UNITS];
 // a gap, or past the window or the text.
 int line_across(const ViewContext& v, int across, int extent) {
   int acc = 0;
-  for (int i = v.top_line; i >= 0 && i < v.line_count && v.lines[i].text; ++i) {
-    acc += v.ruby_height;
+  for (int i = v.viewport.top_line; i >= 0 && i < v.doc.line_count && v.doc.lines[i].text; ++i) {
+    acc += v.typeset.ruby_height;
     // Vertical: the strip's pixels lie at distances acc + 1 .. acc + char_height
     // from the right edge; horizontal: rows acc .. acc + char_height - 1.
-    bool on = v.vertical ? (across > acc && across <= acc + v.char_height)
-                         : (across >= acc && across < acc + v.char_height);
+    bool on = v.typeset.vertical ? (across > acc && across <= acc + v.typeset.char_height)
+                         : (across >= acc && across < acc + v.typeset.char_height);
     if (on) return i;
-    acc += v.char_height + slot_gap(v);
+    acc += v.typeset.char_height + slot_gap(v);
     if (acc >= extent) return -1;
   }
   return -1;
@@ -33,9 +33,9 @@ int line_across(const ViewContext& v, int across, int extent) {
 // left (horizontal) edge, or -1.
 int char_along(const ViewContext& v, const std::vector<int>& adv, int i, int along) {
   int start = TEXT_MARGIN;
-  if (v.vertical && (v.lines[i].flags & DL_QUOTE)) start += 2 * v.char_height;
-  start += v.lines[i].indent;  // the full notation's indents, in both directions
-  const int length = line_length(v.lines[i]);
+  if (v.typeset.vertical && (v.doc.lines[i].flags & DL_QUOTE)) start += 2 * v.typeset.char_height;
+  start += v.doc.lines[i].indent;  // the full notation's indents, in both directions
+  const int length = line_length(v.doc.lines[i]);
   for (int j = 0, t = 0; j < length; t += adv[static_cast<std::size_t>(j)], ++j)
     if (start + t <= along && along < start + t + adv[static_cast<std::size_t>(j)]) return j;
   return -1;
@@ -49,9 +49,9 @@ int append(int n, const char16_t* text) {
 }
 
 const char16_t* text_from(const ViewContext& v, int i, int j) {
-  int n = append(0, v.lines[i].text + j);
-  if (!(v.lines[i].flags & DL_PARAGRAPH_END) && i + 1 < v.line_count && v.lines[i + 1].text)
-    append(n, v.lines[i + 1].text);
+  int n = append(0, v.doc.lines[i].text + j);
+  if (!(v.doc.lines[i].flags & DL_PARAGRAPH_END) && i + 1 < v.doc.line_count && v.doc.lines[i + 1].text)
+    append(n, v.doc.lines[i + 1].text);
   return g_hit_text;
 }
 
@@ -59,25 +59,25 @@ const char16_t* text_from(const ViewContext& v, int i, int j) {
 
 const char16_t* hit_test(ViewContext& view, int x, int y, int note_mode) {
   int width = 0, height = 0;
-  platform::window_client_size(view.hwnd, &width, &height);
+  platform::window_client_size(view.viewport.window, &width, &height);
   if (x < 0 || x >= width || y < 0 || y >= height) return nullptr;
-  const int along = view.vertical ? y : x;
-  const int across = view.vertical ? width - x : y;
+  const int along = view.typeset.vertical ? y : x;
+  const int across = view.typeset.vertical ? width - x : y;
   trace("\n--- ");
-  int i = line_across(view, across, view.vertical ? width : height);
+  int i = line_across(view, across, view.typeset.vertical ? width : height);
   if (i < 0) return nullptr;
   trace("mouse %d ", i);
-  const DisplayLine& line = view.lines[i];
+  const DisplayLine& line = view.doc.lines[i];
   if (note_mode && !line.attrs) return nullptr;
-  MeasureContext dc{view.font_main};
+  MeasureContext measure{view.typeset.font_main};
   std::vector<int> adv;
-  line_advances(dc, view, i, adv);
+  line_advances(measure, view, i, adv);
   int j = char_along(view, adv, i, along);
   if (j < 0) return nullptr;
   if (!note_mode) return text_from(view, i, j);
   std::uint16_t code = line.attrs[j];
   if (!is_note_code(code)) return nullptr;
-  return view.annotation_texts[static_cast<std::size_t>(NOTE_FIRST_ENTRY + code - NOTE_CODE_FIRST)];
+  return view.doc.annotation_texts[static_cast<std::size_t>(NOTE_FIRST_ENTRY + code - NOTE_CODE_FIRST)];
 }
 
 }  // namespace yomite

@@ -17,8 +17,8 @@ constexpr int RECORD_CHARS_MAX = 255;  // DisplayLine::heading_from and ::headin
 // Pixels of `cells` full-width cells, at most what leaves the column
 // INDENT_KEEPS_CELLS cells of its `limit` px.
 int cells_px(const ViewContext& v, int cells, int limit) {
-  long most = std::max(0L, static_cast<long>(limit) - INDENT_KEEPS_CELLS * v.char_height);
-  long px = std::min(static_cast<long>(std::max(cells, 0)) * v.char_height, most);
+  long most = std::max(0L, static_cast<long>(limit) - INDENT_KEEPS_CELLS * v.typeset.char_height);
+  long px = std::min(static_cast<long>(std::max(cells, 0)) * v.typeset.char_height, most);
   return static_cast<int>(std::min(px, static_cast<long>(RECORD_PX_MAX)));
 }
 
@@ -31,9 +31,9 @@ std::uint8_t record_chars(int n) {
 }
 
 int text_width(ViewContext& v, LayoutPass& pass, const DisplayLine& line) {
-  if (v.book_layout) return book_natural_width(*pass.dc, v, line);
+  if (v.typeset.book_layout) return book_natural_width(*pass.measure, v, line);
   TextExtent e;
-  measure_text(*pass.dc, line.text, -1, e, v);
+  measure_text(*pass.measure, line.text, -1, e, v);
   return e.cx;
 }
 
@@ -54,7 +54,7 @@ int break_indented_line(ViewContext& v, LayoutPass& pass, const char16_t* text, 
     return 0;
   const bool heading = indent.heading_from < indent.heading_to;
   for (int i = begin; i < pass.line_index; ++i) {
-    DisplayLine& line = v.lines[i];
+    DisplayLine& line = v.doc.lines[i];
     const std::size_t k = static_cast<std::size_t>(i - begin);
     const int lead = k == 0 ? first : wrap;
     line.indent = record_px(lead);
@@ -71,7 +71,7 @@ int break_indented_line(ViewContext& v, LayoutPass& pass, const char16_t* text, 
   }
   // Set against the foot: the last column ends `foot` px above the column's end.
   if (indent.foot >= 0 && pass.line_index > begin) {
-    DisplayLine& last = v.lines[pass.line_index - 1];
+    DisplayLine& last = v.doc.lines[pass.line_index - 1];
     long room = static_cast<long>(limit) - foot - text_width(v, pass, last);
     if (room > last.indent) last.indent = record_px(room);
   }

@@ -14,13 +14,13 @@ namespace {
 
 // Plain widths: advances[i] for every character, and advances[length]
 // repeating the last one. A surrogate pair advances whole on its first unit.
-void plain_advances(MeasureContext& dc, ViewContext& v, const char16_t* text, int length,
+void plain_advances(MeasureContext& measure, ViewContext& v, const char16_t* text, int length,
                     int* advances) {
   advances[0] = 0;
   for (int i = 0; i < length;) {
     int units = char_units(text, i, length);
     TextExtent e;
-    measure_text(dc, text + i, units, e, v);
+    measure_text(measure, text + i, units, e, v);
     advances[i] = e.cx;
     advances[i + 1] = units == 2 ? 0 : e.cx;
     if (units == 2 && i + 2 <= length) advances[i + 2] = e.cx;
@@ -68,25 +68,25 @@ long sum_advances(const char16_t* text, int length, const int* advances) {
 
 }  // namespace
 
-int justify_display_line(MeasureContext& dc, ViewContext& v, int index, int* advances) {
-  if (v.book_layout) return book_justify_display_line(dc, v, index, advances);
-  const DisplayLine& line = v.lines[index];
+int justify_display_line(MeasureContext& measure, ViewContext& v, int index, int* advances) {
+  if (v.typeset.book_layout) return book_justify_display_line(measure, v, index, advances);
+  const DisplayLine& line = v.doc.lines[index];
   const char16_t* text = line.text;
   int length = static_cast<int>(std::char_traits<char16_t>::length(text));
   // Full columns end in the cell punctuation hangs into, unless the face is
   // fixed-pitch with full-width glyphs that are not two half cells.
-  int target = v.half_width * v.column_chars;
-  if (!(v.fixed_pitch == 1 && v.half_is_half == 0)) target += 2 * v.half_width;
-  plain_advances(dc, v, text, length, advances);
+  int target = v.typeset.half_width * v.settings.column_chars;
+  if (!(v.typeset.fixed_pitch == 1 && v.typeset.half_is_half == 0)) target += 2 * v.typeset.half_width;
+  plain_advances(measure, v, text, length, advances);
   const bool small = has_small_text(line.attrs, length);
   if (small) small_advances(v, line, length, advances);
-  if (!v.justify) return 0;
+  if (!v.settings.justify) return 0;
   TextExtent whole;
   if (small)
     whole.cx = static_cast<int>(sum_advances(text, length, advances));
   else
-    measure_text(dc, text, length, whole, v);
-  if (line.flags & DL_QUOTE) target -= 2 * v.char_height;
+    measure_text(measure, text, length, whole, v);
+  if (line.flags & DL_QUOTE) target -= 2 * v.typeset.char_height;
   target -= line.shortened;  // indents and foot offsets of the full notation
   // The last line of a paragraph and short lines keep their plain widths.
   if ((line.flags & DL_PARAGRAPH_END) || whole.cx >= target || whole.cx <= target * 6 / 10)

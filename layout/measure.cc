@@ -16,22 +16,22 @@ int length_of(const char16_t* text) {
   return n;
 }
 
-int direct_width(MeasureContext& dc, const char16_t* text, int count, const ViewContext& view) {
-  return measure_direct(dc, text, count, view).cx;
+int direct_width(MeasureContext& measure, const char16_t* text, int count, const ViewContext& view) {
+  return measure_direct(measure, text, count, view).cx;
 }
 
 // Advance of unit i of a run. A surrogate pair is measured whole on its first
 // unit and gives 0 on its second; neither half ever keys the cache, and a
 // lone surrogate is measured alone, uncached.
-int unit_advance(MeasureContext& dc, const char16_t* text, int count, int i, ViewContext& view) {
+int unit_advance(MeasureContext& measure, const char16_t* text, int count, int i, ViewContext& view) {
   char16_t c = text[i];
   if (is_high_surrogate(c) && i + 1 < count && is_low_surrogate(text[i + 1]))
-    return direct_width(dc, text + i, 2, view);
+    return direct_width(measure, text + i, 2, view);
   if (is_low_surrogate(c) && i > 0 && is_high_surrogate(text[i - 1])) return 0;
-  if (is_high_surrogate(c) || is_low_surrogate(c)) return direct_width(dc, text + i, 1, view);
-  std::uint16_t& entry = view.width_cache[c];
+  if (is_high_surrogate(c) || is_low_surrogate(c)) return direct_width(measure, text + i, 1, view);
+  std::uint16_t& entry = view.typeset.width_cache[c];
   if (entry == 0) {
-    int w = direct_width(dc, &c, 1, view);
+    int w = direct_width(measure, &c, 1, view);
     entry = static_cast<std::uint16_t>(w < 0 ? 0 : (w > 0xFFFF ? 0xFFFF : w));
   }
   return entry;
@@ -39,34 +39,34 @@ int unit_advance(MeasureContext& dc, const char16_t* text, int count, int i, Vie
 
 }  // namespace
 
-TextExtent measure_direct(MeasureContext& dc, const char16_t* text, int count,
+TextExtent measure_direct(MeasureContext& measure, const char16_t* text, int count,
                           const ViewContext& view) {
   TextExtent e;
-  platform::font_text_extent(dc.font, text, count, &e.cx, &e.cy);
-  if (view.extent_swapped) std::swap(e.cx, e.cy);
+  platform::font_text_extent(measure.font, text, count, &e.cx, &e.cy);
+  if (view.typeset.extent_swapped) std::swap(e.cx, e.cy);
   return e;
 }
 
-void measure_text(MeasureContext& dc, const char16_t* text, int count, TextExtent& extent,
+void measure_text(MeasureContext& measure, const char16_t* text, int count, TextExtent& extent,
                   ViewContext& view) {
   if (count < 0) count = length_of(text);
-  if (!view.width_cache)
-    view.width_cache =
+  if (!view.typeset.width_cache)
+    view.typeset.width_cache =
         static_cast<std::uint16_t*>(alloc_zeroed(WIDTH_CACHE_ENTRIES * sizeof(std::uint16_t)));
-  if (!view.width_cache) {  // slower, still right
-    extent = measure_direct(dc, text, count, view);
+  if (!view.typeset.width_cache) {  // slower, still right
+    extent = measure_direct(measure, text, count, view);
     return;
   }
   int width = 0;
-  for (int i = 0; i < count; ++i) width += unit_advance(dc, text, count, i, view);
+  for (int i = 0; i < count; ++i) width += unit_advance(measure, text, count, i, view);
   extent.cx = width;
   extent.cy = 0;
 }
 
-void axis_probe(MeasureContext& dc, ViewContext& view) {
-  view.extent_swapped = 0;
-  TextExtent e = measure_direct(dc, u"1234567890", 10, view);
-  if (e.cx < e.cy) view.extent_swapped = 1;
+void axis_probe(MeasureContext& measure, ViewContext& view) {
+  view.typeset.extent_swapped = 0;
+  TextExtent e = measure_direct(measure, u"1234567890", 10, view);
+  if (e.cx < e.cy) view.typeset.extent_swapped = 1;
 }
 
 }  // namespace yomite

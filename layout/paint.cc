@@ -23,7 +23,7 @@ using platform::Canvas;
 struct Paint {
   ViewContext& view;
   Canvas& win;
-  MeasureContext dc;
+  MeasureContext measure;
   int width = 0;  // client
   int height = 0;
   Canvas* strip = nullptr;    // vertical writing: one column's text, char_height wide
@@ -32,18 +32,18 @@ struct Paint {
 };
 
 bool smoothing_path(const ViewContext& v) {
-  return v.font_smoothing == 1 && is_nt_platform() == 0;
+  return v.settings.font_smoothing == 1 && is_nt_platform() == 0;
 }
 
 Color current_back_color(const ViewContext& v) {
-  return back_calibration_pending ? v.back_color : calibrated_back_color;
+  return back_calibration_pending ? v.settings.back_color : calibrated_back_color;
 }
 
 void set_up(Canvas& c, const ViewContext& v, Color back) {
-  platform::canvas_select_font(c, v.font_main);
+  platform::canvas_select_font(c, v.typeset.font_main);
   platform::canvas_set_brush(c, back);
-  platform::canvas_set_pen(c, 1, v.text_color);
-  platform::canvas_set_text_color(c, v.text_color);
+  platform::canvas_set_pen(c, 1, v.settings.text_color);
+  platform::canvas_set_text_color(c, v.settings.text_color);
   platform::canvas_set_back_color(c, back);
   platform::canvas_set_back_mode(c, platform::BK_OPAQUE);
   platform::canvas_set_align(c, platform::ALIGN_UPDATE_CP);
@@ -64,12 +64,12 @@ void put_back(Canvas& c, const platform::CanvasState& s) {
 void calibrate_background(Paint& p) {
   ViewContext& v = p.view;
   platform::canvas_set_brush(*p.flat, current_back_color(v));
-  platform::canvas_fill(*p.flat, 0, 0, p.height, v.char_height);
+  platform::canvas_fill(*p.flat, 0, 0, p.height, v.typeset.char_height);
   trace("rgb=%x ", platform::canvas_get_pixel(*p.flat, 0, 0));
-  rotate_strip(*p.flat, p.height, v.char_height, *p.strip);
+  rotate_strip(*p.flat, p.height, v.typeset.char_height, *p.strip);
   Color q = platform::canvas_get_pixel(*p.strip, 0, 0);
   trace("rgb=%x ", q);
-  v.back_color = q;
+  v.settings.back_color = q;
   back_calibration_pending = 0;
   calibrated_back_color = q;
   platform::canvas_set_brush(p.win, q);
@@ -80,11 +80,11 @@ void calibrate_background(Paint& p) {
 void make_strips(Paint& p) {
   ViewContext& v = p.view;
   if (p.win.direct_text && !smoothing_path(v)) return;
-  p.strip = platform::canvas_create_compatible(p.win, v.char_height, p.height);
+  p.strip = platform::canvas_create_compatible(p.win, v.typeset.char_height, p.height);
   if (!p.strip) return;
   set_up(*p.strip, v, current_back_color(v));
   if (!smoothing_path(v)) return;
-  p.flat = platform::canvas_create_compatible(p.win, p.height, v.char_height);
+  p.flat = platform::canvas_create_compatible(p.win, p.height, v.typeset.char_height);
   if (p.flat) set_up(*p.flat, v, current_back_color(v));
   if (p.flat && back_calibration_pending) calibrate_background(p);
 }
@@ -92,12 +92,12 @@ void make_strips(Paint& p) {
 void page_number(Paint& p, int index, int x) {
   ViewContext& v = p.view;
   char digits[16];
-  std::snprintf(digits, sizeof digits, "%d", index / v.page_lines + 1);
+  std::snprintf(digits, sizeof digits, "%d", index / v.settings.page_lines + 1);
   char16_t text[16];
   int n = 0;
   for (; digits[n]; ++n) text[n] = static_cast<char16_t>(digits[n]);
-  platform::Font* old = platform::canvas_select_font(p.win, v.font_page_number);
-  platform::canvas_move_to(p.win, x, p.height - v.page_number_height);
+  platform::Font* old = platform::canvas_select_font(p.win, v.typeset.font_page_number);
+  platform::canvas_move_to(p.win, x, p.height - v.typeset.page_number_height);
   platform::canvas_text(p.win, 0, 0, text, n, nullptr);
   platform::canvas_select_font(p.win, old);
 }
@@ -109,20 +109,20 @@ bool own_advances(const DisplayLine& line) {
 }
 
 bool first_of_page(const ViewContext& v, int index) {
-  return v.page_lines > 0 && index % v.page_lines == 0;
+  return v.settings.page_lines > 0 && index % v.settings.page_lines == 0;
 }
 
 // One column at slot offset y (from the right edge). Returns the next offset.
 int draw_column(Paint& p, int index, int y) {
   ViewContext& v = p.view;
-  const int r = p.width, ch = v.char_height, rh = v.ruby_height;
+  const int r = p.width, ch = v.typeset.char_height, rh = v.typeset.ruby_height;
   platform::canvas_fill(p.win, r - y - rh, 0, rh, p.height);  // ruby band
   y += rh;
   const int left = r - y - ch;  // the text strip spans left .. r - y
-  int stretched = line_advances(p.dc, v, index, p.advances);
-  const int* use = stretched || own_advances(v.lines[index]) ? p.advances.data() : nullptr;
-  int indent = (v.lines[index].flags & DL_QUOTE) ? 2 * ch : 0;
-  indent += v.lines[index].indent;  // the full notation's indents and foot alignment
+  int stretched = line_advances(p.measure, v, index, p.advances);
+  const int* use = stretched || own_advances(v.doc.lines[index]) ? p.advances.data() : nullptr;
+  int indent = (v.doc.lines[index].flags & DL_QUOTE) ? 2 * ch : 0;
+  indent += v.doc.lines[index].indent;  // the full notation's indents and foot alignment
   if (indent) platform::canvas_fill(p.win, left, TEXT_MARGIN, ch, indent);
   int drawn = 0;
   if (p.strip) {
@@ -138,9 +138,9 @@ int draw_column(Paint& p, int index, int y) {
     drawn = e.y - (TEXT_MARGIN + indent);
   }
   platform::canvas_fill(p.win, left, TEXT_MARGIN + indent + drawn, ch, p.height);
-  draw_decorations(v, p.dc, p.win, index, {0, 0, p.width, p.height}, y - rh, use, indent, p.strip,
+  draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y - rh, use, indent, p.strip,
                    p.flat);
-  if (v.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, left, 0, ch, MARK_BLOCK);
+  if (v.doc.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, left, 0, ch, MARK_BLOCK);
   if (first_of_page(v, index)) page_number(p, index, left);
   const int gap = slot_gap(v);
   platform::canvas_fill(p.win, left - gap, TEXT_MARGIN, gap, p.height);
@@ -171,36 +171,36 @@ void draw_row_text(Paint& p, const DisplayLine& line, const int* use) {
 // One row at slot offset y (from the top). Returns the next offset.
 int draw_row(Paint& p, int index, int y) {
   ViewContext& v = p.view;
-  const int ch = v.char_height;
-  platform::canvas_fill(p.win, 0, y, p.width, v.ruby_height);
-  y += v.ruby_height;
-  const DisplayLine& line = v.lines[index];
+  const int ch = v.typeset.char_height;
+  platform::canvas_fill(p.win, 0, y, p.width, v.typeset.ruby_height);
+  y += v.typeset.ruby_height;
+  const DisplayLine& line = v.doc.lines[index];
   const int indent = line.indent;  // the full notation's indents and foot alignment
   if (indent) platform::canvas_fill(p.win, TEXT_MARGIN, y, indent, ch);
   platform::canvas_move_to(p.win, TEXT_MARGIN + indent, y);
-  int stretched = line_advances(p.dc, v, index, p.advances);
+  int stretched = line_advances(p.measure, v, index, p.advances);
   const int* use = stretched || own_advances(line) ? p.advances.data() : nullptr;
   draw_row_text(p, line, use);
   platform::CanvasPoint end = platform::canvas_position(p.win);
   platform::canvas_fill(p.win, end.x, y, p.width, ch);
-  draw_decorations(v, p.dc, p.win, index, {0, 0, p.width, p.height}, y, use, indent, p.strip,
+  draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y, use, indent, p.strip,
                    p.flat);
-  if (v.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, 0, y, MARK_BLOCK, ch);
+  if (v.doc.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, 0, y, MARK_BLOCK, ch);
   const int gap = slot_gap(v);
   platform::canvas_fill(p.win, 0, y + ch, p.width, gap);
   return y + ch + gap;
 }
 
 bool has_text(const ViewContext& v, int i) {
-  return i < v.line_count && v.lines && v.lines[i].text;
+  return i < v.doc.line_count && v.doc.lines && v.doc.lines[i].text;
 }
 
 // Vertical writing: slots right to left, only those meeting the update.
 void walk_columns(Paint& p, const PaintRect& update) {
   ViewContext& v = p.view;
-  const int pitch = v.column_pitch;
+  const int pitch = v.typeset.column_pitch;
   bool past_end = false;
-  for (int i = v.top_line, y = 0;; ++i) {
+  for (int i = v.viewport.top_line, y = 0;; ++i) {
     if (p.width - y <= update.left) break;  // right and bottom edges are exclusive
     past_end = past_end || !has_text(v, i);
     if (p.width - y - pitch >= update.right) {
@@ -218,9 +218,9 @@ void walk_columns(Paint& p, const PaintRect& update) {
 // Horizontal writing: slots top to bottom, only those meeting the update.
 void walk_rows(Paint& p, const PaintRect& update) {
   ViewContext& v = p.view;
-  const int pitch = v.column_pitch;
+  const int pitch = v.typeset.column_pitch;
   bool past_end = false;
-  for (int i = v.top_line, y = 0;; ++i) {
+  for (int i = v.viewport.top_line, y = 0;; ++i) {
     if (y >= update.bottom) break;
     past_end = past_end || !has_text(v, i);
     if (y + pitch <= update.top) {
@@ -266,7 +266,7 @@ void paint_view(ViewContext& view, Canvas& win, const PaintRect& client, const P
   }
   Paint p{view,
           win,
-          MeasureContext{view.font_main},
+          MeasureContext{view.typeset.font_main},
           client.right - client.left,
           client.bottom - client.top,
           nullptr,
@@ -274,15 +274,15 @@ void paint_view(ViewContext& view, Canvas& win, const PaintRect& client, const P
           {}};
   const platform::CanvasState saved = win.state;
   set_up(win, view, current_back_color(view));
-  if (view.vertical) make_strips(p);
-  if (view.vertical)
+  if (view.typeset.vertical) make_strips(p);
+  if (view.typeset.vertical)
     platform::canvas_fill(win, 0, 0, p.width, TEXT_MARGIN);
   else
     platform::canvas_fill(win, 0, 0, TEXT_MARGIN, p.height);
-  if (view.top_line != 0 && view.top_line >= view.line_count) view.top_line = view.line_count - 1;
-  if (view.top_line < 0) view.top_line = 0;
-  if (view.column_pitch <= 0) view.column_pitch = view.ruby_height + view.char_height + SLOT_GAP;
-  if (view.vertical)
+  if (view.viewport.top_line != 0 && view.viewport.top_line >= view.doc.line_count) view.viewport.top_line = view.doc.line_count - 1;
+  if (view.viewport.top_line < 0) view.viewport.top_line = 0;
+  if (view.typeset.column_pitch <= 0) view.typeset.column_pitch = view.typeset.ruby_height + view.typeset.char_height + SLOT_GAP;
+  if (view.typeset.vertical)
     walk_columns(p, update);
   else
     walk_rows(p, update);

@@ -33,8 +33,8 @@ constexpr int SLOT_GAP = 2;
 // The gap of the view's slots: book composition leaves a wider one, whatever
 // column_pitch holds beyond the ruby band and the text.
 inline int slot_gap(const ViewContext& v) {
-  if (!v.book_layout) return SLOT_GAP;
-  int gap = v.column_pitch - v.ruby_height - v.char_height;
+  if (!v.typeset.book_layout) return SLOT_GAP;
+  int gap = v.typeset.column_pitch - v.typeset.ruby_height - v.typeset.char_height;
   return gap > 0 ? gap : 0;
 }
 // Units hit_test returns at most in text mode (with the terminator).
@@ -67,7 +67,7 @@ platform::CanvasPoint draw_column_text(ViewContext& view, platform::Canvas& stri
 // slot offset: distance of the slot's right edge from the client's right edge
 // in vertical writing, the top of the text row in horizontal writing.
 // `use` are the stretched advances, or null for plain widths.
-void draw_decorations(ViewContext& view, MeasureContext& dc, platform::Canvas& win, int index,
+void draw_decorations(ViewContext& view, MeasureContext& measure, platform::Canvas& win, int index,
                       const PaintRect& client, int slot, const int* use, int indent,
                       platform::Canvas* strip, platform::Canvas* flat);
 

@@ -18,12 +18,12 @@ inline int line_length(const DisplayLine& line) {
 // The advances of display line `index` as painting and hit testing use them,
 // in `advances` (grown to length + 1 entries: a line of any length fits).
 // Returns 1 when they were stretched.
-inline int line_advances(MeasureContext& dc, ViewContext& view, int index,
+inline int line_advances(MeasureContext& measure, ViewContext& view, int index,
                          std::vector<int>& advances) {
-  std::size_t need = static_cast<std::size_t>(line_length(view.lines[index])) + 1;
+  std::size_t need = static_cast<std::size_t>(line_length(view.doc.lines[index])) + 1;
   if (advances.size() < need) advances.resize(need);
   std::fill(advances.begin(), advances.begin() + static_cast<long>(need), 0);
-  return justify_display_line(dc, view, index, advances.data());
+  return justify_display_line(measure, view, index, advances.data());
 }
 
 // Advances of a reading measured a character at a time in the ruby font (not

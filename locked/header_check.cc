@@ -107,12 +107,12 @@ int check_locked_header_bytes(const unsigned char* bytes, std::size_t n, platfor
 int check_locked_header(ViewContext& view, int probe) {
   unsigned char header[LOCKED_HEADER_BYTES];
   std::size_t n = 0;
-  if (std::FILE* f = platform::open_regular_file(view.file_name.c_str())) {
+  if (std::FILE* f = platform::open_regular_file(view.doc.file_name.c_str())) {
     n = std::fread(header, 1, sizeof header, f);
     std::fclose(f);
   }
-  int ango = check_locked_header_bytes(header, n, view.hwnd, probe);
-  if (is_locked_header(header, n)) view.locked = 1;
+  int ango = check_locked_header_bytes(header, n, view.viewport.window, probe);
+  if (is_locked_header(header, n)) view.doc.locked = 1;
   return ango;
 }
 

@@ -118,13 +118,13 @@ int is_locked_header(const unsigned char* bytes, std::size_t n);
 
 // --- viewer side -----------------------------------------------------------------
 
-// The header check of a load. Reads the header of view.file_name; returns
+// The header check of a load. Reads the header of view.doc.file_name; returns
 // `ango` (non-zero) for an accepted locked text, whose complete key string is
 // then the current key string, or 0 for a plain text and for a refused one
 // (locked_refused() tells them apart). A password text asks through the
-// password prompt owned by view.hwnd, trying the remembered password first;
+// password prompt owned by view.viewport.window, trying the remembered password first;
 // with `probe` set it never asks and decodes with '1' for every hidden digit.
-// Sets view.locked to 1 for an accepted or refused locked text, and the
+// Sets view.doc.locked to 1 for an accepted or refused locked text, and the
 // current ango to the result.
 int check_locked_header(ViewContext& view, int probe);
 

@@ -140,8 +140,8 @@ void window_set_busy(Window* window, int busy);
 // --- input while the core is busy -------------------------------------------
 
 // Shift and Ctrl, as the keyboard holds them now.
-constexpr int MOD_SHIFT = 1;
-constexpr int MOD_CTRL = 2;
+constexpr int KEYMOD_SHIFT = 1;
+constexpr int KEYMOD_CTRL = 2;
 int modifiers_down();
 
 // What the automatic scroll takes from the queue while it runs. Keys and

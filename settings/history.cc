@@ -34,7 +34,7 @@ void touch_edit(IniFile& ini, void* context) {
   auto* call = static_cast<TouchCall*>(context);
   history_from_ini(ini, *call->history);
   history_touch(*call->history, history_name(*call->view),
-                static_cast<unsigned>(call->view->mark_page));
+                static_cast<unsigned>(call->view->viewport.mark_page));
   history_to_ini(*call->history, ini);
 }
 
@@ -80,7 +80,7 @@ void history_touch(History& history, const std::string& file_name, unsigned mark
 }
 
 const std::string& history_name(const ViewContext& view) {
-  return view.archive_name.empty() ? view.file_name : view.archive_name;
+  return view.doc.archive_name.empty() ? view.doc.file_name : view.doc.archive_name;
 }
 
 void read_history(History& history, ViewContext& view, const std::string& path) {
@@ -90,7 +90,7 @@ void read_history(History& history, ViewContext& view, const std::string& path) 
   if (history_name(view).empty()) return;
   for (const HistoryEntry& e : history)
     if (same_file(e.file_name, history_name(view))) {
-      view.mark_page = static_cast<int>(e.mark_page);
+      view.viewport.mark_page = static_cast<int>(e.mark_page);
       break;
     }
 }

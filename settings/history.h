@@ -42,14 +42,14 @@ void history_to_ini(const History& history, IniFile& ini);
 void history_touch(History& history, const std::string& file_name, unsigned mark_page);
 
 // Reads the names into `history` and, when the shown file is listed, its
-// mark page into view.mark_page.
+// mark page into view.viewport.mark_page.
 void read_history(History& history, ViewContext& view, const std::string& path);
 
 // The table of this process: read at start-up and whenever the history
 // submenu is built; the history commands open its entries.
 History& process_history();
 
-// On closing: merges the shown file (with view.mark_page) into the history
+// On closing: merges the shown file (with view.viewport.mark_page) into the history
 // in the file, re-read under the file's lock so that viewers closing at the
 // same moment keep each other's entries. `history` receives the result.
 // 1, or 0 when the file could not be written; nothing happens without a file.

@@ -81,23 +81,23 @@ int read_settings(ViewContext& v, const std::string& path, std::string* refusal)
 }
 
 void settings_from_ini(ViewContext& v, const IniFile& ini) {
-  v.text_color = parse_hex_color(ini_get(ini, "Color", "Fore", "FFFFFF"));
-  v.back_color = parse_hex_color(ini_get(ini, "Color", "Back", "7F0000"));
-  v.link_color = parse_hex_color(ini_get(ini, "Color", "Footnote", "00FF00"));
-  v.std_face_name =
+  v.settings.text_color = parse_hex_color(ini_get(ini, "Color", "Fore", "FFFFFF"));
+  v.settings.back_color = parse_hex_color(ini_get(ini, "Color", "Back", "7F0000"));
+  v.settings.link_color = parse_hex_color(ini_get(ini, "Color", "Footnote", "00FF00"));
+  v.settings.std_face_name =
       cut_chars(ini_get(ini, "Font", "Font", FALLBACK_FACE_NAME), FACE_NAME_MAX_CHARS);
   // Sizes are kept where they enter, so no geometry made from them overflows.
-  v.std_font_size = clamp_font_size(read_number(ini, "Font", "Size", "18"));
-  v.std_column_chars = clamp_column_chars(read_number(ini, "Font", "Width", "40"));
-  v.std_page_lines = clamp_page_lines(read_number(ini, "Font", "Page", "20"));
-  v.font_smoothing = read_number(ini, "Font", "Smooth", "0");
-  v.justify = read_number(ini, "Font", "Justify", "1");
-  v.ruby_percent = read_number(ini, "Font", "RubyPercent", "60");
-  v.smooth_scroll = read_number(ini, "Scroll", "Smooth", "1");
-  v.smooth_dots = read_number(ini, "Scroll", "SmoothDot", "4");
-  v.page_mode = read_number(ini, "Scroll", "PageMode", "0");
-  v.full_notation = read_number(ini, "Font", "FullNotation", "0");  // extension
-  v.book_composition = read_number(ini, "Font", "BookComposition", "0");
+  v.settings.std_font_size = clamp_font_size(read_number(ini, "Font", "Size", "18"));
+  v.settings.std_column_chars = clamp_column_chars(read_number(ini, "Font", "Width", "40"));
+  v.settings.std_page_lines = clamp_page_lines(read_number(ini, "Font", "Page", "20"));
+  v.settings.font_smoothing = read_number(ini, "Font", "Smooth", "0");
+  v.settings.justify = read_number(ini, "Font", "Justify", "1");
+  v.settings.ruby_percent = read_number(ini, "Font", "RubyPercent", "60");
+  v.settings.smooth_scroll = read_number(ini, "Scroll", "Smooth", "1");
+  v.settings.smooth_dots = read_number(ini, "Scroll", "SmoothDot", "4");
+  v.settings.page_mode = read_number(ini, "Scroll", "PageMode", "0");
+  v.settings.full_notation = read_number(ini, "Font", "FullNotation", "0");  // extension
+  v.settings.book_composition = read_number(ini, "Font", "BookComposition", "0");
   process_settings().editor_command = read_editor(ini);
 }
 
@@ -113,22 +113,22 @@ int read_settings(ViewContext& view, std::string* refusal) {
 
 void store_settings(const ViewContext& v, IniFile& ini) {
   if (!process_settings().command_line_colors) {
-    ini_set(ini, "Color", "Fore", format_hex_color(v.text_color));
-    ini_set(ini, "Color", "Back", format_hex_color(v.back_color));
-    ini_set(ini, "Color", "Footnote", format_hex_color(v.link_color));
+    ini_set(ini, "Color", "Fore", format_hex_color(v.settings.text_color));
+    ini_set(ini, "Color", "Back", format_hex_color(v.settings.back_color));
+    ini_set(ini, "Color", "Footnote", format_hex_color(v.settings.link_color));
   }
-  ini_set(ini, "Font", "Font", v.std_face_name);
-  write_number(ini, "Font", "Size", v.std_font_size);
-  write_number(ini, "Font", "Width", v.std_column_chars);
-  write_number(ini, "Font", "Page", v.std_page_lines);
-  write_number(ini, "Font", "Smooth", v.font_smoothing);
-  write_number(ini, "Font", "Justify", v.justify);
-  write_number(ini, "Font", "RubyPercent", v.ruby_percent);
-  write_extension_switch(ini, "Font", "FullNotation", v.full_notation);
-  write_extension_switch(ini, "Font", "BookComposition", v.book_composition);
-  write_number(ini, "Scroll", "Smooth", v.smooth_scroll);
-  write_number(ini, "Scroll", "SmoothDot", v.smooth_dots);
-  write_number(ini, "Scroll", "PageMode", v.page_mode);
+  ini_set(ini, "Font", "Font", v.settings.std_face_name);
+  write_number(ini, "Font", "Size", v.settings.std_font_size);
+  write_number(ini, "Font", "Width", v.settings.std_column_chars);
+  write_number(ini, "Font", "Page", v.settings.std_page_lines);
+  write_number(ini, "Font", "Smooth", v.settings.font_smoothing);
+  write_number(ini, "Font", "Justify", v.settings.justify);
+  write_number(ini, "Font", "RubyPercent", v.settings.ruby_percent);
+  write_extension_switch(ini, "Font", "FullNotation", v.settings.full_notation);
+  write_extension_switch(ini, "Font", "BookComposition", v.settings.book_composition);
+  write_number(ini, "Scroll", "Smooth", v.settings.smooth_scroll);
+  write_number(ini, "Scroll", "SmoothDot", v.settings.smooth_dots);
+  write_number(ini, "Scroll", "PageMode", v.settings.page_mode);
   ini_set(ini, "Tool", "Editor", EDITOR_MARK + process_settings().editor_command);
 }
 
@@ -143,10 +143,10 @@ int write_settings(const ViewContext& view) {
 }
 
 StandardLayout standard_layout(const ViewContext& v) {
-  return {v.std_face_name.empty() ? FALLBACK_FACE_NAME : v.std_face_name,
-          v.std_font_size ? v.std_font_size : FALLBACK_FONT_SIZE,
-          v.std_column_chars ? v.std_column_chars : FALLBACK_COLUMN_CHARS,
-          v.std_page_lines ? v.std_page_lines : FALLBACK_PAGE_LINES};
+  return {v.settings.std_face_name.empty() ? FALLBACK_FACE_NAME : v.settings.std_face_name,
+          v.settings.std_font_size ? v.settings.std_font_size : FALLBACK_FONT_SIZE,
+          v.settings.std_column_chars ? v.settings.std_column_chars : FALLBACK_COLUMN_CHARS,
+          v.settings.std_page_lines ? v.settings.std_page_lines : FALLBACK_PAGE_LINES};
 }
 
 }  // namespace yomite

@@ -32,61 +32,87 @@ void delete_font(platform::Font*& font) {
   font = nullptr;
 }
 
+// The mark survives a reload only as a page: the first marked line's page.
+// A view already released keeps the page it has, so that a release before a
+// reload (which releases again) does not lose it.
+void keep_mark_page(ViewContext& v) {
+  if (!v.doc.lines) return;
+  v.viewport.mark_page = 0;
+  for (int i = 0; i < v.doc.line_count; ++i) {
+    if ((v.doc.lines[i].flags & DL_MARK) && v.settings.page_lines > 0) {
+      v.viewport.mark_page = i / v.settings.page_lines + 1;
+      return;
+    }
+  }
+}
+
 }  // namespace
 
+// A load still going on ends before its lines are counted or freed.
+void end_load(Document& d) {
+  if (d.load_job && d.end_load_job) d.end_load_job(d.load_job);
+  d.load_job = nullptr;
+}
+
+void release_document_lines(Document& d) {
+  end_load(d);
+  std::free(d.lines);
+  d.lines = nullptr;
+  d.line_count = 0;
+  d.line_capacity = 0;
+  d.annotation_texts.fill(nullptr);
+  d.headings.clear();
+  arena_clear(d.arena);  // owns every text and code the pointers above named
+}
+
+void release_typesetting(Typesetting& t) {
+  std::free(t.width_cache);
+  t.width_cache = nullptr;
+  delete_font(t.font_main_upright);
+  delete_font(t.font_main);
+  delete_font(t.font_page_number);
+  delete_font(t.font_ruby);
+  delete_font(t.font_ruby_upright);
+  delete_font(t.font_emphasis);
+  delete_font(t.font_pair_upright);
+  delete_font(t.font_heading);
+}
+
+Document::~Document() {
+  release_document_lines(*this);
+}
+
+Typesetting::~Typesetting() {
+  release_typesetting(*this);
+}
+
 void release_document(ViewContext& v) {
-  if (v.load_job && v.end_load_job) v.end_load_job(v.load_job);
-  v.load_job = nullptr;
-  // The mark survives a reload only as a page: the first marked line's page.
-  // A view already released keeps the page it has, so that a release before
-  // a reload (which releases again) does not lose it.
-  if (v.lines) v.mark_page = 0;
-  for (int i = 0; i < v.line_count; ++i) {
-    DisplayLine& line = v.lines[i];
-    if (v.mark_page == 0 && (line.flags & DL_MARK) && v.page_lines > 0)
-      v.mark_page = i / v.page_lines + 1;
-    line.text = nullptr;
-    line.attrs = nullptr;
-  }
-  std::free(v.lines);
-  v.lines = nullptr;
-  v.line_count = 0;
-  v.line_capacity = 0;
-  v.annotation_texts.fill(nullptr);
-  v.headings.clear();
-  arena_clear(v.arena);  // owns every text and code the pointers above named
-  std::free(v.width_cache);
-  v.width_cache = nullptr;
-  delete_font(v.font_main_upright);
-  delete_font(v.font_main);
-  delete_font(v.font_page_number);
-  delete_font(v.font_ruby);
-  delete_font(v.font_ruby_upright);
-  delete_font(v.font_emphasis);
-  delete_font(v.font_pair_upright);
-  delete_font(v.font_heading);
+  end_load(v.doc);
+  keep_mark_page(v);
+  release_document_lines(v.doc);
+  release_typesetting(v.typeset);
 }
 
 int begin_display_lines(ViewContext& v) {
-  std::free(v.lines);
-  v.lines = static_cast<DisplayLine*>(alloc_zeroed(LINES_INITIAL * sizeof(DisplayLine)));
-  v.line_capacity = v.lines ? LINES_INITIAL : 0;
-  return v.lines ? 1 : 0;
+  std::free(v.doc.lines);
+  v.doc.lines = static_cast<DisplayLine*>(alloc_zeroed(LINES_INITIAL * sizeof(DisplayLine)));
+  v.doc.line_capacity = v.doc.lines ? LINES_INITIAL : 0;
+  return v.doc.lines ? 1 : 0;
 }
 
 DisplayLine* display_line_slot(ViewContext& v, int index) {
-  if (!v.lines || index < 0) return nullptr;
-  if (index >= v.line_capacity - LINES_HEADROOM) {
-    const int step = v.line_capacity / 2 > LINES_GROWTH ? v.line_capacity / 2 : LINES_GROWTH;
-    int capacity = v.line_capacity + step;
-    void* grown = std::realloc(v.lines, static_cast<std::size_t>(capacity) * sizeof(DisplayLine));
+  if (!v.doc.lines || index < 0) return nullptr;
+  if (index >= v.doc.line_capacity - LINES_HEADROOM) {
+    const int step = v.doc.line_capacity / 2 > LINES_GROWTH ? v.doc.line_capacity / 2 : LINES_GROWTH;
+    int capacity = v.doc.line_capacity + step;
+    void* grown = std::realloc(v.doc.lines, static_cast<std::size_t>(capacity) * sizeof(DisplayLine));
     if (!grown) return nullptr;
-    v.lines = static_cast<DisplayLine*>(grown);
-    std::memset(v.lines + v.line_capacity, 0, static_cast<std::size_t>(step) * sizeof(DisplayLine));
-    v.line_capacity = capacity;
-    if (index >= v.line_capacity - LINES_HEADROOM) return nullptr;  // far beyond the end
+    v.doc.lines = static_cast<DisplayLine*>(grown);
+    std::memset(v.doc.lines + v.doc.line_capacity, 0, static_cast<std::size_t>(step) * sizeof(DisplayLine));
+    v.doc.line_capacity = capacity;
+    if (index >= v.doc.line_capacity - LINES_HEADROOM) return nullptr;  // far beyond the end
   }
-  return &v.lines[index];
+  return &v.doc.lines[index];
 }
 
 }  // namespace yomite

@@ -1,7 +1,7 @@
-// The record of everything about the document shown in the main window: the
-// laid-out text, fonts and metrics, colours, layout parameters (current and
-// standard values), the scroll position and the user's toggles. Every part of
-// the viewer reads and writes its fields directly.
+// The record of everything about the document shown in the main window, in
+// four parts: the laid-out document, its typesetting (fonts and metrics), the
+// settings it was opened with, and the viewport. Every part of the viewer
+// reads and writes their fields directly.
 #pragma once
 
 #include <array>
@@ -81,73 +81,20 @@ struct HeadingEntry {
 
 struct LoadJob;  // a full load going on in slices (document/load.h)
 
-struct ViewContext {
-  int loaded = 0;                    // a document is open and laid out
-  platform::Window* hwnd = nullptr;  // the main window
-  int column_chars = 0;              // column length in half-width units (full width = 2)
-  int std_column_chars = 0;          // settings key Width
-  int page_lines = 0;                // columns (display lines) per page
-  int std_page_lines = 0;            // settings key Page
-  Color text_color = 0x000000;
-  Color back_color = 0xFFFFFF;                  // also fills strips uncovered by smooth scrolling
-  Color link_color = 0x00FF00;                  // link and footnote anchors
-  int char_height = 18;                         // px, cell height of the main font
-  int half_width = 0;                           // px, one half-width unit of the main font
-  int ruby_height = 7;                          // px, cell height of the ruby font
-  platform::Font* font_main = nullptr;          // turned 270 degrees in vertical writing
-  platform::Font* font_main_upright = nullptr;  // vertical writing only
-  platform::Font* font_page_number = nullptr;   // vertical writing only
-  int page_number_height = 0;                   // px
-  platform::Font* font_ruby = nullptr;
-  platform::Font* font_ruby_upright = nullptr;  // vertical writing only
-  platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks
-  int column_pitch = 27;         // px, ruby_height + char_height + 2: the scrolling unit
+// The laid-out document: its display lines, the texts and codes they point
+// into, the annotation entries, and a load still going on. Owns all of it.
+struct Document {
+  int loaded = 0;                // a document is open and laid out
+  DisplayLine* lines = nullptr;  // line_count records (alloc_zeroed)
   int line_capacity = 0;         // records allocated in `lines`
   int line_count = 0;            // display lines of the laid-out document
-  int top_line = 0;              // first display line shown; a reload keeps it
-  int fixed_pitch = 1;           // the main font is fixed-pitch
-  int half_is_half = 0;          // average width is exactly half the maximum width
-  int vertical = 0;              // 1 exactly when face_name begins with '@'
-  DisplayLine* lines = nullptr;  // line_count records (alloc_zeroed)
   std::array<char16_t*, ANNOTATION_ENTRIES> annotation_texts{};  // in the arena
-  int thumb_pos = 0;      // scroll-bar position last set, 0..1000
-  std::string file_name;  // full path of the shown file; empty: nothing shown
+  std::vector<HeadingEntry> headings;  // full notation: in reading order
+  int locked = 0;                      // a locked text, or its password was refused
+  std::string file_name;               // full path of the shown file; empty: nothing shown
   // The archive file_name was unpacked from (empty for a plain file): its
   // unpacked copy goes when the viewer ends, so the history keeps this one.
   std::string archive_name;
-  std::string face_name;      // a leading '@' selects the vertical face
-  std::string std_face_name;  // settings key Font
-  int smooth_scroll = 1;
-  int smooth_dots = 4;                   // px per smooth-scroll step; 0 disables stepping
-  int auto_speed = 0;                    // sign = direction, magnitude 0..5 = speed step
-  int extent_swapped = 0;                // the font reports extents with the axes exchanged
-  std::uint16_t* width_cache = nullptr;  // per-character widths of the main font
-  int font_size = 0;                     // px
-  int std_font_size = 0;                 // settings key Size
-  int code_page = 1;                     // for multibyte text; 1 = the system's (932)
-  int encoding_letter = 0;               // forced encoding, upper case; 0 = detect
-  int markup_enabled = 1;
-  platform::Font* font_pair_upright = nullptr;  // face without '@', for upright digit pairs
-  int font_smoothing = 0;                       // settings Font/Smooth
-  int mark_page = 0;                            // 1-based page of the mark; 0 = none
-  int page_mode = 0;
-  int justify = 1;                 // settings Font/Justify
-  int ruby_percent = 0;            // kept in 40..80 whenever fonts are made
-  int text_format = DIALECT_AUTO;  // MarkupDialect
-  int locked = 0;                  // a locked text, or its password was refused
-  // Extension, settings Font/FullNotation and option A: the bracket notation's
-  // other annotations (indents, headings, page breaks, gaiji, notes) are set
-  // instead of shown as text. Off by default.
-  int full_notation = 0;
-  platform::Font* font_heading = nullptr;  // full notation: headings (bold, or Gothic)
-  std::vector<HeadingEntry> headings;      // full notation: in reading order
-  // Extension (settings Font/BookComposition, option N): book-grade line
-  // composition; 0 = standard composition.
-  // It takes effect when the fonts are made (an open or a reload), which
-  // copies it into book_layout; breaking, justification, painting and hit
-  // testing read book_layout, so a settings notice never mixes the two.
-  int book_composition = 0;
-  int book_layout = 0;  // 1: the fonts and display lines were made in book composition
 
   // Every text the document keeps (display lines, codes, annotation entries).
   TextArena arena;
@@ -156,6 +103,94 @@ struct ViewContext {
   // release step ends it first, so lines are never added to a freed array.
   LoadJob* load_job = nullptr;
   void (*end_load_job)(LoadJob* job) = nullptr;
+
+  Document() = default;
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+  ~Document();
+};
+
+// How the document is set: the fonts made for it, their metrics and the
+// width cache. Owns the fonts and the cache.
+struct Typesetting {
+  platform::Font* font_main = nullptr;          // turned 270 degrees in vertical writing
+  platform::Font* font_main_upright = nullptr;  // vertical writing only
+  platform::Font* font_page_number = nullptr;   // vertical writing only
+  int page_number_height = 0;                   // px
+  platform::Font* font_ruby = nullptr;
+  platform::Font* font_ruby_upright = nullptr;  // vertical writing only
+  platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks
+  platform::Font* font_pair_upright = nullptr;  // face without '@', for upright digit pairs
+  platform::Font* font_heading = nullptr;       // full notation: headings (bold, or Gothic)
+  int char_height = 18;                         // px, cell height of the main font
+  int half_width = 0;                           // px, one half-width unit of the main font
+  int ruby_height = 7;                          // px, cell height of the ruby font
+  int column_pitch = 27;  // px, ruby_height + char_height + 2: the scrolling unit
+  int fixed_pitch = 1;    // the main font is fixed-pitch
+  int half_is_half = 0;   // average width is exactly half the maximum width
+  int vertical = 0;       // 1 exactly when face_name begins with '@'
+  int extent_swapped = 0;                // the font reports extents with the axes exchanged
+  std::uint16_t* width_cache = nullptr;  // per-character widths of the main font
+  int book_layout = 0;  // 1: the fonts and display lines were made in book composition
+
+  Typesetting() = default;
+  Typesetting(const Typesetting&) = delete;
+  Typesetting& operator=(const Typesetting&) = delete;
+  ~Typesetting();
+};
+
+// What the document is opened with: the settings file's values (current and
+// standard), the options, and the user's toggles.
+struct ViewSettings {
+  int column_chars = 0;      // column length in half-width units (full width = 2)
+  int std_column_chars = 0;  // settings key Width
+  int page_lines = 0;        // columns (display lines) per page
+  int std_page_lines = 0;    // settings key Page
+  Color text_color = 0x000000;
+  Color back_color = 0xFFFFFF;  // also fills strips uncovered by smooth scrolling
+  Color link_color = 0x00FF00;  // link and footnote anchors
+  std::string face_name;        // a leading '@' selects the vertical face
+  std::string std_face_name;    // settings key Font
+  int smooth_scroll = 1;
+  int smooth_dots = 4;    // px per smooth-scroll step; 0 disables stepping
+  int font_size = 0;      // px
+  int std_font_size = 0;  // settings key Size
+  int code_page = 1;      // for multibyte text; 1 = the system's (932)
+  int encoding_letter = 0;  // forced encoding, upper case; 0 = detect
+  int markup_enabled = 1;
+  int font_smoothing = 0;  // settings Font/Smooth
+  int page_mode = 0;
+  int justify = 1;                 // settings Font/Justify
+  int ruby_percent = 0;            // kept in 40..80 whenever fonts are made
+  int text_format = DIALECT_AUTO;  // MarkupDialect
+  // Extension, settings Font/FullNotation and option A: the bracket notation's
+  // other annotations (indents, headings, page breaks, gaiji, notes) are set
+  // instead of shown as text. Off by default.
+  int full_notation = 0;
+  // Extension (settings Font/BookComposition, option N): book-grade line
+  // composition; 0 = standard composition.
+  // It takes effect when the fonts are made (an open or a reload), which
+  // copies it into typeset.book_layout; breaking, justification, painting and
+  // hit testing read that, so a settings notice never mixes the two.
+  int book_composition = 0;
+};
+
+// Where the document is seen: the window, the first line shown, the scroll
+// bar, the mark's page and the automatic scroll.
+struct Viewport {
+  platform::Window* window = nullptr;  // the main window
+  int top_line = 0;                    // first display line shown; a reload keeps it
+  int thumb_pos = 0;                   // scroll-bar position last set, 0..1000
+  int mark_page = 0;                   // 1-based page of the mark; 0 = none
+  int auto_speed = 0;  // sign = direction, magnitude 0..5 = speed step
+};
+
+// Everything about the document shown in the main window, in its parts.
+struct ViewContext {
+  Document doc;
+  Typesetting typeset;
+  ViewSettings settings;
+  Viewport viewport;
 };
 
 // Bytes above which a successful alloc_zeroed is traced.
@@ -164,7 +199,7 @@ constexpr std::size_t ALLOC_TRACE_BYTES = 10000;
 // A zero-filled block of `bytes` (free it with std::free), or null.
 void* alloc_zeroed(std::size_t bytes);
 
-// A new record with the creation defaults; the caller stores `hwnd`.
+// A new record with the creation defaults; the caller stores `window`.
 ViewContext* create_view_context();
 
 // Releases the document and frees the record.
@@ -174,6 +209,11 @@ void destroy_view_context(ViewContext* view);
 // position, so an open can follow at once. The mark is carried over as
 // mark_page (the page of the first marked line). Safe to call twice.
 void release_document(ViewContext& view);
+
+// Each part frees what it owns (its destructor does the same); the record
+// itself stays usable.
+void release_document_lines(Document& doc);
+void release_typesetting(Typesetting& typeset);
 
 // Starts a full load's display lines: LINES_INITIAL zeroed records. 1 or 0.
 int begin_display_lines(ViewContext& view);

@@ -17,26 +17,26 @@ constexpr int AUTO_LOOP_SLEEP_MS = 1;
 
 int digit_of(int key) {
   if (key >= '0' && key <= '9') return key - '0';
-  if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9) return key - VK_NUMPAD0;
+  if (key >= KEY_NUMPAD0 && key <= KEY_NUMPAD0 + 9) return key - KEY_NUMPAD0;
   return -1;
 }
 
 // A key pressed while scrolling; 1 when it stops the scroll.
 int steer(ViewContext& v, int key, int& direction) {
-  if (key == VK_ESCAPE || key == VK_SHIFT || key == VK_CONTROL) {
+  if (key == KEY_ESCAPE || key == KEY_SHIFT || key == KEY_CTRL) {
     platform::beep();
     return 1;
   }
-  if (key == VK_LEFT) {
-    if (v.auto_speed < AUTO_SPEED_MAX) ++v.auto_speed;
-    if (v.auto_speed >= 0) direction = 1;
-  } else if (key == VK_RIGHT) {
-    if (v.auto_speed > -AUTO_SPEED_MAX) --v.auto_speed;
-    if (v.auto_speed < 0) direction = -1;
+  if (key == KEY_LEFT) {
+    if (v.viewport.auto_speed < AUTO_SPEED_MAX) ++v.viewport.auto_speed;
+    if (v.viewport.auto_speed >= 0) direction = 1;
+  } else if (key == KEY_RIGHT) {
+    if (v.viewport.auto_speed > -AUTO_SPEED_MAX) --v.viewport.auto_speed;
+    if (v.viewport.auto_speed < 0) direction = -1;
   } else {
     const int digit = digit_of(key);
     // 0 pauses; the direction stays as it was.
-    if (digit >= 0 && digit <= AUTO_SPEED_MAX) v.auto_speed = digit * (v.auto_speed >= 0 ? 1 : -1);
+    if (digit >= 0 && digit <= AUTO_SPEED_MAX) v.viewport.auto_speed = digit * (v.viewport.auto_speed >= 0 ? 1 : -1);
   }
   return 0;
 }
@@ -44,7 +44,7 @@ int steer(ViewContext& v, int key, int& direction) {
 // Everything pending; 1 when something stopped the scroll.
 int drain_pending(ViewContext& v, int& direction) {
   platform::PendingEvent e;
-  while (platform::take_pending_event(v.hwnd, &e)) {
+  while (platform::take_pending_event(v.viewport.window, &e)) {
     switch (e.kind) {
       case platform::PENDING_KEY_DOWN:
         if (steer(v, e.key, direction)) return 1;
@@ -52,7 +52,7 @@ int drain_pending(ViewContext& v, int& direction) {
       case platform::PENDING_BUTTON_DOWN:
         // The click still acts after the scroll stops.
         platform::beep();
-        v.auto_speed = 0;
+        v.viewport.auto_speed = 0;
         on_mouse_down(v, e.button, e.x, e.y);
         return 1;
       case platform::PENDING_WINDOW_GONE:
@@ -67,24 +67,24 @@ int drain_pending(ViewContext& v, int& direction) {
 }  // namespace
 
 void start_auto_scroll(ViewContext& v, int direction) {
-  v.auto_speed = direction > 0 ? AUTO_SPEED_MAX : -AUTO_SPEED_MAX;
-  if (!v.smooth_scroll) {
-    v.smooth_scroll = 1;
-    if (v.smooth_dots == 0) v.smooth_dots = 1;
+  v.viewport.auto_speed = direction > 0 ? AUTO_SPEED_MAX : -AUTO_SPEED_MAX;
+  if (!v.settings.smooth_scroll) {
+    v.settings.smooth_scroll = 1;
+    if (v.settings.smooth_dots == 0) v.settings.smooth_dots = 1;
   }
   auto_scroll(v, direction);
 }
 
 void auto_scroll(ViewContext& v, int direction) {
   for (;;) {
-    if (v.auto_speed != 0 && !scroll_by(v, direction, 1)) {
+    if (v.viewport.auto_speed != 0 && !scroll_by(v, direction, 1)) {
       platform::beep();
       break;
     }
     if (drain_pending(v, direction)) break;
     platform::sleep_ms(AUTO_LOOP_SLEEP_MS);
   }
-  v.auto_speed = 0;
+  v.viewport.auto_speed = 0;
 }
 
 }  // namespace yomite

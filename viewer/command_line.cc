@@ -39,52 +39,52 @@ void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
   const int n = parse_decimal(o.value);
   switch (o.letter) {
     case 'A':
-      v.full_notation = n;
+      v.settings.full_notation = n;
       break;
     case 'B':
-      v.back_color = option_color(o.value);
+      v.settings.back_color = option_color(o.value);
       break;
     case 'C':
-      v.text_color = option_color(o.value);
+      v.settings.text_color = option_color(o.value);
       break;
     case 'L':
-      v.link_color = option_color(o.value);
+      v.settings.link_color = option_color(o.value);
       break;
     case 'E':
-      v.code_page = n;
+      v.settings.code_page = n;
       break;
     case 'F':
-      v.face_name = o.value;
+      v.settings.face_name = o.value;
       break;
     case 'G':
       if (n != 0) r.font_size = n;  // clamped where it is used
       break;
     case 'H':
-      v.page_lines = clamp_page_lines(n);
+      v.settings.page_lines = clamp_page_lines(n);
       break;
     case 'J':
       r.jump_line = n;
       break;
     case 'K':
-      v.encoding_letter = encoding_letter_of(o.value);
+      v.settings.encoding_letter = encoding_letter_of(o.value);
       break;
     case 'M':
-      v.markup_enabled = n;
+      v.settings.markup_enabled = n;
       break;
     case 'N':
-      v.book_composition = n;
+      v.settings.book_composition = n;
       break;
     case 'R':
       r.row = n;
       break;
     case 'S':
-      v.smooth_scroll = n;
+      v.settings.smooth_scroll = n;
       break;
     case 'T':
-      v.text_format = n;
+      v.settings.text_format = n;
       break;
     case 'W':
-      v.column_chars = clamp_column_chars(n);
+      v.settings.column_chars = clamp_column_chars(n);
       break;
     default:
       break;  // X and Y place the window; the scan took them

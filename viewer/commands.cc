@@ -19,7 +19,7 @@ namespace yomite {
 namespace {
 
 int shift_down() {
-  return (platform::modifiers_down() & platform::MOD_SHIFT) ? 1 : 0;
+  return (platform::modifiers_down() & platform::KEYMOD_SHIFT) ? 1 : 0;
 }
 
 int needs_document(int number) {
@@ -42,16 +42,16 @@ int needs_document(int number) {
 }
 
 void repaint(ViewContext& v) {
-  platform::window_invalidate(v.hwnd, nullptr, 0);
+  platform::window_invalidate(v.viewport.window, nullptr, 0);
 }
 
 void set_smooth_dots(ViewContext& v, int dots) {
-  v.smooth_dots = dots;
+  v.settings.smooth_dots = dots;
   write_settings(v);
 }
 
 void choose_colour(ViewContext& v, Color& field, int number) {
-  const long chosen = platform::choose_color(v.hwnd, field);
+  const long chosen = platform::choose_color(v.viewport.window, field);
   if (number == CMD_TEXT_COLOR) trace("col=%x ", static_cast<unsigned>(chosen));
   if (chosen == -1) return;
   field = static_cast<Color>(chosen);
@@ -62,31 +62,31 @@ void choose_colour(ViewContext& v, Color& field, int number) {
 
 void change_font(ViewContext& v) {
   platform::FontDescription font;
-  font.height = -v.char_height;
-  font.face = v.face_name;
-  if (!platform::choose_font(v.hwnd, font)) return;
-  v.loaded = 0;
+  font.height = -v.typeset.char_height;
+  font.face = v.settings.face_name;
+  if (!platform::choose_font(v.viewport.window, font)) return;
+  v.doc.loaded = 0;
   release_document(v);
-  v.face_name = font.face;  // a face with '@' sets the text in columns, without in rows
+  v.settings.face_name = font.face;  // a face with '@' sets the text in columns, without in rows
   reopen_document(v, std::abs(font.height));
 }
 
 void make_standard(ViewContext& v) {
-  v.std_face_name = v.face_name;
-  v.std_column_chars = v.column_chars;
-  v.std_font_size = v.font_size;
-  v.std_page_lines = v.page_lines;
+  v.settings.std_face_name = v.settings.face_name;
+  v.settings.std_column_chars = v.settings.column_chars;
+  v.settings.std_font_size = v.settings.font_size;
+  v.settings.std_page_lines = v.settings.page_lines;
   write_settings(v);
 }
 
 void change_width(ViewContext& v) {
   if (width_dialog(v)) reopen_document(v, 0);
-  platform::window_focus(v.hwnd);
+  platform::window_focus(v.viewport.window);
 }
 
 // Larger or smaller by one, by two with Shift, within the step limits.
 void step_font(ViewContext& v, int sign) {
-  const int size = v.font_size;
+  const int size = v.settings.font_size;
   if (sign > 0 ? size >= FONT_SIZE_STEP_MAX : size <= FONT_SIZE_STEP_MIN) return;
   int next = size + sign;
   if (shift_down() && (sign > 0 ? next < FONT_SIZE_STEP_MAX : next > FONT_SIZE_STEP_MIN))
@@ -95,15 +95,15 @@ void step_font(ViewContext& v, int sign) {
 }
 
 void set_mark(ViewContext& v) {
-  for (int i = 0; i < v.line_count; ++i) v.lines[i].flags &= ~DL_MARK;
-  if (v.line_count > 0 && v.top_line < v.line_count) v.lines[v.top_line].flags |= DL_MARK;
+  for (int i = 0; i < v.doc.line_count; ++i) v.doc.lines[i].flags &= ~DL_MARK;
+  if (v.doc.line_count > 0 && v.viewport.top_line < v.doc.line_count) v.doc.lines[v.viewport.top_line].flags |= DL_MARK;
   repaint(v);
 }
 
 void jump_to_mark(ViewContext& v) {
-  for (int i = 0; i < v.line_count; ++i) {
-    if (v.lines[i].flags & DL_MARK) {
-      v.top_line = i;
+  for (int i = 0; i < v.doc.line_count; ++i) {
+    if (v.doc.lines[i].flags & DL_MARK) {
+      v.viewport.top_line = i;
       break;
     }
   }
@@ -112,10 +112,10 @@ void jump_to_mark(ViewContext& v) {
 }
 
 void jump_to_page(ViewContext& v) {
-  const int current = v.page_lines > 0 ? v.top_line / v.page_lines + 1 : 1;
+  const int current = v.settings.page_lines > 0 ? v.viewport.top_line / v.settings.page_lines + 1 : 1;
   const int page = page_jump_dialog(v, current);
   if (page > 0) jump_to(v, page_top(v, page));
-  platform::window_focus(v.hwnd);
+  platform::window_focus(v.viewport.window);
 }
 
 // A viewer shown in place of an empty one takes its place on the screen.
@@ -123,20 +123,20 @@ void open_history_entry(ViewContext& v, int position) {
   if (position < 0 || position >= HISTORY_ENTRIES) return;
   const std::string name = process_history()[static_cast<std::size_t>(position)].file_name;
   if (name.empty()) return;
-  const int empty = v.file_name.empty();
-  if (launch_viewer(v, name, empty) && empty) platform::window_post_close(v.hwnd);
+  const int empty = v.doc.file_name.empty();
+  if (launch_viewer(v, name, empty) && empty) platform::window_post_close(v.viewport.window);
 }
 
 }  // namespace
 
 int command_enabled(const ViewContext& v, int number) {
-  if (needs_document(number) && !v.loaded) return 0;
-  if (number == CMD_EDITOR && v.locked) return 0;
+  if (needs_document(number) && !v.doc.loaded) return 0;
+  if (number == CMD_EDITOR && v.doc.locked) return 0;
   return 1;
 }
 
 void reopen_document(ViewContext& v, int font_size) {
-  v.loaded = 0;
+  v.doc.loaded = 0;
   release_document(v);
   open_document(v, font_size, -1, -1, nullptr);
 }
@@ -153,16 +153,16 @@ void run_command(ViewContext& v, int number) {
   }
   switch (number) {
     case CMD_SMOOTH:
-      v.smooth_scroll = !v.smooth_scroll;
+      v.settings.smooth_scroll = !v.settings.smooth_scroll;
       break;
     case CMD_TEXT_COLOR:
-      choose_colour(v, v.text_color, number);
+      choose_colour(v, v.settings.text_color, number);
       break;
     case CMD_BACK_COLOR:
-      choose_colour(v, v.back_color, number);
+      choose_colour(v, v.settings.back_color, number);
       break;
     case CMD_LINK_COLOR:
-      choose_colour(v, v.link_color, number);
+      choose_colour(v, v.settings.link_color, number);
       break;
     case CMD_FONT:
       change_font(v);
@@ -183,7 +183,7 @@ void run_command(ViewContext& v, int number) {
       open_file_dialog(v);
       break;
     case CMD_MARKUP:
-      v.markup_enabled = !v.markup_enabled;
+      v.settings.markup_enabled = !v.settings.markup_enabled;
       reopen_document(v, 0);
       break;
     case CMD_SET_MARK:
@@ -201,14 +201,14 @@ void run_command(ViewContext& v, int number) {
     case CMD_PAGE_MODE:
       // The page keys follow at once, the window size at the next open. The
       // full notation's page breaks depend on the mode: it lays out again.
-      v.page_mode = !v.page_mode;
-      if (v.full_notation && v.loaded) reopen_document(v, 0);
+      v.settings.page_mode = !v.settings.page_mode;
+      if (v.settings.full_notation && v.doc.loaded) reopen_document(v, 0);
       break;
     case CMD_PAGE_JUMP:
       jump_to_page(v);
       break;
     case CMD_CLOSE:
-      platform::window_post_close(v.hwnd);
+      platform::window_post_close(v.viewport.window);
       break;
     case CMD_RELOAD:
       reopen_document(v, 0);

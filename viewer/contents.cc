@@ -36,23 +36,23 @@ platform::MenuItem item(int id, std::string label, int checked, int grayed) {
 }  // namespace
 
 const std::vector<HeadingEntry>& table_of_contents(const ViewContext& view) {
-  return view.headings;
+  return view.doc.headings;
 }
 
 int contents_target_line(const ViewContext& view, int command) {
   if (command < CMD_CONTENTS_FIRST || command > CMD_CONTENTS_LAST) return -1;
   std::size_t k = static_cast<std::size_t>(command - CMD_CONTENTS_FIRST);
-  return k < view.headings.size() ? view.headings[k].line : -1;
+  return k < view.doc.headings.size() ? view.doc.headings[k].line : -1;
 }
 
 HistoryMenu contents_menu(const ViewContext& view) {
   HistoryMenu menu{CONTENTS_MENU_TITLE, {}};
-  const std::vector<HeadingEntry>& headings = view.headings;
+  const std::vector<HeadingEntry>& headings = view.doc.headings;
   if (headings.empty()) {
     menu.items.push_back(item(CMD_CONTENTS_FIRST, "(なし)", 0, 1));
     return menu;
   }
-  int current = current_heading(headings, view.top_line);
+  int current = current_heading(headings, view.viewport.top_line);
   for (std::size_t k = 0; k < headings.size() && k < CONTENTS_MENU_ITEMS; ++k)
     menu.items.push_back(item(CMD_CONTENTS_FIRST + static_cast<int>(k), menu_label(headings[k]),
                               static_cast<int>(k) == current ? 1 : 0, 0));

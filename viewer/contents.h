@@ -12,9 +12,9 @@
 namespace yomite {
 
 // The check item "注記を組版する(&A)" in the context menu, after
-// "特殊メモon/off(&T)": toggles view.full_notation and reloads.
+// "特殊メモon/off(&T)": toggles view.settings.full_notation and reloads.
 constexpr int CMD_FULL_NOTATION = 1000;
-// The "目次" submenu: heading k of view.headings is CMD_CONTENTS_FIRST + k.
+// The "目次" submenu: heading k of view.doc.headings is CMD_CONTENTS_FIRST + k.
 constexpr int CMD_CONTENTS_FIRST = 1001;
 constexpr int CMD_CONTENTS_LAST = 1999;
 constexpr int CONTENTS_MENU_ITEMS = CMD_CONTENTS_LAST - CMD_CONTENTS_FIRST + 1;

@@ -53,8 +53,8 @@ MenuItem full_notation_item(const ViewContext& v) {
   MenuItem item;
   item.id = CMD_FULL_NOTATION;
   item.label = FULL_NOTATION_LABEL;
-  item.checked = v.full_notation ? 1 : 0;
-  item.grayed = !v.loaded;
+  item.checked = v.settings.full_notation ? 1 : 0;
+  item.grayed = !v.doc.loaded;
   return item;
 }
 
@@ -62,10 +62,10 @@ MenuItem dots_submenu(const ViewContext& v) {
   std::vector<MenuItem> dots;
   for (int n = 1; n <= 9; ++n) {
     const std::string label = std::to_string(n);
-    dots.push_back(command(v, CMD_SMOOTH + n, label.c_str(), v.smooth_dots == n));
+    dots.push_back(command(v, CMD_SMOOTH + n, label.c_str(), v.settings.smooth_dots == n));
   }
   char label[64];
-  std::snprintf(label, sizeof label, "ｽﾑｰｽｽｸﾛｰﾙﾄﾞｯﾄ数(%d)", v.smooth_dots);
+  std::snprintf(label, sizeof label, "ｽﾑｰｽｽｸﾛｰﾙﾄﾞｯﾄ数(%d)", v.settings.smooth_dots);
   return submenu(label, std::move(dots));
 }
 
@@ -77,9 +77,9 @@ std::vector<MenuItem> context_menu_items(ViewContext& v) {
       command(v, CMD_OPEN, "開く(&O)...\tO"),
       history_submenu(v),
       separator(),
-      command(v, CMD_SMOOTH, "スムーススクロール", v.smooth_scroll),
+      command(v, CMD_SMOOTH, "スムーススクロール", v.settings.smooth_scroll),
       dots_submenu(v),
-      command(v, CMD_PAGE_MODE, "ページモード(&P)", v.page_mode),
+      command(v, CMD_PAGE_MODE, "ページモード(&P)", v.settings.page_mode),
       command(v, CMD_PAGE_JUMP, "ページ移動...\tP"),
       separator(),
       command(v, CMD_TEXT_COLOR, "文字色(&C)..."),
@@ -92,7 +92,7 @@ std::vector<MenuItem> context_menu_items(ViewContext& v) {
       separator(),
       command(v, CMD_WIDTH, "幅変更(&W)...\tW"),
       separator(),
-      command(v, CMD_MARKUP, "特殊メモon/off(&T)", v.markup_enabled),
+      command(v, CMD_MARKUP, "特殊メモon/off(&T)", v.settings.markup_enabled),
       command(v, CMD_SET_MARK, "マーク(&M)\tM"),
       command(v, CMD_JUMP_MARK, "マークへジャンプ(&J)\tJ"),
       separator(),
@@ -109,12 +109,12 @@ std::vector<MenuItem> context_menu_items(ViewContext& v) {
     return items.end();
   };
   items.insert(after("特殊メモon/off(&T)"), full_notation_item(v));
-  if (v.full_notation && v.loaded) items.insert(after("ページ移動...\tP"), contents_submenu(v));
+  if (v.settings.full_notation && v.doc.loaded) items.insert(after("ページ移動...\tP"), contents_submenu(v));
   return items;
 }
 
 void show_context_menu(ViewContext& v, int x, int y) {
-  const int chosen = platform::track_popup_menu(v.hwnd, context_menu_items(v), x, y);
+  const int chosen = platform::track_popup_menu(v.viewport.window, context_menu_items(v), x, y);
   trace("menu=%d ", chosen);
   if (chosen == 0) return;
   if (is_extension_item(chosen))

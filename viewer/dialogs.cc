@@ -96,7 +96,7 @@ int accept_page(DialogForm& form, void* context) {
 void browse_program(DialogForm& form, int id, void* context) {
   if (id != ID_SETTINGS_BROWSE) return;
   std::string program;
-  if (!choose_program(static_cast<ViewContext*>(context)->hwnd, program)) return;
+  if (!choose_program(static_cast<ViewContext*>(context)->viewport.window, program)) return;
   if (DialogControl* c = platform::dialog_control(form, ID_SETTINGS_EDITOR)) c->text = program;
 }
 
@@ -126,9 +126,9 @@ void open_file_dialog(ViewContext& v) {
       {"ZIP(*.zip)", "*.zip"},  // archives open too: their first text is shown
   };
   std::string path;
-  if (!platform::choose_file(v.hwnd, PROGRAM_TITLE, filters, path)) return;
-  const int empty = v.file_name.empty();
-  if (launch_viewer(v, path, empty) && empty) platform::window_post_close(v.hwnd);
+  if (!platform::choose_file(v.viewport.window, PROGRAM_TITLE, filters, path)) return;
+  const int empty = v.doc.file_name.empty();
+  if (launch_viewer(v, path, empty) && empty) platform::window_post_close(v.viewport.window);
 }
 
 std::vector<std::string> editor_arguments(const std::string& command, const std::string& file) {
@@ -141,10 +141,10 @@ int launch_editor(ViewContext& v) {
   const std::string& command = process_settings().editor_command;
   std::vector<std::string> args = split_platform_command_words(command);
   const bool started =
-      !args.empty() && platform::start_program(editor_arguments(command, v.file_name));
+      !args.empty() && platform::start_program(editor_arguments(command, v.doc.file_name));
   if (started) return 1;
   // The message shows the command line as the user would type it.
-  platform::message_box(v.hwnd, command + " " + quoted(v.file_name), EDITOR_FAILED_CAPTION);
+  platform::message_box(v.viewport.window, command + " " + quoted(v.doc.file_name), EDITOR_FAILED_CAPTION);
   return 0;
 }
 
@@ -154,17 +154,17 @@ int width_dialog(ViewContext& v) {
   form.cancel_label = CANCEL_LABEL;
   form.controls = {
       label("１行の文字数(半角単位)(&W):"),
-      edit(ID_WIDTH_COLUMN, std::to_string(static_cast<unsigned>(v.column_chars))),
+      edit(ID_WIDTH_COLUMN, std::to_string(static_cast<unsigned>(v.settings.column_chars))),
       label("１ページの行数(&L):"),
-      edit(ID_WIDTH_PAGE, std::to_string(static_cast<unsigned>(v.page_lines))),
+      edit(ID_WIDTH_PAGE, std::to_string(static_cast<unsigned>(v.settings.page_lines))),
   };
   WidthAnswer answer;
   platform::DialogHooks hooks;
   hooks.accept = accept_width;
   hooks.context = &answer;
-  if (platform::run_dialog(v.hwnd, form, hooks) != 1) return 0;
-  v.column_chars = answer.column_chars;
-  v.page_lines = answer.page_lines;
+  if (platform::run_dialog(v.viewport.window, form, hooks) != 1) return 0;
+  v.settings.column_chars = answer.column_chars;
+  v.settings.page_lines = answer.page_lines;
   return 1;
 }
 
@@ -187,14 +187,14 @@ int page_jump_dialog(ViewContext& v, int page) {
   platform::DialogHooks hooks;
   hooks.accept = accept_page;
   hooks.context = &chosen;
-  return platform::run_dialog(v.hwnd, form, hooks) == 1 ? chosen : 0;
+  return platform::run_dialog(v.viewport.window, form, hooks) == 1 ? chosen : 0;
 }
 
 int settings_dialog(ViewContext& v) {
-  v.ruby_percent = clamp_ruby_percent(v.ruby_percent);
-  v.font_smoothing = v.font_smoothing ? 1 : 0;
-  v.justify = v.justify ? 1 : 0;
-  const int smoothing = v.font_smoothing, justify = v.justify, ruby = v.ruby_percent;
+  v.settings.ruby_percent = clamp_ruby_percent(v.settings.ruby_percent);
+  v.settings.font_smoothing = v.settings.font_smoothing ? 1 : 0;
+  v.settings.justify = v.settings.justify ? 1 : 0;
+  const int smoothing = v.settings.font_smoothing, justify = v.settings.justify, ruby = v.settings.ruby_percent;
   DialogForm form;
   form.title = "Yomite 設定";
   form.cancel_label = CANCEL_LABEL;
@@ -213,31 +213,31 @@ int settings_dialog(ViewContext& v) {
       edit(ID_SETTINGS_RUBY, std::to_string(static_cast<unsigned>(ruby))),
       label("%　(40%～80%)", 1),
       // Extensions.
-      check(ID_SETTINGS_FULL_NOTATION, FULL_NOTATION_LABEL, v.full_notation),
-      check(ID_SETTINGS_BOOK_COMPOSITION, BOOK_COMPOSITION_LABEL, v.book_composition),
+      check(ID_SETTINGS_FULL_NOTATION, FULL_NOTATION_LABEL, v.settings.full_notation),
+      check(ID_SETTINGS_BOOK_COMPOSITION, BOOK_COMPOSITION_LABEL, v.settings.book_composition),
   };
   platform::DialogHooks hooks;
   hooks.button = browse_program;
   hooks.context = &v;
-  if (platform::run_dialog(v.hwnd, form, hooks) != 1) return 0;
+  if (platform::run_dialog(v.viewport.window, form, hooks) != 1) return 0;
   process_settings().editor_command = text_of(form, ID_SETTINGS_EDITOR);
-  v.font_smoothing = checked(form, ID_SETTINGS_SMOOTHING);
-  v.justify = checked(form, ID_SETTINGS_JUSTIFY);
+  v.settings.font_smoothing = checked(form, ID_SETTINGS_SMOOTHING);
+  v.settings.justify = checked(form, ID_SETTINGS_JUSTIFY);
   // An empty or unreadable size counts as 0, which the range makes 40.
-  v.ruby_percent = clamp_ruby_percent(
+  v.settings.ruby_percent = clamp_ruby_percent(
       static_cast<int>(std::max(dialog_number(text_of(form, ID_SETTINGS_RUBY)), 0LL)));
   const int full_notation = checked(form, ID_SETTINGS_FULL_NOTATION);
   const int book_composition = checked(form, ID_SETTINGS_BOOK_COMPOSITION);
-  const int relayout = full_notation != v.full_notation || book_composition != v.book_composition;
-  v.full_notation = full_notation;
-  v.book_composition = book_composition;
+  const int relayout = full_notation != v.settings.full_notation || book_composition != v.settings.book_composition;
+  v.settings.full_notation = full_notation;
+  v.settings.book_composition = book_composition;
   // A new editor command alone waits for the write at exit.
-  if (v.font_smoothing != smoothing || v.justify != justify || v.ruby_percent != ruby || relayout) {
-    platform::window_invalidate(v.hwnd, nullptr, 0);
+  if (v.settings.font_smoothing != smoothing || v.settings.justify != justify || v.settings.ruby_percent != ruby || relayout) {
+    platform::window_invalidate(v.viewport.window, nullptr, 0);
     write_settings(v);
   }
   // The extensions change the layout: the document is laid out again.
-  if (relayout && v.loaded) reopen_document(v, 0);
+  if (relayout && v.doc.loaded) reopen_document(v, 0);
   return 1;
 }
 
@@ -252,7 +252,7 @@ void about_box(ViewContext& v) {
   };
   // A '&' of the path is shown, not taken as a mnemonic.
   for (char c : settings_path()) form.controls.back().label += c == '&' ? "&&" : std::string(1, c);
-  platform::run_dialog(v.hwnd, form, platform::DialogHooks{});
+  platform::run_dialog(v.viewport.window, form, platform::DialogHooks{});
 }
 
 int choose_program(platform::Window* owner, std::string& out) {

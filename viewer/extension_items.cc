@@ -10,9 +10,9 @@ int is_extension_item(int id) {
 }
 
 void run_extension_item(ViewContext& v, int id) {
-  if (!v.loaded) return;
+  if (!v.doc.loaded) return;
   if (id == CMD_FULL_NOTATION) {
-    v.full_notation = !v.full_notation;
+    v.settings.full_notation = !v.settings.full_notation;
     reopen_document(v, 0);
     return;
   }

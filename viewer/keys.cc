@@ -16,11 +16,11 @@ int modifiers() {
 }
 
 int shift_or_ctrl() {
-  return (modifiers() & (platform::MOD_SHIFT | platform::MOD_CTRL)) != 0;
+  return (modifiers() & (platform::KEYMOD_SHIFT | platform::KEYMOD_CTRL)) != 0;
 }
 
 int page_keys(const ViewContext& v) {
-  return v.page_mode && v.vertical;
+  return v.settings.page_mode && v.typeset.vertical;
 }
 
 void page_up(ViewContext& v) {
@@ -43,11 +43,11 @@ void page_down(ViewContext& v) {
 
 void end(ViewContext& v) {
   if (!shift_or_ctrl()) return;
-  int t = v.line_count - 1;
+  int t = v.doc.line_count - 1;
   // Page mode shows the start of the last page.
-  if (page_keys(v) && v.page_lines > 0) {
-    const long long first = 1LL * v.page_lines * (v.line_count / v.page_lines);
-    if (first < v.line_count) t = static_cast<int>(first);
+  if (page_keys(v) && v.settings.page_lines > 0) {
+    const long long first = 1LL * v.settings.page_lines * (v.doc.line_count / v.settings.page_lines);
+    if (first < v.doc.line_count) t = static_cast<int>(first);
   }
   jump_to(v, t);
 }
@@ -58,8 +58,8 @@ void home(ViewContext& v) {
 
 // Columns run right to left: Left is forward.
 void left(ViewContext& v) {
-  if (!v.vertical) return;
-  const int both = platform::MOD_SHIFT | platform::MOD_CTRL;
+  if (!v.typeset.vertical) return;
+  const int both = platform::KEYMOD_SHIFT | platform::KEYMOD_CTRL;
   if ((modifiers() & both) == both)
     start_auto_scroll(v, 1);
   else
@@ -67,8 +67,8 @@ void left(ViewContext& v) {
 }
 
 void right(ViewContext& v) {
-  if (!v.vertical) return;
-  const int both = platform::MOD_SHIFT | platform::MOD_CTRL;
+  if (!v.typeset.vertical) return;
+  const int both = platform::KEYMOD_SHIFT | platform::KEYMOD_CTRL;
   if ((modifiers() & both) == both)
     start_auto_scroll(v, -1);
   else
@@ -76,15 +76,15 @@ void right(ViewContext& v) {
 }
 
 void up(ViewContext& v) {
-  if (!v.vertical) scroll_by(v, -1, 1);
+  if (!v.typeset.vertical) scroll_by(v, -1, 1);
 }
 
 void down(ViewContext& v) {
-  if (!v.vertical) scroll_by(v, 1, 1);
+  if (!v.typeset.vertical) scroll_by(v, 1, 1);
 }
 
 void toggle_smooth(ViewContext& v) {
-  v.smooth_scroll = !v.smooth_scroll;
+  v.settings.smooth_scroll = !v.settings.smooth_scroll;
 }
 
 void context_menu(ViewContext& v) {
@@ -100,16 +100,16 @@ struct KeyAction {
 
 // Letter keys act whatever modifier is held; keys not listed do nothing.
 constexpr KeyAction KEY_TABLE[] = {
-    {VK_ESCAPE, 0, nullptr, CMD_CLOSE},
-    {VK_SPACE, 0, toggle_smooth, 0},
-    {VK_PRIOR, 1, page_up, 0},
-    {VK_NEXT, 1, page_down, 0},
-    {VK_END, 1, end, 0},
-    {VK_HOME, 1, home, 0},
-    {VK_LEFT, 1, left, 0},
-    {VK_RIGHT, 1, right, 0},
-    {VK_UP, 1, up, 0},
-    {VK_DOWN, 1, down, 0},
+    {KEY_ESCAPE, 0, nullptr, CMD_CLOSE},
+    {KEY_SPACE, 0, toggle_smooth, 0},
+    {KEY_PAGE_UP, 1, page_up, 0},
+    {KEY_PAGE_DOWN, 1, page_down, 0},
+    {KEY_END, 1, end, 0},
+    {KEY_HOME, 1, home, 0},
+    {KEY_LEFT, 1, left, 0},
+    {KEY_RIGHT, 1, right, 0},
+    {KEY_UP, 1, up, 0},
+    {KEY_DOWN, 1, down, 0},
     {'E', 0, nullptr, CMD_EDITOR},
     {'F', 0, nullptr, CMD_FONT},
     {'J', 0, nullptr, CMD_JUMP_MARK},
@@ -118,10 +118,10 @@ constexpr KeyAction KEY_TABLE[] = {
     {'P', 0, nullptr, CMD_PAGE_JUMP},
     {'S', 0, nullptr, CMD_SETTINGS},
     {'W', 0, nullptr, CMD_WIDTH},
-    {VK_APPS, 0, context_menu, 0},
-    {VK_F5, 0, nullptr, CMD_RELOAD},
-    {VK_OEM_4, 0, nullptr, CMD_FONT_SMALLER},
-    {VK_OEM_6, 0, nullptr, CMD_FONT_LARGER},
+    {KEY_MENU, 0, context_menu, 0},
+    {KEY_F5, 0, nullptr, CMD_RELOAD},
+    {KEY_OPEN_BRACKET, 0, nullptr, CMD_FONT_SMALLER},
+    {KEY_CLOSE_BRACKET, 0, nullptr, CMD_FONT_LARGER},
 };
 
 }  // namespace
@@ -129,7 +129,7 @@ constexpr KeyAction KEY_TABLE[] = {
 void on_key(ViewContext& v, int key) {
   for (const KeyAction& k : KEY_TABLE) {
     if (k.key != key) continue;
-    if (k.needs_document && !v.loaded) return;
+    if (k.needs_document && !v.doc.loaded) return;
     if (k.act)
       k.act(v);
     else
@@ -140,13 +140,13 @@ void on_key(ViewContext& v, int key) {
 }
 
 int on_system_key(ViewContext& v, int key) {
-  if (key != VK_F10 || !(modifiers() & platform::MOD_SHIFT)) return 0;
+  if (key != KEY_F10 || !(modifiers() & platform::KEYMOD_SHIFT)) return 0;
   show_context_menu(v, 0, 0);
   return 1;
 }
 
 void on_char(ViewContext& v, int c) {
-  if (c >= '0' && c <= '9') v.smooth_dots = c - '0';
+  if (c >= '0' && c <= '9') v.settings.smooth_dots = c - '0';
 }
 
 }  // namespace yomite

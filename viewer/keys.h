@@ -16,24 +16,24 @@
 namespace yomite {
 
 // Virtual-key codes. Letters and main-row digits are their upper-case ASCII.
-constexpr int VK_SHIFT = 0x10;
-constexpr int VK_CONTROL = 0x11;
-constexpr int VK_ESCAPE = 0x1B;
-constexpr int VK_SPACE = 0x20;
-constexpr int VK_PRIOR = 0x21;  // Page Up
-constexpr int VK_NEXT = 0x22;   // Page Down
-constexpr int VK_END = 0x23;
-constexpr int VK_HOME = 0x24;
-constexpr int VK_LEFT = 0x25;
-constexpr int VK_UP = 0x26;
-constexpr int VK_RIGHT = 0x27;
-constexpr int VK_DOWN = 0x28;
-constexpr int VK_APPS = 0x5D;     // the Menu key
-constexpr int VK_NUMPAD0 = 0x60;  // .. VK_NUMPAD0 + 9
-constexpr int VK_F5 = 0x74;
-constexpr int VK_F10 = 0x79;
-constexpr int VK_OEM_4 = 0xDB;  // the key that types '['
-constexpr int VK_OEM_6 = 0xDD;  // the key that types ']'
+constexpr int KEY_SHIFT = 0x10;
+constexpr int KEY_CTRL = 0x11;
+constexpr int KEY_ESCAPE = 0x1B;
+constexpr int KEY_SPACE = 0x20;
+constexpr int KEY_PAGE_UP = 0x21;  // Page Up
+constexpr int KEY_PAGE_DOWN = 0x22;   // Page Down
+constexpr int KEY_END = 0x23;
+constexpr int KEY_HOME = 0x24;
+constexpr int KEY_LEFT = 0x25;
+constexpr int KEY_UP = 0x26;
+constexpr int KEY_RIGHT = 0x27;
+constexpr int KEY_DOWN = 0x28;
+constexpr int KEY_MENU = 0x5D;     // the Menu key
+constexpr int KEY_NUMPAD0 = 0x60;  // .. KEY_NUMPAD0 + 9
+constexpr int KEY_F5 = 0x74;
+constexpr int KEY_F10 = 0x79;
+constexpr int KEY_OPEN_BRACKET = 0xDB;  // the key that types '['
+constexpr int KEY_CLOSE_BRACKET = 0xDD;  // the key that types ']'
 
 // A key went down. Modifiers are read from platform::modifiers_down().
 void on_key(ViewContext& view, int key);

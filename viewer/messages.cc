@@ -41,12 +41,12 @@ int on_command_message(ViewContext& v, int code, platform::MessageSender* sender
 
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& v) {
   if (code != QUERY_FILE_NAME || !sender) return 0;
-  return platform::send_text_to(sender, v.file_name);
+  return platform::send_text_to(sender, v.doc.file_name);
 }
 
 void on_settings_changed(ViewContext& v) {
   read_settings(v);
-  platform::window_invalidate(v.hwnd, nullptr, 1);
+  platform::window_invalidate(v.viewport.window, nullptr, 1);
 }
 
 void on_dropped_files(ViewContext& v, const std::vector<std::string>& paths) {
@@ -55,7 +55,7 @@ void on_dropped_files(ViewContext& v, const std::vector<std::string>& paths) {
     if (!launch_viewer(v, paths[i], 0)) break;
     ++started;
   }
-  if (started > 0 && v.file_name.empty()) platform::window_post_close(v.hwnd);
+  if (started > 0 && v.doc.file_name.empty()) platform::window_post_close(v.viewport.window);
 }
 
 void keep_viewer_arguments(int argc, const char* const* argv) {
@@ -67,7 +67,7 @@ std::vector<std::string> viewer_launch_arguments(const ViewContext& v, const std
   std::vector<std::string> args = {platform::own_program_path(), path};
   int x = 0, y = 0;
   if (same_place) {
-    platform::window_screen_position(v.hwnd, &x, &y);
+    platform::window_screen_position(v.viewport.window, &x, &y);
     args.push_back("/X" + std::to_string(x));
     args.push_back("/Y" + std::to_string(y));
   }

@@ -13,7 +13,7 @@
 
 namespace yomite {
 
-// Opens view.file_name in the view's window. `font_size` is a requested size
+// Opens view.doc.file_name in the view's window. `font_size` is a requested size
 // (0 = keep), kept in OPTION_FONT_SIZE_MIN..MAX; x and y place the window
 // when both are >= 0; `options` are the command line's (null on a reload).
 // Does nothing when a document is loaded, there is no file name or no window.

@@ -68,15 +68,15 @@ void on_click(ViewContext& v, int x, int y) {
   const char16_t* text = hit_test(v, x, y, 1);
   if (!text) return;
   if (text[0] == LINK_MARKER) {
-    open_link(resolve_link_target(to_utf8(text + 1), v.file_name));
+    open_link(resolve_link_target(to_utf8(text + 1), v.doc.file_name));
     return;
   }
-  platform::show_note(v.hwnd, to_utf8(text));
-  platform::window_focus(v.hwnd);
+  platform::show_note(v.viewport.window, to_utf8(text));
+  platform::window_focus(v.viewport.window);
 }
 
 void on_mouse_down(ViewContext& v, int button, int x, int y) {
-  platform::window_focus(v.hwnd);
+  platform::window_focus(v.viewport.window);
   if (button == BUTTON_LEFT)
     on_click(v, x, y);
   else if (button == BUTTON_RIGHT)
@@ -84,7 +84,7 @@ void on_mouse_down(ViewContext& v, int button, int x, int y) {
 }
 
 void on_wheel(ViewContext& v, int notches) {
-  if (!v.loaded) return;
+  if (!v.doc.loaded) return;
   const int step = notches < 0 ? -1 : 1;
   for (int i = 0; i < (notches < 0 ? -notches : notches); ++i)
     if (!scroll_by(v, step, 1)) return;

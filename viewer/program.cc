@@ -33,17 +33,17 @@ constexpr int IDLE_SLICE_LINES = 100;
 }  // namespace
 
 int on_idle(ViewContext& view) {
-  if (!view.load_job) return 0;
-  const int before = view.line_count;
+  if (!view.doc.load_job) return 0;
+  const int before = view.doc.line_count;
   const unsigned start = platform::tick_ms();
   int more = 1;
   while (more && platform::tick_ms() - start < IDLE_SLICE_MS)
-    more = continue_full_load(*view.load_job, -1, IDLE_SLICE_LINES);
-  if (!more) end_full_load(view.load_job);
+    more = continue_full_load(*view.doc.load_job, -1, IDLE_SLICE_LINES);
+  if (!more) end_full_load(view.doc.load_job);
   update_scroll_bar(view);
   // Columns that came in where the window shows them are painted.
-  if (before <= view.top_line + visible_lines(view))
-    platform::window_invalidate(view.hwnd, nullptr, 0);
+  if (before <= view.viewport.top_line + visible_lines(view))
+    platform::window_invalidate(view.viewport.window, nullptr, 0);
   return more;
 }
 
@@ -52,7 +52,7 @@ int run_viewer(int argc, const char* const* argv) {
   platform::Window* window = platform::window_create();
   if (!window) return 1;
   ViewContext* view = create_view_context();
-  view->hwnd = window;
+  view->viewport.window = window;
   platform::window_attach_view(window, view);
   std::string refusal;
   const int settings_read = read_settings(*view, &refusal);

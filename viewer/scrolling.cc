@@ -12,16 +12,16 @@ namespace yomite {
 namespace {
 
 int last_line(const ViewContext& v) {
-  return std::max(v.line_count - 1, 0);
+  return std::max(v.doc.line_count - 1, 0);
 }
 
 int ctrl_down() {
-  return (platform::modifiers_down() & platform::MOD_CTRL) ? 1 : 0;
+  return (platform::modifiers_down() & platform::KEYMOD_CTRL) ? 1 : 0;
 }
 
 platform::WindowRect client_rect(const ViewContext& v) {
   platform::WindowRect r;
-  platform::window_client_size(v.hwnd, &r.right, &r.bottom);
+  platform::window_client_size(v.viewport.window, &r.right, &r.bottom);
   return r;
 }
 
@@ -29,10 +29,10 @@ platform::WindowRect client_rect(const ViewContext& v) {
 // the background at once and kept out of painting, so only the new column is
 // painted when the steps are done.
 void fill_uncovered(const ViewContext& v, const platform::WindowRect& strip) {
-  platform::window_validate(v.hwnd, strip);
-  platform::Canvas* c = platform::window_canvas(v.hwnd);
+  platform::window_validate(v.viewport.window, strip);
+  platform::Canvas* c = platform::window_canvas(v.viewport.window);
   if (!c) return;
-  platform::CanvasColor old = platform::canvas_set_brush(*c, v.back_color);
+  platform::CanvasColor old = platform::canvas_set_brush(*c, v.settings.back_color);
   c->ops->fill(*c, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top);
   platform::canvas_set_brush(*c, old);
 }
@@ -41,49 +41,49 @@ void fill_uncovered(const ViewContext& v, const platform::WindowRect& strip) {
 // right (forward in vertical writing), -1 left. Steps keep the dot delay's
 // pace on the clock: the time a step takes to draw comes off its wait.
 void step_column(const ViewContext& v, const platform::WindowRect& r, int sign, int delay) {
-  const int steps = v.column_pitch / v.smooth_dots;
-  const int rest = v.column_pitch % v.smooth_dots;
+  const int steps = v.typeset.column_pitch / v.settings.smooth_dots;
+  const int rest = v.typeset.column_pitch % v.settings.smooth_dots;
   unsigned due = platform::tick_ms();
   for (int i = 0; i < steps; ++i) {
-    platform::window_scroll(v.hwnd, sign * v.smooth_dots, 0, r);
+    platform::window_scroll(v.viewport.window, sign * v.settings.smooth_dots, 0, r);
     platform::WindowRect strip = r;
     if (sign > 0)
-      strip.right = std::min(r.right, v.smooth_dots);
+      strip.right = std::min(r.right, v.settings.smooth_dots);
     else
-      strip.left = std::max(0, r.right - v.smooth_dots);
+      strip.left = std::max(0, r.right - v.settings.smooth_dots);
     fill_uncovered(v, strip);
-    platform::window_flush(v.hwnd);
+    platform::window_flush(v.viewport.window);
     if (!delay) continue;
     due += static_cast<unsigned>(delay);
     const int wait = static_cast<int>(due - platform::tick_ms());
     if (wait > 0) platform::sleep_ms(wait);
   }
-  if (rest > 0) platform::window_scroll(v.hwnd, sign * rest, 0, r);
+  if (rest > 0) platform::window_scroll(v.viewport.window, sign * rest, 0, r);
   platform::WindowRect column = r;
   if (sign > 0)
-    column.right = std::min(r.right, v.column_pitch);
+    column.right = std::min(r.right, v.typeset.column_pitch);
   else
-    column.left = std::max(0, r.right - v.column_pitch);
-  platform::window_invalidate(v.hwnd, &column, 0);
+    column.left = std::max(0, r.right - v.typeset.column_pitch);
+  platform::window_invalidate(v.viewport.window, &column, 0);
 }
 
 // The picture after top_line moved by `moved` lines (signed) on a request of
 // `requested` lines.
 void move_picture(const ViewContext& v, int requested, int moved, int animate, int delay) {
   const platform::WindowRect r = client_rect(v);
-  const int visible = (v.vertical ? r.right : r.bottom) / v.column_pitch;
+  const int visible = (v.typeset.vertical ? r.right : r.bottom) / v.typeset.column_pitch;
   const int count = std::abs(requested);
   const int sign = moved < 0 ? -1 : 1;
-  const int distance = std::abs(moved) * v.column_pitch;
+  const int distance = std::abs(moved) * v.typeset.column_pitch;
   if (count >= visible / 2) {
-    platform::window_invalidate(v.hwnd, nullptr, 1);
-  } else if (!v.vertical) {
+    platform::window_invalidate(v.viewport.window, nullptr, 1);
+  } else if (!v.typeset.vertical) {
     // Rows: backward pushes the picture down, forward pulls the rest up.
     platform::WindowRect area = r;
     if (sign > 0) area.top = std::min(distance, r.bottom);
-    platform::window_scroll(v.hwnd, 0, sign > 0 ? -distance : distance, area);
-  } else if (count != 1 || !v.smooth_scroll || !animate) {
-    platform::window_scroll(v.hwnd, sign * distance, 0, r);
+    platform::window_scroll(v.viewport.window, 0, sign > 0 ? -distance : distance, area);
+  } else if (count != 1 || !v.settings.smooth_scroll || !animate) {
+    platform::window_scroll(v.viewport.window, sign * distance, 0, r);
   } else {
     step_column(v, r, sign, delay);
   }
@@ -93,26 +93,26 @@ void move_picture(const ViewContext& v, int requested, int moved, int animate, i
 
 int visible_lines(const ViewContext& v) {
   int w = 0, h = 0;
-  platform::window_client_size(v.hwnd, &w, &h);
-  return v.column_pitch > 0 ? (v.vertical ? w : h) / v.column_pitch : 0;
+  platform::window_client_size(v.viewport.window, &w, &h);
+  return v.typeset.column_pitch > 0 ? (v.typeset.vertical ? w : h) / v.typeset.column_pitch : 0;
 }
 
 int update_scroll_bar(ViewContext& v) {
-  const int bar = v.vertical ? platform::SCROLL_BAR_HORZ : platform::SCROLL_BAR_VERT;
-  const int other = v.vertical ? platform::SCROLL_BAR_VERT : platform::SCROLL_BAR_HORZ;
-  platform::scroll_bar_set_range(v.hwnd, other, 0, 0);
-  platform::scroll_bar_set_range(v.hwnd, bar, 0, SCROLL_RANGE);
+  const int bar = v.typeset.vertical ? platform::SCROLL_BAR_HORZ : platform::SCROLL_BAR_VERT;
+  const int other = v.typeset.vertical ? platform::SCROLL_BAR_VERT : platform::SCROLL_BAR_HORZ;
+  platform::scroll_bar_set_range(v.viewport.window, other, 0, 0);
+  platform::scroll_bar_set_range(v.viewport.window, bar, 0, SCROLL_RANGE);
   // An empty document with one line per page has nothing to divide by: the
   // thumb then fills the bar.
-  const long long d = 1LL * v.line_count + v.page_lines - 1;
-  long long page = d > 0 ? 1LL * v.page_lines * SCROLL_RANGE / d : SCROLL_RANGE;
-  long long pos = d > 0 ? 1LL * v.top_line * SCROLL_RANGE / d : 0;
+  const long long d = 1LL * v.doc.line_count + v.settings.page_lines - 1;
+  long long page = d > 0 ? 1LL * v.settings.page_lines * SCROLL_RANGE / d : SCROLL_RANGE;
+  long long pos = d > 0 ? 1LL * v.viewport.top_line * SCROLL_RANGE / d : 0;
   // The text starts at the right end of a horizontal bar.
-  if (v.vertical) pos = page + pos > SCROLL_RANGE ? 0 : SCROLL_RANGE - page - pos;
+  if (v.typeset.vertical) pos = page + pos > SCROLL_RANGE ? 0 : SCROLL_RANGE - page - pos;
   const int page_px = static_cast<int>(std::min<long long>(page, SCROLL_RANGE));
-  platform::scroll_bar_set_thumb(v.hwnd, bar, page_px, static_cast<int>(pos));
-  v.thumb_pos = static_cast<int>(pos);
-  return v.thumb_pos;
+  platform::scroll_bar_set_thumb(v.viewport.window, bar, page_px, static_cast<int>(pos));
+  v.viewport.thumb_pos = static_cast<int>(pos);
+  return v.viewport.thumb_pos;
 }
 
 int dot_delay_ms(int speed) {
@@ -133,27 +133,27 @@ int dot_delay_ms(int speed) {
 }
 
 int scroll_step(ViewContext& v, int n, int animate) {
-  const int delay = dot_delay_ms(std::abs(v.auto_speed));
-  if (v.smooth_dots <= 0) animate = 0;
-  if ((n < 0 && v.top_line <= 0) || (n >= 0 && v.top_line >= v.line_count - 1)) return 0;
-  if (v.column_pitch <= 0) return 0;
-  const int old = v.top_line;
+  const int delay = dot_delay_ms(std::abs(v.viewport.auto_speed));
+  if (v.settings.smooth_dots <= 0) animate = 0;
+  if ((n < 0 && v.viewport.top_line <= 0) || (n >= 0 && v.viewport.top_line >= v.doc.line_count - 1)) return 0;
+  if (v.typeset.column_pitch <= 0) return 0;
+  const int old = v.viewport.top_line;
   if (n < 0)
-    v.top_line = std::max(static_cast<int>(std::max(1LL * v.top_line + n, 0LL)), 0);
+    v.viewport.top_line = std::max(static_cast<int>(std::max(1LL * v.viewport.top_line + n, 0LL)), 0);
   else
-    v.top_line = static_cast<int>(std::min(1LL * v.top_line + n, 1LL * last_line(v)));
+    v.viewport.top_line = static_cast<int>(std::min(1LL * v.viewport.top_line + n, 1LL * last_line(v)));
   // A move cut short at either end shifts the picture only as far as
   // top_line went.
-  move_picture(v, n, v.top_line - old, animate, delay);
+  move_picture(v, n, v.viewport.top_line - old, animate, delay);
   update_scroll_bar(v);
-  platform::window_update(v.hwnd);
+  platform::window_update(v.viewport.window);
   return 1;
 }
 
 int scroll_by(ViewContext& v, int n, int animate) {
   if (n == 0) return 0;
   if (n == 1 || n == -1) return scroll_step(v, n, animate);
-  const int stepwise = ctrl_down() ? !v.smooth_scroll : v.smooth_scroll;
+  const int stepwise = ctrl_down() ? !v.settings.smooth_scroll : v.settings.smooth_scroll;
   if (!stepwise) return scroll_step(v, n, animate);
   const int sign = n < 0 ? -1 : 1;
   for (int i = 0; i < std::abs(n) / 2; ++i)
@@ -162,79 +162,79 @@ int scroll_by(ViewContext& v, int n, int animate) {
 }
 
 void jump_to(ViewContext& v, int line) {
-  v.top_line = std::clamp(line, 0, last_line(v));
-  platform::window_invalidate(v.hwnd, nullptr, 0);
+  v.viewport.top_line = std::clamp(line, 0, last_line(v));
+  platform::window_invalidate(v.viewport.window, nullptr, 0);
   update_scroll_bar(v);
 }
 
 int next_page_top(const ViewContext& v) {
-  if (v.page_lines <= 0) return -1;
-  const long long t = (1LL * v.top_line / v.page_lines + 1) * v.page_lines;
-  return t < v.line_count ? static_cast<int>(t) : -1;
+  if (v.settings.page_lines <= 0) return -1;
+  const long long t = (1LL * v.viewport.top_line / v.settings.page_lines + 1) * v.settings.page_lines;
+  return t < v.doc.line_count ? static_cast<int>(t) : -1;
 }
 
 int previous_page_top(const ViewContext& v) {
-  if (v.top_line <= 0 || v.page_lines <= 0) return -1;
-  int q = v.top_line / v.page_lines;
+  if (v.viewport.top_line <= 0 || v.settings.page_lines <= 0) return -1;
+  int q = v.viewport.top_line / v.settings.page_lines;
   if (q == 0) return 0;
-  if (v.top_line % v.page_lines == 0) --q;
-  return q * v.page_lines;
+  if (v.viewport.top_line % v.settings.page_lines == 0) --q;
+  return q * v.settings.page_lines;
 }
 
 int page_top(const ViewContext& v, int page) {
-  const long long t = (1LL * page - 1) * std::max(v.page_lines, 0);
-  return t < v.line_count ? static_cast<int>(std::max(t, 0LL)) : last_line(v);
+  const long long t = (1LL * page - 1) * std::max(v.settings.page_lines, 0);
+  return t < v.doc.line_count ? static_cast<int>(std::max(t, 0LL)) : last_line(v);
 }
 
 void on_vscroll(ViewContext& v, int code, int pos) {
   switch (code) {
-    case SB_LINE_UP:
+    case BAR_LINE_UP:
       scroll_by(v, -1, 0);
       return;
-    case SB_LINE_DOWN:
+    case BAR_LINE_DOWN:
       scroll_by(v, 1, 0);
       return;
-    case SB_PAGE_UP:
-      scroll_by(v, -v.page_lines, 0);
+    case BAR_PAGE_UP:
+      scroll_by(v, -v.settings.page_lines, 0);
       return;
-    case SB_PAGE_DOWN:
-      scroll_by(v, v.page_lines, 0);
+    case BAR_PAGE_DOWN:
+      scroll_by(v, v.settings.page_lines, 0);
       return;
-    case SB_THUMB_TRACK:
+    case BAR_THUMB_TRACK:
       break;
     default:
       return;  // the thumb let go, top, bottom, end of scroll
   }
-  if (v.thumb_pos != 0 && pos == v.thumb_pos) return;
-  if (v.vertical) {
-    const int page = platform::scroll_bar_page(v.hwnd, platform::SCROLL_BAR_HORZ);
+  if (v.viewport.thumb_pos != 0 && pos == v.viewport.thumb_pos) return;
+  if (v.typeset.vertical) {
+    const int page = platform::scroll_bar_page(v.viewport.window, platform::SCROLL_BAR_HORZ);
     pos = page + pos >= SCROLL_RANGE ? 0 : SCROLL_RANGE - page - pos;
   }
   const unsigned long long span =
-      static_cast<unsigned>(std::max(v.page_lines + v.line_count - 1, 0));
+      static_cast<unsigned>(std::max(v.settings.page_lines + v.doc.line_count - 1, 0));
   const unsigned long long top = static_cast<unsigned>(std::max(pos, 0)) * span / SCROLL_RANGE;
   const int line = static_cast<int>(std::min<unsigned long long>(top, last_line(v)));
-  if (line == v.top_line) return;
-  v.top_line = line;
-  platform::window_invalidate(v.hwnd, nullptr, 1);
+  if (line == v.viewport.top_line) return;
+  v.viewport.top_line = line;
+  platform::window_invalidate(v.viewport.window, nullptr, 1);
   update_scroll_bar(v);
 }
 
 void on_hscroll(ViewContext& v, int code, int pos) {
-  if (!v.vertical) return;
+  if (!v.typeset.vertical) return;
   // Columns run right to left: the bar's left is forward.
   switch (code) {
-    case SB_LINE_UP:
-      code = SB_LINE_DOWN;
+    case BAR_LINE_UP:
+      code = BAR_LINE_DOWN;
       break;
-    case SB_LINE_DOWN:
-      code = SB_LINE_UP;
+    case BAR_LINE_DOWN:
+      code = BAR_LINE_UP;
       break;
-    case SB_PAGE_UP:
-      code = SB_PAGE_DOWN;
+    case BAR_PAGE_UP:
+      code = BAR_PAGE_DOWN;
       break;
-    case SB_PAGE_DOWN:
-      code = SB_PAGE_UP;
+    case BAR_PAGE_DOWN:
+      code = BAR_PAGE_UP;
       break;
     default:
       break;

@@ -20,15 +20,15 @@ namespace yomite {
 constexpr int SCROLL_RANGE = 1000;
 
 // Requests of the scroll bar (the horizontal bar's left is "up").
-constexpr int SB_LINE_UP = 0;
-constexpr int SB_LINE_DOWN = 1;
-constexpr int SB_PAGE_UP = 2;
-constexpr int SB_PAGE_DOWN = 3;
-constexpr int SB_THUMB_POSITION = 4;  // the thumb let go
-constexpr int SB_THUMB_TRACK = 5;     // the thumb dragged to `pos`
-constexpr int SB_TOP = 6;
-constexpr int SB_BOTTOM = 7;
-constexpr int SB_END_SCROLL = 8;
+constexpr int BAR_LINE_UP = 0;
+constexpr int BAR_LINE_DOWN = 1;
+constexpr int BAR_PAGE_UP = 2;
+constexpr int BAR_PAGE_DOWN = 3;
+constexpr int BAR_THUMB_POSITION = 4;  // the thumb let go
+constexpr int BAR_THUMB_TRACK = 5;     // the thumb dragged to `pos`
+constexpr int BAR_TOP = 6;
+constexpr int BAR_BOTTOM = 7;
+constexpr int BAR_END_SCROLL = 8;
 
 // Display lines wholly visible across the window (V).
 int visible_lines(const ViewContext& view);

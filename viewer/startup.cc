@@ -18,12 +18,12 @@ int make_full_path(std::string& name) {
 
 void take_file(ViewContext& view, const std::string& file, History& history,
                const std::string& settings_path) {
-  view.file_name = file;
-  if (!view.file_name.empty()) make_full_path(view.file_name);
+  view.doc.file_name = file;
+  if (!view.doc.file_name.empty()) make_full_path(view.doc.file_name);
   // Also without a file: the recent-files commands open the entries read here.
   read_history(history, view, settings_path);
-  if (!view.file_name.empty()) replace_archive_by_entry(view);
-  view.markup_enabled = 1;
+  if (!view.doc.file_name.empty()) replace_archive_by_entry(view);
+  view.settings.markup_enabled = 1;
 }
 
 std::string window_title(const std::string& file) {

@@ -30,8 +30,8 @@ std::string format_display_line(int index, const DisplayLine& line) {
 }
 
 void dump_lines(const ViewContext& view, std::FILE* out) {
-  for (int i = 0; i < view.line_count; ++i) {
-    std::string s = format_display_line(i, view.lines[i]);
+  for (int i = 0; i < view.doc.line_count; ++i) {
+    std::string s = format_display_line(i, view.doc.lines[i]);
     s += '\n';
     std::fwrite(s.data(), 1, s.size(), out);
   }

@@ -38,10 +38,10 @@ void shown_area(const RenderArgs& args, const yomite::ViewContext& view, int* w,
     *h = args.height;
     return;
   }
-  yomite::platform::window_client_size(view.hwnd, w, h);
+  yomite::platform::window_client_size(view.viewport.window, w, h);
   yomite::platform::SystemMeasures m{};
   yomite::platform::system_measures(&m);
-  if (view.vertical)
+  if (view.typeset.vertical)
     *h -= m.hscroll_height;
   else
     *w -= m.vscroll_width;

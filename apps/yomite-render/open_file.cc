@@ -48,7 +48,7 @@ int open_for_render(const RenderArgs& a, RenderSession& s, std::string& error) {
   platform::clear_stale_extraction_dirs();
   if (!a.password.empty()) remember_password(a.password);
   s.view = create_view_context();
-  s.view->hwnd = platform::headless_window_create(a.width, a.height);
+  s.view->viewport.window = platform::headless_window_create(a.width, a.height);
   std::string settings_refusal;
   if (!read_settings(*s.view, &settings_refusal))  // never written back
     s.warnings.push_back(settings_refusal);
@@ -60,7 +60,7 @@ int open_for_render(const RenderArgs& a, RenderSession& s, std::string& error) {
 
 void close_render(RenderSession& s) {
   if (s.view) {
-    platform::Window* window = s.view->hwnd;
+    platform::Window* window = s.view->viewport.window;
     destroy_view_context(s.view);
     platform::headless_window_destroy(window);
     s.view = nullptr;

@@ -13,7 +13,7 @@
 namespace yomite::render {
 
 struct RenderSession {
-  ViewContext* view = nullptr;  // laid out; view->hwnd is the headless window
+  ViewContext* view = nullptr;  // laid out; view->viewport.window is the headless window
   History history;
   std::vector<std::string> warnings;  // for the user; the command goes on
 };

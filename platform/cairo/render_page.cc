@@ -17,11 +17,11 @@ namespace {
 constexpr int EXTRA_HALF_UNITS = 8;
 
 void paint_page(ViewContext& view, platform::Canvas& canvas, int page) {
-  const int saved = view.top_line;
-  view.top_line = (page - 1) * view.page_lines;
+  const int saved = view.viewport.top_line;
+  view.viewport.top_line = (page - 1) * view.settings.page_lines;
   PaintRect all{0, 0, canvas.width, canvas.height};
   paint_view(view, canvas, all, all);
-  view.top_line = saved;
+  view.viewport.top_line = saved;
 }
 
 // A page file on its way to the disk (platform/output.h): nothing of an
@@ -59,15 +59,15 @@ int end_output(PageOutput& out, int ok) {
 }  // namespace
 
 void page_client_size(const ViewContext& view, int* width, int* height) {
-  const int along = view.half_width * (view.column_chars + EXTRA_HALF_UNITS);
-  int across = view.column_pitch * (view.page_lines > 0 ? view.page_lines : 1);
-  *width = view.vertical ? across : along;
-  *height = view.vertical ? along : across;
+  const int along = view.typeset.half_width * (view.settings.column_chars + EXTRA_HALF_UNITS);
+  int across = view.typeset.column_pitch * (view.settings.page_lines > 0 ? view.settings.page_lines : 1);
+  *width = view.typeset.vertical ? across : along;
+  *height = view.typeset.vertical ? along : across;
 }
 
 int page_count(const ViewContext& view) {
-  if (view.page_lines <= 0 || view.line_count <= 0) return 1;
-  return (view.line_count + view.page_lines - 1) / view.page_lines;
+  if (view.settings.page_lines <= 0 || view.doc.line_count <= 0) return 1;
+  return (view.doc.line_count + view.settings.page_lines - 1) / view.settings.page_lines;
 }
 
 int render_page_png(ViewContext& view, int page, const char* path, int width, int height) {

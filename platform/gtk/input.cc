@@ -115,8 +115,8 @@ int modifiers_down() {
         gdk_keymap_get_modifier_state(gdk_keymap_get_for_display(display)));
   }
   int m = 0;
-  if (state & GDK_SHIFT_MASK) m |= MOD_SHIFT;
-  if (state & GDK_CONTROL_MASK) m |= MOD_CTRL;
+  if (state & GDK_SHIFT_MASK) m |= KEYMOD_SHIFT;
+  if (state & GDK_CONTROL_MASK) m |= KEYMOD_CTRL;
   return m;
 }
 

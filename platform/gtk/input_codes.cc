@@ -17,36 +17,36 @@ struct KeyCode {
 
 // Keys that are neither letters nor digits.
 constexpr KeyCode KEY_CODES[] = {
-    {GDK_KEY_Escape, VK_ESCAPE},
-    {GDK_KEY_space, VK_SPACE},
-    {GDK_KEY_KP_Space, VK_SPACE},
-    {GDK_KEY_Page_Up, VK_PRIOR},
-    {GDK_KEY_KP_Page_Up, VK_PRIOR},
-    {GDK_KEY_Page_Down, VK_NEXT},
-    {GDK_KEY_KP_Page_Down, VK_NEXT},
-    {GDK_KEY_End, VK_END},
-    {GDK_KEY_KP_End, VK_END},
-    {GDK_KEY_Home, VK_HOME},
-    {GDK_KEY_KP_Home, VK_HOME},
-    {GDK_KEY_Left, VK_LEFT},
-    {GDK_KEY_KP_Left, VK_LEFT},
-    {GDK_KEY_Up, VK_UP},
-    {GDK_KEY_KP_Up, VK_UP},
-    {GDK_KEY_Right, VK_RIGHT},
-    {GDK_KEY_KP_Right, VK_RIGHT},
-    {GDK_KEY_Down, VK_DOWN},
-    {GDK_KEY_KP_Down, VK_DOWN},
-    {GDK_KEY_Menu, VK_APPS},
-    {GDK_KEY_F5, VK_F5},
-    {GDK_KEY_F10, VK_F10},
-    {GDK_KEY_Shift_L, VK_SHIFT},
-    {GDK_KEY_Shift_R, VK_SHIFT},
-    {GDK_KEY_Control_L, VK_CONTROL},
-    {GDK_KEY_Control_R, VK_CONTROL},
-    {GDK_KEY_bracketleft, VK_OEM_4},
-    {GDK_KEY_braceleft, VK_OEM_4},
-    {GDK_KEY_bracketright, VK_OEM_6},
-    {GDK_KEY_braceright, VK_OEM_6},
+    {GDK_KEY_Escape, KEY_ESCAPE},
+    {GDK_KEY_space, KEY_SPACE},
+    {GDK_KEY_KP_Space, KEY_SPACE},
+    {GDK_KEY_Page_Up, KEY_PAGE_UP},
+    {GDK_KEY_KP_Page_Up, KEY_PAGE_UP},
+    {GDK_KEY_Page_Down, KEY_PAGE_DOWN},
+    {GDK_KEY_KP_Page_Down, KEY_PAGE_DOWN},
+    {GDK_KEY_End, KEY_END},
+    {GDK_KEY_KP_End, KEY_END},
+    {GDK_KEY_Home, KEY_HOME},
+    {GDK_KEY_KP_Home, KEY_HOME},
+    {GDK_KEY_Left, KEY_LEFT},
+    {GDK_KEY_KP_Left, KEY_LEFT},
+    {GDK_KEY_Up, KEY_UP},
+    {GDK_KEY_KP_Up, KEY_UP},
+    {GDK_KEY_Right, KEY_RIGHT},
+    {GDK_KEY_KP_Right, KEY_RIGHT},
+    {GDK_KEY_Down, KEY_DOWN},
+    {GDK_KEY_KP_Down, KEY_DOWN},
+    {GDK_KEY_Menu, KEY_MENU},
+    {GDK_KEY_F5, KEY_F5},
+    {GDK_KEY_F10, KEY_F10},
+    {GDK_KEY_Shift_L, KEY_SHIFT},
+    {GDK_KEY_Shift_R, KEY_SHIFT},
+    {GDK_KEY_Control_L, KEY_CTRL},
+    {GDK_KEY_Control_R, KEY_CTRL},
+    {GDK_KEY_bracketleft, KEY_OPEN_BRACKET},
+    {GDK_KEY_braceleft, KEY_OPEN_BRACKET},
+    {GDK_KEY_bracketright, KEY_CLOSE_BRACKET},
+    {GDK_KEY_braceright, KEY_CLOSE_BRACKET},
 };
 
 }  // namespace
@@ -56,7 +56,7 @@ int virtual_key_of(guint keyval) {
   if (keyval >= GDK_KEY_A && keyval <= GDK_KEY_Z) return 'A' + static_cast<int>(keyval - GDK_KEY_A);
   if (keyval >= GDK_KEY_0 && keyval <= GDK_KEY_9) return '0' + static_cast<int>(keyval - GDK_KEY_0);
   if (keyval >= GDK_KEY_KP_0 && keyval <= GDK_KEY_KP_9)
-    return VK_NUMPAD0 + static_cast<int>(keyval - GDK_KEY_KP_0);
+    return KEY_NUMPAD0 + static_cast<int>(keyval - GDK_KEY_KP_0);
   for (const KeyCode& k : KEY_CODES)
     if (k.keyval == keyval) return k.vk;
   return 0;

@@ -26,7 +26,7 @@ cairo_rectangle_int_t backing_rect(const Window& w) {
 }
 
 void fill_back_color(const Window& w, cairo_t* cr) {
-  const std::uint32_t c = w.view ? w.view->back_color : 0xFFFFFF;
+  const std::uint32_t c = w.view ? w.view->settings.back_color : 0xFFFFFF;
   cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
                        ((c >> 16) & 0xFF) / 255.0);
 }

@@ -12,25 +12,25 @@ int scroll_request_code(GtkScrollType type) {
     case GTK_SCROLL_STEP_BACKWARD:
     case GTK_SCROLL_STEP_UP:
     case GTK_SCROLL_STEP_LEFT:
-      return SB_LINE_UP;
+      return BAR_LINE_UP;
     case GTK_SCROLL_STEP_FORWARD:
     case GTK_SCROLL_STEP_DOWN:
     case GTK_SCROLL_STEP_RIGHT:
-      return SB_LINE_DOWN;
+      return BAR_LINE_DOWN;
     case GTK_SCROLL_PAGE_BACKWARD:
     case GTK_SCROLL_PAGE_UP:
     case GTK_SCROLL_PAGE_LEFT:
-      return SB_PAGE_UP;
+      return BAR_PAGE_UP;
     case GTK_SCROLL_PAGE_FORWARD:
     case GTK_SCROLL_PAGE_DOWN:
     case GTK_SCROLL_PAGE_RIGHT:
-      return SB_PAGE_DOWN;
+      return BAR_PAGE_DOWN;
     case GTK_SCROLL_JUMP:
-      return SB_THUMB_TRACK;
+      return BAR_THUMB_TRACK;
     case GTK_SCROLL_START:
-      return SB_TOP;
+      return BAR_TOP;
     case GTK_SCROLL_END:
-      return SB_BOTTOM;
+      return BAR_BOTTOM;
     default:
       return -1;
   }

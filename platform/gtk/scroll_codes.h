@@ -7,7 +7,7 @@
 namespace yomite::platform {
 
 // The request code for a scroll type (SB_*), or -1 for types that request
-// nothing. A jump drags the thumb: the code is SB_THUMB_TRACK.
+// nothing. A jump drags the thumb: the code is BAR_THUMB_TRACK.
 int scroll_request_code(GtkScrollType type);
 
 // A bar's value as a thumb position in range units.

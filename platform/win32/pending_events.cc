@@ -44,8 +44,8 @@ int take_pending_event(Window* window, PendingEvent* event) {
 
 int modifiers_down() {
   int m = 0;
-  if (GetKeyState(0x10) < 0) m |= MOD_SHIFT;  // VK_SHIFT
-  if (GetKeyState(0x11) < 0) m |= MOD_CTRL;   // VK_CONTROL
+  if (GetKeyState(0x10) < 0) m |= KEYMOD_SHIFT;  // KEY_SHIFT
+  if (GetKeyState(0x11) < 0) m |= KEYMOD_CTRL;   // KEY_CTRL
   return m;
 }
 

@@ -59,7 +59,7 @@ class Yomiseal : public ::testing::Test {
   Lines unseal(const std::string& file, const std::string& password = "") {
     if (!password.empty()) fake::script_password_prompt({{1, password}});
     ViewContext view;
-    view.file_name = file;
+    view.doc.file_name = file;
     int ango = check_locked_header(view, 0);
     if (ango == 0) return {"<not accepted>"};
     TextStream in;

@@ -139,10 +139,10 @@ TEST_F(ArchiveTest, AnyLetterCaseUnpacksAndReplacesTheName) {
     std::string entry = unique(archive) + ".txt";
     make_zip(path, {{entry, "本文"}});
     ViewContext view;
-    view.file_name = path;
+    view.doc.file_name = path;
     ASSERT_EQ(replace_archive_by_entry(view), 1) << archive;
-    expect_unpacked_as(view.file_name, entry);
-    EXPECT_EQ(slurp(view.file_name), "本文");
+    expect_unpacked_as(view.doc.file_name, entry);
+    EXPECT_EQ(slurp(view.doc.file_name), "本文");
   }
 }
 
@@ -154,9 +154,9 @@ TEST_F(ArchiveTest, OtherNamesAndOtherBytesStayAsTheyAre) {
   std::string missing = dir.file("missing.zip");
   for (const std::string& path : {zip_txt, not_zip, missing}) {
     ViewContext view;
-    view.file_name = path;
+    view.doc.file_name = path;
     EXPECT_EQ(replace_archive_by_entry(view), 0) << path;
-    EXPECT_EQ(view.file_name, path);
+    EXPECT_EQ(view.doc.file_name, path);
   }
 }
 
@@ -325,11 +325,11 @@ TEST(RealArchive, ShiftJisNovelOpens) {
   YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
   OwnTmpdir tmpdir;
   ViewContext view;
-  view.file_name = test::shared_testdata("aozora/tsumito_batsu.zip");
+  view.doc.file_name = test::shared_testdata("aozora/tsumito_batsu.zip");
   ASSERT_EQ(replace_archive_by_entry(view), 1);
-  expect_unpacked_as(view.file_name, "tsumito_batsu.txt");
-  EXPECT_EQ(fs::file_size(view.file_name), 1352753u);
-  EXPECT_EQ(detect_encoding(view.file_name.c_str()), ENC_SJIS);
+  expect_unpacked_as(view.doc.file_name, "tsumito_batsu.txt");
+  EXPECT_EQ(fs::file_size(view.doc.file_name), 1352753u);
+  EXPECT_EQ(detect_encoding(view.doc.file_name.c_str()), ENC_SJIS);
 }
 
 }  // namespace

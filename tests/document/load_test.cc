@@ -32,16 +32,16 @@ class LoadTest : public ::testing::Test {
   void SetUp() override {
     reset_locked_state();
     fake::script_password_prompt({});
-    v.face_name = "@ＭＳ ゴシック";
-    v.font_size = 18;
-    v.column_chars = 40;
-    v.page_lines = 20;
+    v.settings.face_name = "@ＭＳ ゴシック";
+    v.settings.font_size = 18;
+    v.settings.column_chars = 40;
+    v.settings.page_lines = 20;
   }
   void TearDown() override { release_document(v); }
 
   // The open step as far as loading goes: probe, then fonts and full load.
   void open(const std::string& path) {
-    v.file_name = path;
+    v.doc.file_name = path;
     load_document(v, nullptr);
     create_view_fonts(v);
     load_full_document(v);
@@ -49,7 +49,7 @@ class LoadTest : public ::testing::Test {
 
   std::vector<std::u16string> texts() const {
     std::vector<std::u16string> out;
-    for (int j = 0; j < v.line_count; ++j) out.emplace_back(v.lines[j].text);
+    for (int j = 0; j < v.doc.line_count; ++j) out.emplace_back(v.doc.lines[j].text);
     return out;
   }
 
@@ -61,22 +61,22 @@ using Lines = std::vector<std::u16string>;
 TEST_F(LoadTest, PlainLinesInEveryLineEnd) {
   open(write_file("plain.txt", "\xE6\x9C\xAC\xE6\x96\x87\r\n\r\nend\rlast"));  // 本文 in UTF-8
   EXPECT_EQ(texts(), (Lines{u"本文", u"", u"end", u"last"}));
-  for (int j = 0; j < v.line_count; ++j) {
-    EXPECT_EQ(v.lines[j].flags, DL_PARAGRAPH_END);
-    EXPECT_EQ(v.lines[j].attrs, nullptr);
+  for (int j = 0; j < v.doc.line_count; ++j) {
+    EXPECT_EQ(v.doc.lines[j].flags, DL_PARAGRAPH_END);
+    EXPECT_EQ(v.doc.lines[j].attrs, nullptr);
   }
 }
 
 TEST_F(LoadTest, DirectiveOnlyFirstLineLeavesNoColumn) {
-  v.face_name.clear();
-  v.column_chars = 0;
+  v.settings.face_name.clear();
+  v.settings.column_chars = 0;
   std::string text = "｛フォント ＭＳ 明朝,20｝｛幅 30｝\r\n一行目\r\n";
-  v.file_name = write_file("brace.txt", text);
+  v.doc.file_name = write_file("brace.txt", text);
   load_document(v, nullptr);  // the probe stores the directives
-  EXPECT_EQ(v.face_name, "ＭＳ 明朝");
-  EXPECT_EQ(v.font_size, 18) << "an earlier value wins over the directive";
-  EXPECT_EQ(v.column_chars, 30);
-  EXPECT_EQ(v.line_count, 0) << "the probe lays nothing out";
+  EXPECT_EQ(v.settings.face_name, "ＭＳ 明朝");
+  EXPECT_EQ(v.settings.font_size, 18) << "an earlier value wins over the directive";
+  EXPECT_EQ(v.settings.column_chars, 30);
+  EXPECT_EQ(v.doc.line_count, 0) << "the probe lays nothing out";
   create_view_fonts(v);
   load_full_document(v);
   EXPECT_EQ(texts(), (Lines{u"一行目"}));
@@ -98,23 +98,23 @@ TEST_F(LoadTest, HeaderBlockIsDroppedInBracketNotation) {
   EXPECT_EQ(lines[0], u"題名");
   EXPECT_EQ(lines[1], u"本文") << "the block and its fences are gone";
   EXPECT_EQ(lines.back(), std::u16string(40, u'-')) << "a later separator stays as text";
-  EXPECT_NE(v.lines[0].attrs, nullptr);
+  EXPECT_NE(v.doc.lines[0].attrs, nullptr);
 }
 
 TEST_F(LoadTest, ForcedBracketNotationNeedsTwoSeparators) {
   std::string text = std::string(40, '-') + "\r\n本文《ほんぶん》\r\n";
-  v.text_format = DIALECT_BRACKET;
+  v.settings.text_format = DIALECT_BRACKET;
   open(write_file("one-separator.txt", text));
   EXPECT_EQ(texts(), (Lines{std::u16string(40, u'-'), u"本文"}));
 }
 
 TEST_F(LoadTest, MarkupOffShowsEverythingAsText) {
-  v.markup_enabled = 0;
+  v.settings.markup_enabled = 0;
   open(write_file("off.txt", header_block_text(0)));
   Lines lines = texts();
   EXPECT_EQ(lines[0], u"題名《だいめい》");
   EXPECT_EQ(lines[1], std::u16string(40, u'-'));
-  for (int j = 0; j < v.line_count; ++j) EXPECT_EQ(v.lines[j].attrs, nullptr);
+  for (int j = 0; j < v.doc.line_count; ++j) EXPECT_EQ(v.doc.lines[j].attrs, nullptr);
 }
 
 TEST_F(LoadTest, FormFeedStartsANewPage) {
@@ -130,8 +130,8 @@ TEST_F(LoadTest, TabsAndIsolatedDigits) {
   open(write_file("digits.txt", "a\tb\r\n漢1字 2 字、3字\r\n漢12字\r\n"));
   EXPECT_EQ(texts(), (Lines{u"a b", u"漢１字２字、３字", u"漢12字"}));
   release_document(v);
-  v.face_name = "ＭＳ ゴシック";  // horizontal writing keeps digits as they are
-  open(v.file_name);
+  v.settings.face_name = "ＭＳ ゴシック";  // horizontal writing keeps digits as they are
+  open(v.doc.file_name);
   EXPECT_EQ(texts()[1], u"漢1字 2 字、3字");
 }
 
@@ -144,11 +144,11 @@ TEST_F(LoadTest, LockedTextReadsAsShiftJisWithBraceNotation) {
       "\x82\xD9\x82\xF1\x81\x70\x96\x7B\x81\x6F/\x83\x8B\x83\x72\x81\x70\r\n";
   open(write_file("locked.txt", test::seal_string(source, key, 0)));
   EXPECT_EQ(texts(), (Lines{u"本文", u"本"}));
-  EXPECT_EQ(v.locked, 1);
-  EXPECT_EQ(v.text_format, DIALECT_BRACE);
-  EXPECT_EQ(v.encoding_letter, 'S');
-  ASSERT_NE(v.lines[1].attrs, nullptr);
-  EXPECT_EQ(std::u16string(v.annotation_texts[0]), u"ほん");
+  EXPECT_EQ(v.doc.locked, 1);
+  EXPECT_EQ(v.settings.text_format, DIALECT_BRACE);
+  EXPECT_EQ(v.settings.encoding_letter, 'S');
+  ASSERT_NE(v.doc.lines[1].attrs, nullptr);
+  EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"ほん");
 }
 
 TEST_F(LoadTest, RefusedPasswordLoadsNothing) {
@@ -157,8 +157,8 @@ TEST_F(LoadTest, RefusedPasswordLoadsNothing) {
   std::string path = write_file("password.txt", test::seal_string("secret\r\n", key, 8));
   fake::script_password_prompt({{0, ""}});  // cancel
   open(path);
-  EXPECT_EQ(v.line_count, 0);
-  EXPECT_EQ(v.locked, 1);
+  EXPECT_EQ(v.doc.line_count, 0);
+  EXPECT_EQ(v.doc.locked, 1);
   EXPECT_EQ(locked_refused(), 1);
 }
 
@@ -168,7 +168,7 @@ TEST_F(LoadTest, CharacterLimitEndsAfterTheLineThatPassedIt) {
   for (int k = 0; k < 1050; ++k) text += line + "\n";
   open(write_file("long.txt", text));
   int logical = 0;
-  for (int j = 0; j < v.line_count; ++j) logical += (v.lines[j].flags & DL_PARAGRAPH_END) ? 1 : 0;
+  for (int j = 0; j < v.doc.line_count; ++j) logical += (v.doc.lines[j].flags & DL_PARAGRAPH_END) ? 1 : 0;
   EXPECT_EQ(logical, 1049) << "1,049,000 characters passed 1,048,576: no more lines";
 }
 
@@ -180,7 +180,7 @@ TEST_F(LoadTest, ByteLimitEndsLinesWithoutCharacters) {
   open(write_file("zero-bytes.txt", std::string(DOCUMENT_MAX_BYTES + (1 << 20), '\0')));
   // Each physical line holds 32767 bytes; the load stops before the next
   // line once 64 MiB have been read.
-  EXPECT_EQ(v.line_count, DOCUMENT_MAX_BYTES / 32767 + 1);
+  EXPECT_EQ(v.doc.line_count, DOCUMENT_MAX_BYTES / 32767 + 1);
   EXPECT_NE(fake::trace_text().find("limit of bytes reached"), std::string::npos);
   trace_shutdown();
   std::remove(test::process_temp_dir().file("zero-bytes.txt").c_str());
@@ -190,14 +190,14 @@ TEST_F(LoadTest, ByteLimitEndsLinesWithoutCharacters) {
 // count of display lines ends the load.
 TEST_F(LoadTest, DisplayLineLimitEndsEmptyLines) {
   open(write_file("empty-lines.txt", std::string(DOCUMENT_MAX_LINES + 100, '\n')));
-  EXPECT_EQ(v.line_count, DOCUMENT_MAX_LINES);
+  EXPECT_EQ(v.doc.line_count, DOCUMENT_MAX_LINES);
   std::remove(test::process_temp_dir().file("empty-lines.txt").c_str());
   release_document(v);
-  v.page_lines = 1024;  // each two-byte line "\f\n" is a page of 1024 columns
+  v.settings.page_lines = 1024;  // each two-byte line "\f\n" is a page of 1024 columns
   std::string feeds;
   for (int k = 0; k < 5000; ++k) feeds += "\f\n";
   open(write_file("form-feeds.txt", feeds));
-  EXPECT_EQ(v.line_count, DOCUMENT_MAX_LINES);
+  EXPECT_EQ(v.doc.line_count, DOCUMENT_MAX_LINES);
 }
 
 // A FIFO or a device given as the text is refused at once: the document is
@@ -209,7 +209,7 @@ TEST_F(LoadTest, NoRegularFileGivesAnEmptyDocument) {
   for (const std::string& path : {fifo, std::string("/dev/zero"), test::process_temp_dir().path}) {
     release_document(v);
     open(path);
-    EXPECT_EQ(v.line_count, 0) << path;
+    EXPECT_EQ(v.doc.line_count, 0) << path;
   }
 }
 #else
@@ -218,7 +218,7 @@ TEST_F(LoadTest, NoRegularFileGivesAnEmptyDocument) {
        {std::string("NUL"), std::string("CON"), test::process_temp_dir().path}) {
     release_document(v);
     open(path);
-    EXPECT_EQ(v.line_count, 0) << path;
+    EXPECT_EQ(v.doc.line_count, 0) << path;
   }
 }
 #endif
@@ -228,7 +228,7 @@ TEST_F(LoadTest, UnreadableFileGivesAnEmptyDocument) {
   trace_init();
   fake::trace_messages().clear();
   open(test::process_temp_dir().file("does-not-exist.txt"));
-  EXPECT_EQ(v.line_count, 0);
+  EXPECT_EQ(v.doc.line_count, 0);
   EXPECT_NE(fake::trace_text().find("cannot open"), std::string::npos);
   trace_shutdown();
 }
@@ -236,20 +236,20 @@ TEST_F(LoadTest, UnreadableFileGivesAnEmptyDocument) {
 TEST_F(LoadTest, SamplesLoadInBothNotations) {
   open(YOMITE_SOURCE_DIR "/samples/yomite-no-hon.txt");
   int rubies = 0;
-  while (rubies < RUBY_ENTRIES && v.annotation_texts[static_cast<std::size_t>(rubies)]) ++rubies;
-  EXPECT_GT(v.line_count, 20);
+  while (rubies < RUBY_ENTRIES && v.doc.annotation_texts[static_cast<std::size_t>(rubies)]) ++rubies;
+  EXPECT_GT(v.doc.line_count, 20);
   EXPECT_GT(rubies, 5);
-  for (int j = 0; j < v.line_count; ++j)
-    EXPECT_EQ(std::u16string(v.lines[j].text).find(u'《'), std::u16string::npos) << j;
+  for (int j = 0; j < v.doc.line_count; ++j)
+    EXPECT_EQ(std::u16string(v.doc.lines[j].text).find(u'《'), std::u16string::npos) << j;
   Lines story = texts();
   release_document(v);
   open(YOMITE_SOURCE_DIR "/samples/yomite-no-hon.utf8.txt");
   EXPECT_EQ(texts(), story) << "the UTF-8 copy lays out the same";
   release_document(v);
-  v.face_name.clear();
+  v.settings.face_name.clear();
   open(YOMITE_SOURCE_DIR "/samples/sen-wo-hiku.txt");
-  EXPECT_GT(v.line_count, 10);
-  EXPECT_NE(v.annotation_texts[NOTE_FIRST_ENTRY], nullptr);
+  EXPECT_GT(v.doc.line_count, 10);
+  EXPECT_NE(v.doc.annotation_texts[NOTE_FIRST_ENTRY], nullptr);
 }
 
 TEST(ConvertIsolatedDigits, Cases) {

@@ -55,12 +55,12 @@ TEST_P(MarkupCases, ResolvesAsWritten) {
   int result;
   if (c.dialect == "brace") {
     result =
-        parse_brace_markup(line.data(), codes.data(), view->annotation_texts.data(), ruby_count,
-                           view->annotation_texts.data() + NOTE_FIRST_ENTRY, note_count, *view, 0);
+        parse_brace_markup(line.data(), codes.data(), view->doc.annotation_texts.data(), ruby_count,
+                           view->doc.annotation_texts.data() + NOTE_FIRST_ENTRY, note_count, *view, 0);
   } else {
     std::size_t q = c.options.find("quote=");
     int quote = q == std::string::npos ? QUOTE_OUTSIDE : std::stoi(c.options.substr(q + 6));
-    result = parse_bracket_markup(line.data(), codes.data(), view->annotation_texts.data(),
+    result = parse_bracket_markup(line.data(), codes.data(), view->doc.annotation_texts.data(),
                                   ruby_count, *view, quote);
     if (q != std::string::npos) {
       EXPECT_EQ(quote, std::stoi(c.options.substr(c.options.find('>', q) + 1)));

@@ -46,7 +46,7 @@ TEST(Samples, StoryInBracketNotation) {
     bool check_text = !in_header && text[0] != u'-';
     if (quote == QUOTE_ENDS_HERE) quote = QUOTE_OUTSIDE;
     std::vector<std::uint16_t> codes(text.size() + CODES_SLACK);
-    parse_bracket_markup(text.data(), codes.data(), view->annotation_texts.data(), rubies, *view,
+    parse_bracket_markup(text.data(), codes.data(), view->doc.annotation_texts.data(), rubies, *view,
                          quote);
     std::u16string resolved(text.data());
     if (check_text) {
@@ -71,8 +71,8 @@ TEST(Samples, EssayInBraceNotation) {
     std::u16string& text = lines[n];
     std::vector<std::uint16_t> codes(text.size() + CODES_SLACK);
     int found =
-        parse_brace_markup(text.data(), codes.data(), view->annotation_texts.data(), rubies,
-                           view->annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view, n == 0);
+        parse_brace_markup(text.data(), codes.data(), view->doc.annotation_texts.data(), rubies,
+                           view->doc.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view, n == 0);
     std::u16string resolved(text.data());
     if (n == 0) {
       EXPECT_EQ(found, 1);
@@ -82,14 +82,14 @@ TEST(Samples, EssayInBraceNotation) {
     for (std::size_t i = 0; i < resolved.size(); ++i)
       if (is_line_style_code(codes[i])) styles.insert(codes[i]);
   }
-  EXPECT_EQ(view->face_name, "@ＭＳ 明朝");
-  EXPECT_EQ(view->vertical, 1);
-  EXPECT_EQ(view->font_size, 20);
-  EXPECT_EQ(view->column_chars, 40);
+  EXPECT_EQ(view->settings.face_name, "@ＭＳ 明朝");
+  EXPECT_EQ(view->typeset.vertical, 1);
+  EXPECT_EQ(view->settings.font_size, 20);
+  EXPECT_EQ(view->settings.column_chars, 40);
   EXPECT_EQ(rubies, 2);
   EXPECT_EQ(notes, 4);
-  EXPECT_EQ(view->annotation_texts[NOTE_FIRST_ENTRY + 2][0], LINK_MARKER);
-  EXPECT_EQ(view->annotation_texts[NOTE_FIRST_ENTRY + 3][0], LINK_MARKER);
+  EXPECT_EQ(view->doc.annotation_texts[NOTE_FIRST_ENTRY + 2][0], LINK_MARKER);
+  EXPECT_EQ(view->doc.annotation_texts[NOTE_FIRST_ENTRY + 3][0], LINK_MARKER);
   EXPECT_EQ(styles.size(), 20u);  // every line style once
 }
 

@@ -25,24 +25,24 @@ Parsed parse_brace(ViewContext& view, std::u16string input, int store) {
   std::vector<std::uint16_t> codes(input.size() + CODES_SLACK);
   int rubies = 0, notes = 0;
   int result =
-      parse_brace_markup(line.data(), codes.data(), view.annotation_texts.data(), rubies,
-                         view.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, view, store);
+      parse_brace_markup(line.data(), codes.data(), view.doc.annotation_texts.data(), rubies,
+                         view.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, view, store);
   return {std::u16string(line.data()), result};
 }
 
 TEST(MarkupSwitch, OffLeavesLineCodesAndCountsAlone) {
   auto view = std::make_unique<ViewContext>();
-  view->markup_enabled = 0;
+  view->settings.markup_enabled = 0;
   std::u16string input =
       u"｛フォント ＭＳ 明朝｝｛ルビ かんじ｝漢字｛/ルビ｝日本語《にほんご》［＃ここから引用文］";
   std::vector<char16_t> line(input.begin(), input.end());
   line.push_back(0);
   std::vector<std::uint16_t> codes(input.size() + CODES_SLACK, 0xBEEF);
   int rubies = 5, notes = 7, quote = QUOTE_OUTSIDE;
-  EXPECT_EQ(parse_brace_markup(line.data(), codes.data(), view->annotation_texts.data(), rubies,
-                               view->annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view, 1),
+  EXPECT_EQ(parse_brace_markup(line.data(), codes.data(), view->doc.annotation_texts.data(), rubies,
+                               view->doc.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view, 1),
             0);
-  EXPECT_EQ(parse_bracket_markup(line.data(), codes.data(), view->annotation_texts.data(), rubies,
+  EXPECT_EQ(parse_bracket_markup(line.data(), codes.data(), view->doc.annotation_texts.data(), rubies,
                                  *view, quote),
             0);
   EXPECT_EQ(std::u16string(line.data()), input);
@@ -50,8 +50,8 @@ TEST(MarkupSwitch, OffLeavesLineCodesAndCountsAlone) {
   EXPECT_EQ(rubies, 5);
   EXPECT_EQ(notes, 7);
   EXPECT_EQ(quote, QUOTE_OUTSIDE);
-  EXPECT_TRUE(view->face_name.empty());
-  EXPECT_EQ(view->annotation_texts[5], nullptr);
+  EXPECT_TRUE(view->settings.face_name.empty());
+  EXPECT_EQ(view->doc.annotation_texts[5], nullptr);
 }
 
 // What a directive line stores, given the settings before it.
@@ -73,16 +73,16 @@ class Directives : public testing::TestWithParam<DirectiveCase> {};
 TEST_P(Directives, FillOnlyUnsetSettingsWhileStoring) {
   const DirectiveCase& c = GetParam();
   auto view = std::make_unique<ViewContext>();
-  view->face_name = c.face_before;
-  view->vertical = 0;
-  view->font_size = c.size_before;
-  view->column_chars = c.width_before;
+  view->settings.face_name = c.face_before;
+  view->typeset.vertical = 0;
+  view->settings.font_size = c.size_before;
+  view->settings.column_chars = c.width_before;
   Parsed parsed = parse_brace(*view, c.line, c.store);
   EXPECT_EQ(parsed.result, 1);
-  EXPECT_EQ(view->face_name, c.face);
-  EXPECT_EQ(view->vertical, c.vertical);
-  EXPECT_EQ(view->font_size, c.size);
-  EXPECT_EQ(view->column_chars, c.width);
+  EXPECT_EQ(view->settings.face_name, c.face);
+  EXPECT_EQ(view->typeset.vertical, c.vertical);
+  EXPECT_EQ(view->settings.font_size, c.size);
+  EXPECT_EQ(view->settings.column_chars, c.width);
 }
 
 INSTANTIATE_TEST_SUITE_P(

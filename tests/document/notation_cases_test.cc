@@ -69,7 +69,7 @@ TEST_P(NotationCases, ResolvesAsWritten) {
   const NotationCase& c = GetParam();
   SCOPED_TRACE("notation.tests:" + std::to_string(c.line_number) + " " + c.name);
   auto view = std::make_unique<ViewContext>();
-  view->full_notation = 1;
+  view->settings.full_notation = 1;
   int ruby_count = 0, note_count = option_value(c.options, "notes", 0);
   int quote = QUOTE_OUTSIDE, result = 0, length = 0;
   NotationState state;
@@ -81,8 +81,8 @@ TEST_P(NotationCases, ResolvesAsWritten) {
     line.assign(units.begin(), units.end());
     line.push_back(0);
     codes.assign(units.size() + CODES_SLACK, 0xBEEF);
-    result = parse_full_notation(line.data(), codes.data(), view->annotation_texts.data(),
-                                 ruby_count, view->annotation_texts.data() + NOTE_FIRST_ENTRY,
+    result = parse_full_notation(line.data(), codes.data(), view->doc.annotation_texts.data(),
+                                 ruby_count, view->doc.annotation_texts.data() + NOTE_FIRST_ENTRY,
                                  note_count, *view, quote, state, out);
     length = static_cast<int>(std::char_traits<char16_t>::length(line.data()));
   }
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Vectors, NotationCases, testing::ValuesIn(read_cases())
 
 TEST(FullNotation, OffOrWithoutMarkupTouchesNothing) {
   auto view = std::make_unique<ViewContext>();
-  view->markup_enabled = 0;
+  view->settings.markup_enabled = 0;
   std::u16string input = u"［＃改ページ］";
   std::vector<char16_t> line(input.begin(), input.end());
   line.push_back(0);
@@ -111,8 +111,8 @@ TEST(FullNotation, OffOrWithoutMarkupTouchesNothing) {
   int ruby = 0, notes = 0, quote = 0;
   NotationState state;
   NotationLine out;
-  EXPECT_EQ(parse_full_notation(line.data(), codes.data(), view->annotation_texts.data(), ruby,
-                                view->annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view,
+  EXPECT_EQ(parse_full_notation(line.data(), codes.data(), view->doc.annotation_texts.data(), ruby,
+                                view->doc.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view,
                                 quote, state, out),
             0);
   EXPECT_EQ(std::u16string(line.data()), input);

@@ -39,30 +39,30 @@ class NotationLoad : public ::testing::Test {
   void SetUp() override {
     reset_locked_state();
     fake::script_password_prompt({});
-    v.face_name = "@ＭＳ ゴシック";
-    v.font_size = 18;
-    v.column_chars = 40;
-    v.page_lines = 20;
-    v.text_format = DIALECT_BRACKET;
-    v.full_notation = 1;
+    v.settings.face_name = "@ＭＳ ゴシック";
+    v.settings.font_size = 18;
+    v.settings.column_chars = 40;
+    v.settings.page_lines = 20;
+    v.settings.text_format = DIALECT_BRACKET;
+    v.settings.full_notation = 1;
   }
   void TearDown() override { release_document(v); }
 
   void open(const std::string& path) {
-    v.file_name = path;
+    v.doc.file_name = path;
     load_document(v, nullptr);
     create_view_fonts(v);
     load_full_document(v);
   }
   void open_text(const std::u16string& text) { open(text_file("notation.txt", text)); }
 
-  std::u16string text(int i) const { return v.lines[i].text; }
+  std::u16string text(int i) const { return v.doc.lines[i].text; }
 
   // Display lines holding "［＃", the raw form of an annotation.
   int raw_lines() const {
     int raw = 0;
-    for (int i = 0; i < v.line_count; ++i)
-      if (std::u16string_view(v.lines[i].text).find(u"［＃") != std::u16string_view::npos) ++raw;
+    for (int i = 0; i < v.doc.line_count; ++i)
+      if (std::u16string_view(v.doc.lines[i].text).find(u"［＃") != std::u16string_view::npos) ++raw;
     return raw;
   }
 
@@ -77,17 +77,17 @@ TEST_F(NotationLoad, IndentsShortenTheColumnAndSurviveItsBreaks) {
       u"一いろはにほへとちりぬるをわかよたれそつねならむ\r\n"
       u"［＃ここで字下げ終わり］\r\n"
       u"後\r\n");
-  ASSERT_EQ(v.line_count, 5);
+  ASSERT_EQ(v.doc.line_count, 5);
   EXPECT_EQ(text(0).size(), 17u);
-  EXPECT_EQ(v.lines[0].indent, 3 * CELL);
-  EXPECT_EQ(v.lines[0].shortened, 3 * CELL);
-  EXPECT_EQ(v.lines[1].indent, 3 * CELL);  // the line's indent goes on past the break
+  EXPECT_EQ(v.doc.lines[0].indent, 3 * CELL);
+  EXPECT_EQ(v.doc.lines[0].shortened, 3 * CELL);
+  EXPECT_EQ(v.doc.lines[1].indent, 3 * CELL);  // the line's indent goes on past the break
   EXPECT_EQ(text(2).size(), 18u);          // the block: first column 2 cells in
-  EXPECT_EQ(v.lines[2].indent, 2 * CELL);
-  EXPECT_EQ(v.lines[3].indent, 4 * CELL);  // continuation 4 cells in
-  EXPECT_EQ(v.lines[3].shortened, 4 * CELL);
+  EXPECT_EQ(v.doc.lines[2].indent, 2 * CELL);
+  EXPECT_EQ(v.doc.lines[3].indent, 4 * CELL);  // continuation 4 cells in
+  EXPECT_EQ(v.doc.lines[3].shortened, 4 * CELL);
   EXPECT_EQ(text(4), u"後");  // the block start and end lines made no column
-  EXPECT_EQ(v.lines[4].indent, 0);
+  EXPECT_EQ(v.doc.lines[4].indent, 0);
 }
 
 TEST_F(NotationLoad, FootAlignmentEndsTheColumnAtItsFoot) {
@@ -95,32 +95,32 @@ TEST_F(NotationLoad, FootAlignmentEndsTheColumnAtItsFoot) {
       u"［＃地付き］終\r\n"
       u"［＃地から２字上げ］著者名\r\n"
       u"本文。［＃地付き］（所収）\r\n");
-  ASSERT_EQ(v.line_count, 4);
-  EXPECT_EQ(v.lines[0].indent, COLUMN - CELL);
-  EXPECT_EQ(v.lines[1].indent, COLUMN - 2 * CELL - 3 * CELL);
+  ASSERT_EQ(v.doc.line_count, 4);
+  EXPECT_EQ(v.doc.lines[0].indent, COLUMN - CELL);
+  EXPECT_EQ(v.doc.lines[1].indent, COLUMN - 2 * CELL - 3 * CELL);
   EXPECT_EQ(text(2), u"本文。");  // the text before the annotation keeps its place
-  EXPECT_EQ(v.lines[2].indent, 0);
+  EXPECT_EQ(v.doc.lines[2].indent, 0);
   EXPECT_EQ(text(3), u"（所収）");
-  EXPECT_EQ(v.lines[3].indent, COLUMN - 4 * CELL);
+  EXPECT_EQ(v.doc.lines[3].indent, COLUMN - 4 * CELL);
 }
 
 TEST_F(NotationLoad, AnIndentLongerThanTheColumnLeavesRoomForText) {
   open_text(u"［＃３０字下げ］あいう\r\n");
-  ASSERT_GE(v.line_count, 1);
-  EXPECT_EQ(v.lines[0].indent, COLUMN - INDENT_KEEPS_CELLS * CELL);
+  ASSERT_GE(v.doc.line_count, 1);
+  EXPECT_EQ(v.doc.lines[0].indent, COLUMN - INDENT_KEEPS_CELLS * CELL);
   EXPECT_EQ(text(0), u"あい");
 }
 
 TEST_F(NotationLoad, PageBreakStartsAPageInPageModeAndLeavesAGapWhenScrolling) {
   const std::u16string book = u"一\r\n二\r\n［＃改ページ］\r\n三\r\n";
   open_text(book);
-  ASSERT_EQ(v.line_count, 4);
+  ASSERT_EQ(v.doc.line_count, 4);
   EXPECT_EQ(text(2), u"");  // one column of gap
   EXPECT_EQ(text(3), u"三");
   release_document(v);
-  v.page_mode = 1;
+  v.settings.page_mode = 1;
   open_text(book);
-  ASSERT_EQ(v.line_count, 21);
+  ASSERT_EQ(v.doc.line_count, 21);
   EXPECT_EQ(text(20), u"三");  // the first column of page 2
 }
 
@@ -130,18 +130,18 @@ TEST_F(NotationLoad, HeadingsFormTheContents) {
       u"［＃７字下げ］一［＃「一」は中見出し］\r\n"
       u"本文\r\n"
       u"［＃中見出し］R&D［＃中見出し終わり］\r\n");
-  ASSERT_EQ(v.headings.size(), 3u);
-  EXPECT_EQ(v.headings[0].level, HEADING_LARGE);
-  EXPECT_EQ(v.headings[0].text, u"第一篇");
-  EXPECT_EQ(v.headings[0].line, 0);
-  EXPECT_EQ(v.lines[0].heading_from, 0);
-  EXPECT_EQ(v.lines[0].heading_to, 3);
-  EXPECT_EQ(v.headings[1].level, HEADING_MEDIUM);
-  EXPECT_EQ(v.headings[2].line, 3);
+  ASSERT_EQ(v.doc.headings.size(), 3u);
+  EXPECT_EQ(v.doc.headings[0].level, HEADING_LARGE);
+  EXPECT_EQ(v.doc.headings[0].text, u"第一篇");
+  EXPECT_EQ(v.doc.headings[0].line, 0);
+  EXPECT_EQ(v.doc.lines[0].heading_from, 0);
+  EXPECT_EQ(v.doc.lines[0].heading_to, 3);
+  EXPECT_EQ(v.doc.headings[1].level, HEADING_MEDIUM);
+  EXPECT_EQ(v.doc.headings[2].line, 3);
   EXPECT_EQ(contents_target_line(v, CMD_CONTENTS_FIRST + 2), 3);
   EXPECT_EQ(contents_target_line(v, CMD_CONTENTS_FIRST + 3), -1);
   EXPECT_EQ(contents_target_line(v, CMD_FULL_NOTATION), -1);
-  v.top_line = 2;
+  v.viewport.top_line = 2;
   HistoryMenu menu = contents_menu(v);
   ASSERT_EQ(menu.items.size(), 3u);
   EXPECT_EQ(menu.title, "目次");
@@ -151,51 +151,51 @@ TEST_F(NotationLoad, HeadingsFormTheContents) {
   EXPECT_EQ(menu.items[1].checked, 1);  // where the reader is
   EXPECT_EQ(menu.items[0].checked + menu.items[2].checked, 0);
   release_document(v);
-  EXPECT_TRUE(v.headings.empty());
+  EXPECT_TRUE(v.doc.headings.empty());
   EXPECT_EQ(contents_menu(v).items[0].grayed, 1);
 }
 
 TEST_F(NotationLoad, SwitchedOffTheAnnotationsStayAsText) {
-  v.full_notation = 0;
+  v.settings.full_notation = 0;
   open_text(u"［＃３字下げ］一［＃「一」は中見出し］\r\n");
-  ASSERT_EQ(v.line_count, 1);
+  ASSERT_EQ(v.doc.line_count, 1);
   EXPECT_EQ(text(0), u"［＃３字下げ］一［＃「一」は中見出し］");
-  EXPECT_EQ(v.lines[0].indent, 0);
-  EXPECT_TRUE(v.headings.empty());
-  EXPECT_EQ(v.font_heading, nullptr);
+  EXPECT_EQ(v.doc.lines[0].indent, 0);
+  EXPECT_TRUE(v.doc.headings.empty());
+  EXPECT_EQ(v.typeset.font_heading, nullptr);
 }
 
 TEST_F(NotationLoad, NovelLeavesNothingRawAndListsItsChapters) {
   YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
-  v.text_format = DIALECT_AUTO;
+  v.settings.text_format = DIALECT_AUTO;
   test::set_environment(test::TEMP_DIRECTORY_VARIABLE,
                         test::process_temp_dir().path);  // unpacked in our own folder
-  v.file_name = test::shared_testdata("aozora/tsumito_batsu.zip");
+  v.doc.file_name = test::shared_testdata("aozora/tsumito_batsu.zip");
   ASSERT_EQ(replace_archive_by_entry(v), 1);
-  open(v.file_name);
+  open(v.doc.file_name);
   EXPECT_EQ(raw_lines(), 0);
   int large = 0, medium = 0, previous = -1;
-  for (const HeadingEntry& h : v.headings) {
+  for (const HeadingEntry& h : v.doc.headings) {
     large += h.level == HEADING_LARGE;
     medium += h.level == HEADING_MEDIUM;
     EXPECT_GT(h.line, previous);  // in reading order, each on a column of its own
     previous = h.line;
-    EXPECT_EQ(std::u16string(v.lines[h.line].text).find(h.text), 0u);
+    EXPECT_EQ(std::u16string(v.doc.lines[h.line].text).find(h.text), 0u);
   }
   EXPECT_EQ(large, 7);    // 第一篇 … 第六篇, エピローグ
   EXPECT_EQ(medium, 41);  // the chapters
-  EXPECT_EQ(v.headings[0].text, u"第一篇");
-  EXPECT_EQ(v.headings[1].text, u"一");
+  EXPECT_EQ(v.doc.headings[0].text, u"第一篇");
+  EXPECT_EQ(v.doc.headings[1].text, u"一");
 }
 
 TEST_F(NotationLoad, ExampleListLeavesNothingRaw) {
   YOMITE_NEED_SHARED_TESTDATA("aozora/chukiichiran_kinyurei.txt");
-  v.text_format = DIALECT_AUTO;
+  v.settings.text_format = DIALECT_AUTO;
   open(test::shared_testdata("aozora/chukiichiran_kinyurei.txt"));
   EXPECT_EQ(raw_lines(), 0);
-  EXPECT_GT(v.headings.size(), 40u);
+  EXPECT_GT(v.doc.headings.size(), 40u);
   release_document(v);
-  v.full_notation = 0;
+  v.settings.full_notation = 0;
   open(test::shared_testdata("aozora/chukiichiran_kinyurei.txt"));
   EXPECT_GT(raw_lines(), 200);  // as it was: every annotation shown
 }

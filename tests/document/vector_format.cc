@@ -55,7 +55,7 @@ std::string code_tokens(const std::uint16_t* codes, int n, int expect_all_plain)
 std::string entry_tokens(const ViewContext& view) {
   std::ostringstream out;
   for (int i = 0; i < ANNOTATION_ENTRIES; ++i) {
-    const char16_t* e = view.annotation_texts[static_cast<std::size_t>(i)];
+    const char16_t* e = view.doc.annotation_texts[static_cast<std::size_t>(i)];
     if (!e) continue;
     if (out.tellp() > 0) out << ' ';
     if (i < NOTE_FIRST_ENTRY) {

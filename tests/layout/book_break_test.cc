@@ -57,25 +57,25 @@ const char* reason_name(int reason) {
 class BookView {
  public:
   BookView() {
-    v.font_main = fake::new_font("@ＭＳ ゴシック", 18, platform::ESCAPEMENT_DOWN);
-    v.font_ruby = fake::new_font("@ＭＳ ゴシック", 9, platform::ESCAPEMENT_DOWN);
-    v.half_width = 9;
-    v.char_height = 18;
-    v.ruby_height = 9;
-    v.fixed_pitch = 1;
-    v.half_is_half = 1;
-    v.vertical = 1;
-    v.book_composition = v.book_layout = 1;
-    dc.font = v.font_main;
+    v.typeset.font_main = fake::new_font("@ＭＳ ゴシック", 18, platform::ESCAPEMENT_DOWN);
+    v.typeset.font_ruby = fake::new_font("@ＭＳ ゴシック", 9, platform::ESCAPEMENT_DOWN);
+    v.typeset.half_width = 9;
+    v.typeset.char_height = 18;
+    v.typeset.ruby_height = 9;
+    v.typeset.fixed_pitch = 1;
+    v.typeset.half_is_half = 1;
+    v.typeset.vertical = 1;
+    v.settings.book_composition = v.typeset.book_layout = 1;
+    measure.font = v.typeset.font_main;
     begin_display_lines(v);
-    pass = begin_layout_pass(v, dc);
+    pass = begin_layout_pass(v, measure);
     pass.book_breaks = &breaks;
   }
   ~BookView() {
     release_document(v);
-    platform::font_delete(v.font_main);
-    platform::font_delete(v.font_ruby);
-    v.font_main = v.font_ruby = nullptr;
+    platform::font_delete(v.typeset.font_main);
+    platform::font_delete(v.typeset.font_ruby);
+    v.typeset.font_main = v.typeset.font_ruby = nullptr;
   }
 
   // Lays out one logical line written with ｜base《reading》 ruby; returns
@@ -93,8 +93,8 @@ class BookView {
       }
       std::size_t open = in.find(u'《', i), close = in.find(u'》', i);
       std::u16string reading = in.substr(open + 1, close - open - 1);
-      v.annotation_texts[static_cast<std::size_t>(pass.ruby_count)] =
-          arena_copy_text(v.arena, reading.data(), reading.size());
+      v.doc.annotation_texts[static_cast<std::size_t>(pass.ruby_count)] =
+          arena_copy_text(v.doc.arena, reading.data(), reading.size());
       for (std::size_t k = i + 1; k < open; ++k) {
         text.push_back(in[k]);
         codes.push_back(k == i + 1 ? RUBY_CODE_FIRST + pass.ruby_count : CONTINUATION_CODE);
@@ -109,9 +109,9 @@ class BookView {
     EXPECT_EQ(break_logical_line(v, pass, text.data(), static_cast<int>(text.size()), codes.data(),
                                  ruby, 0),
               1);
-    v.line_count = pass.line_index;
+    v.doc.line_count = pass.line_index;
     std::vector<std::u16string> out;
-    for (int j = first; j < pass.line_index; ++j) out.emplace_back(v.lines[j].text);
+    for (int j = first; j < pass.line_index; ++j) out.emplace_back(v.doc.lines[j].text);
     if (reasons)
       for (const BookBreak& b : breaks) reasons->push_back(reason_name(b.reason));
     return out;
@@ -119,9 +119,9 @@ class BookView {
 
   // The length display line j is set to, and the hanging mark's advance.
   int set_length(int j, int* hanging) {
-    const std::u16string text = v.lines[j].text;
+    const std::u16string text = v.doc.lines[j].text;
     std::vector<int> adv(text.size() + 1);
-    justify_display_line(dc, v, j, adv.data());
+    justify_display_line(measure, v, j, adv.data());
     int sum = 0;
     for (std::size_t k = 0; k < text.size(); ++k) sum += adv[k];
     *hanging = !text.empty() && book_hangs(text.back()) ? adv[text.size() - 1] : 0;
@@ -129,7 +129,7 @@ class BookView {
   }
 
   ViewContext v;
-  MeasureContext dc;
+  MeasureContext measure;
   LayoutPass pass;
   std::vector<BookBreak> breaks;
 };
@@ -163,7 +163,7 @@ TEST(BookBreak, Vectors) {
   for (const Vector& c : vectors) {
     SCOPED_TRACE("book_break.tests:" + std::to_string(c.line) + " " + c.name);
     BookView b;
-    b.v.column_chars = c.width;
+    b.v.settings.column_chars = c.width;
     std::vector<std::string> reasons;
     std::vector<std::u16string> columns = b.lay_out(c.input, &reasons);
     std::string got;
@@ -175,10 +175,10 @@ TEST(BookBreak, Vectors) {
     // Every column but the last is set to the length exactly, a hanging mark
     // past it; none is longer.
     const int limit = column_length(b.v, 0);
-    for (int j = 0; j < b.v.line_count; ++j) {
+    for (int j = 0; j < b.v.doc.line_count; ++j) {
       int hanging = 0;
       int set = b.set_length(j, &hanging);
-      bool last = b.v.lines[j].flags & DL_PARAGRAPH_END;
+      bool last = b.v.doc.lines[j].flags & DL_PARAGRAPH_END;
       if (set > limit) set -= hanging;
       if (!last && c.reasons.find("forced") == std::string::npos) {
         EXPECT_EQ(set, limit) << j;
@@ -190,58 +190,58 @@ TEST(BookBreak, Vectors) {
 
 TEST(BookBreak, ParagraphsAndQuotations) {
   BookView b;
-  b.v.column_chars = 20;
+  b.v.settings.column_chars = 20;
   auto cols = b.lay_out("", nullptr);
   EXPECT_EQ(cols, std::vector<std::u16string>{u""}) << "an empty line is one empty column";
-  EXPECT_EQ(b.v.lines[0].flags, DL_PARAGRAPH_END);
+  EXPECT_EQ(b.v.doc.lines[0].flags, DL_PARAGRAPH_END);
   std::u16string quoted = u"あいうえおかきくけこ";
   b.breaks.clear();
   const int first = b.pass.line_index;
   ASSERT_EQ(break_logical_line(b.v, b.pass, quoted.data(), 10, nullptr, 0, 1), 1);
   ASSERT_EQ(b.pass.line_index - first, 2) << "a quotation is two cells shorter";
-  EXPECT_EQ(std::u16string(b.v.lines[first].text), u"あいうえおかきく");
-  EXPECT_EQ(b.v.lines[first].flags, DL_QUOTE);
-  EXPECT_EQ(b.v.lines[first + 1].flags, DL_QUOTE | DL_PARAGRAPH_END);
+  EXPECT_EQ(std::u16string(b.v.doc.lines[first].text), u"あいうえおかきく");
+  EXPECT_EQ(b.v.doc.lines[first].flags, DL_QUOTE);
+  EXPECT_EQ(b.v.doc.lines[first + 1].flags, DL_QUOTE | DL_PARAGRAPH_END);
 }
 
 TEST(BookBreak, SpacesLeftAtTheEndCloseTheParagraph) {
   BookView b;
-  b.v.column_chars = 20;
+  b.v.settings.column_chars = 20;
   auto cols = b.lay_out("あいうえおかきくけこ　　　", nullptr);
   EXPECT_EQ(cols, std::vector<std::u16string>{u"あいうえおかきくけこ　　　"});
   cols = b.lay_out("あいうえおかきくけこさ　　", nullptr);
   ASSERT_EQ(cols.size(), 2u);
-  EXPECT_EQ(b.v.lines[b.pass.line_index - 1].flags, DL_PARAGRAPH_END);
+  EXPECT_EQ(b.v.doc.lines[b.pass.line_index - 1].flags, DL_PARAGRAPH_END);
   cols = b.lay_out("　　　　　　　　　　　　あい", nullptr);
   EXPECT_EQ(cols, std::vector<std::u16string>{u"あい"}) << "a column of spaces alone is not made";
 }
 
 TEST(BookBreak, EveryColumnTakesAtLeastOneCharacter) {
   BookView b;
-  b.v.column_chars = 1;  // 9 px: no full-width character fits
+  b.v.settings.column_chars = 1;  // 9 px: no full-width character fits
   EXPECT_EQ(b.lay_out("漢字「", nullptr), (std::vector<std::u16string>{u"漢", u"字", u"「"}));
   std::u16string shikaru = u"\xD842\xDF9F";
-  b.v.column_chars = 20;
+  b.v.settings.column_chars = 20;
   std::vector<std::u16string> cols = b.lay_out("あいうえおかきくけ" + u8(shikaru) + "こ", nullptr);
   EXPECT_EQ(cols, (std::vector<std::u16string>{u"あいうえおかきくけ" + shikaru, u"こ"}));
 }
 
 TEST(BookBreak, RubyLongerThanAColumnIsStillDivided) {
   BookView b;
-  b.v.column_chars = 8;  // four cells; the base has six
+  b.v.settings.column_chars = 8;  // four cells; the base has six
   auto cols = b.lay_out("｜漢字漢字漢字《かんじかんじかんじ》", nullptr);
   ASSERT_EQ(cols.size(), 2u);
   EXPECT_EQ(cols[0], u"漢字漢字");
-  EXPECT_EQ(b.v.lines[1].attrs[0], RUBY_CODE_FIRST + 1)
+  EXPECT_EQ(b.v.doc.lines[1].attrs[0], RUBY_CODE_FIRST + 1)
       << "the rest of the base has its own reading";
-  EXPECT_EQ(std::u16string(b.v.annotation_texts[0]) + b.v.annotation_texts[1],
+  EXPECT_EQ(std::u16string(b.v.doc.annotation_texts[0]) + b.v.doc.annotation_texts[1],
             u"かんじかんじかんじ");
 }
 
 TEST(BookBreak, OffLeavesStandardComposition) {
   BookView b;
-  b.v.book_layout = 0;
-  b.v.column_chars = 20;
+  b.v.typeset.book_layout = 0;
+  b.v.settings.column_chars = 20;
   EXPECT_EQ(b.lay_out("あいうえおかきくけこ」」」さ", nullptr),
             (std::vector<std::u16string>{u"あいうえおかきくけこ」」」", u"さ"}))
       << "three marks hang";

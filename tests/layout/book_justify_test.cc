@@ -35,8 +35,8 @@ Set set_line(TestView& t, const std::u16string& text, std::uint16_t flags = 0,
   int i = t.add(text, flags, codes);
   Set s;
   s.adv.assign(text.size() + 1, 0);
-  MeasureContext dc = view_measure_context(t.view);
-  s.changed = justify_display_line(dc, t.view, i, s.adv.data());
+  MeasureContext measure = view_measure_context(t.view);
+  s.changed = justify_display_line(measure, t.view, i, s.adv.data());
   return s;
 }
 
@@ -57,7 +57,7 @@ TEST(BookJustify, TheLastColumnOfAParagraphKeepsItsSpacing) {
   Set s = set_line(t, kanji(15), DL_PARAGRAPH_END);
   EXPECT_EQ(s.changed, 0);
   EXPECT_EQ(s.sum(15), 270);
-  t.view.justify = 0;
+  t.view.settings.justify = 0;
   s = set_line(t, kanji(19));
   EXPECT_EQ(s.sum(19), 342) << "justification switched off";
 }
@@ -121,12 +121,12 @@ TEST(BookJustify, OneMarkHangsPastTheEnd) {
 
 // Where the reading of the ruby on unit `head` is drawn, px along the line.
 int reading_at(TestView& t, int line, int head, int units) {
-  std::vector<int> adv(std::char_traits<char16_t>::length(t.view.lines[line].text) + 1);
+  std::vector<int> adv(std::char_traits<char16_t>::length(t.view.doc.lines[line].text) + 1);
   BookLine l;
-  MeasureContext dc = view_measure_context(t.view);
-  book_layout_display_line(dc, t.view, line, adv.data(), l);
-  const DisplayLine& dl = t.view.lines[line];
-  const char16_t* r = t.view.annotation_texts[static_cast<std::size_t>(dl.attrs[head] - 65)];
+  MeasureContext measure = view_measure_context(t.view);
+  book_layout_display_line(measure, t.view, line, adv.data(), l);
+  const DisplayLine& dl = t.view.doc.lines[line];
+  const char16_t* r = t.view.doc.annotation_texts[static_cast<std::size_t>(dl.attrs[head] - 65)];
   std::vector<int> reading(std::char_traits<char16_t>::length(r), 9);
   return book_place_ruby(l, adv.data(), head, units, r, reading);
 }
@@ -154,8 +154,8 @@ TEST(BookRuby, AReadingOverhangsKanaButNeverTheColumnEnds) {
     const int line = t.add(text, DL_PARAGRAPH_END, codes);
     EXPECT_EQ(reading_at(t, line, c.head, 1), c.at);
     std::vector<int> adv(text.size() + 1);
-    MeasureContext dc = view_measure_context(t.view);
-    justify_display_line(dc, t.view, line, adv.data());
+    MeasureContext measure = view_measure_context(t.view);
+    justify_display_line(measure, t.view, line, adv.data());
     EXPECT_EQ(std::accumulate(adv.begin(), adv.begin() + c.head, 0), c.base);
     EXPECT_GE(c.at, 0);
     EXPECT_LE(c.at + 27, std::accumulate(adv.begin(), adv.begin() + text.size(), 0))
@@ -174,19 +174,19 @@ TEST(BookRuby, AShortReadingSpreadsOverItsBase) {
 
 TEST(BookGeometry, HalfSizeRubyAndAWiderGap) {
   TestView standard(true);
-  EXPECT_EQ(standard.view.ruby_height, 10);
-  EXPECT_EQ(standard.view.column_pitch, 30);
+  EXPECT_EQ(standard.view.typeset.ruby_height, 10);
+  EXPECT_EQ(standard.view.typeset.column_pitch, 30);
   TestView book(true, 600, 450, 1);
-  EXPECT_EQ(book.view.ruby_height, 9) << "half the text at the default ruby size";
-  EXPECT_EQ(book.view.column_pitch, 9 + 18 + 4) << "a quarter em between columns";
-  EXPECT_EQ(book.view.ruby_percent, 60) << "the setting itself is left alone";
+  EXPECT_EQ(book.view.typeset.ruby_height, 9) << "half the text at the default ruby size";
+  EXPECT_EQ(book.view.typeset.column_pitch, 9 + 18 + 4) << "a quarter em between columns";
+  EXPECT_EQ(book.view.settings.ruby_percent, 60) << "the setting itself is left alone";
   ViewContext v;
-  v.face_name = "@ＭＳ ゴシック";
-  v.font_size = 18;
-  v.ruby_percent = 70;
-  v.book_composition = 1;
+  v.settings.face_name = "@ＭＳ ゴシック";
+  v.settings.font_size = 18;
+  v.settings.ruby_percent = 70;
+  v.settings.book_composition = 1;
   create_view_fonts(v);
-  EXPECT_EQ(v.ruby_height, 12) << "a ruby size set by the user still applies";
+  EXPECT_EQ(v.typeset.ruby_height, 12) << "a ruby size set by the user still applies";
   release_document(v);
 }
 

@@ -15,16 +15,16 @@ namespace {
 class BreakTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    v.font_main = fake::new_font("@ＭＳ ゴシック", 18, platform::ESCAPEMENT_DOWN);
-    v.half_width = 9;
-    v.char_height = 18;
-    v.column_chars = 40;
-    v.fixed_pitch = 1;
-    v.half_is_half = 1;
-    v.vertical = 1;
-    dc.font = v.font_main;
+    v.typeset.font_main = fake::new_font("@ＭＳ ゴシック", 18, platform::ESCAPEMENT_DOWN);
+    v.typeset.half_width = 9;
+    v.typeset.char_height = 18;
+    v.settings.column_chars = 40;
+    v.typeset.fixed_pitch = 1;
+    v.typeset.half_is_half = 1;
+    v.typeset.vertical = 1;
+    measure.font = v.typeset.font_main;
     ASSERT_EQ(begin_display_lines(v), 1);
-    pass = begin_layout_pass(v, dc);
+    pass = begin_layout_pass(v, measure);
   }
   void TearDown() override { release_document(v); }
 
@@ -38,14 +38,14 @@ class BreakTest : public ::testing::Test {
                                  codes != nullptr, quote),
               1);
     std::vector<std::u16string> out;
-    for (int j = first; j < pass.line_index; ++j) out.emplace_back(v.lines[j].text);
+    for (int j = first; j < pass.line_index; ++j) out.emplace_back(v.doc.lines[j].text);
     return out;
   }
 
   static std::u16string kanji(int n) { return std::u16string(static_cast<std::size_t>(n), u'漢'); }
 
   ViewContext v;
-  MeasureContext dc;
+  MeasureContext measure;
   LayoutPass pass;
 };
 
@@ -56,13 +56,13 @@ TEST_F(BreakTest, ColumnLengthAndQuotationIndent) {
   EXPECT_EQ(lay_out(kanji(41)), (std::vector<std::u16string>{kanji(20), kanji(20), kanji(1)}));
   auto quoted = lay_out(kanji(19), 1);
   EXPECT_EQ(quoted, (std::vector<std::u16string>{kanji(18), kanji(1)}));
-  EXPECT_EQ(v.lines[pass.line_index - 2].flags, DL_QUOTE);
-  EXPECT_EQ(v.lines[pass.line_index - 1].flags, DL_QUOTE | DL_PARAGRAPH_END);
+  EXPECT_EQ(v.doc.lines[pass.line_index - 2].flags, DL_QUOTE);
+  EXPECT_EQ(v.doc.lines[pass.line_index - 1].flags, DL_QUOTE | DL_PARAGRAPH_END);
 }
 
 TEST_F(BreakTest, ClosingPunctuationHangsUpToThreeMarks) {
   EXPECT_EQ(lay_out(kanji(20) + u"。"), (std::vector<std::u16string>{kanji(20) + u"。"}));
-  EXPECT_EQ(v.lines[0].flags, DL_PARAGRAPH_END);
+  EXPECT_EQ(v.doc.lines[0].flags, DL_PARAGRAPH_END);
   EXPECT_EQ(lay_out(kanji(20) + u"」」」。"),
             (std::vector<std::u16string>{kanji(20) + u"」」」", u"。"}));
 }
@@ -70,7 +70,7 @@ TEST_F(BreakTest, ClosingPunctuationHangsUpToThreeMarks) {
 TEST_F(BreakTest, HangingTheLastCharactersEndsTheParagraph) {
   lay_out(kanji(20) + u"」。");
   ASSERT_EQ(pass.line_index, 1);
-  EXPECT_EQ(v.lines[0].flags, DL_PARAGRAPH_END);
+  EXPECT_EQ(v.doc.lines[0].flags, DL_PARAGRAPH_END);
 }
 
 TEST_F(BreakTest, OpeningBracketsMoveToTheNextColumn) {
@@ -103,22 +103,22 @@ TEST_F(BreakTest, SpacesAtABreakBelongToNeitherColumn) {
 }
 
 TEST_F(BreakTest, ASpaceAloneMakesNoColumn) {
-  v.column_chars = 1;  // 9 px: a space fits, a kanji does not
+  v.settings.column_chars = 1;  // 9 px: a space fits, a kanji does not
   EXPECT_EQ(lay_out(u" 漢"), (std::vector<std::u16string>{u"漢"}));
-  v.column_chars = 40;
+  v.settings.column_chars = 40;
   EXPECT_EQ(lay_out(kanji(20) + u"」」」 "), (std::vector<std::u16string>{kanji(20) + u"」」」"}));
-  EXPECT_EQ(v.lines[pass.line_index - 1].flags, DL_PARAGRAPH_END)
+  EXPECT_EQ(v.doc.lines[pass.line_index - 1].flags, DL_PARAGRAPH_END)
       << "the space after three hanging marks ends the paragraph with the column before it";
 }
 
 TEST_F(BreakTest, EmptyLineIsOneEmptyColumn) {
   EXPECT_EQ(lay_out(u""), (std::vector<std::u16string>{u""}));
-  EXPECT_EQ(v.lines[0].flags, DL_PARAGRAPH_END);
-  EXPECT_EQ(v.lines[0].attrs, nullptr);
+  EXPECT_EQ(v.doc.lines[0].flags, DL_PARAGRAPH_END);
+  EXPECT_EQ(v.doc.lines[0].attrs, nullptr);
 }
 
 TEST_F(BreakTest, EveryColumnTakesAtLeastOneCharacter) {
-  v.column_chars = 1;  // 9 px: not even one full-width character fits
+  v.settings.column_chars = 1;  // 9 px: not even one full-width character fits
   EXPECT_EQ(lay_out(u"漢字「"), (std::vector<std::u16string>{u"漢", u"字", u"「"}));
 }
 
@@ -130,93 +130,93 @@ TEST_F(BreakTest, SurrogatePairsAreOneCharacterAndNeverSplit) {
 
 TEST_F(BreakTest, RubyAcrossABreakIsDivided) {
   // A reading of 6 over a base of 4 whose first character ends the column.
-  v.annotation_texts[0] = arena_copy_text(v.arena, u"ろくもじのよ", 6);
+  v.doc.annotation_texts[0] = arena_copy_text(v.doc.arena, u"ろくもじのよ", 6);
   pass.ruby_count = 1;
   std::vector<std::uint16_t> codes(24 + 2, 0);
   codes[19] = RUBY_CODE_FIRST;
   codes[20] = codes[21] = codes[22] = CONTINUATION_CODE;
   auto lines = lay_out(kanji(24), 0, &codes);
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(std::u16string(v.annotation_texts[0]), u"ろく");
-  EXPECT_EQ(std::u16string(v.annotation_texts[1]), u"もじのよ");
+  EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"ろく");
+  EXPECT_EQ(std::u16string(v.doc.annotation_texts[1]), u"もじのよ");
   EXPECT_EQ(pass.ruby_count, 2);
-  EXPECT_EQ(v.lines[0].attrs[19], RUBY_CODE_FIRST);
-  EXPECT_EQ(v.lines[1].attrs[0], RUBY_CODE_FIRST + 1);
-  EXPECT_EQ(v.lines[1].attrs[1], CONTINUATION_CODE);
+  EXPECT_EQ(v.doc.lines[0].attrs[19], RUBY_CODE_FIRST);
+  EXPECT_EQ(v.doc.lines[1].attrs[0], RUBY_CODE_FIRST + 1);
+  EXPECT_EQ(v.doc.lines[1].attrs[1], CONTINUATION_CODE);
 }
 
 TEST_F(BreakTest, OneCharacterReadingGoesWholeToTheNextColumn) {
-  v.annotation_texts[0] = arena_copy_text(v.arena, u"か", 1);
+  v.doc.annotation_texts[0] = arena_copy_text(v.doc.arena, u"か", 1);
   pass.ruby_count = 1;
   std::vector<std::uint16_t> codes(22 + 2, 0);
   codes[19] = RUBY_CODE_FIRST;
   codes[20] = CONTINUATION_CODE;
   lay_out(kanji(22), 0, &codes);
-  EXPECT_EQ(std::u16string(v.annotation_texts[0]), u"");
-  EXPECT_EQ(std::u16string(v.annotation_texts[1]), u"か");
+  EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"");
+  EXPECT_EQ(std::u16string(v.doc.annotation_texts[1]), u"か");
 }
 
 TEST_F(BreakTest, NoDivisionOnceTheReadingsAreFull) {
-  v.annotation_texts[0] = arena_copy_text(v.arena, u"ろくもじのよ", 6);
+  v.doc.annotation_texts[0] = arena_copy_text(v.doc.arena, u"ろくもじのよ", 6);
   pass.ruby_count = RUBY_ENTRIES;
   std::vector<std::uint16_t> codes(24 + 2, 0);
   codes[19] = RUBY_CODE_FIRST;
   codes[20] = CONTINUATION_CODE;
   lay_out(kanji(24), 0, &codes);
-  EXPECT_EQ(std::u16string(v.annotation_texts[0]), u"ろくもじのよ");
-  EXPECT_EQ(v.lines[1].attrs[0], CONTINUATION_CODE);
+  EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"ろくもじのよ");
+  EXPECT_EQ(v.doc.lines[1].attrs[0], CONTINUATION_CODE);
 }
 
 // Lays out `text` as one display line that is not the end of its paragraph.
-std::vector<int> justified(BreakTest& t, ViewContext& v, MeasureContext& dc,
+std::vector<int> justified(BreakTest& t, ViewContext& v, MeasureContext& measure,
                            const std::u16string& text, std::uint16_t flags, int* stretched) {
   (void)t;
   DisplayLine* line = display_line_slot(v, 0);
-  line->text = arena_copy_text(v.arena, text.data(), text.size());
+  line->text = arena_copy_text(v.doc.arena, text.data(), text.size());
   line->flags = flags;
-  v.line_count = 1;
+  v.doc.line_count = 1;
   std::vector<int> advances(text.size() + 1);
-  *stretched = justify_display_line(dc, v, 0, advances.data());
+  *stretched = justify_display_line(measure, v, 0, advances.data());
   return advances;
 }
 
 TEST_F(BreakTest, JustificationSpreadsOverAllButTheLastCharacter) {
   int stretched;
-  auto adv = justified(*this, v, dc, kanji(20), 0, &stretched);  // 360 of 378
+  auto adv = justified(*this, v, measure, kanji(20), 0, &stretched);  // 360 of 378
   EXPECT_EQ(stretched, 1);
   for (int i = 0; i < 18; ++i) EXPECT_EQ(adv[i], 19) << i;
   EXPECT_EQ(adv[18], 18);
   EXPECT_EQ(adv[19], 18);
   EXPECT_EQ(adv[20], 18) << "the entry after the last repeats it";
 
-  adv = justified(*this, v, dc, kanji(14), 0, &stretched);  // 252: 126 over 13
+  adv = justified(*this, v, measure, kanji(14), 0, &stretched);  // 252: 126 over 13
   EXPECT_EQ(stretched, 1);
   for (int i = 0; i <= 8; ++i) EXPECT_EQ(adv[i], 28) << i;
   for (int i = 9; i <= 12; ++i) EXPECT_EQ(adv[i], 27) << i;
   EXPECT_EQ(adv[13], 18);
 
-  adv = justified(*this, v, dc, kanji(12), 0, &stretched);  // 216 <= 226
+  adv = justified(*this, v, measure, kanji(12), 0, &stretched);  // 216 <= 226
   EXPECT_EQ(stretched, 0);
   EXPECT_EQ(adv[0], 18);
 }
 
 TEST_F(BreakTest, ParagraphEndsQuotationsAndSwitchingOff) {
   int stretched;
-  justified(*this, v, dc, kanji(14), DL_PARAGRAPH_END, &stretched);
+  justified(*this, v, measure, kanji(14), DL_PARAGRAPH_END, &stretched);
   EXPECT_EQ(stretched, 0) << "the last line of a paragraph";
-  auto adv = justified(*this, v, dc, kanji(18), DL_QUOTE, &stretched);  // target 342
+  auto adv = justified(*this, v, measure, kanji(18), DL_QUOTE, &stretched);  // target 342
   EXPECT_EQ(stretched, 1);
   int total = 0;
   for (int i = 0; i < 18; ++i) total += adv[i];
   EXPECT_EQ(total, 342);
-  v.justify = 0;
-  justified(*this, v, dc, kanji(14), 0, &stretched);
+  v.settings.justify = 0;
+  justified(*this, v, measure, kanji(14), 0, &stretched);
   EXPECT_EQ(stretched, 0);
 }
 
 TEST_F(BreakTest, SpacesTakeTwoMorePixels) {
   int stretched;
-  auto adv = justified(*this, v, dc, kanji(10) + u" " + kanji(9), 0, &stretched);  // 351
+  auto adv = justified(*this, v, measure, kanji(10) + u" " + kanji(9), 0, &stretched);  // 351
   EXPECT_EQ(stretched, 1);
   int total = 0;
   for (int i = 0; i < 20; ++i) total += adv[i];

@@ -22,8 +22,8 @@ class CreateViewFonts : public ::testing::Test {
     fake::set_trace_receiver(true);
     trace_init();
     fake::trace_messages().clear();
-    view_.page_lines = 20;
-    view_.ruby_percent = 60;
+    view_.settings.page_lines = 20;
+    view_.settings.ruby_percent = 60;
   }
   void TearDown() override {
     release_document(view_);
@@ -42,8 +42,8 @@ class CreateViewFonts : public ::testing::Test {
   }
 
   void make(const std::string& face, int size) {
-    view_.face_name = face;
-    view_.font_size = size;
+    view_.settings.face_name = face;
+    view_.settings.font_size = size;
     create_view_fonts(view_);
   }
 
@@ -67,14 +67,14 @@ TEST_F(CreateViewFonts, RubyHeightAndPercentClamps) {
   };
   for (const RubyCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.size << " " << c.percent);
-    view_.ruby_percent = c.percent;
+    view_.settings.ruby_percent = c.percent;
     make("@ＭＳ ゴシック", c.size);
-    EXPECT_EQ(view_.ruby_percent, c.stored_percent);
-    ASSERT_NE(view_.font_ruby, nullptr);
-    EXPECT_EQ(view_.font_ruby->height, c.ruby_height);
-    EXPECT_EQ(view_.font_ruby_upright->height, c.ruby_height);
-    EXPECT_EQ(view_.ruby_height, c.ruby_height);
-    EXPECT_EQ(view_.column_pitch, c.ruby_height + c.size + 2);
+    EXPECT_EQ(view_.settings.ruby_percent, c.stored_percent);
+    ASSERT_NE(view_.typeset.font_ruby, nullptr);
+    EXPECT_EQ(view_.typeset.font_ruby->height, c.ruby_height);
+    EXPECT_EQ(view_.typeset.font_ruby_upright->height, c.ruby_height);
+    EXPECT_EQ(view_.typeset.ruby_height, c.ruby_height);
+    EXPECT_EQ(view_.typeset.column_pitch, c.ruby_height + c.size + 2);
     release_document(view_);
   }
 }
@@ -85,19 +85,19 @@ TEST_F(CreateViewFonts, PageNumberHeightTurnsIntoCharacterHeightBelowTen) {
     SCOPED_TRACE(c[0]);
     fake::reset_fonts();
     make("@ＭＳ ゴシック", c[0]);
-    const fake::FontRequest* r = request_of(view_.font_page_number);
+    const fake::FontRequest* r = request_of(view_.typeset.font_page_number);
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->face, "ＭＳ ゴシック");
     EXPECT_EQ(r->height, c[1]);
     EXPECT_EQ(r->escapement, 0);
-    EXPECT_EQ(view_.page_number_height, c[1] < 0 ? -c[1] : c[1]);
+    EXPECT_EQ(view_.typeset.page_number_height, c[1] < 0 ? -c[1] : c[1]);
     release_document(view_);
   }
 }
 
 TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
   make("@ＭＳ ゴシック", 18);
-  EXPECT_EQ(view_.vertical, 1);
+  EXPECT_EQ(view_.typeset.vertical, 1);
   struct Expect {
     platform::Font* font;
     const char* face;
@@ -105,13 +105,13 @@ TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
     int escapement;
   };
   const Expect fonts[] = {
-      {view_.font_main, "@ＭＳ ゴシック", 18, 2700},
-      {view_.font_main_upright, "@ＭＳ ゴシック", 18, 0},
-      {view_.font_emphasis, "@ＭＳ 明朝", 18, 2700},
-      {view_.font_ruby, "@ＭＳ ゴシック", 10, 2700},
-      {view_.font_ruby_upright, "@ＭＳ ゴシック", 10, 0},
-      {view_.font_page_number, "ＭＳ ゴシック", 12, 0},
-      {view_.font_pair_upright, "ＭＳ ゴシック", 18, 0},
+      {view_.typeset.font_main, "@ＭＳ ゴシック", 18, 2700},
+      {view_.typeset.font_main_upright, "@ＭＳ ゴシック", 18, 0},
+      {view_.typeset.font_emphasis, "@ＭＳ 明朝", 18, 2700},
+      {view_.typeset.font_ruby, "@ＭＳ ゴシック", 10, 2700},
+      {view_.typeset.font_ruby_upright, "@ＭＳ ゴシック", 10, 0},
+      {view_.typeset.font_page_number, "ＭＳ ゴシック", 12, 0},
+      {view_.typeset.font_pair_upright, "ＭＳ ゴシック", 18, 0},
   };
   for (const Expect& e : fonts) {
     SCOPED_TRACE(e.face);
@@ -121,40 +121,40 @@ TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
     EXPECT_EQ(e.font->escapement, e.escapement);
   }
   EXPECT_EQ(fake::live_fonts(), 7);
-  EXPECT_EQ(view_.char_height, 18);
-  EXPECT_EQ(view_.half_width, 9);
-  EXPECT_EQ(view_.fixed_pitch, 1);
-  EXPECT_EQ(view_.half_is_half, 1);
-  EXPECT_EQ(view_.column_pitch, 30);
+  EXPECT_EQ(view_.typeset.char_height, 18);
+  EXPECT_EQ(view_.typeset.half_width, 9);
+  EXPECT_EQ(view_.typeset.fixed_pitch, 1);
+  EXPECT_EQ(view_.typeset.half_is_half, 1);
+  EXPECT_EQ(view_.typeset.column_pitch, 30);
 }
 
 TEST_F(CreateViewFonts, HorizontalFaceMakesNoUprightOrPageNumberFonts) {
   make("ＭＳ 明朝", 18);
-  EXPECT_EQ(view_.vertical, 0);
-  EXPECT_EQ(view_.font_main_upright, nullptr);
-  EXPECT_EQ(view_.font_ruby_upright, nullptr);
-  EXPECT_EQ(view_.font_pair_upright, nullptr);
-  EXPECT_EQ(view_.font_page_number, nullptr);
-  EXPECT_EQ(view_.font_main->escapement, 0);
-  EXPECT_EQ(view_.font_emphasis->face, "ＭＳ 明朝");
-  EXPECT_EQ(view_.font_emphasis->escapement, 0);
-  EXPECT_EQ(view_.font_ruby->escapement, 0);
+  EXPECT_EQ(view_.typeset.vertical, 0);
+  EXPECT_EQ(view_.typeset.font_main_upright, nullptr);
+  EXPECT_EQ(view_.typeset.font_ruby_upright, nullptr);
+  EXPECT_EQ(view_.typeset.font_pair_upright, nullptr);
+  EXPECT_EQ(view_.typeset.font_page_number, nullptr);
+  EXPECT_EQ(view_.typeset.font_main->escapement, 0);
+  EXPECT_EQ(view_.typeset.font_emphasis->face, "ＭＳ 明朝");
+  EXPECT_EQ(view_.typeset.font_emphasis->escapement, 0);
+  EXPECT_EQ(view_.typeset.font_ruby->escapement, 0);
   EXPECT_EQ(fake::live_fonts(), 3);
   for (const fake::FontRequest& r : fake::font_requests()) EXPECT_NE(r.face, "ＭＳ ゴシック");
 }
 
 TEST_F(CreateViewFonts, ProportionalMainFontHasNoPairFont) {
   make("@ＭＳ Ｐゴシック", 18);
-  EXPECT_EQ(view_.fixed_pitch, 0);
-  EXPECT_EQ(view_.half_is_half, 0);  // average 8, maximum 18
-  EXPECT_EQ(view_.half_width, 8);
-  EXPECT_EQ(view_.font_pair_upright, nullptr);
+  EXPECT_EQ(view_.typeset.fixed_pitch, 0);
+  EXPECT_EQ(view_.typeset.half_is_half, 0);  // average 8, maximum 18
+  EXPECT_EQ(view_.typeset.half_width, 8);
+  EXPECT_EQ(view_.typeset.font_pair_upright, nullptr);
 }
 
 TEST_F(CreateViewFonts, NegativeSizeCountsAsItsMagnitude) {
   make("@ＭＳ ゴシック", -18);
-  EXPECT_EQ(view_.font_main->height, 18);
-  EXPECT_EQ(view_.char_height, 18);
+  EXPECT_EQ(view_.typeset.font_main->height, 18);
+  EXPECT_EQ(view_.typeset.char_height, 18);
 }
 
 TEST_F(CreateViewFonts, TracesFaceSizeAndWidths) {
@@ -167,7 +167,7 @@ TEST_F(CreateViewFonts, TracesFaceSizeAndWidths) {
 
 TEST_F(CreateViewFonts, MeasuringContextHoldsTheMainFont) {
   make("@ＭＳ ゴシック", 18);
-  EXPECT_EQ(view_measure_context(view_).font, view_.font_main);
+  EXPECT_EQ(view_measure_context(view_).font, view_.typeset.font_main);
 }
 
 struct PageCase {
@@ -190,46 +190,46 @@ TEST_F(CreateViewFonts, PageLinesFromTheWindowWhenZero) {
   for (const PageCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.face << " " << c.width << "x" << c.height);
     platform::Window window{c.width, c.height};
-    view_.hwnd = c.width < 0 ? nullptr : &window;
-    view_.page_lines = 0;
-    view_.ruby_percent = c.ruby_percent;
+    view_.viewport.window = c.width < 0 ? nullptr : &window;
+    view_.settings.page_lines = 0;
+    view_.settings.ruby_percent = c.ruby_percent;
     make(c.face, c.size);
-    EXPECT_EQ(view_.column_pitch, 27);
-    EXPECT_EQ(view_.page_lines, c.page_lines);
+    EXPECT_EQ(view_.typeset.column_pitch, 27);
+    EXPECT_EQ(view_.settings.page_lines, c.page_lines);
     release_document(view_);
-    view_.hwnd = nullptr;
+    view_.viewport.window = nullptr;
   }
 }
 
 TEST_F(CreateViewFonts, PageLinesKeptWhenSet) {
   platform::Window window{600, 400};
-  view_.hwnd = &window;
-  view_.page_lines = 7;
+  view_.viewport.window = &window;
+  view_.settings.page_lines = 7;
   make("@ＭＳ ゴシック", 18);
-  EXPECT_EQ(view_.page_lines, 7);
+  EXPECT_EQ(view_.settings.page_lines, 7);
 }
 
 TEST_F(CreateViewFonts, FontThatCannotBeMadeLeavesNullAndDefaultMetrics) {
   fake::failing_faces() = {"@NoSuchFace"};
   make("@NoSuchFace", 18);
-  EXPECT_EQ(view_.font_main, nullptr);
-  EXPECT_EQ(view_.font_ruby, nullptr);
-  EXPECT_NE(view_.font_emphasis, nullptr);
-  EXPECT_GT(view_.char_height, 0);
-  EXPECT_GT(view_.half_width, 0);
-  EXPECT_EQ(view_.column_pitch, view_.ruby_height + view_.char_height + 2);
+  EXPECT_EQ(view_.typeset.font_main, nullptr);
+  EXPECT_EQ(view_.typeset.font_ruby, nullptr);
+  EXPECT_NE(view_.typeset.font_emphasis, nullptr);
+  EXPECT_GT(view_.typeset.char_height, 0);
+  EXPECT_GT(view_.typeset.half_width, 0);
+  EXPECT_EQ(view_.typeset.column_pitch, view_.typeset.ruby_height + view_.typeset.char_height + 2);
 }
 
 TEST_F(CreateViewFonts, ReleaseFreesEveryFontAndTheCache) {
   make("@ＭＳ ゴシック", 18);
-  MeasureContext dc{view_.font_main};
+  MeasureContext measure{view_.typeset.font_main};
   TextExtent e;
-  measure_text(dc, u"あ", 1, e, view_);
-  EXPECT_NE(view_.width_cache, nullptr);
+  measure_text(measure, u"あ", 1, e, view_);
+  EXPECT_NE(view_.typeset.width_cache, nullptr);
   release_document(view_);
   EXPECT_EQ(fake::live_fonts(), 0);
-  EXPECT_EQ(view_.width_cache, nullptr);
-  EXPECT_EQ(view_.font_main, nullptr);
+  EXPECT_EQ(view_.typeset.width_cache, nullptr);
+  EXPECT_EQ(view_.typeset.font_main, nullptr);
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ TEST(HitTest, NoteModeGivesTheAnchorsEntryOnly) {
   std::uint16_t ruby = t.reading(u"るび");
   t.add(u"あいうえおかき", DL_PARAGRAPH_END, {ruby, 20, link, link, link, link, 0});
   t.add(u"さしす");
-  const char16_t* entry = t.view.annotation_texts[NOTE_FIRST_ENTRY + 3];
+  const char16_t* entry = t.view.doc.annotation_texts[NOTE_FIRST_ENTRY + 3];
   EXPECT_EQ(hit_test(t.view, 580, 10 + 4 * 18 + 1, 1), entry);  // the link's third character
   EXPECT_EQ(hit_test(t.view, 580, 10 + 2 * 18, 1), entry);      // its first
   EXPECT_EQ(hit_test(t.view, 580, 10 + 6 * 18, 1), nullptr);    // after it
@@ -108,9 +108,9 @@ TEST(HitTest, TextModeFollowsAContinuedLogicalLine) {
 TEST(HitTest, TopLineFiveAndTheRightEdgeBand) {
   TestView t(true);
   for (int i = 0; i < 8; ++i) t.add(std::u16string(1, static_cast<char16_t>(u'〇' + i)));
-  t.view.top_line = 5;
+  t.view.viewport.top_line = 5;
   EXPECT_EQ(text_at(t, 600 - 3, 15), u"(none)");
-  EXPECT_EQ(text_at(t, 600 - t.view.ruby_height - 1, 15), std::u16string(1, u'〇' + 5));
+  EXPECT_EQ(text_at(t, 600 - t.view.typeset.ruby_height - 1, 15), std::u16string(1, u'〇' + 5));
   EXPECT_EQ(text_at(t, 600 - 30 - 11, 15), std::u16string(1, u'〇' + 6));
   EXPECT_EQ(text_at(t, 600 - 90 - 11, 15), u"(none)");  // past the last line
 }

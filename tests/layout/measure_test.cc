@@ -16,14 +16,12 @@ class MeasureText : public ::testing::Test {
   void TearDown() override {
     platform::font_delete(font18_);
     platform::font_delete(font300_);
-    std::free(view_.width_cache);
-    view_.width_cache = nullptr;
   }
 
-  TextExtent measure(platform::Font* font, const char16_t* text, int count) {
-    MeasureContext dc{font};
+  TextExtent extent_of(platform::Font* font, const char16_t* text, int count) {
+    MeasureContext measure{font};
     TextExtent e{-1, -1};
-    measure_text(dc, text, count, e, view_);
+    measure_text(measure, text, count, e, view_);
     return e;
   }
 
@@ -46,62 +44,62 @@ TEST_F(MeasureText, WidthIsTheSumOfAdvancesAndHeightIsZero) {
       {u"a\U00020B9Fb", -1, 36},
   };
   for (const WidthCase& c : cases) {
-    TextExtent e = measure(font18_, c.text, c.count);
+    TextExtent e = extent_of(font18_, c.text, c.count);
     EXPECT_EQ(e.cx, c.width) << c.count;
     EXPECT_EQ(e.cy, 0);
   }
 }
 
 TEST_F(MeasureText, EachCharacterIsMeasuredOnce) {
-  measure(font18_, u"あいあいa", -1);
+  extent_of(font18_, u"あいあいa", -1);
   EXPECT_EQ(fake::extent_calls(), 3);
-  measure(font18_, u"いaあ", -1);
+  extent_of(font18_, u"いaあ", -1);
   EXPECT_EQ(fake::extent_calls(), 3);
-  EXPECT_EQ(view_.width_cache[u'あ'], 18);
-  EXPECT_EQ(view_.width_cache[u'a'], 9);
+  EXPECT_EQ(view_.typeset.width_cache[u'あ'], 18);
+  EXPECT_EQ(view_.typeset.width_cache[u'a'], 9);
 }
 
 TEST_F(MeasureText, CachedWidthOutlivesAChangeOfSelectedFont) {
-  measure(font18_, u"あ", 1);
-  EXPECT_EQ(measure(font300_, u"あ", 1).cx, 18);
-  EXPECT_EQ(measure(font300_, u"い", 1).cx, 300);
+  extent_of(font18_, u"あ", 1);
+  EXPECT_EQ(extent_of(font300_, u"あ", 1).cx, 18);
+  EXPECT_EQ(extent_of(font300_, u"い", 1).cx, 300);
 }
 
 TEST_F(MeasureText, WidthsOf256AndMoreAreKept) {
-  EXPECT_EQ(measure(font300_, u"あa", 2).cx, 450);
-  EXPECT_EQ(measure(font300_, u"あa", 2).cx, 450);  // from the cache
-  EXPECT_EQ(view_.width_cache[u'あ'], 300);
-  EXPECT_EQ(view_.width_cache[u'a'], 150);
+  EXPECT_EQ(extent_of(font300_, u"あa", 2).cx, 450);
+  EXPECT_EQ(extent_of(font300_, u"あa", 2).cx, 450);  // from the cache
+  EXPECT_EQ(view_.typeset.width_cache[u'あ'], 300);
+  EXPECT_EQ(view_.typeset.width_cache[u'a'], 150);
 }
 
 TEST_F(MeasureText, SurrogatesNeverKeyTheCache) {
   const char16_t pair[] = {0xD842, 0xDF9F, 0};
-  EXPECT_EQ(measure(font18_, pair, 2).cx, 18);
-  EXPECT_EQ(measure(font18_, pair + 1, 1).cx, 18);  // a lone low surrogate: one missing glyph
-  EXPECT_EQ(measure(font18_, pair, 1).cx, 18);      // a lone high surrogate
-  EXPECT_EQ(view_.width_cache[0xD842], 0);
-  EXPECT_EQ(view_.width_cache[0xDF9F], 0);
+  EXPECT_EQ(extent_of(font18_, pair, 2).cx, 18);
+  EXPECT_EQ(extent_of(font18_, pair + 1, 1).cx, 18);  // a lone low surrogate: one missing glyph
+  EXPECT_EQ(extent_of(font18_, pair, 1).cx, 18);      // a lone high surrogate
+  EXPECT_EQ(view_.typeset.width_cache[0xD842], 0);
+  EXPECT_EQ(view_.typeset.width_cache[0xDF9F], 0);
   // The second unit of a pair adds nothing, measured in the same run.
-  EXPECT_EQ(measure(font18_, u"あ\U00020B9Fあ", 4).cx, 54);
+  EXPECT_EQ(extent_of(font18_, u"あ\U00020B9Fあ", 4).cx, 54);
 }
 
 TEST_F(MeasureText, SwappedAxesAreExchangedBack) {
   fake::set_swapped_extents(true);
-  MeasureContext dc{font18_};
-  axis_probe(dc, view_);
-  EXPECT_EQ(view_.extent_swapped, 1);
-  EXPECT_EQ(measure(font18_, u"aあ", 2).cx, 27);
-  TextExtent direct = measure_direct(dc, u"aあ", 2, view_);
+  MeasureContext measure{font18_};
+  axis_probe(measure, view_);
+  EXPECT_EQ(view_.typeset.extent_swapped, 1);
+  EXPECT_EQ(extent_of(font18_, u"aあ", 2).cx, 27);
+  TextExtent direct = measure_direct(measure, u"aあ", 2, view_);
   EXPECT_EQ(direct.cx, 27);
   EXPECT_EQ(direct.cy, 18);
 }
 
 TEST_F(MeasureText, AxisProbeClearsTheFlagForOrdinaryExtents) {
-  view_.extent_swapped = 1;
-  MeasureContext dc{font18_};
-  axis_probe(dc, view_);
-  EXPECT_EQ(view_.extent_swapped, 0);
-  EXPECT_EQ(view_.width_cache, nullptr);  // the probe goes around the cache
+  view_.typeset.extent_swapped = 1;
+  MeasureContext measure{font18_};
+  axis_probe(measure, view_);
+  EXPECT_EQ(view_.typeset.extent_swapped, 0);
+  EXPECT_EQ(view_.typeset.width_cache, nullptr);  // the probe goes around the cache
 }
 
 }  // namespace

@@ -118,10 +118,10 @@ TEST(PaintView, TopLinePastTheEndIsSetBack) {
   t.add(u"一");
   t.add(u"二");
   t.add(u"三");
-  t.view.top_line = 3;
+  t.view.viewport.top_line = 3;
   Painted p;
   paint(t, p);
-  EXPECT_EQ(t.view.top_line, 2);
+  EXPECT_EQ(t.view.viewport.top_line, 2);
   EXPECT_EQ(next_after(p.rec, "win create off1 18 450", "off1 text "),
             "off1 text 18,0 \"三 \" adv=- end=18,27");
   EXPECT_TRUE(has(p.rec, "win fill 540 0 30 450"));  // the next slot is past the end
@@ -131,7 +131,7 @@ TEST(PaintView, NoDocumentFillsEverySlot) {
   TestView t(true, 90, 100);
   Painted p;
   paint(t, p);
-  EXPECT_EQ(t.view.top_line, 0);
+  EXPECT_EQ(t.view.viewport.top_line, 0);
   EXPECT_EQ(fake::lines_with(p.rec, "win fill"),
             (std::vector<std::string>{"win fill 0 0 90 10", "win fill 60 0 30 100",
                                       "win fill 30 0 30 100", "win fill 0 0 30 100"}));

@@ -20,15 +20,15 @@ struct TestView {
   // Vertical ("@" face) or horizontal, 40 half-width units per column;
   // `book` 1 in book composition.
   explicit TestView(bool vertical, int width = 600, int height = 450, int book = 0) {
-    view.face_name = vertical ? "@ＭＳ ゴシック" : "ＭＳ ゴシック";
-    view.book_composition = book;
-    view.font_size = 18;
-    view.ruby_percent = 60;
-    view.page_lines = 20;
-    view.column_chars = 40;
+    view.settings.face_name = vertical ? "@ＭＳ ゴシック" : "ＭＳ ゴシック";
+    view.settings.book_composition = book;
+    view.settings.font_size = 18;
+    view.settings.ruby_percent = 60;
+    view.settings.page_lines = 20;
+    view.settings.column_chars = 40;
     window.client_width = width;
     window.client_height = height;
-    view.hwnd = &window;
+    view.viewport.window = &window;
     create_view_fonts(view);
     begin_display_lines(view);
   }
@@ -37,26 +37,26 @@ struct TestView {
   // Appends a display line; codes, when given, one per character.
   int add(const std::u16string& text, std::uint16_t flags = DL_PARAGRAPH_END,
           const std::vector<std::uint16_t>& codes = {}) {
-    int i = view.line_count;
+    int i = view.doc.line_count;
     DisplayLine* dl = display_line_slot(view, i);
-    dl->text = arena_copy_text(view.arena, text.data(), text.size());
-    dl->attrs = codes.empty() ? nullptr : arena_copy_codes(view.arena, codes.data(), codes.size());
+    dl->text = arena_copy_text(view.doc.arena, text.data(), text.size());
+    dl->attrs = codes.empty() ? nullptr : arena_copy_codes(view.doc.arena, codes.data(), codes.size());
     dl->flags = flags;
-    view.line_count = i + 1;
+    view.doc.line_count = i + 1;
     return i;
   }
 
   // A ruby reading; returns its code.
   std::uint16_t reading(const std::u16string& r) {
-    view.annotation_texts[static_cast<std::size_t>(ruby_count)] =
-        arena_copy_text(view.arena, r.data(), r.size());
+    view.doc.annotation_texts[static_cast<std::size_t>(ruby_count)] =
+        arena_copy_text(view.doc.arena, r.data(), r.size());
     return static_cast<std::uint16_t>(65 + ruby_count++);
   }
 
   // A note entry; returns its code.
   std::uint16_t note(int slot, const std::u16string& entry) {
-    view.annotation_texts[static_cast<std::size_t>(NOTE_FIRST_ENTRY + slot)] =
-        arena_copy_text(view.arena, entry.data(), entry.size());
+    view.doc.annotation_texts[static_cast<std::size_t>(NOTE_FIRST_ENTRY + slot)] =
+        arena_copy_text(view.doc.arena, entry.data(), entry.size());
     return static_cast<std::uint16_t>(16584 + slot);
   }
 };

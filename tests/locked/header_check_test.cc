@@ -30,7 +30,7 @@ class HeaderCheck : public ::testing::Test {
     fake::trace_messages().clear();
     dir_ = std::make_unique<test::TempDir>();
     ASSERT_FALSE(dir_->path.empty());
-    view_.file_name = dir_->file("text.lkd");
+    view_.doc.file_name = dir_->file("text.lkd");
   }
   void TearDown() override {
     dir_.reset();
@@ -38,7 +38,7 @@ class HeaderCheck : public ::testing::Test {
   }
   // Writes a header for KEY hiding `digits` characters, and a body.
   void write_text(int digits) {
-    test::write_file(view_.file_name, test::seal_string("本文\n", KEY.c_str(), digits));
+    test::write_file(view_.doc.file_name, test::seal_string("本文\n", KEY.c_str(), digits));
   }
 
   std::unique_ptr<test::TempDir> dir_;
@@ -51,7 +51,7 @@ TEST_F(HeaderCheck, TextWithoutPasswordIsAcceptedWithoutPrompt) {
   EXPECT_EQ(ango, key_ango(KEY.c_str()));
   EXPECT_EQ(current_ango(), ango);
   EXPECT_EQ(std::string(current_key_string()), KEY);
-  EXPECT_EQ(view_.locked, 1);
+  EXPECT_EQ(view_.doc.locked, 1);
   EXPECT_EQ(fake::password_prompts_shown(), 0);
   EXPECT_NE(fake::trace_text().find("ango=" + std::to_string(ango) + " "), std::string::npos);
 }
@@ -59,13 +59,13 @@ TEST_F(HeaderCheck, TextWithoutPasswordIsAcceptedWithoutPrompt) {
 TEST_F(HeaderCheck, PlainTextsAreNotLocked) {
   // Missing file, short file, the magic with a version byte other than '1'.
   EXPECT_EQ(check_locked_header(view_, 0), 0);
-  test::write_file(view_.file_name, test::seal_string("", KEY.c_str(), 0).substr(0, 255));
+  test::write_file(view_.doc.file_name, test::seal_string("", KEY.c_str(), 0).substr(0, 255));
   EXPECT_EQ(check_locked_header(view_, 0), 0);
   std::string file = test::seal_string("a\n", KEY.c_str(), 12);
   file[LOCKED_VERSION_OFFSET] = '2';
-  test::write_file(view_.file_name, file);
+  test::write_file(view_.doc.file_name, file);
   EXPECT_EQ(check_locked_header(view_, 0), 0);
-  EXPECT_EQ(view_.locked, 0);
+  EXPECT_EQ(view_.doc.locked, 0);
   EXPECT_EQ(locked_refused(), 0);
   EXPECT_EQ(fake::password_prompts_shown(), 0);
 }
@@ -99,12 +99,12 @@ TEST_F(HeaderCheck, WrongAnswersAskAgain) {
 TEST_F(HeaderCheck, CancelOrNoDialogRefuses) {
   for (int result : {0, -1}) {
     reset_locked_state();
-    view_.locked = 0;
+    view_.doc.locked = 0;
     write_text(8);
     fake::script_password_prompt({{1, "00000000"}, {result, ""}});
     EXPECT_EQ(check_locked_header(view_, 0), 0) << result;
     EXPECT_EQ(locked_refused(), 1);
-    EXPECT_EQ(view_.locked, 1);
+    EXPECT_EQ(view_.doc.locked, 1);
     EXPECT_EQ(current_ango(), 0);
     EXPECT_EQ(fake::password_prompts_shown(), 2);
   }
@@ -147,7 +147,7 @@ TEST_F(HeaderCheck, ProbeNeverPrompts) {
 TEST_F(HeaderCheck, AtMostFortyDigitsAreAskedFor) {
   std::string file = test::seal_string("a\n", KEY.c_str(), 40);
   std::memset(file.data() + LOCKED_KEY_OFFSET + 40, 'x', 5);
-  test::write_file(view_.file_name, file);
+  test::write_file(view_.doc.file_name, file);
   fake::script_password_prompt({{1, KEY.substr(0, 45)}, {1, KEY.substr(0, 40)}});
   EXPECT_NE(check_locked_header(view_, 0), 0);
   EXPECT_EQ(fake::password_prompts_shown(), 2);
@@ -175,7 +175,7 @@ TEST_F(HeaderCheck, BodyStartTracesTheRandomTerm) {
   write_text(0);
   int ango = check_locked_header(view_, 0);
   TextStream in;
-  ASSERT_TRUE(stream_open(in, view_.file_name.c_str()));
+  ASSERT_TRUE(stream_open(in, view_.doc.file_name.c_str()));
   EXPECT_EQ(test::read_body(in, ango), std::vector<std::string>{"本文"});
   stream_close(in);
   EXPECT_NE(fake::trace_text().find("rand=" + std::to_string(key_random_term(ango)) + " "),

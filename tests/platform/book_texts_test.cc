@@ -39,14 +39,14 @@ constexpr int LOGICAL = 30000;  // so wide that every logical line is one column
 
 void open_text(ViewContext& v, const std::string& path, bool vertical, int book, int width,
                int notation = 0) {
-  v.file_name = path;
-  v.full_notation = notation;
-  v.face_name = vertical ? "@ＭＳ ゴシック" : "ＭＳ ゴシック";
-  v.font_size = 18;
-  v.ruby_percent = 60;
-  v.column_chars = width;
-  v.page_lines = 20;
-  v.book_composition = book;
+  v.doc.file_name = path;
+  v.settings.full_notation = notation;
+  v.settings.face_name = vertical ? "@ＭＳ ゴシック" : "ＭＳ ゴシック";
+  v.settings.font_size = 18;
+  v.settings.ruby_percent = 60;
+  v.settings.column_chars = width;
+  v.settings.page_lines = 20;
+  v.settings.book_composition = book;
   load_document(v, nullptr);
   create_view_fonts(v);
   load_full_document(v);
@@ -74,15 +74,15 @@ struct Paragraph {
 // text laid out in one column); false when they do not match up.
 bool paragraphs_of(const ViewContext& book, const ViewContext& whole, std::vector<Paragraph>& out) {
   int j = 0;
-  for (int i = 0; i < whole.line_count; ++i) {
+  for (int i = 0; i < whole.doc.line_count; ++i) {
     Paragraph p;
-    p.text = text_of(whole.lines[i]);
-    if (whole.lines[i].attrs)
-      p.codes.assign(whole.lines[i].attrs, whole.lines[i].attrs + p.text.size());
+    p.text = text_of(whole.doc.lines[i]);
+    if (whole.doc.lines[i].attrs)
+      p.codes.assign(whole.doc.lines[i].attrs, whole.doc.lines[i].attrs + p.text.size());
     std::size_t at = 0;
     for (;; ++j) {
-      if (j >= book.line_count) return false;
-      const std::u16string piece = text_of(book.lines[j]);
+      if (j >= book.doc.line_count) return false;
+      const std::u16string piece = text_of(book.doc.lines[j]);
       // Spaces at a break belong to neither column (a paragraph's first
       // column, too, when it would hold nothing else).
       if (p.text.compare(at, piece.size(), piece) != 0 || piece.empty())
@@ -95,12 +95,12 @@ bool paragraphs_of(const ViewContext& book, const ViewContext& whole, std::vecto
       p.lines.push_back(j);
       p.starts.push_back(static_cast<int>(at));
       at += piece.size();
-      if (book.lines[j].flags & DL_PARAGRAPH_END) break;
+      if (book.doc.lines[j].flags & DL_PARAGRAPH_END) break;
     }
     ++j;
     out.push_back(std::move(p));
   }
-  return j == book.line_count;
+  return j == book.doc.line_count;
 }
 
 // ICU's strict Japanese line breaking.
@@ -240,22 +240,22 @@ int length_of(const std::vector<int>& adv, int end) {
 
 // Every reading of display line `index` lies within the column, whose text
 // reaches `extent` px: none overhangs its head or its foot. Returns how many.
-int readings_within(MeasureContext& dc, ViewContext& v, int index, int extent) {
-  const DisplayLine& line = v.lines[index];
+int readings_within(MeasureContext& measure, ViewContext& v, int index, int extent) {
+  const DisplayLine& line = v.doc.lines[index];
   if (!line.attrs) return 0;
   const int n = static_cast<int>(std::char_traits<char16_t>::length(line.text));
   std::vector<int> adv(static_cast<std::size_t>(n) + 1);
   BookLine l;
-  book_layout_display_line(dc, v, index, adv.data(), l);
+  book_layout_display_line(measure, v, index, adv.data(), l);
   int count = 0;
   for (int i = 0; i < n; ++i) {
     if (!is_ruby_code(line.attrs[i])) continue;
     int units = 1;
     while (i + units < n && line.attrs[i + units] == CONTINUATION_CODE) ++units;
-    const char16_t* r = v.annotation_texts[static_cast<std::size_t>(line.attrs[i] - 65)];
+    const char16_t* r = v.doc.annotation_texts[static_cast<std::size_t>(line.attrs[i] - 65)];
     const int rn = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
     if (rn == 0) continue;
-    std::vector<int> reading = reading_advances(v.font_ruby, r, rn);
+    std::vector<int> reading = reading_advances(v.typeset.font_ruby, r, rn);
     const int at = book_place_ruby(l, adv.data(), i, units, r, reading);
     int width = 0;
     for (int a : reading) width += a;
@@ -274,10 +274,10 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
     ViewContext book, whole;
     open_text(book, text.path, vertical, 1, WIDTH, text.notation);
     open_text(whole, text.path, vertical, 0, LOGICAL, text.notation);
-    ASSERT_GT(book.line_count, 0);
+    ASSERT_GT(book.doc.line_count, 0);
     std::vector<Paragraph> paragraphs;
     ASSERT_TRUE(paragraphs_of(book, whole, paragraphs));
-    MeasureContext dc = view_measure_context(book);
+    MeasureContext measure = view_measure_context(book);
     std::map<std::string, int> listed;
     int breaks = 0, forced = 0, full = 0, rubies = 0;
     for (const Paragraph& p : paragraphs) {
@@ -286,13 +286,13 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
       const int n = static_cast<int>(p.text.size());
       for (std::size_t k = 0; k < p.lines.size(); ++k) {
         const int index = p.lines[k];
-        const DisplayLine& line = book.lines[index];
+        const DisplayLine& line = book.doc.lines[index];
         const std::u16string piece = text_of(line);
         const int len = static_cast<int>(piece.size());
         SCOPED_TRACE("display line " + std::to_string(index) + " \"" + utf8(piece) + "\"");
         const int limit = column_length(book, line.flags & DL_QUOTE) - line.shortened;
         std::vector<int> adv(piece.size() + 1);
-        justify_display_line(dc, book, index, adv.data());
+        justify_display_line(measure, book, index, adv.data());
         int end = len;
         while (end > 0 && is_space(piece[static_cast<std::size_t>(end - 1)])) --end;
         const int set = length_of(adv, end);
@@ -311,7 +311,7 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
           ++forced;
         }
         EXPECT_LE(body, limit) << "the column is longer than its length";
-        rubies += readings_within(dc, book, index, hangs ? set : body);
+        rubies += readings_within(measure, book, index, hangs ? set : body);
         if (!last && !cut) {
           ++full;
           EXPECT_EQ(body, limit) << "a full column that does not end on the grid";
@@ -366,8 +366,8 @@ TEST(BookIcu, BreakOpportunitiesAgreeButForTheListedDifferences) {
     if (!std::ifstream(text.path).good()) continue;
     ViewContext whole;
     open_text(whole, text.path, true, 0, LOGICAL);
-    for (int i = 0; i < whole.line_count; ++i) {
-      const std::u16string t = text_of(whole.lines[i]);
+    for (int i = 0; i < whole.doc.line_count; ++i) {
+      const std::u16string t = text_of(whole.doc.lines[i]);
       const int n = static_cast<int>(t.size());
       const std::vector<bool> icu_breaks = icu.breaks(t);
       for (int p = 1; p < n; ++p) {

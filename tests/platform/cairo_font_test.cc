@@ -33,20 +33,20 @@ TEST(CairoFonts, ViewMetricsOfTheStandInFaces) {
   for (const ViewMetricsCase& c : cases) {
     SCOPED_TRACE(c.face);
     ViewContext view;
-    view.face_name = c.face;
-    view.font_size = 18;
-    view.ruby_percent = 60;
-    view.page_lines = 20;
+    view.settings.face_name = c.face;
+    view.settings.font_size = 18;
+    view.settings.ruby_percent = 60;
+    view.settings.page_lines = 20;
     create_view_fonts(view);
-    EXPECT_EQ(view.char_height, 18);
-    EXPECT_EQ(view.half_width, c.half_width);
-    EXPECT_EQ(view.fixed_pitch, c.fixed_pitch);
-    EXPECT_EQ(view.half_is_half, c.half_is_half);
-    EXPECT_EQ(view.ruby_height, 10);
-    EXPECT_EQ(view.column_pitch, 30);
-    EXPECT_EQ(view.font_pair_upright != nullptr, view.vertical && c.fixed_pitch);
-    if (view.vertical) {
-      EXPECT_EQ(view.page_number_height, 12);
+    EXPECT_EQ(view.typeset.char_height, 18);
+    EXPECT_EQ(view.typeset.half_width, c.half_width);
+    EXPECT_EQ(view.typeset.fixed_pitch, c.fixed_pitch);
+    EXPECT_EQ(view.typeset.half_is_half, c.half_is_half);
+    EXPECT_EQ(view.typeset.ruby_height, 10);
+    EXPECT_EQ(view.typeset.column_pitch, 30);
+    EXPECT_EQ(view.typeset.font_pair_upright != nullptr, view.typeset.vertical && c.fixed_pitch);
+    if (view.typeset.vertical) {
+      EXPECT_EQ(view.typeset.page_number_height, 12);
     }
     release_document(view);
   }
@@ -146,14 +146,13 @@ TEST(CairoFonts, VerticalFormsInTheVerticalFace) {
 
 TEST(CairoFonts, MeasureTextThroughTheCacheWithASurrogatePair) {
   ViewContext view;
-  MeasureContext dc{platform::font_create("@ＭＳ ゴシック", 18, 2700)};
+  MeasureContext measure{platform::font_create("@ＭＳ ゴシック", 18, 2700)};
   TextExtent e;
-  measure_text(dc, u"あ\U00020B9Fa", -1, e, view);
+  measure_text(measure, u"あ\U00020B9Fa", -1, e, view);
   EXPECT_EQ(e.cx, 18 + 18 + 9);
-  axis_probe(dc, view);
-  EXPECT_EQ(view.extent_swapped, 0);
-  platform::font_delete(dc.font);
-  std::free(view.width_cache);
+  axis_probe(measure, view);
+  EXPECT_EQ(view.typeset.extent_swapped, 0);
+  platform::font_delete(measure.font);
 }
 
 TEST(CairoFonts, InstalledFamiliesNeverCountASubstitute) {

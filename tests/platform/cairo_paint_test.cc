@@ -91,7 +91,7 @@ class CairoPage : public ::testing::Test {
 };
 
 TEST_F(CairoPage, NoInkOutsideTextStripsAndRubyBands) {
-  const int slots = t.view.line_count;
+  const int slots = t.view.doc.line_count;
   int stray = 0;
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x) {
@@ -105,7 +105,7 @@ TEST_F(CairoPage, NoInkOutsideTextStripsAndRubyBands) {
 }
 
 TEST_F(CairoPage, PageNumberAtTheFootOfTheFirstColumnOnly) {
-  const int number_height = t.view.page_number_height;
+  const int number_height = t.view.typeset.page_number_height;
   Box first = page.ink_in(strip_left(0), H - number_height, 18, number_height);
   EXPECT_FALSE(first.empty());
   EXPECT_LT(first.width(), 12);  // one digit, upright
@@ -179,18 +179,18 @@ int ink_count(Page& page, int x, int y, int w, int h) {
 // foot-aligned one ends at the foot, a heading is drawn bolder in its cells.
 TEST(CairoNotation, IndentFootAndHeading) {
   TestView t(true, W, H);
-  t.view.full_notation = 1;
+  t.view.settings.full_notation = 1;
   create_heading_font(t.view, 18, platform::ESCAPEMENT_DOWN);
-  ASSERT_NE(t.view.font_heading, nullptr);
+  ASSERT_NE(t.view.typeset.font_heading, nullptr);
   int indented = t.add(u"一二三");
-  t.view.lines[indented].indent = 3 * 18;
-  t.view.lines[indented].shortened = 3 * 18;
+  t.view.doc.lines[indented].indent = 3 * 18;
+  t.view.doc.lines[indented].shortened = 3 * 18;
   t.add(u"一二三");
   int heading = t.add(u"一二三");
-  t.view.lines[heading].heading_from = 0;
-  t.view.lines[heading].heading_to = 3;
+  t.view.doc.lines[heading].heading_from = 0;
+  t.view.doc.lines[heading].heading_to = 3;
   int foot = t.add(u"終");
-  t.view.lines[foot].indent = static_cast<std::uint16_t>(20 * 18 - 18);
+  t.view.doc.lines[foot].indent = static_cast<std::uint16_t>(20 * 18 - 18);
   Page page;
   PaintRect all{0, 0, W, H};
   paint_view(t.view, *page.canvas, all, all);
@@ -223,7 +223,7 @@ TEST(CairoRender, PngAndPdfFiles) {
   EXPECT_EQ(cairo_image_surface_get_width(s), w);
   EXPECT_EQ(cairo_image_surface_get_height(s), h);
   cairo_surface_destroy(s);
-  EXPECT_EQ(t.view.top_line, 0);
+  EXPECT_EQ(t.view.viewport.top_line, 0);
 
   std::string pdf = test::process_temp_dir().file("pages.pdf");
   EXPECT_EQ(render_pages_pdf(t.view, pdf.c_str()), 1);

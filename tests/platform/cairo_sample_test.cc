@@ -21,12 +21,12 @@ namespace {
 constexpr platform::CanvasColor WHITE = 0xFFFFFF;
 
 void open_sample(ViewContext& v, const char* name, const char* face = "@ＭＳ ゴシック") {
-  v.file_name = std::string(YOMITE_SOURCE_DIR) + "/samples/" + name;
-  v.face_name = face;
-  v.font_size = 18;
-  v.ruby_percent = 60;
-  v.column_chars = 40;
-  v.page_lines = 20;
+  v.doc.file_name = std::string(YOMITE_SOURCE_DIR) + "/samples/" + name;
+  v.settings.face_name = face;
+  v.settings.font_size = 18;
+  v.settings.ruby_percent = 60;
+  v.settings.column_chars = 40;
+  v.settings.page_lines = 20;
   load_document(v, nullptr);
   create_view_fonts(v);
   load_full_document(v);
@@ -44,18 +44,18 @@ TEST(CairoSample, PagesKeepTheirInkInTheStripsAndNumberTheirFirstColumn) {
     SCOPED_TRACE(std::string(c.file) + " page " + std::to_string(c.page));
     ViewContext v;
     open_sample(v, c.file);
-    ASSERT_GT(v.line_count, v.page_lines);
+    ASSERT_GT(v.doc.line_count, v.settings.page_lines);
     int w = 0, h = 0;
     page_client_size(v, &w, &h);
     platform::Canvas* canvas = platform::cairo_canvas_create_image(w, h);
-    v.top_line = (c.page - 1) * v.page_lines;
+    v.viewport.top_line = (c.page - 1) * v.settings.page_lines;
     PaintRect all{0, 0, w, h};
     paint_view(v, *canvas, all, all);
     if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
       cairo_surface_write_to_png(
           platform::cairo_canvas_surface(*canvas),
           (std::string(dir) + "/" + c.file + "-" + std::to_string(c.page) + ".png").c_str());
-    const int pitch = v.column_pitch, text_edge = v.ruby_height + v.char_height;
+    const int pitch = v.typeset.column_pitch, text_edge = v.typeset.ruby_height + v.typeset.char_height;
     int stray = 0, inked = 0;
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
@@ -67,10 +67,10 @@ TEST(CairoSample, PagesKeepTheirInkInTheStripsAndNumberTheirFirstColumn) {
     EXPECT_EQ(stray, 0);
     EXPECT_GT(inked, 1000);
     // The page number sits at the foot of the first column's text strip.
-    const int left = w - text_edge, foot = h - v.page_number_height;
+    const int left = w - text_edge, foot = h - v.typeset.page_number_height;
     int number_ink = 0;
     for (int y = foot; y < h; ++y)
-      for (int x = left; x < left + v.char_height; ++x)
+      for (int x = left; x < left + v.typeset.char_height; ++x)
         number_ink += platform::canvas_get_pixel(*canvas, x, y) != WHITE;
     EXPECT_GT(number_ink, 0);
     platform::canvas_destroy(canvas);
@@ -81,10 +81,10 @@ TEST(CairoSample, PagesKeepTheirInkInTheStripsAndNumberTheirFirstColumn) {
 // The lowest inked row of the text strip (or row) of slot `k`, from `from` on
 // along the text, or -1.
 int lowest_ink(platform::Canvas& c, const ViewContext& v, int w, int k, int from, int to) {
-  const int pitch = v.column_pitch, edge = k * pitch + v.ruby_height;
+  const int pitch = v.typeset.column_pitch, edge = k * pitch + v.typeset.ruby_height;
   for (int along = to - 1; along >= from; --along)
-    for (int across = edge; across < edge + v.char_height; ++across) {
-      int x = v.vertical ? w - 1 - across : along, y = v.vertical ? along : across;
+    for (int across = edge; across < edge + v.typeset.char_height; ++across) {
+      int x = v.typeset.vertical ? w - 1 - across : along, y = v.typeset.vertical ? along : across;
       if (platform::canvas_get_pixel(c, x, y) != WHITE) return along;
     }
   return -1;
@@ -99,7 +99,7 @@ TEST(CairoSample, InBookCompositionFullColumnsEndOnTheGrid) {
   for (const char* face : {"@ＭＳ ゴシック", "ＭＳ ゴシック"}) {
     SCOPED_TRACE(face);
     ViewContext v;
-    v.book_composition = 1;
+    v.settings.book_composition = 1;
     open_sample(v, "yomite-no-hon.txt", face);
     int w = 0, h = 0;
     page_client_size(v, &w, &h);
@@ -109,15 +109,15 @@ TEST(CairoSample, InBookCompositionFullColumnsEndOnTheGrid) {
     if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
       cairo_surface_write_to_png(
           platform::cairo_canvas_surface(*canvas),
-          (std::string(dir) + "/book-grid-" + std::to_string(v.vertical) + ".png").c_str());
-    const int full = 2 * v.half_width;
+          (std::string(dir) + "/book-grid-" + std::to_string(v.typeset.vertical) + ".png").c_str());
+    const int full = 2 * v.typeset.half_width;
     int checked = 0;
-    for (int k = 0; k < v.page_lines && k < v.line_count; ++k) {
-      const DisplayLine& line = v.lines[k];
+    for (int k = 0; k < v.settings.page_lines && k < v.doc.line_count; ++k) {
+      const DisplayLine& line = v.doc.lines[k];
       std::u16string text(line.text);
       if ((line.flags & DL_PARAGRAPH_END) || text.empty()) continue;
       SCOPED_TRACE("column " + std::to_string(k));
-      const int indent = v.vertical && (line.flags & DL_QUOTE) ? 2 * v.char_height : 0;
+      const int indent = v.typeset.vertical && (line.flags & DL_QUOTE) ? 2 * v.typeset.char_height : 0;
       const int grid = TEXT_MARGIN + indent + column_length(v, line.flags & DL_QUOTE);
       const int ink = lowest_ink(*canvas, v, w, k, TEXT_MARGIN, grid + full + 2);
       const char16_t last = text.back();

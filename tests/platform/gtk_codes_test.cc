@@ -26,34 +26,34 @@ TEST(GtkKeys, LettersWhateverTheirCase) {
 TEST(GtkKeys, BracketsByTheCharacterTyped) {
   // A Japanese keyboard types them on other keys: the character decides,
   // and Shift on the same key ('{', '}') keeps the key's meaning.
-  EXPECT_EQ(virtual_key_of(GDK_KEY_bracketleft), VK_OEM_4);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_braceleft), VK_OEM_4);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_bracketright), VK_OEM_6);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_braceright), VK_OEM_6);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_bracketleft), KEY_OPEN_BRACKET);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_braceleft), KEY_OPEN_BRACKET);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_bracketright), KEY_CLOSE_BRACKET);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_braceright), KEY_CLOSE_BRACKET);
 }
 
 TEST(GtkKeys, DigitsOfTheMainRowAndTheKeypad) {
   EXPECT_EQ(virtual_key_of(GDK_KEY_0), '0');
   EXPECT_EQ(virtual_key_of(GDK_KEY_9), '9');
-  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_0), VK_NUMPAD0);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_5), VK_NUMPAD0 + 5);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_0), KEY_NUMPAD0);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_5), KEY_NUMPAD0 + 5);
   EXPECT_EQ(character_of(GDK_KEY_KP_3), '3');
   EXPECT_EQ(character_of(GDK_KEY_7), '7');
 }
 
 TEST(GtkKeys, NavigationMenuAndModifiers) {
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Page_Up), VK_PRIOR);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_Page_Down), VK_NEXT);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_Left), VK_LEFT);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Home), VK_HOME);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_End), VK_END);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Menu), VK_APPS);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_F10), VK_F10);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_F5), VK_F5);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Escape), VK_ESCAPE);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_space), VK_SPACE);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Shift_R), VK_SHIFT);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Control_L), VK_CONTROL);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_Page_Up), KEY_PAGE_UP);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_Page_Down), KEY_PAGE_DOWN);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_Left), KEY_LEFT);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_Home), KEY_HOME);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_End), KEY_END);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_Menu), KEY_MENU);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_F10), KEY_F10);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_F5), KEY_F5);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_Escape), KEY_ESCAPE);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_space), KEY_SPACE);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_Shift_R), KEY_SHIFT);
+  EXPECT_EQ(virtual_key_of(GDK_KEY_Control_L), KEY_CTRL);
 }
 
 TEST(GtkKeys, KeysWithoutCodeAreZero) {
@@ -64,16 +64,16 @@ TEST(GtkKeys, KeysWithoutCodeAreZero) {
 }
 
 TEST(GtkScroll, TypesBecomeRequestCodes) {
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_STEP_BACKWARD), SB_LINE_UP);
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_STEP_LEFT), SB_LINE_UP);
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_STEP_FORWARD), SB_LINE_DOWN);
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_STEP_RIGHT), SB_LINE_DOWN);
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_PAGE_UP), SB_PAGE_UP);
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_PAGE_LEFT), SB_PAGE_UP);
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_PAGE_FORWARD), SB_PAGE_DOWN);
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_JUMP), SB_THUMB_TRACK);
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_START), SB_TOP);
-  EXPECT_EQ(scroll_request_code(GTK_SCROLL_END), SB_BOTTOM);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_STEP_BACKWARD), BAR_LINE_UP);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_STEP_LEFT), BAR_LINE_UP);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_STEP_FORWARD), BAR_LINE_DOWN);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_STEP_RIGHT), BAR_LINE_DOWN);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_PAGE_UP), BAR_PAGE_UP);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_PAGE_LEFT), BAR_PAGE_UP);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_PAGE_FORWARD), BAR_PAGE_DOWN);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_JUMP), BAR_THUMB_TRACK);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_START), BAR_TOP);
+  EXPECT_EQ(scroll_request_code(GTK_SCROLL_END), BAR_BOTTOM);
   EXPECT_EQ(scroll_request_code(GTK_SCROLL_NONE), -1);
 }
 

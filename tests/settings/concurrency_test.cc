@@ -17,25 +17,25 @@ constexpr int ROUNDS = 50;
 
 // Every key of writer w's settings carries w.
 void fill(ViewContext& v, int w) {
-  v.text_color = v.back_color = v.link_color = static_cast<Color>(w);
-  v.std_face_name = "face" + std::to_string(w);
-  v.std_font_size = v.std_column_chars = v.std_page_lines = w;
-  v.font_smoothing = v.justify = v.ruby_percent = w;
-  v.smooth_scroll = v.smooth_dots = v.page_mode = w;
-  v.file_name = "/books/" + std::to_string(w) + ".txt";
-  v.mark_page = w;
+  v.settings.text_color = v.settings.back_color = v.settings.link_color = static_cast<Color>(w);
+  v.settings.std_face_name = "face" + std::to_string(w);
+  v.settings.std_font_size = v.settings.std_column_chars = v.settings.std_page_lines = w;
+  v.settings.font_smoothing = v.settings.justify = v.settings.ruby_percent = w;
+  v.settings.smooth_scroll = v.settings.smooth_dots = v.settings.page_mode = w;
+  v.doc.file_name = "/books/" + std::to_string(w) + ".txt";
+  v.viewport.mark_page = w;
 }
 
 // Which writer all the settings came from, or -1 for a mix.
 int single_writer(const ViewContext& v) {
-  int w = v.std_font_size;
+  int w = v.settings.std_font_size;
   ViewContext expected;
   fill(expected, w);
-  bool same = v.text_color == expected.text_color && v.back_color == expected.back_color &&
-              v.link_color == expected.link_color && v.std_face_name == expected.std_face_name &&
-              v.std_column_chars == w && v.std_page_lines == w && v.font_smoothing == w &&
-              v.justify == w && v.ruby_percent == w && v.smooth_scroll == w && v.smooth_dots == w &&
-              v.page_mode == w && process_settings().editor_command == "edit" + std::to_string(w);
+  bool same = v.settings.text_color == expected.settings.text_color && v.settings.back_color == expected.settings.back_color &&
+              v.settings.link_color == expected.settings.link_color && v.settings.std_face_name == expected.settings.std_face_name &&
+              v.settings.std_column_chars == w && v.settings.std_page_lines == w && v.settings.font_smoothing == w &&
+              v.settings.justify == w && v.settings.ruby_percent == w && v.settings.smooth_scroll == w && v.settings.smooth_dots == w &&
+              v.settings.page_mode == w && process_settings().editor_command == "edit" + std::to_string(w);
   return same ? w : -1;
 }
 

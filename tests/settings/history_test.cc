@@ -19,8 +19,8 @@ struct HistoryTest : ::testing::Test {
 
   // Closes a window that showed `name` with its mark on `page`.
   void close(const std::string& name, int page) {
-    view.file_name = name;
-    view.mark_page = page;
+    view.doc.file_name = name;
+    view.viewport.mark_page = page;
     ASSERT_EQ(write_history(history, view, path), 1);
   }
   std::vector<std::string> names() {
@@ -76,7 +76,7 @@ TEST_F(HistoryTest, OtherLetterCaseIsTheSameFile) {
 TEST_F(HistoryTest, MenuAcceleratorsThenBlanks) {
   for (int i = 12; i >= 1; --i) close("/b/dir.d/f" + std::to_string(i) + ".txt", 0);
   close("/b/R&D.txt", 0);
-  view.file_name = "/B/DIR.D/F3.TXT";  // the shown file, in another case
+  view.doc.file_name = "/B/DIR.D/F3.TXT";  // the shown file, in another case
   read_history(history, view, path);
   HistoryMenu menu = history_menu(history, view, FIRST_ID);
   ASSERT_EQ(menu.items.size(), 13u);
@@ -102,25 +102,25 @@ TEST_F(HistoryTest, MarkPageRestoredForTheShownFileOnly) {
   close("/b/one", 7);
   close("/b/two", 2);
   ViewContext again;
-  again.file_name = "/B/ONE";
+  again.doc.file_name = "/B/ONE";
   read_history(history, again, path);
-  EXPECT_EQ(again.mark_page, 7);
+  EXPECT_EQ(again.viewport.mark_page, 7);
   ViewContext none;
   read_history(history, none, path);
-  EXPECT_EQ(none.mark_page, 0);
+  EXPECT_EQ(none.viewport.mark_page, 0);
 }
 
 TEST_F(HistoryTest, AnArchivesTextIsKeptUnderTheArchive) {
   // The unpacked copy goes when the viewer ends: the archive is what can be opened again.
-  view.archive_name = "/books/novel.zip";
+  view.doc.archive_name = "/books/novel.zip";
   close("/tmp/yomite-0/run-abc/novel.txt", 4);
   EXPECT_EQ(names(), std::vector<std::string>{"/books/novel.zip"});
   ViewContext again;
-  again.file_name = "/books/NOVEL.ZIP";  // as the next viewer is asked to open it
+  again.doc.file_name = "/books/NOVEL.ZIP";  // as the next viewer is asked to open it
   read_history(history, again, path);
-  EXPECT_EQ(again.mark_page, 4);
-  again.archive_name = again.file_name;
-  again.file_name = "/tmp/yomite-0/run-def/novel.txt";
+  EXPECT_EQ(again.viewport.mark_page, 4);
+  again.doc.archive_name = again.doc.file_name;
+  again.doc.file_name = "/tmp/yomite-0/run-def/novel.txt";
   EXPECT_EQ(history_menu(history, again, FIRST_ID).items[0].checked, 1);
 }
 

@@ -43,20 +43,20 @@ struct SettingsTest : ::testing::Test {
 
 TEST_F(SettingsTest, DefaultsWithoutFile) {
   read_settings(view, path);
-  EXPECT_EQ(view.text_color, 0xFFFFFFu);
-  EXPECT_EQ(view.back_color, 0x7F0000u);  // dark blue: the low byte is red
-  EXPECT_EQ(view.link_color, 0x00FF00u);
-  EXPECT_EQ(view.std_face_name, "@ＭＳ ゴシック");
-  EXPECT_EQ(view.std_font_size, 18);
-  EXPECT_EQ(view.std_column_chars, 40);
-  EXPECT_EQ(view.std_page_lines, 20);
-  EXPECT_EQ(view.font_smoothing, 0);
-  EXPECT_EQ(view.justify, 1);
-  EXPECT_EQ(view.ruby_percent, 60);
-  EXPECT_EQ(view.smooth_scroll, 1);
-  EXPECT_EQ(view.smooth_dots, 4);
-  EXPECT_EQ(view.page_mode, 0);
-  EXPECT_EQ(view.full_notation, 0);
+  EXPECT_EQ(view.settings.text_color, 0xFFFFFFu);
+  EXPECT_EQ(view.settings.back_color, 0x7F0000u);  // dark blue: the low byte is red
+  EXPECT_EQ(view.settings.link_color, 0x00FF00u);
+  EXPECT_EQ(view.settings.std_face_name, "@ＭＳ ゴシック");
+  EXPECT_EQ(view.settings.std_font_size, 18);
+  EXPECT_EQ(view.settings.std_column_chars, 40);
+  EXPECT_EQ(view.settings.std_page_lines, 20);
+  EXPECT_EQ(view.settings.font_smoothing, 0);
+  EXPECT_EQ(view.settings.justify, 1);
+  EXPECT_EQ(view.settings.ruby_percent, 60);
+  EXPECT_EQ(view.settings.smooth_scroll, 1);
+  EXPECT_EQ(view.settings.smooth_dots, 4);
+  EXPECT_EQ(view.settings.page_mode, 0);
+  EXPECT_EQ(view.settings.full_notation, 0);
   // The Windows editor is no use here: the desktop's editor stands in for it.
   EXPECT_EQ(process_settings().editor_command, "gedit");
 }
@@ -76,10 +76,10 @@ TEST_F(SettingsTest, SavedDefaultsInOrder) {
 
 TEST_F(SettingsTest, ExtensionSwitchesAreWrittenOnceOn) {
   read_settings(view, path);
-  view.full_notation = 1;
+  view.settings.full_notation = 1;
   ASSERT_EQ(write_settings(view, path), 1);
   EXPECT_NE(settings_text(path).find("RubyPercent=60\nFullNotation=1\n"), std::string::npos);
-  view.full_notation = 0;  // once in the file, the key follows the switch
+  view.settings.full_notation = 0;  // once in the file, the key follows the switch
   ASSERT_EQ(write_settings(view, path), 1);
   EXPECT_NE(settings_text(path).find("FullNotation=0\n"), std::string::npos);
 }
@@ -112,7 +112,7 @@ TEST_F(SettingsTest, CommandLineColoursAreNeverWritten) {
   write_file(path, "[Color]\nFore=111111\n");
   read_settings(view, path);
   process_settings().command_line_colors = 1;
-  view.text_color = 0x123456;  // changed through the menu afterwards
+  view.settings.text_color = 0x123456;  // changed through the menu afterwards
   ASSERT_EQ(write_settings(view, path), 1);
   std::string text = settings_text(path);
   EXPECT_NE(text.find("Fore=111111\n"), std::string::npos);
@@ -124,8 +124,8 @@ TEST_F(SettingsTest, CommandLineColoursAreNeverWritten) {
 TEST_F(SettingsTest, StoredValuesAsUsed) {
   write_file(path, "[Font]\nRubyPercent=100\nSize=0\nWidth=abc\nPage=\nFont=\n");
   read_settings(view, path);
-  EXPECT_EQ(view.ruby_percent, 100);  // kept as stored; fonts clamp it
-  EXPECT_EQ(clamp_ruby_percent(view.ruby_percent), 80);
+  EXPECT_EQ(view.settings.ruby_percent, 100);  // kept as stored; fonts clamp it
+  EXPECT_EQ(clamp_ruby_percent(view.settings.ruby_percent), 80);
   EXPECT_EQ(clamp_ruby_percent(39), 40);
   EXPECT_EQ(clamp_ruby_percent(41), 41);
   StandardLayout std = standard_layout(view);
@@ -142,42 +142,42 @@ TEST_F(SettingsTest, StoredValuesAsUsed) {
 // never switched it on stays byte for byte what the standard keys make it.
 TEST_F(SettingsTest, BookCompositionKeyOnlyOnceUsed) {
   read_settings(view, path);
-  EXPECT_EQ(view.book_composition, 0);
+  EXPECT_EQ(view.settings.book_composition, 0);
   ASSERT_EQ(write_settings(view, path), 1);
   EXPECT_EQ(settings_text(path).find("BookComposition"), std::string::npos);
-  view.book_composition = 1;
+  view.settings.book_composition = 1;
   ASSERT_EQ(write_settings(view, path), 1);
   const std::string text = settings_text(path);
   EXPECT_NE(text.find("\nBookComposition=1\n"), std::string::npos);
   EXPECT_LT(text.find("BookComposition"), text.find("[Scroll]")) << "in the [Font] section";
   ViewContext again;
   read_settings(again, path);
-  EXPECT_EQ(again.book_composition, 1);
-  again.book_composition = 0;  // switched off again: the key says so
+  EXPECT_EQ(again.settings.book_composition, 1);
+  again.settings.book_composition = 0;  // switched off again: the key says so
   ASSERT_EQ(write_settings(again, path), 1);
   EXPECT_NE(settings_text(path).find("BookComposition=0\n"), std::string::npos);
   read_settings(view, path);
-  EXPECT_EQ(view.book_composition, 0);
+  EXPECT_EQ(view.settings.book_composition, 0);
 }
 
 TEST_F(SettingsTest, RoundTrip) {
   read_settings(view, path);
-  view.text_color = 0x010203;
-  view.back_color = 0xFFFFFFFF;
-  view.std_face_name = "IPAexMincho";
-  view.std_font_size = 32;
-  view.ruby_percent = 45;
-  view.page_mode = 1;
+  view.settings.text_color = 0x010203;
+  view.settings.back_color = 0xFFFFFFFF;
+  view.settings.std_face_name = "IPAexMincho";
+  view.settings.std_font_size = 32;
+  view.settings.ruby_percent = 45;
+  view.settings.page_mode = 1;
   process_settings().editor_command = "\"/opt/My Editor/edit\"";
   ASSERT_EQ(write_settings(view, path), 1);
   ViewContext again;
   read_settings(again, path);
-  EXPECT_EQ(again.text_color, 0x010203u);
-  EXPECT_EQ(again.back_color, 0xFFFFFFFFu);
-  EXPECT_EQ(again.std_face_name, "IPAexMincho");
-  EXPECT_EQ(again.std_font_size, 32);
-  EXPECT_EQ(again.ruby_percent, 45);
-  EXPECT_EQ(again.page_mode, 1);
+  EXPECT_EQ(again.settings.text_color, 0x010203u);
+  EXPECT_EQ(again.settings.back_color, 0xFFFFFFFFu);
+  EXPECT_EQ(again.settings.std_face_name, "IPAexMincho");
+  EXPECT_EQ(again.settings.std_font_size, 32);
+  EXPECT_EQ(again.settings.ruby_percent, 45);
+  EXPECT_EQ(again.settings.page_mode, 1);
   EXPECT_EQ(process_settings().editor_command, "\"/opt/My Editor/edit\"");
 }
 
@@ -186,7 +186,7 @@ TEST_F(SettingsTest, LongFaceNameCutAtACharacter) {
   for (int i = 0; i < 130; ++i) face += "字";
   write_file(path, "[Font]\nFont=" + face + "\n");
   read_settings(view, path);
-  EXPECT_EQ(view.std_face_name.size(), 127u * 3);
+  EXPECT_EQ(view.settings.std_face_name.size(), 127u * 3);
 }
 
 TEST(Notation, HexColour) {
@@ -270,20 +270,20 @@ namespace {
 TEST_F(SettingsTest, HugeSizesAreKeptToTheLimits) {
   write_file(path, "[Font]\nSize=-2147483648\nWidth=2147483647\nPage=99999999999999\n");
   read_settings(view, path);
-  EXPECT_EQ(view.std_font_size, -FONT_SIZE_MAX);
-  EXPECT_EQ(view.std_column_chars, COLUMN_CHARS_MAX);
-  EXPECT_EQ(view.std_page_lines, PAGE_LINES_MAX);
+  EXPECT_EQ(view.settings.std_font_size, -FONT_SIZE_MAX);
+  EXPECT_EQ(view.settings.std_column_chars, COLUMN_CHARS_MAX);
+  EXPECT_EQ(view.settings.std_page_lines, PAGE_LINES_MAX);
   // At the limits and within them values stay as they are (a Size of 5 is 5).
   write_file(path, "[Font]\nSize=512\nWidth=8192\nPage=1024\n");
   read_settings(view, path);
-  EXPECT_EQ(view.std_font_size, 512);
-  EXPECT_EQ(view.std_column_chars, 8192);
-  EXPECT_EQ(view.std_page_lines, 1024);
+  EXPECT_EQ(view.settings.std_font_size, 512);
+  EXPECT_EQ(view.settings.std_column_chars, 8192);
+  EXPECT_EQ(view.settings.std_page_lines, 1024);
   write_file(path, "[Font]\nSize=513\nWidth=8193\nPage=1025\n");
   read_settings(view, path);
-  EXPECT_EQ(view.std_font_size, 512);
-  EXPECT_EQ(view.std_column_chars, 8192);
-  EXPECT_EQ(view.std_page_lines, 1024);
+  EXPECT_EQ(view.settings.std_font_size, 512);
+  EXPECT_EQ(view.settings.std_column_chars, 8192);
+  EXPECT_EQ(view.settings.std_page_lines, 1024);
 }
 
 // A file larger than SETTINGS_FILE_MAX_BYTES, or one that is no regular
@@ -294,7 +294,7 @@ TEST_F(SettingsTest, RefusedFilesKeepTheDefaults) {
   write_file(path, "[Font]\nSize=30\n;" + big_value);
   std::string why;
   EXPECT_EQ(read_settings(view, path, &why), 0);
-  EXPECT_EQ(view.std_font_size, 18);
+  EXPECT_EQ(view.settings.std_font_size, 18);
   EXPECT_NE(why.find("too large (more than 1 MiB)"), std::string::npos) << why;
   EXPECT_NE(why.find("defaults"), std::string::npos) << why;
 
@@ -303,18 +303,18 @@ TEST_F(SettingsTest, RefusedFilesKeepTheDefaults) {
   write_file(path, head + std::string(SETTINGS_FILE_MAX_BYTES - head.size(), '0'));
   why.clear();
   EXPECT_EQ(read_settings(view, path, &why), 1);
-  EXPECT_EQ(view.std_font_size, 30);
+  EXPECT_EQ(view.settings.std_font_size, 30);
   EXPECT_TRUE(why.empty());
 
 #if defined(_WIN32)
   EXPECT_EQ(read_settings(view, "NUL", &why), 0);  // a device reads on for ever
-  EXPECT_EQ(view.std_font_size, 18);
+  EXPECT_EQ(view.settings.std_font_size, 18);
   EXPECT_NE(why.find("not a regular file"), std::string::npos) << why;
 #else
   std::filesystem::remove(path);
   std::filesystem::create_symlink("/dev/zero", path);
   EXPECT_EQ(read_settings(view, path, &why), 0);
-  EXPECT_EQ(view.std_font_size, 18);
+  EXPECT_EQ(view.settings.std_font_size, 18);
   EXPECT_NE(why.find("not a regular file"), std::string::npos) << why;
 
   const std::string fifo = dir.file("fifo.ini");

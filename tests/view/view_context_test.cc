@@ -12,25 +12,25 @@ namespace {
 
 TEST(ViewContext, CreationDefaults) {
   ViewContext* v = create_view_context();
-  EXPECT_EQ(v->text_color, 0x000000u);
-  EXPECT_EQ(v->back_color, 0xFFFFFFu);
-  EXPECT_EQ(v->link_color, 0x00FF00u);
-  EXPECT_EQ(v->char_height, 18);
-  EXPECT_EQ(v->ruby_height, 7);
-  EXPECT_EQ(v->column_pitch, 27);
-  EXPECT_EQ(v->fixed_pitch, 1);
-  EXPECT_EQ(v->smooth_scroll, 1);
-  EXPECT_EQ(v->smooth_dots, 4);
-  EXPECT_EQ(v->code_page, 1);
-  EXPECT_EQ(v->markup_enabled, 1);
-  EXPECT_EQ(v->justify, 1);
-  EXPECT_EQ(v->locked, 0);
-  EXPECT_EQ(v->loaded, 0);
-  EXPECT_EQ(v->line_count, 0);
-  EXPECT_EQ(v->lines, nullptr);
-  EXPECT_EQ(v->hwnd, nullptr);
-  EXPECT_EQ(v->font_main, nullptr);
-  for (char16_t* entry : v->annotation_texts) ASSERT_EQ(entry, nullptr);
+  EXPECT_EQ(v->settings.text_color, 0x000000u);
+  EXPECT_EQ(v->settings.back_color, 0xFFFFFFu);
+  EXPECT_EQ(v->settings.link_color, 0x00FF00u);
+  EXPECT_EQ(v->typeset.char_height, 18);
+  EXPECT_EQ(v->typeset.ruby_height, 7);
+  EXPECT_EQ(v->typeset.column_pitch, 27);
+  EXPECT_EQ(v->typeset.fixed_pitch, 1);
+  EXPECT_EQ(v->settings.smooth_scroll, 1);
+  EXPECT_EQ(v->settings.smooth_dots, 4);
+  EXPECT_EQ(v->settings.code_page, 1);
+  EXPECT_EQ(v->settings.markup_enabled, 1);
+  EXPECT_EQ(v->settings.justify, 1);
+  EXPECT_EQ(v->doc.locked, 0);
+  EXPECT_EQ(v->doc.loaded, 0);
+  EXPECT_EQ(v->doc.line_count, 0);
+  EXPECT_EQ(v->doc.lines, nullptr);
+  EXPECT_EQ(v->viewport.window, nullptr);
+  EXPECT_EQ(v->typeset.font_main, nullptr);
+  for (char16_t* entry : v->doc.annotation_texts) ASSERT_EQ(entry, nullptr);
   destroy_view_context(v);
 }
 
@@ -41,17 +41,17 @@ void fill_document(ViewContext& v, int count) {
   for (int j = 0; j < count; ++j) {
     DisplayLine* line = display_line_slot(v, j);
     ASSERT_NE(line, nullptr);
-    line->text = arena_copy_text(v.arena, u"本文", 2);
+    line->text = arena_copy_text(v.doc.arena, u"本文", 2);
     std::uint16_t codes[2] = {65, 65};
-    line->attrs = j % 2 ? arena_copy_codes(v.arena, codes, 2) : nullptr;
+    line->attrs = j % 2 ? arena_copy_codes(v.doc.arena, codes, 2) : nullptr;
     line->flags = DL_PARAGRAPH_END;
   }
-  v.line_count = count;
-  v.annotation_texts[0] = arena_copy_text(v.arena, u"ほん", 2);
-  v.annotation_texts[NOTE_FIRST_ENTRY] = arena_copy_text(v.arena, u"\x0001https://example.org", 20);
-  v.width_cache = static_cast<std::uint16_t*>(alloc_zeroed(65536 * sizeof(std::uint16_t)));
-  for (platform::Font** f : {&v.font_main, &v.font_main_upright, &v.font_page_number, &v.font_ruby,
-                             &v.font_ruby_upright, &v.font_emphasis, &v.font_pair_upright})
+  v.doc.line_count = count;
+  v.doc.annotation_texts[0] = arena_copy_text(v.doc.arena, u"ほん", 2);
+  v.doc.annotation_texts[NOTE_FIRST_ENTRY] = arena_copy_text(v.doc.arena, u"\x0001https://example.org", 20);
+  v.typeset.width_cache = static_cast<std::uint16_t*>(alloc_zeroed(65536 * sizeof(std::uint16_t)));
+  for (platform::Font** f : {&v.typeset.font_main, &v.typeset.font_main_upright, &v.typeset.font_page_number, &v.typeset.font_ruby,
+                             &v.typeset.font_ruby_upright, &v.typeset.font_emphasis, &v.typeset.font_pair_upright})
     *f = fake::new_font("@ＭＳ ゴシック", 18, 2700);
 }
 
@@ -59,52 +59,52 @@ TEST(ReleaseDocument, FreesEverythingAndIsSafeTwice) {
   ViewContext v;
   int fonts_before = fake::live_fonts();
   fill_document(v, 120);
-  v.top_line = 33;
-  v.file_name = "/tmp/a.txt";
+  v.viewport.top_line = 33;
+  v.doc.file_name = "/tmp/a.txt";
   release_document(v);
-  EXPECT_EQ(v.lines, nullptr);
-  EXPECT_EQ(v.line_count, 0);
-  EXPECT_EQ(v.width_cache, nullptr);
-  EXPECT_EQ(v.annotation_texts[0], nullptr);
-  EXPECT_EQ(v.annotation_texts[NOTE_FIRST_ENTRY], nullptr);
-  EXPECT_TRUE(v.arena.blocks.empty());
+  EXPECT_EQ(v.doc.lines, nullptr);
+  EXPECT_EQ(v.doc.line_count, 0);
+  EXPECT_EQ(v.typeset.width_cache, nullptr);
+  EXPECT_EQ(v.doc.annotation_texts[0], nullptr);
+  EXPECT_EQ(v.doc.annotation_texts[NOTE_FIRST_ENTRY], nullptr);
+  EXPECT_TRUE(v.doc.arena.blocks.empty());
   EXPECT_EQ(fake::live_fonts(), fonts_before) << "all seven fonts deleted";
-  for (platform::Font* f : {v.font_main, v.font_main_upright, v.font_page_number, v.font_ruby,
-                            v.font_ruby_upright, v.font_emphasis, v.font_pair_upright})
+  for (platform::Font* f : {v.typeset.font_main, v.typeset.font_main_upright, v.typeset.font_page_number, v.typeset.font_ruby,
+                            v.typeset.font_ruby_upright, v.typeset.font_emphasis, v.typeset.font_pair_upright})
     EXPECT_EQ(f, nullptr);
-  EXPECT_EQ(v.top_line, 33) << "the scroll position survives a reload";
-  EXPECT_EQ(v.file_name, "/tmp/a.txt");
+  EXPECT_EQ(v.viewport.top_line, 33) << "the scroll position survives a reload";
+  EXPECT_EQ(v.doc.file_name, "/tmp/a.txt");
   release_document(v);  // nothing left to free twice (ASan would tell)
   EXPECT_EQ(fake::live_fonts(), fonts_before);
 }
 
 TEST(ReleaseDocument, MarkBecomesThePageOfTheFirstMarkedLine) {
   ViewContext v;
-  v.page_lines = 20;
+  v.settings.page_lines = 20;
   fill_document(v, 100);
-  v.lines[57].flags |= DL_MARK;
-  v.lines[90].flags |= DL_MARK;
+  v.doc.lines[57].flags |= DL_MARK;
+  v.doc.lines[90].flags |= DL_MARK;
   release_document(v);
-  EXPECT_EQ(v.mark_page, 3);
+  EXPECT_EQ(v.viewport.mark_page, 3);
   // A reload releases twice (the command, then the open step): the page stays.
   release_document(v);
-  EXPECT_EQ(v.mark_page, 3);
+  EXPECT_EQ(v.viewport.mark_page, 3);
   fill_document(v, 100);  // laid out again, the mark not restored
   release_document(v);
-  EXPECT_EQ(v.mark_page, 0) << "a document without a marked line has no mark";
+  EXPECT_EQ(v.viewport.mark_page, 0) << "a document without a marked line has no mark";
 }
 
 TEST(DisplayLines, GrowByAThousandBeforeTheLastTenRecords) {
   ViewContext v;
   ASSERT_EQ(begin_display_lines(v), 1);
-  EXPECT_EQ(v.line_capacity, 1000);
+  EXPECT_EQ(v.doc.line_capacity, 1000);
   ASSERT_NE(display_line_slot(v, 989), nullptr);
-  EXPECT_EQ(v.line_capacity, 1000);
+  EXPECT_EQ(v.doc.line_capacity, 1000);
   DisplayLine* slot = display_line_slot(v, 990);
   ASSERT_NE(slot, nullptr);
-  EXPECT_EQ(v.line_capacity, 2000);
+  EXPECT_EQ(v.doc.line_capacity, 2000);
   EXPECT_EQ(slot->flags, 0) << "new records are zeroed";
-  EXPECT_EQ(v.lines[1999].text, nullptr);
+  EXPECT_EQ(v.doc.lines[1999].text, nullptr);
   EXPECT_EQ(display_line_slot(v, 5000), nullptr) << "only the next records can be written";
   release_document(v);
 }
@@ -113,8 +113,8 @@ TEST(DisplayLines, ALargeArrayGrowsByHalfItsSize) {
   ViewContext v;
   ASSERT_EQ(begin_display_lines(v), 1);
   for (int i = 0; i < 3000; ++i) ASSERT_NE(display_line_slot(v, i), nullptr) << i;
-  EXPECT_EQ(v.line_capacity, 4500);  // 1000, 2000, 3000, then 3000 + 1500
-  EXPECT_EQ(v.lines[4499].text, nullptr);
+  EXPECT_EQ(v.doc.line_capacity, 4500);  // 1000, 2000, 3000, then 3000 + 1500
+  EXPECT_EQ(v.doc.lines[4499].text, nullptr);
   release_document(v);
 }
 

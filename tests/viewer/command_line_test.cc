@@ -88,43 +88,43 @@ TEST(ViewerOptions, ApplyTable) {
   using V = const ViewContext&;
   using R = const OptionRequests&;
   const ApplyCase cases[] = {
-      {"BackRed", {"-B#FF0000"}, [](V v, R) { return v.back_color; }, 0x0000FF, 1},
-      {"TextShortIsPadded", {"-cFF"}, [](V v, R) { return v.text_color; }, 0x0000FF, 1},
-      {"LinkGreen", {"/L00ff00"}, [](V v, R) { return v.link_color; }, 0x00FF00, 1},
+      {"BackRed", {"-B#FF0000"}, [](V v, R) { return v.settings.back_color; }, 0x0000FF, 1},
+      {"TextShortIsPadded", {"-cFF"}, [](V v, R) { return v.settings.text_color; }, 0x0000FF, 1},
+      {"LinkGreen", {"/L00ff00"}, [](V v, R) { return v.settings.link_color; }, 0x00FF00, 1},
       // only ten characters count: "#FF8000123" -> FF 80 00
-      {"ColourCutToTen", {"-B#FF800012345"}, [](V v, R) { return v.back_color; }, 0x0080FF, 1},
-      {"ColourThreeDigits", {"-BFF8"}, [](V v, R) { return v.back_color; }, 0x0080FF, 1},
-      {"CodePage", {"-E65001"}, [](V v, R) { return v.code_page; }, 65001, 0},
-      {"PageLinesBlanks", {"-H 12"}, [](V v, R) { return v.page_lines; }, 12, 0},
-      {"EncodingUpper", {"-Ke"}, [](V v, R) { return v.encoding_letter; }, 'E', 0},
-      {"EncodingUtf8", {"-k8"}, [](V v, R) { return v.encoding_letter; }, '8', 0},
-      {"EncodingNone", {"-KS", "-K"}, [](V v, R) { return v.encoding_letter; }, 0, 0},
-      {"MarkupOff", {"-M0"}, [](V v, R) { return v.markup_enabled; }, 0, 0},
-      {"SmoothOff", {"-S0"}, [](V v, R) { return v.smooth_scroll; }, 0, 0},
-      {"Dialect", {"-T2"}, [](V v, R) { return v.text_format; }, DIALECT_BRACKET, 0},
-      {"WidthLastWins", {"-W30", "-W50"}, [](V v, R) { return v.column_chars; }, 50, 0},
-      {"WidthNoDigits", {"-Wabc"}, [](V v, R) { return v.column_chars; }, 0, 0},
+      {"ColourCutToTen", {"-B#FF800012345"}, [](V v, R) { return v.settings.back_color; }, 0x0080FF, 1},
+      {"ColourThreeDigits", {"-BFF8"}, [](V v, R) { return v.settings.back_color; }, 0x0080FF, 1},
+      {"CodePage", {"-E65001"}, [](V v, R) { return v.settings.code_page; }, 65001, 0},
+      {"PageLinesBlanks", {"-H 12"}, [](V v, R) { return v.settings.page_lines; }, 12, 0},
+      {"EncodingUpper", {"-Ke"}, [](V v, R) { return v.settings.encoding_letter; }, 'E', 0},
+      {"EncodingUtf8", {"-k8"}, [](V v, R) { return v.settings.encoding_letter; }, '8', 0},
+      {"EncodingNone", {"-KS", "-K"}, [](V v, R) { return v.settings.encoding_letter; }, 0, 0},
+      {"MarkupOff", {"-M0"}, [](V v, R) { return v.settings.markup_enabled; }, 0, 0},
+      {"SmoothOff", {"-S0"}, [](V v, R) { return v.settings.smooth_scroll; }, 0, 0},
+      {"Dialect", {"-T2"}, [](V v, R) { return v.settings.text_format; }, DIALECT_BRACKET, 0},
+      {"WidthLastWins", {"-W30", "-W50"}, [](V v, R) { return v.settings.column_chars; }, 50, 0},
+      {"WidthNoDigits", {"-Wabc"}, [](V v, R) { return v.settings.column_chars; }, 0, 0},
       {"SizeKeptRaw", {"-G5"}, [](V, R r) { return r.font_size; }, 5, 0},
       {"SizeZeroKeepsRequest", {"-G40", "-G0"}, [](V, R r) { return r.font_size; }, 40, 0},
       {"Jump", {"-J7"}, [](V, R r) { return r.jump_line; }, 7, 0},
       {"Row", {"-R3"}, [](V, R r) { return r.row; }, 3, 0},
-      {"PositionLeavesView", {"-X10", "-Y10"}, [](V v, R) { return v.column_chars; }, 0, 0},
+      {"PositionLeavesView", {"-X10", "-Y10"}, [](V v, R) { return v.settings.column_chars; }, 0, 0},
       // sizes are kept to the layout's limits where they enter
-      {"WidthHuge", {"-W1000000"}, [](V v, R) { return v.column_chars; }, 8192, 0},
-      {"WidthAtLimit", {"-W8192"}, [](V v, R) { return v.column_chars; }, 8192, 0},
-      {"WidthHugeNegative", {"-W-2147483648"}, [](V v, R) { return v.column_chars; }, -8192, 0},
-      {"PagesHuge", {"-H2147483647"}, [](V v, R) { return v.page_lines; }, 1024, 0},
-      {"PagesAtLimit", {"-H1024"}, [](V v, R) { return v.page_lines; }, 1024, 0},
+      {"WidthHuge", {"-W1000000"}, [](V v, R) { return v.settings.column_chars; }, 8192, 0},
+      {"WidthAtLimit", {"-W8192"}, [](V v, R) { return v.settings.column_chars; }, 8192, 0},
+      {"WidthHugeNegative", {"-W-2147483648"}, [](V v, R) { return v.settings.column_chars; }, -8192, 0},
+      {"PagesHuge", {"-H2147483647"}, [](V v, R) { return v.settings.page_lines; }, 1024, 0},
+      {"PagesAtLimit", {"-H1024"}, [](V v, R) { return v.settings.page_lines; }, 1024, 0},
       // N is an extension: book composition on or off, the last value winning.
-      {"BookOn", {"/n1"}, [](V v, R) { return v.book_composition; }, 1, 0},
-      {"BookOff", {"-N1", "-N0"}, [](V v, R) { return v.book_composition; }, 0, 0},
-      {"BookLeavesLayoutAlone", {"-N1"}, [](V v, R) { return v.book_layout; }, 0, 0},
+      {"BookOn", {"/n1"}, [](V v, R) { return v.settings.book_composition; }, 1, 0},
+      {"BookOff", {"-N1", "-N0"}, [](V v, R) { return v.settings.book_composition; }, 0, 0},
+      {"BookLeavesLayoutAlone", {"-N1"}, [](V v, R) { return v.typeset.book_layout; }, 0, 0},
   };
   for (const ApplyCase& c : cases) {
     SCOPED_TRACE(c.name);
     process_settings().command_line_colors = 0;
     ViewContext v;
-    v.encoding_letter = 0;
+    v.settings.encoding_letter = 0;
     OptionRequests r;
     apply_viewer_options(v, parse(c.args).options, r);
     EXPECT_EQ(c.field(v, r), c.expected);
@@ -137,7 +137,7 @@ TEST(ViewerOptions, FaceNameTakenAsGiven) {
   ViewContext v;
   OptionRequests r;
   apply_viewer_options(v, parse({"-F@ＭＳ 明朝"}).options, r);
-  EXPECT_EQ(v.face_name, "@ＭＳ 明朝");
+  EXPECT_EQ(v.settings.face_name, "@ＭＳ 明朝");
 }
 
 }  // namespace

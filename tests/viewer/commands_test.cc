@@ -28,17 +28,19 @@ class Commands : public test::ViewerTest {
   void SetUp() override {
     ViewerTest::SetUp();
     fake::reset_fonts();
-    release_document(v);
-    v = ViewContext{};
-    v.hwnd = &window;
-    v.ruby_percent = 60;
-    v.page_lines = 20;
+    release_document(v);  // a fresh view: the document and fonts go, settings start over
+    v.doc.loaded = 0;
+    v.settings = ViewSettings{};
+    v.viewport = Viewport{};
+    v.viewport.window = &window;
+    v.settings.ruby_percent = 60;
+    v.settings.page_lines = 20;
     std::string text;
     for (int i = 0; i < 100; ++i) text += "\xE3\x81\x82\n";  // あ
-    v.file_name = test::process_temp_dir().file("book.txt");
-    std::ofstream(v.file_name, std::ios::binary) << text;
+    v.doc.file_name = test::process_temp_dir().file("book.txt");
+    std::ofstream(v.doc.file_name, std::ios::binary) << text;
     open_document(v, 0, -1, -1, nullptr);
-    ASSERT_EQ(v.line_count, 100);
+    ASSERT_EQ(v.doc.line_count, 100);
   }
 
   // The settings file as this viewer wrote it.
@@ -58,18 +60,18 @@ class Commands : public test::ViewerTest {
 };
 
 TEST_F(Commands, NumbersWithoutACommandDoNothing) {
-  const int before_lines = v.line_count, before_top = v.top_line;
+  const int before_lines = v.doc.line_count, before_top = v.viewport.top_line;
   for (int n : {0, 1, 99, 110, 115, 119, 130, 140, 150, 199, 220, 300, -5}) run_command(v, n);
-  EXPECT_EQ(v.line_count, before_lines);
-  EXPECT_EQ(v.top_line, before_top);
+  EXPECT_EQ(v.doc.line_count, before_lines);
+  EXPECT_EQ(v.viewport.top_line, before_top);
   EXPECT_TRUE(fake::started_processes().empty());
   EXPECT_TRUE(fake::dialogs_shown().empty());
   EXPECT_EQ(window.close_posted, 0);
-  EXPECT_EQ(v.smooth_scroll, 1);
+  EXPECT_EQ(v.settings.smooth_scroll, 1);
 }
 
 TEST_F(Commands, WithoutADocumentOnlyTheDocumentFreeCommandsAct) {
-  v.loaded = 0;
+  v.doc.loaded = 0;
   for (int n : {CMD_FONT, CMD_MAKE_STANDARD, CMD_WIDTH, CMD_FONT_LARGER, CMD_FONT_SMALLER,
                 CMD_MARKUP, CMD_SET_MARK, CMD_JUMP_MARK, CMD_EDITOR, CMD_PAGE_JUMP, CMD_RELOAD}) {
     EXPECT_EQ(command_enabled(v, n), 0) << n;
@@ -77,28 +79,28 @@ TEST_F(Commands, WithoutADocumentOnlyTheDocumentFreeCommandsAct) {
   }
   EXPECT_TRUE(fake::dialogs_shown().empty());
   EXPECT_TRUE(fake::fonts_offered().empty());
-  EXPECT_EQ(v.markup_enabled, 1);
-  EXPECT_EQ(v.font_size, 18);
+  EXPECT_EQ(v.settings.markup_enabled, 1);
+  EXPECT_EQ(v.settings.font_size, 18);
   for (int n : {CMD_SMOOTH, CMD_SMOOTH_DOTS_1, CMD_TEXT_COLOR, CMD_OPEN, CMD_SETTINGS,
                 CMD_PAGE_MODE, CMD_CLOSE, CMD_ABOUT, CMD_HISTORY_FIRST})
     EXPECT_EQ(command_enabled(v, n), 1) << n;
   run_command(v, CMD_PAGE_MODE);
-  EXPECT_EQ(v.page_mode, 1);
+  EXPECT_EQ(v.settings.page_mode, 1);
   run_command(v, CMD_SMOOTH_DOTS_1 + 6);
-  EXPECT_EQ(v.smooth_dots, 7);
+  EXPECT_EQ(v.settings.smooth_dots, 7);
   EXPECT_EQ(stored("Scroll", "SmoothDot"), "7");
 }
 
 TEST_F(Commands, SmoothScrollingAndPageModeChangeOnlyTheField) {
   const int notices = fake::settings_notices();
   run_command(v, CMD_SMOOTH);
-  EXPECT_EQ(v.smooth_scroll, 0);
+  EXPECT_EQ(v.settings.smooth_scroll, 0);
   run_command(v, CMD_PAGE_MODE);
-  EXPECT_EQ(v.page_mode, 1);
+  EXPECT_EQ(v.settings.page_mode, 1);
   EXPECT_EQ(fake::settings_notices(), notices);  // nothing written
   EXPECT_TRUE(window.log.empty());               // nor repainted
   run_command(v, CMD_SMOOTH_DOTS_1 + 2);
-  EXPECT_EQ(v.smooth_dots, 3);
+  EXPECT_EQ(v.settings.smooth_dots, 3);
   EXPECT_EQ(fake::settings_notices(), notices + 1);
 }
 
@@ -114,52 +116,52 @@ TEST_F(Commands, LargerAndSmallerFontWithAndWithoutShift) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.size << " " << c.command << " " << c.shift);
     reopen_document(v, c.size);
-    ASSERT_EQ(v.font_size, c.size);
-    fake::set_modifiers(c.shift ? platform::MOD_SHIFT : 0);
+    ASSERT_EQ(v.settings.font_size, c.size);
+    fake::set_modifiers(c.shift ? platform::KEYMOD_SHIFT : 0);
     run_command(v, c.command);
-    EXPECT_EQ(v.font_size, c.result);
-    EXPECT_EQ(v.loaded, 1);
+    EXPECT_EQ(v.settings.font_size, c.result);
+    EXPECT_EQ(v.doc.loaded, 1);
   }
 }
 
 TEST_F(Commands, TheMarkMovesToItsPagesFirstColumnAcrossAFontChange) {
-  v.top_line = 57;
+  v.viewport.top_line = 57;
   run_command(v, CMD_SET_MARK);
-  EXPECT_TRUE(v.lines[57].flags & DL_MARK);
+  EXPECT_TRUE(v.doc.lines[57].flags & DL_MARK);
   fake::script_font_choices({{-24, 1, 2, 0x30, "@ＭＳ 明朝"}});
   run_command(v, CMD_FONT);
   ASSERT_EQ(fake::fonts_offered().size(), 1u);
   EXPECT_EQ(fake::fonts_offered()[0].height, -18);
   EXPECT_EQ(fake::fonts_offered()[0].face, "@ＭＳ ゴシック");
-  EXPECT_EQ(v.face_name, "@ＭＳ 明朝");
-  EXPECT_EQ(v.font_size, 24);
-  EXPECT_EQ(v.mark_page, 3);
-  EXPECT_TRUE(v.lines[40].flags & DL_MARK);
-  EXPECT_FALSE(v.lines[57].flags & DL_MARK);
-  EXPECT_EQ(v.top_line, 57);  // a reload keeps the scroll position
+  EXPECT_EQ(v.settings.face_name, "@ＭＳ 明朝");
+  EXPECT_EQ(v.settings.font_size, 24);
+  EXPECT_EQ(v.viewport.mark_page, 3);
+  EXPECT_TRUE(v.doc.lines[40].flags & DL_MARK);
+  EXPECT_FALSE(v.doc.lines[57].flags & DL_MARK);
+  EXPECT_EQ(v.viewport.top_line, 57);  // a reload keeps the scroll position
   run_command(v, CMD_JUMP_MARK);
-  EXPECT_EQ(v.top_line, 40);
+  EXPECT_EQ(v.viewport.top_line, 40);
 }
 
 TEST_F(Commands, FontChoiceSwitchesTheWritingDirection) {
   fake::script_font_choices({{-18, 1, 2, 0x30, "ＭＳ 明朝"}, {-18, 1, 2, 0x30, "@ＭＳ 明朝"}});
   run_command(v, CMD_FONT);
-  EXPECT_EQ(v.vertical, 0);
+  EXPECT_EQ(v.typeset.vertical, 0);
   EXPECT_EQ(window.bars[platform::SCROLL_BAR_VERT].max, 1000);
   run_command(v, CMD_FONT);
-  EXPECT_EQ(v.vertical, 1);
+  EXPECT_EQ(v.typeset.vertical, 1);
   EXPECT_EQ(window.bars[platform::SCROLL_BAR_HORZ].max, 1000);
   run_command(v, CMD_FONT);  // cancelled: nothing changes
-  EXPECT_EQ(v.face_name, "@ＭＳ 明朝");
+  EXPECT_EQ(v.settings.face_name, "@ＭＳ 明朝");
 }
 
 TEST_F(Commands, MakeStandardWritesTheCurrentValues) {
-  v.column_chars = 30;
-  v.page_lines = 12;
-  v.font_size = 22;
-  v.face_name = "ＭＳ 明朝";
+  v.settings.column_chars = 30;
+  v.settings.page_lines = 12;
+  v.settings.font_size = 22;
+  v.settings.face_name = "ＭＳ 明朝";
   run_command(v, CMD_MAKE_STANDARD);
-  EXPECT_EQ(v.std_face_name, "ＭＳ 明朝");
+  EXPECT_EQ(v.settings.std_face_name, "ＭＳ 明朝");
   EXPECT_EQ(stored("Font", "Font"), "ＭＳ 明朝");
   EXPECT_EQ(stored("Font", "Size"), "22");
   EXPECT_EQ(stored("Font", "Width"), "30");
@@ -170,16 +172,16 @@ TEST_F(Commands, ColoursWithCancel) {
   fake::script_color_choices({0x123456, -1, 0x00FF00, 0x0000FF});
   back_calibration_pending = 0;
   run_command(v, CMD_TEXT_COLOR);
-  EXPECT_EQ(v.text_color, 0x123456u);
+  EXPECT_EQ(v.settings.text_color, 0x123456u);
   EXPECT_EQ(stored("Color", "Fore"), "123456");
   run_command(v, CMD_BACK_COLOR);  // cancelled
-  EXPECT_EQ(v.back_color, 0xFFFFFFu);
+  EXPECT_EQ(v.settings.back_color, 0xFFFFFFu);
   EXPECT_EQ(back_calibration_pending, 0);
   run_command(v, CMD_BACK_COLOR);
-  EXPECT_EQ(v.back_color, 0x00FF00u);
+  EXPECT_EQ(v.settings.back_color, 0x00FF00u);
   EXPECT_EQ(back_calibration_pending, 1);
   run_command(v, CMD_LINK_COLOR);
-  EXPECT_EQ(v.link_color, 0x0000FFu);
+  EXPECT_EQ(v.settings.link_color, 0x0000FFu);
   EXPECT_EQ(stored("Color", "Footnote"), "0000FF");
   EXPECT_EQ(log_with("invalidate all 0").size(), 3u);
 }
@@ -200,19 +202,19 @@ TEST_F(Commands, WidthDialogTakesOnlyNumbersFromTenToTwoHundred) {
   EXPECT_EQ(shown.controls[0].label, "１行の文字数(半角単位)(&W):");
   EXPECT_EQ(shown.controls[1].text, "40");
   EXPECT_EQ(shown.controls[3].text, "20");
-  EXPECT_EQ(v.column_chars, 10);
-  EXPECT_EQ(v.page_lines, 200);
-  EXPECT_EQ(v.loaded, 1);
-  EXPECT_EQ(v.line_count, 100);  // reopened: 5 half widths hold one "あ" a column
+  EXPECT_EQ(v.settings.column_chars, 10);
+  EXPECT_EQ(v.settings.page_lines, 200);
+  EXPECT_EQ(v.doc.loaded, 1);
+  EXPECT_EQ(v.doc.line_count, 100);  // reopened: 5 half widths hold one "あ" a column
   EXPECT_GE(window.focused, 1);
 
   fake::script_dialog_steps({type(ID_WIDTH_COLUMN, "50", ID_CANCEL)});
   run_command(v, CMD_WIDTH);
-  EXPECT_EQ(v.column_chars, 10);
+  EXPECT_EQ(v.settings.column_chars, 10);
 }
 
 TEST_F(Commands, PageJumpRefusesZeroAndStopsAtTheLastLine) {
-  v.top_line = 45;
+  v.viewport.top_line = 45;
   fake::script_dialog_steps(
       {type(ID_PAGE_NUMBER, "0"), type(ID_PAGE_NUMBER, ""), type(ID_PAGE_NUMBER, "4")});
   run_command(v, CMD_PAGE_JUMP);
@@ -223,10 +225,10 @@ TEST_F(Commands, PageJumpRefusesZeroAndStopsAtTheLastLine) {
   EXPECT_EQ(shown.controls[1].digits_only, 1);
   EXPECT_EQ(shown.controls[2].kind, platform::CONTROL_SPIN);
   EXPECT_EQ(shown.controls[2].spin_max, 32767);
-  EXPECT_EQ(v.top_line, 60);
+  EXPECT_EQ(v.viewport.top_line, 60);
   fake::script_dialog_steps({type(ID_PAGE_NUMBER, "99999")});
   run_command(v, CMD_PAGE_JUMP);
-  EXPECT_EQ(v.top_line, 99);
+  EXPECT_EQ(v.viewport.top_line, 99);
 }
 
 TEST_F(Commands, SettingsDialogClampsRubyAndWritesOnlyWhenThreeValuesChange) {
@@ -248,7 +250,7 @@ TEST_F(Commands, SettingsDialogClampsRubyAndWritesOnlyWhenThreeValuesChange) {
     SCOPED_TRACE(c.typed);
     fake::script_dialog_steps({type(ID_SETTINGS_RUBY, c.typed)});
     run_command(v, CMD_SETTINGS);
-    EXPECT_EQ(v.ruby_percent, c.stored);
+    EXPECT_EQ(v.settings.ruby_percent, c.stored);
   }
   EXPECT_EQ(stored("Font", "RubyPercent"), "55");
 
@@ -259,12 +261,12 @@ TEST_F(Commands, SettingsDialogClampsRubyAndWritesOnlyWhenThreeValuesChange) {
   fake::script_dialog_steps({justify});
   window.log.clear();
   run_command(v, CMD_SETTINGS);
-  EXPECT_EQ(v.justify, 0);
+  EXPECT_EQ(v.settings.justify, 0);
   EXPECT_EQ(stored("Font", "Justify"), "0");
   EXPECT_EQ(log_with("invalidate"), Args{"invalidate all 0"});
   fake::script_dialog_steps({type(ID_SETTINGS_RUBY, "70", ID_CANCEL)});
   run_command(v, CMD_SETTINGS);
-  EXPECT_EQ(v.ruby_percent, 55);
+  EXPECT_EQ(v.settings.ruby_percent, 55);
 }
 
 TEST_F(Commands, ProgramChooserQuotesAPathWithABlank) {
@@ -273,28 +275,28 @@ TEST_F(Commands, ProgramChooserQuotesAPathWithABlank) {
   run_command(v, CMD_SETTINGS);
   EXPECT_EQ(process_settings().editor_command, "\"/opt/My Editor/edit\"");
   std::string out = "x";
-  EXPECT_EQ(choose_program(v.hwnd, out), 0);  // cancelled
+  EXPECT_EQ(choose_program(v.viewport.window, out), 0);  // cancelled
   EXPECT_EQ(out, "");
   fake::script_file_choices({"/usr/bin/kate"});
-  EXPECT_EQ(choose_program(v.hwnd, out), 1);
+  EXPECT_EQ(choose_program(v.viewport.window, out), 1);
   EXPECT_EQ(out, "/usr/bin/kate");
 }
 
 TEST_F(Commands, EditorGetsTheFileAsOneArgument) {
-  v.file_name = test::process_temp_dir().file("a \"b\" 罪.txt");
+  v.doc.file_name = test::process_temp_dir().file("a \"b\" 罪.txt");
   process_settings().editor_command = "\"/opt/My Editor/edit\" --new-window 'x y'";
   run_command(v, CMD_EDITOR);
   ASSERT_EQ(fake::started_processes().size(), 1u);
   EXPECT_FALSE(fake::started_processes()[0].viewer);
   EXPECT_EQ(fake::started_processes()[0].args,
-            (Args{"/opt/My Editor/edit", "--new-window", "x y", v.file_name}));
+            (Args{"/opt/My Editor/edit", "--new-window", "x y", v.doc.file_name}));
   EXPECT_TRUE(fake::message_boxes().empty());
 
   fake::script_start_results({0});
   process_settings().editor_command = "no-such-editor";
   run_command(v, CMD_EDITOR);
-  EXPECT_EQ(fake::message_boxes(), Args{"起動できません: no-such-editor \"" + v.file_name + "\""});
-  v.locked = 1;
+  EXPECT_EQ(fake::message_boxes(), Args{"起動できません: no-such-editor \"" + v.doc.file_name + "\""});
+  v.doc.locked = 1;
   run_command(v, CMD_EDITOR);
   EXPECT_EQ(fake::started_processes().size(), 2u);
 }
@@ -330,7 +332,7 @@ TEST_F(Commands, OpenDialogAndHistoryEntriesStartViewers) {
   run_command(v, CMD_HISTORY_FIRST + 1);  // an empty entry
   run_command(v, CMD_HISTORY_FIRST + 19);
   EXPECT_EQ(fake::started_processes().size(), 1u);
-  v.file_name.clear();  // an empty viewer: the new one takes its place
+  v.doc.file_name.clear();  // an empty viewer: the new one takes its place
   window.x = 5;
   window.y = 6;
   run_command(v, CMD_HISTORY_FIRST);
@@ -343,8 +345,8 @@ TEST_F(Commands, OpenDialogAndHistoryEntriesStartViewers) {
 TEST_F(Commands, MarkupToggleAndReloadReopen) {
   const int bounds = window.bounds_set;
   run_command(v, CMD_MARKUP);
-  EXPECT_EQ(v.markup_enabled, 0);
-  EXPECT_EQ(v.loaded, 1);
+  EXPECT_EQ(v.settings.markup_enabled, 0);
+  EXPECT_EQ(v.doc.loaded, 1);
   run_command(v, CMD_RELOAD);
   EXPECT_EQ(window.bounds_set, bounds + 2);  // each open sizes the window
   EXPECT_EQ(window.moved, 0);                // and keeps its place
@@ -371,8 +373,8 @@ std::vector<std::string> labels(const std::vector<MenuItem>& items) {
 }
 
 TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
-  v.smooth_dots = 4;
-  v.page_mode = 1;
+  v.settings.smooth_dots = 4;
+  v.settings.page_mode = 1;
   std::vector<MenuItem> menu = context_menu_items(v);
   EXPECT_EQ(labels(menu), (Args{"開く(&O)...\tO",
                                 "履歴(&H)",
@@ -417,10 +419,10 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
 }
 
 TEST_F(Commands, ContextMenuGraysWithoutADocumentAndForALockedText) {
-  v.locked = 1;
+  v.doc.locked = 1;
   std::vector<MenuItem> menu = context_menu_items(v);
   for (const MenuItem& i : menu) EXPECT_EQ(i.grayed, i.id == CMD_EDITOR) << i.label;
-  v.loaded = 0;
+  v.doc.loaded = 0;
   menu = context_menu_items(v);
   std::vector<int> grayed;
   for (const MenuItem& i : menu)
@@ -432,11 +434,11 @@ TEST_F(Commands, ContextMenuGraysWithoutADocumentAndForALockedText) {
 
 TEST_F(Commands, FullNotationItemsComeOnlyFromTheMenu) {
   run_command(v, CMD_FULL_NOTATION);  // a number the command table leaves doing nothing
-  EXPECT_EQ(v.full_notation, 0);
+  EXPECT_EQ(v.settings.full_notation, 0);
   fake::script_menu_answers({CMD_FULL_NOTATION});
   show_context_menu(v, 0, 0);
-  EXPECT_EQ(v.full_notation, 1);
-  EXPECT_EQ(v.loaded, 1);  // laid out again
+  EXPECT_EQ(v.settings.full_notation, 1);
+  EXPECT_EQ(v.doc.loaded, 1);  // laid out again
   std::vector<MenuItem> menu = context_menu_items(v);
   EXPECT_EQ(menu[7].label, "目次");  // after the page jump while the notation is on
   EXPECT_EQ(menu[7].submenu[0].label, "(なし)");
@@ -446,10 +448,10 @@ TEST_F(Commands, FullNotationItemsComeOnlyFromTheMenu) {
   const int bounds = window.bounds_set;
   run_command(v, CMD_PAGE_MODE);  // page breaks depend on the mode: laid out again
   EXPECT_EQ(window.bounds_set, bounds + 1);
-  v.headings.push_back(HeadingEntry{1, u"一", 42});
+  v.doc.headings.push_back(HeadingEntry{1, u"一", 42});
   fake::script_menu_answers({CMD_CONTENTS_FIRST});
   show_context_menu(v, 0, 0);
-  EXPECT_EQ(v.top_line, 42);
+  EXPECT_EQ(v.viewport.top_line, 42);
 }
 
 TEST_F(Commands, SettingsDialogSwitchesTheFullNotation) {
@@ -459,23 +461,23 @@ TEST_F(Commands, SettingsDialogSwitchesTheFullNotation) {
   };
   fake::script_dialog_steps({on});
   run_command(v, CMD_SETTINGS);
-  EXPECT_EQ(v.full_notation, 1);
+  EXPECT_EQ(v.settings.full_notation, 1);
   EXPECT_EQ(stored("Font", "FullNotation"), "1");
-  EXPECT_EQ(v.loaded, 1);
+  EXPECT_EQ(v.doc.loaded, 1);
 }
 
 TEST_F(Commands, SettingsDialogSwitchesBookComposition) {
-  const int pitch = v.column_pitch;
+  const int pitch = v.typeset.column_pitch;
   fake::DialogStep on;
   on.edit = [](DialogForm& s) {
     platform::dialog_control(s, ID_SETTINGS_BOOK_COMPOSITION)->checked = 1;
   };
   fake::script_dialog_steps({on});
   run_command(v, CMD_SETTINGS);
-  EXPECT_EQ(v.book_composition, 1);
-  EXPECT_EQ(v.book_layout, 1);  // laid out again in it
+  EXPECT_EQ(v.settings.book_composition, 1);
+  EXPECT_EQ(v.typeset.book_layout, 1);  // laid out again in it
   EXPECT_EQ(stored("Font", "BookComposition"), "1");
-  EXPECT_NE(v.column_pitch, pitch);                 // a quarter em between columns
+  EXPECT_NE(v.typeset.column_pitch, pitch);                 // a quarter em between columns
   fake::script_dialog_steps({fake::DialogStep{}});  // OK without a change: no new layout
   const int bounds = window.bounds_set;
   run_command(v, CMD_SETTINGS);
@@ -484,10 +486,10 @@ TEST_F(Commands, SettingsDialogSwitchesBookComposition) {
 
 TEST_F(Commands, HistorySubmenuAndTheChosenNumber) {
   std::ofstream(process_settings().file_path)
-      << "[History]\n01F=\"/books/R&D.txt\"\n02F=\"" << v.file_name << "\"\n";
+      << "[History]\n01F=\"/books/R&D.txt\"\n02F=\"" << v.doc.file_name << "\"\n";
   fake::script_menu_answers({CMD_SMOOTH, 0});
   show_context_menu(v, 12, 34);
-  EXPECT_EQ(v.smooth_scroll, 0);  // the chosen number ran
+  EXPECT_EQ(v.settings.smooth_scroll, 0);  // the chosen number ran
   show_context_menu(v, 0, 0);     // closed without a choice
   ASSERT_EQ(fake::menus_shown().size(), 2u);
   EXPECT_EQ(fake::menus_shown()[0].x, 12);

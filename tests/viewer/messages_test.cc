@@ -24,7 +24,7 @@ void keep(Args args) {
 }
 
 TEST_F(Messages, FileNameQueryAndCommands) {
-  v.file_name = "/books/罪と罰.txt";
+  v.doc.file_name = "/books/罪と罰.txt";
   fake::FakeSender asker;
   EXPECT_EQ(on_command_message(v, QUERY_FILE_NAME, fake::sender_of(asker)), 1);
   EXPECT_EQ(asker.received, Args{"/books/罪と罰.txt"});
@@ -34,7 +34,7 @@ TEST_F(Messages, FileNameQueryAndCommands) {
   fake::FakeSender gone;
   gone.alive = 0;
   EXPECT_EQ(on_command_message(v, QUERY_FILE_NAME, fake::sender_of(gone)), 0);
-  v.file_name.clear();  // an empty viewer answers an empty name
+  v.doc.file_name.clear();  // an empty viewer answers an empty name
   EXPECT_EQ(on_command_message(v, QUERY_FILE_NAME, fake::sender_of(asker)), 1);
   EXPECT_EQ(asker.received.back(), "");
 
@@ -48,13 +48,13 @@ TEST_F(Messages, FileNameQueryAndCommands) {
 
 TEST_F(Messages, SettingsChangedRereadsAndRepaintsEvenAnEmptyViewer) {
   std::ofstream(process_settings().file_path) << "[Color]\nBack=00FF00\n[Font]\nSize=30\n";
-  v.font_size = 18;
+  v.settings.font_size = 18;
   lines(0);
-  v.loaded = 0;
+  v.doc.loaded = 0;
   on_settings_changed(v);
-  EXPECT_EQ(v.back_color, 0x00FF00u);
-  EXPECT_EQ(v.std_font_size, 30);
-  EXPECT_EQ(v.font_size, 18);  // the current size stays
+  EXPECT_EQ(v.settings.back_color, 0x00FF00u);
+  EXPECT_EQ(v.settings.std_font_size, 30);
+  EXPECT_EQ(v.settings.font_size, 18);  // the current size stays
   EXPECT_EQ(log_with("invalidate"), Args{"invalidate all 1"});
 }
 
@@ -80,13 +80,13 @@ TEST_F(Messages, NewViewerArguments) {
 TEST_F(Messages, DroppedFilesStartAtMostTenViewers) {
   Args twelve;
   for (int i = 0; i < 12; ++i) twelve.push_back("/books/" + std::to_string(i) + ".txt");
-  v.file_name = "/books/shown.txt";
+  v.doc.file_name = "/books/shown.txt";
   on_dropped_files(v, twelve);
   EXPECT_EQ(fake::started_processes().size(), 10u);
   EXPECT_EQ(window.close_posted, 0);  // a viewer showing a file stays
 
   fake::reset_desktop();
-  v.file_name.clear();
+  v.doc.file_name.clear();
   on_dropped_files(v, twelve);
   EXPECT_EQ(fake::started_processes().size(), 10u);
   EXPECT_EQ(window.close_posted, 1);  // an empty one makes way

@@ -42,9 +42,9 @@ class OpenDocument : public ::testing::Test {
     fake::trace_messages().clear();
     platform::fake_system_measures() = {17, 17, 4, 4, 2, 2, 19, 1000, 0, 0};
     process_settings().command_line_colors = 0;
-    v.hwnd = &window;
-    v.ruby_percent = 60;  // as the settings give it
-    v.file_name = write_file("open.txt", FOUR_LINES);
+    v.viewport.window = &window;
+    v.settings.ruby_percent = 60;  // as the settings give it
+    v.doc.file_name = write_file("open.txt", FOUR_LINES);
   }
   void TearDown() override {
     release_document(v);
@@ -64,12 +64,12 @@ class OpenDocument : public ::testing::Test {
 
 TEST_F(OpenDocument, DefaultsFilledAfterTheOptions) {
   open({});
-  EXPECT_EQ(v.loaded, 1);
-  EXPECT_EQ(v.column_chars, 40);
-  EXPECT_EQ(v.page_lines, 20);
-  EXPECT_EQ(v.face_name, "@ＭＳ ゴシック");
-  EXPECT_EQ(v.font_size, 18);
-  EXPECT_EQ(v.line_count, 5);
+  EXPECT_EQ(v.doc.loaded, 1);
+  EXPECT_EQ(v.settings.column_chars, 40);
+  EXPECT_EQ(v.settings.page_lines, 20);
+  EXPECT_EQ(v.settings.face_name, "@ＭＳ ゴシック");
+  EXPECT_EQ(v.settings.font_size, 18);
+  EXPECT_EQ(v.doc.line_count, 5);
   EXPECT_EQ(window.repaints, 1);
   EXPECT_EQ(window.busy, 0);
   EXPECT_EQ(fake::trace_text().find("fontsize="), std::string::npos);
@@ -87,16 +87,16 @@ TEST_F(OpenDocument, TracesInStepOrder) {
 }
 
 TEST_F(OpenDocument, StandardValuesBeforeFallbacks) {
-  v.std_column_chars = 30;
-  v.std_page_lines = 8;
-  v.std_face_name = "ＭＳ 明朝";
-  v.std_font_size = 5;  // the settings' size is not clamped
+  v.settings.std_column_chars = 30;
+  v.settings.std_page_lines = 8;
+  v.settings.std_face_name = "ＭＳ 明朝";
+  v.settings.std_font_size = 5;  // the settings' size is not clamped
   open({"-W20"});
-  EXPECT_EQ(v.column_chars, 20);
-  EXPECT_EQ(v.page_lines, 8);
-  EXPECT_EQ(v.face_name, "ＭＳ 明朝");
-  EXPECT_EQ(v.font_size, 5);
-  EXPECT_EQ(v.vertical, 0);
+  EXPECT_EQ(v.settings.column_chars, 20);
+  EXPECT_EQ(v.settings.page_lines, 8);
+  EXPECT_EQ(v.settings.face_name, "ＭＳ 明朝");
+  EXPECT_EQ(v.settings.font_size, 5);
+  EXPECT_EQ(v.typeset.vertical, 0);
 }
 
 TEST_F(OpenDocument, RequestedSizeClamped) {
@@ -115,11 +115,11 @@ TEST_F(OpenDocument, RequestedSizeClamped) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.trace);
     release_document(v);
-    v.loaded = 0;
-    v.font_size = 0;
+    v.doc.loaded = 0;
+    v.settings.font_size = 0;
     fake::trace_messages().clear();
     open(c.args, c.argument);
-    EXPECT_EQ(v.font_size, c.size);
+    EXPECT_EQ(v.settings.font_size, c.size);
     EXPECT_NE(fake::trace_text().find(c.trace), std::string::npos);
   }
 }
@@ -128,7 +128,7 @@ TEST_F(OpenDocument, RequestedSizeClamped) {
 // Client height 432 + 17 = 449; width 30 * floor(673 / 30) = 660.
 TEST_F(OpenDocument, VerticalGeometry) {
   open({"-x10", "-Y20"});
-  EXPECT_EQ(v.column_pitch, 30);
+  EXPECT_EQ(v.typeset.column_pitch, 30);
   EXPECT_EQ(window.width, 660 + 2 * 4 + 2 * 2);
   EXPECT_EQ(window.height, 449 + 19 + 2 * 4 + 2 * 2);
   EXPECT_EQ(window.moved, 0);  // only Y was given
@@ -136,7 +136,7 @@ TEST_F(OpenDocument, VerticalGeometry) {
 }
 
 TEST_F(OpenDocument, VerticalPageModeAndMove) {
-  v.page_mode = 1;
+  v.settings.page_mode = 1;
   open({"-X10", "-Y20", "-H12"});
   EXPECT_EQ(window.width, 30 * 12 + 12);
   EXPECT_EQ(window.moved, 1);
@@ -151,7 +151,7 @@ TEST_F(OpenDocument, HorizontalGeometry) {
   EXPECT_EQ(window.width, 449);
   EXPECT_EQ(window.height, 420 + 19 + 2 * 4 + 2 * 2);
   release_document(v);
-  v.loaded = 0;
+  v.doc.loaded = 0;
   platform::fake_system_measures().full_screen_client_height = 300;
   open({"-FＭＳ ゴシック"});
   EXPECT_EQ(window.height, 300 + 31);
@@ -160,17 +160,17 @@ TEST_F(OpenDocument, HorizontalGeometry) {
 TEST(WindowSizeFor, HugeColumnsAndPagesStayWithinAWindow) {
   const platform::SystemMeasures m = {17, 17, 4, 4, 2, 2, 19, 1000, 0, 0};
   ViewContext v;
-  v.column_pitch = 30;
-  v.half_width = 9;
-  v.vertical = 1;
-  v.page_mode = 1;
-  v.column_chars = 2147483647;
-  v.page_lines = 2147483647;
+  v.typeset.column_pitch = 30;
+  v.typeset.half_width = 9;
+  v.typeset.vertical = 1;
+  v.settings.page_mode = 1;
+  v.settings.column_chars = 2147483647;
+  v.settings.page_lines = 2147483647;
   WindowSize size = window_size_for(v, m);
   EXPECT_EQ(size.width, WINDOW_SIZE_MAX);
   EXPECT_EQ(size.height, WINDOW_SIZE_MAX);
-  v.column_chars = -100;  // a column shorter than nothing still gets one pitch
-  v.page_lines = -3;
+  v.settings.column_chars = -100;  // a column shorter than nothing still gets one pitch
+  v.settings.page_lines = -3;
   size = window_size_for(v, m);
   EXPECT_EQ(size.width, 30 + 12);
   EXPECT_EQ(size.height, 30 + 31);
@@ -185,8 +185,8 @@ TEST_F(OpenDocument, WindowNeverExceedsTheScreen) {
   EXPECT_EQ(window.height, 1000);
   EXPECT_LE(window.width, 1280);
   release_document(v);
-  v.loaded = 0;
-  v.page_mode = 1;
+  v.doc.loaded = 0;
+  v.settings.page_mode = 1;
   open({"-H2147483647", "-W40"});
   EXPECT_EQ(window.width, 1280);
   EXPECT_EQ(window.height, 449 + 19 + 2 * 4 + 2 * 2);
@@ -212,55 +212,55 @@ TEST_F(OpenDocument, JumpAndRow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.front());
     release_document(v);
-    v.loaded = 0;
-    v.top_line = 3;  // a reload keeps the position
+    v.doc.loaded = 0;
+    v.viewport.top_line = 3;  // a reload keeps the position
     open(c.args);
-    EXPECT_EQ(v.top_line, c.top_line);
+    EXPECT_EQ(v.viewport.top_line, c.top_line);
   }
 }
 
 TEST_F(OpenDocument, JumpInAnEmptyDocument) {
-  v.file_name = write_file("empty.txt", "");
+  v.doc.file_name = write_file("empty.txt", "");
   open({"-J5"});
-  EXPECT_EQ(v.line_count, 0);
-  EXPECT_EQ(v.top_line, 0);
+  EXPECT_EQ(v.doc.line_count, 0);
+  EXPECT_EQ(v.viewport.top_line, 0);
 }
 
 TEST_F(OpenDocument, MarkRestoredOnItsPagesFirstColumn) {
-  v.mark_page = 2;
+  v.viewport.mark_page = 2;
   open({"-H2"});
-  for (int i = 0; i < v.line_count; ++i) EXPECT_EQ((v.lines[i].flags & DL_MARK) != 0, i == 2);
+  for (int i = 0; i < v.doc.line_count; ++i) EXPECT_EQ((v.doc.lines[i].flags & DL_MARK) != 0, i == 2);
 }
 
 TEST_F(OpenDocument, MarkBeyondTheDocumentOrWithoutPages) {
   for (const char* pages : {"-H3", "-H-5"}) {
     SCOPED_TRACE(pages);
     release_document(v);
-    v.loaded = 0;
-    v.mark_page = 3;  // page 3 starts at line 6 (of 5); negative pages name no line
+    v.doc.loaded = 0;
+    v.viewport.mark_page = 3;  // page 3 starts at line 6 (of 5); negative pages name no line
     open({pages});
-    for (int i = 0; i < v.line_count; ++i) EXPECT_EQ(v.lines[i].flags & DL_MARK, 0);
+    for (int i = 0; i < v.doc.line_count; ++i) EXPECT_EQ(v.doc.lines[i].flags & DL_MARK, 0);
   }
 }
 
 TEST_F(OpenDocument, NothingWithoutFileOrWindowOrWhenLoaded) {
-  v.file_name.clear();
+  v.doc.file_name.clear();
   open({"-X1", "-Y1"});
-  EXPECT_EQ(v.loaded, 0);
+  EXPECT_EQ(v.doc.loaded, 0);
   EXPECT_EQ(window.bounds_set, 0);
-  v.file_name = "x";
-  v.hwnd = nullptr;
+  v.doc.file_name = "x";
+  v.viewport.window = nullptr;
   open({});
-  EXPECT_EQ(v.loaded, 0);
-  v.hwnd = &window;
-  v.loaded = 1;
+  EXPECT_EQ(v.doc.loaded, 0);
+  v.viewport.window = &window;
+  v.doc.loaded = 1;
   open({});
-  EXPECT_EQ(v.line_count, 0);
+  EXPECT_EQ(v.doc.line_count, 0);
 }
 
 TEST_F(OpenDocument, ColourOptionKeepsColoursOutOfTheSettings) {
   open({"-B#FF0000"});
-  EXPECT_EQ(v.back_color, 0x0000FFu);
+  EXPECT_EQ(v.settings.back_color, 0x0000FFu);
   IniFile ini;
   store_settings(v, ini);
   EXPECT_EQ(ini_get(ini, "Color", "Back", "none"), "none");
@@ -271,7 +271,7 @@ TEST_F(OpenDocument, ColourOptionKeepsColoursOutOfTheSettings) {
 
 std::vector<std::u16string> texts_of(const ViewContext& view) {
   std::vector<std::u16string> out;
-  for (int i = 0; i < view.line_count; ++i) out.emplace_back(view.lines[i].text);
+  for (int i = 0; i < view.doc.line_count; ++i) out.emplace_back(view.doc.lines[i].text);
   return out;
 }
 
@@ -287,7 +287,7 @@ class LongText : public OpenDocument {
           "\xef\xbd\x9c\xe6\xbc\xa2\xe5\xad\x97\xe3\x80\x8a\xe3\x81\x8b\xe3\x82\x93"
           "\xe3\x81\x98\xe3\x80\x8b" +
           std::to_string(i) + "\n";  // ｜漢字《かんじ》N
-    v.file_name = write_file("long.txt", text);
+    v.doc.file_name = write_file("long.txt", text);
     fake::set_trace_receiver(false);
   }
 
@@ -297,8 +297,8 @@ class LongText : public OpenDocument {
     open(args);
     std::vector<std::u16string> texts = texts_of(v);
     release_document(v);
-    v.loaded = 0;
-    v.top_line = 0;
+    v.doc.loaded = 0;
+    v.viewport.top_line = 0;
     window.idle_calls = 1;
     return texts;
   }
@@ -313,13 +313,13 @@ TEST_F(LongText, FirstPictureFirstThenTheRestInIdleTime) {
   const std::vector<std::u16string> whole = all_at_once();
   ASSERT_EQ(whole.size(), 3000u);
   open({});
-  EXPECT_EQ(v.loaded, 1);
-  EXPECT_LT(v.line_count, 400);  // what a screen holds past the first line
-  EXPECT_GE(v.line_count, 4096 / v.column_pitch);
-  EXPECT_NE(v.load_job, nullptr);
+  EXPECT_EQ(v.doc.loaded, 1);
+  EXPECT_LT(v.doc.line_count, 400);  // what a screen holds past the first line
+  EXPECT_GE(v.doc.line_count, 4096 / v.typeset.column_pitch);
+  EXPECT_NE(v.doc.load_job, nullptr);
   EXPECT_EQ(window.idle_requests, 1);
   idle_until_done();
-  EXPECT_EQ(v.load_job, nullptr);
+  EXPECT_EQ(v.doc.load_job, nullptr);
   EXPECT_EQ(texts_of(v), whole);  // the slices laid out exactly what one go does
   EXPECT_EQ(window.bars[platform::SCROLL_BAR_HORZ].page, 20 * 1000 / (3000 + 20 - 1));
   EXPECT_EQ(on_idle(v), 0);  // nothing left to do
@@ -328,34 +328,34 @@ TEST_F(LongText, FirstPictureFirstThenTheRestInIdleTime) {
 TEST_F(LongText, JumpAndMarkAreLaidOutBeforeTheFirstPicture) {
   all_at_once();
   open({"-J2500"});
-  EXPECT_EQ(v.top_line, 2499);
-  EXPECT_GT(v.line_count, 2500);
+  EXPECT_EQ(v.viewport.top_line, 2499);
+  EXPECT_GT(v.doc.line_count, 2500);
   idle_until_done();
   release_document(v);
-  v.loaded = 0;
-  v.mark_page = 140;  // line 2780
+  v.doc.loaded = 0;
+  v.viewport.mark_page = 140;  // line 2780
   open({});
-  EXPECT_TRUE(v.lines[2780].flags & DL_MARK);
+  EXPECT_TRUE(v.doc.lines[2780].flags & DL_MARK);
   idle_until_done();
   release_document(v);
-  v.loaded = 0;
+  v.doc.loaded = 0;
   open({"-R2900"});  // paragraphs are counted through the whole text
-  EXPECT_EQ(v.load_job, nullptr);
-  EXPECT_EQ(v.top_line, 2899);
+  EXPECT_EQ(v.doc.load_job, nullptr);
+  EXPECT_EQ(v.viewport.top_line, 2899);
 }
 
 TEST_F(LongText, AReloadWhileLayingOutStartsAfresh) {
   window.idle_calls = 1;
   open({});
-  ASSERT_NE(v.load_job, nullptr);
+  ASSERT_NE(v.doc.load_job, nullptr);
   on_idle(v);
   release_document(v);  // a font change or F5 in the middle of it
-  EXPECT_EQ(v.load_job, nullptr);
+  EXPECT_EQ(v.doc.load_job, nullptr);
   EXPECT_EQ(on_idle(v), 0);
-  v.loaded = 0;
+  v.doc.loaded = 0;
   open({});
   idle_until_done();
-  EXPECT_EQ(v.line_count, 3000);
+  EXPECT_EQ(v.doc.line_count, 3000);
 }
 
 }  // namespace

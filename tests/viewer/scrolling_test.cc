@@ -14,7 +14,7 @@ using Log = std::vector<std::string>;
 
 TEST_F(Scrolling, OneSmoothColumnIsSixFourPixelShiftsAndOneOfThree) {
   ASSERT_EQ(scroll_by(v, 1, 1), 1);
-  EXPECT_EQ(v.top_line, 1);
+  EXPECT_EQ(v.viewport.top_line, 1);
   Log expected;
   for (int i = 0; i < 6; ++i) {
     expected.push_back("scroll 4 0 0 0 600 450");
@@ -31,9 +31,9 @@ TEST_F(Scrolling, OneSmoothColumnIsSixFourPixelShiftsAndOneOfThree) {
 }
 
 TEST_F(Scrolling, BackwardStepsShiftLeftAndPaintTheRightEdge) {
-  v.top_line = 5;
+  v.viewport.top_line = 5;
   ASSERT_EQ(scroll_by(v, -1, 1), 1);
-  EXPECT_EQ(v.top_line, 4);
+  EXPECT_EQ(v.viewport.top_line, 4);
   EXPECT_EQ(log_with("scroll 4").size(), 0u);
   EXPECT_EQ(log_with("scroll -4 0").size(), 6u);
   EXPECT_EQ(log_with("validate 596 0 600 450").size(), 6u);
@@ -44,30 +44,30 @@ TEST_F(Scrolling, WithoutAnimationOrStepsAColumnJumpsWhole) {
   ASSERT_EQ(scroll_by(v, 1, 0), 1);  // the scroll bar's arrows
   EXPECT_EQ(log_with("scroll"), Log{"scroll 27 0 0 0 600 450"});
   window.log.clear();
-  v.smooth_dots = 0;  // typing 0
+  v.settings.smooth_dots = 0;  // typing 0
   ASSERT_EQ(scroll_by(v, 1, 1), 1);
   EXPECT_EQ(log_with("scroll"), Log{"scroll 27 0 0 0 600 450"});
   window.log.clear();
-  v.smooth_dots = 4;
-  v.smooth_scroll = 0;
+  v.settings.smooth_dots = 4;
+  v.settings.smooth_scroll = 0;
   ASSERT_EQ(scroll_by(v, -1, 1), 1);
   EXPECT_EQ(log_with("scroll"), Log{"scroll -27 0 0 0 600 450"});
 }
 
 TEST_F(Scrolling, PageDownTakesTenAnimatedStepsOrWithCtrlOneRepaint) {
-  v.column_pitch = 30;  // 20 whole columns in 600 px
+  v.typeset.column_pitch = 30;  // 20 whole columns in 600 px
   ASSERT_EQ(visible_lines(v), 20);
   ASSERT_EQ(scroll_by(v, visible_lines(v), 1), 1);
-  EXPECT_EQ(v.top_line, 10);
+  EXPECT_EQ(v.viewport.top_line, 10);
   EXPECT_EQ(log_with("update").size(), 10u);
   EXPECT_EQ(log_with("scroll 4 0").size(), 70u);  // 30 / 4 = 7 shifts a column
   EXPECT_EQ(log_with("scroll 2 0").size(), 10u);
   EXPECT_TRUE(log_with("invalidate all").empty());
 
   window.log.clear();
-  fake::set_modifiers(platform::MOD_CTRL);
+  fake::set_modifiers(platform::KEYMOD_CTRL);
   ASSERT_EQ(scroll_by(v, visible_lines(v), 1), 1);
-  EXPECT_EQ(v.top_line, 30);
+  EXPECT_EQ(v.viewport.top_line, 30);
   EXPECT_TRUE(log_with("scroll").empty());
   EXPECT_EQ(log_with("invalidate"), Log{"invalidate all 1"});  // 20 >= 10: everything
 }
@@ -75,7 +75,7 @@ TEST_F(Scrolling, PageDownTakesTenAnimatedStepsOrWithCtrlOneRepaint) {
 TEST_F(Scrolling, NothingMovesAtEitherEnd) {
   EXPECT_EQ(scroll_step(v, -1, 1), 0);
   EXPECT_EQ(scroll_by(v, -5, 1), 0);
-  v.top_line = 99;
+  v.viewport.top_line = 99;
   EXPECT_EQ(scroll_step(v, 1, 1), 0);
   EXPECT_EQ(scroll_step(v, 0, 1), 0);
   EXPECT_TRUE(window.log.empty());
@@ -84,20 +84,20 @@ TEST_F(Scrolling, NothingMovesAtEitherEnd) {
 }
 
 TEST_F(Scrolling, AMoveCutShortShiftsOnlyAsFarAsTopLineWent) {
-  v.smooth_scroll = 0;  // not stepwise: one move of five
-  v.top_line = 3;
+  v.settings.smooth_scroll = 0;  // not stepwise: one move of five
+  v.viewport.top_line = 3;
   ASSERT_EQ(scroll_by(v, -5, 1), 1);
-  EXPECT_EQ(v.top_line, 0);
+  EXPECT_EQ(v.viewport.top_line, 0);
   EXPECT_EQ(log_with("scroll"), Log{"scroll -81 0 0 0 600 450"});  // 3 columns, not 5
   window.log.clear();
-  v.top_line = 97;
+  v.viewport.top_line = 97;
   ASSERT_EQ(scroll_by(v, 5, 1), 1);
-  EXPECT_EQ(v.top_line, 99);
+  EXPECT_EQ(v.viewport.top_line, 99);
   EXPECT_EQ(log_with("scroll"), Log{"scroll 54 0 0 0 600 450"});
 }
 
 TEST_F(Scrolling, HorizontalWritingMovesRowsUpAndDown) {
-  v.vertical = 0;
+  v.typeset.vertical = 0;
   ASSERT_EQ(visible_lines(v), 16);  // 450 / 27
   ASSERT_EQ(scroll_by(v, 1, 1), 1);
   // Forward: what lies below the first row moves up by one row.
@@ -114,75 +114,75 @@ TEST_F(Scrolling, ScrollBarInBothDirections) {
   EXPECT_EQ(h.max, 1000);
   EXPECT_EQ(h.page, 168);
   EXPECT_EQ(window.bars[platform::SCROLL_BAR_VERT].max, 0);  // hidden
-  v.top_line = 99;
+  v.viewport.top_line = 99;
   EXPECT_EQ(update_scroll_bar(v), 1);  // 1000 - 168 - 831
-  v.vertical = 0;
-  v.top_line = 50;
+  v.typeset.vertical = 0;
+  v.viewport.top_line = 50;
   EXPECT_EQ(update_scroll_bar(v), 420);
   EXPECT_EQ(window.bars[platform::SCROLL_BAR_HORZ].max, 0);
   EXPECT_EQ(window.bars[platform::SCROLL_BAR_VERT].max, 1000);
-  EXPECT_EQ(v.thumb_pos, 420);
+  EXPECT_EQ(v.viewport.thumb_pos, 420);
 }
 
 TEST_F(Scrolling, EmptyDocumentWithOneLinePerPageHasAFullThumb) {
   lines(0);
-  v.page_lines = 1;
-  v.top_line = 0;
+  v.settings.page_lines = 1;
+  v.viewport.top_line = 0;
   EXPECT_EQ(update_scroll_bar(v), 0);
   EXPECT_EQ(window.bars[platform::SCROLL_BAR_HORZ].page, 1000);
   EXPECT_EQ(scroll_by(v, 3, 1), 0);
   jump_to(v, 10);
-  EXPECT_EQ(v.top_line, 0);
-  on_vscroll(v, SB_THUMB_TRACK, 500);
-  EXPECT_EQ(v.top_line, 0);
+  EXPECT_EQ(v.viewport.top_line, 0);
+  on_vscroll(v, BAR_THUMB_TRACK, 500);
+  EXPECT_EQ(v.viewport.top_line, 0);
 }
 
 TEST_F(Scrolling, ThumbAtTheLeftEndShowsTheEnd) {
   update_scroll_bar(v);
-  on_hscroll(v, SB_THUMB_TRACK, 0);
+  on_hscroll(v, BAR_THUMB_TRACK, 0);
   // (1000 - 168) * 119 / 1000 = 99: the last line.
-  EXPECT_EQ(v.top_line, 99);
+  EXPECT_EQ(v.viewport.top_line, 99);
   EXPECT_EQ(log_with("invalidate"), Log{"invalidate all 1"});
-  on_hscroll(v, SB_THUMB_TRACK, 1000 - 168);  // the right end: the start
-  EXPECT_EQ(v.top_line, 0);
+  on_hscroll(v, BAR_THUMB_TRACK, 1000 - 168);  // the right end: the start
+  EXPECT_EQ(v.viewport.top_line, 0);
 }
 
 TEST_F(Scrolling, HorizontalBarLeftIsForwardAndArrowsNeverAnimate) {
-  on_hscroll(v, SB_LINE_UP, 0);  // the left arrow
-  EXPECT_EQ(v.top_line, 1);
+  on_hscroll(v, BAR_LINE_UP, 0);  // the left arrow
+  EXPECT_EQ(v.viewport.top_line, 1);
   EXPECT_EQ(log_with("scroll"), Log{"scroll 27 0 0 0 600 450"});
-  on_hscroll(v, SB_PAGE_UP, 0);  // left of the thumb: a page forward, half of it stepwise
-  EXPECT_EQ(v.top_line, 11);
-  on_hscroll(v, SB_LINE_DOWN, 0);
-  EXPECT_EQ(v.top_line, 10);
-  on_hscroll(v, SB_END_SCROLL, 0);
-  EXPECT_EQ(v.top_line, 10);
-  v.vertical = 0;
-  on_hscroll(v, SB_LINE_UP, 0);  // the horizontal bar does nothing in rows
-  EXPECT_EQ(v.top_line, 10);
-  on_vscroll(v, SB_LINE_DOWN, 0);
-  EXPECT_EQ(v.top_line, 11);
+  on_hscroll(v, BAR_PAGE_UP, 0);  // left of the thumb: a page forward, half of it stepwise
+  EXPECT_EQ(v.viewport.top_line, 11);
+  on_hscroll(v, BAR_LINE_DOWN, 0);
+  EXPECT_EQ(v.viewport.top_line, 10);
+  on_hscroll(v, BAR_END_SCROLL, 0);
+  EXPECT_EQ(v.viewport.top_line, 10);
+  v.typeset.vertical = 0;
+  on_hscroll(v, BAR_LINE_UP, 0);  // the horizontal bar does nothing in rows
+  EXPECT_EQ(v.viewport.top_line, 10);
+  on_vscroll(v, BAR_LINE_DOWN, 0);
+  EXPECT_EQ(v.viewport.top_line, 11);
 }
 
 TEST_F(Scrolling, PageBoundaries) {
-  v.top_line = 45;
+  v.viewport.top_line = 45;
   EXPECT_EQ(previous_page_top(v), 40);
-  v.top_line = 40;
+  v.viewport.top_line = 40;
   EXPECT_EQ(previous_page_top(v), 20);
-  v.top_line = 45;
+  v.viewport.top_line = 45;
   EXPECT_EQ(next_page_top(v), 60);
-  v.top_line = 85;
+  v.viewport.top_line = 85;
   EXPECT_EQ(next_page_top(v), -1);  // 100 is past the end
-  v.top_line = 0;
+  v.viewport.top_line = 0;
   EXPECT_EQ(previous_page_top(v), -1);
-  v.top_line = 7;
+  v.viewport.top_line = 7;
   EXPECT_EQ(previous_page_top(v), 0);
   EXPECT_EQ(page_top(v, 3), 40);
   EXPECT_EQ(page_top(v, 99999), 99);
 }
 
 TEST_F(Scrolling, StepsKeepThePaceOfTheDotDelay) {
-  v.auto_speed = 3;       // 15 ms a step
+  v.viewport.auto_speed = 3;       // 15 ms a step
   fake::set_flush_ms(4);  // showing a step takes 4 ms: the wait is what is left
   ASSERT_EQ(scroll_step(v, 1, 1), 1);
   EXPECT_EQ(fake::sleeps(), std::vector<int>(6, 11));

@@ -61,11 +61,11 @@ TEST(TakeFile, MarkPageFromTheHistoryUnderAnyCase) {
   std::ofstream(settings) << "[History]\n01F=\"/ELSEWHERE.TXT\"\n01M=4\n02F=\"" << book
                           << "\"\n02M=7\n";
   ViewContext v;
-  v.markup_enabled = 0;
+  v.settings.markup_enabled = 0;
   History history;
   take_file(v, dir + "/book.txt", history, settings);
-  EXPECT_EQ(v.mark_page, 7);
-  EXPECT_EQ(v.markup_enabled, 1);
+  EXPECT_EQ(v.viewport.mark_page, 7);
+  EXPECT_EQ(v.settings.markup_enabled, 1);
   EXPECT_EQ(history[0].file_name, "/ELSEWHERE.TXT");
 }
 
@@ -73,13 +73,13 @@ TEST(TakeFile, NoFileStillReadsTheHistoryForItsCommands) {
   std::string settings = test::process_temp_dir().file("empty-viewer.ini");
   std::ofstream(settings) << "[History]\n01F=\"/books/a.txt\"\n01M=4\n02F=\"\"\n";
   ViewContext v;
-  v.markup_enabled = 0;
+  v.settings.markup_enabled = 0;
   History history;
   take_file(v, "", history, settings);
-  EXPECT_TRUE(v.file_name.empty());
-  EXPECT_EQ(v.markup_enabled, 1);
+  EXPECT_TRUE(v.doc.file_name.empty());
+  EXPECT_EQ(v.settings.markup_enabled, 1);
   EXPECT_EQ(history[0].file_name, "/books/a.txt");
-  EXPECT_EQ(v.mark_page, 0);  // an empty entry is not the (empty) shown file
+  EXPECT_EQ(v.viewport.mark_page, 0);  // an empty entry is not the (empty) shown file
 }
 
 }  // namespace

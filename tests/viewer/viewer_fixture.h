@@ -30,11 +30,11 @@ class ViewerTest : public ::testing::Test {
         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
     window.client_width = 600;
     window.client_height = 450;
-    v.hwnd = &window;
-    v.column_pitch = 27;
-    v.page_lines = 20;
-    v.vertical = 1;
-    v.loaded = 1;
+    v.viewport.window = &window;
+    v.typeset.column_pitch = 27;
+    v.settings.page_lines = 20;
+    v.typeset.vertical = 1;
+    v.doc.loaded = 1;
     lines(100);
   }
   void TearDown() override {
@@ -48,11 +48,11 @@ class ViewerTest : public ::testing::Test {
     begin_display_lines(v);
     for (int i = 0; i < count; ++i) {
       DisplayLine* dl = display_line_slot(v, i);
-      dl->text = arena_copy_text(v.arena, u"", 0);
+      dl->text = arena_copy_text(v.doc.arena, u"", 0);
       dl->attrs = nullptr;
       dl->flags = DL_PARAGRAPH_END;
     }
-    v.line_count = count;
+    v.doc.line_count = count;
   }
 
   std::vector<std::string> log_with(const std::string& prefix) {
