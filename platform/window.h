@@ -137,36 +137,19 @@ int window_call_when_idle(Window* window);
 // arrow again with 0. Nothing for a null window.
 void window_set_busy(Window* window, int busy);
 
-// --- input while the core is busy -------------------------------------------
+// --- input and time ------------------------------------------------------------
 
 // Shift and Ctrl, as the keyboard holds them now.
 constexpr int KEYMOD_SHIFT = 1;
 constexpr int KEYMOD_CTRL = 2;
 int modifiers_down();
 
-// What the automatic scroll takes from the queue while it runs. Keys and
-// mouse buttons are handed to the core; everything else (paints, pointer
-// moves, messages of other programs) the backend serves itself on the way.
-enum PendingKind {
-  PENDING_KEY_DOWN,     // `key` is a virtual-key code
-  PENDING_KEY_OTHER,    // a key released, a character: dropped
-  PENDING_BUTTON_DOWN,  // `button` 1 left, 3 right, at (x, y)
-  PENDING_SERVED,       // something the backend dispatched
-  PENDING_WINDOW_GONE,  // the main window no longer exists
-};
-struct PendingEvent {
-  PendingKind kind = PENDING_SERVED;
-  int key = 0;
-  int button = 0;
-  int x = 0, y = 0;
-};
-
-// Takes the next pending event without waiting. 1 with `event` filled, 0
-// when nothing is pending.
-int take_pending_event(Window* window, PendingEvent* event);
+// Asks for on_tick(view) (viewer/scrolling.h) once, `ms` milliseconds from now
+// (0 or less: as soon as the event loop is free); a request replaces one still
+// waiting. Nothing for a null window.
+void window_request_tick(Window* window, int ms);
 
 void beep();
-void sleep_ms(int ms);
 // Milliseconds on a clock that only moves forward (it wraps after 2^32).
 unsigned tick_ms();
 

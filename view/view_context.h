@@ -89,9 +89,9 @@ struct Document {
   int line_capacity = 0;         // records allocated in `lines`
   int line_count = 0;            // display lines of the laid-out document
   std::array<char16_t*, ANNOTATION_ENTRIES> annotation_texts{};  // in the arena
-  std::vector<HeadingEntry> headings;  // full notation: in reading order
-  int locked = 0;                      // a locked text, or its password was refused
-  std::string file_name;               // full path of the shown file; empty: nothing shown
+  std::vector<HeadingEntry> headings;                            // full notation: in reading order
+  int locked = 0;         // a locked text, or its password was refused
+  std::string file_name;  // full path of the shown file; empty: nothing shown
   // The archive file_name was unpacked from (empty for a plain file): its
   // unpacked copy goes when the viewer ends, so the history keeps this one.
   std::string archive_name;
@@ -125,10 +125,10 @@ struct Typesetting {
   int char_height = 18;                         // px, cell height of the main font
   int half_width = 0;                           // px, one half-width unit of the main font
   int ruby_height = 7;                          // px, cell height of the ruby font
-  int column_pitch = 27;  // px, ruby_height + char_height + 2: the scrolling unit
-  int fixed_pitch = 1;    // the main font is fixed-pitch
-  int half_is_half = 0;   // average width is exactly half the maximum width
-  int vertical = 0;       // 1 exactly when face_name begins with '@'
+  int column_pitch = 27;                 // px, ruby_height + char_height + 2: the scrolling unit
+  int fixed_pitch = 1;                   // the main font is fixed-pitch
+  int half_is_half = 0;                  // average width is exactly half the maximum width
+  int vertical = 0;                      // 1 exactly when face_name begins with '@'
   int extent_swapped = 0;                // the font reports extents with the axes exchanged
   std::uint16_t* width_cache = nullptr;  // per-character widths of the main font
   int book_layout = 0;  // 1: the fonts and display lines were made in book composition
@@ -152,10 +152,10 @@ struct ViewSettings {
   std::string face_name;        // a leading '@' selects the vertical face
   std::string std_face_name;    // settings key Font
   int smooth_scroll = 1;
-  int smooth_dots = 4;    // px per smooth-scroll step; 0 disables stepping
-  int font_size = 0;      // px
-  int std_font_size = 0;  // settings key Size
-  int code_page = 1;      // for multibyte text; 1 = the system's (932)
+  int smooth_dots = 4;      // px per smooth-scroll step; 0 disables stepping
+  int font_size = 0;        // px
+  int std_font_size = 0;    // settings key Size
+  int code_page = 1;        // for multibyte text; 1 = the system's (932)
   int encoding_letter = 0;  // forced encoding, upper case; 0 = detect
   int markup_enabled = 1;
   int font_smoothing = 0;  // settings Font/Smooth
@@ -175,6 +175,27 @@ struct ViewSettings {
   int book_composition = 0;
 };
 
+// A column moving across the window in pixel steps, one step per tick of the
+// shell's clock (viewer/scrolling.cc).
+struct ColumnInFlight {
+  int steps_left = 0;  // pixel steps still to take; 0: no column is moving
+  int sign = 0;        // +1 the picture moves right (forward in columns), -1 left
+  unsigned due = 0;    // platform::tick_ms() of the next step
+  int delay = 0;       // ms between steps
+  int dots = 0;        // px per step (smooth_dots when the column started)
+};
+
+// The automatic scroll (viewer/auto_scroll.cc): it runs one column after the
+// other on ticks until a key, a click or an end stops it.
+struct AutoScroll {
+  int active = 0;        // running, also while paused at speed 0
+  int direction = 1;     // +1 forward, -1 backward; taken when a column starts
+  int stopping = 0;      // a stop came: the column in flight ends, then the scroll
+  int click_button = 0;  // a click that stopped it, acted on once it stopped
+  int click_x = 0;
+  int click_y = 0;
+};
+
 // Where the document is seen: the window, the first line shown, the scroll
 // bar, the mark's page and the automatic scroll.
 struct Viewport {
@@ -182,7 +203,9 @@ struct Viewport {
   int top_line = 0;                    // first display line shown; a reload keeps it
   int thumb_pos = 0;                   // scroll-bar position last set, 0..1000
   int mark_page = 0;                   // 1-based page of the mark; 0 = none
-  int auto_speed = 0;  // sign = direction, magnitude 0..5 = speed step
+  int auto_speed = 0;                  // sign = direction, magnitude 0..5 = speed step
+  AutoScroll auto_scroll;
+  ColumnInFlight column;
 };
 
 // Everything about the document shown in the main window, in its parts.

@@ -1,7 +1,8 @@
 // Numbered commands: every user action other than plain scrolling. Keys, the
-// context menu and other programs all end in run_command, so the numbers are
-// an interface and keep their values. Numbers below 100, 110..119, 130,
-// 140..199 and from 220 on do nothing.
+// context menu and other programs all reach them through the command table
+// (viewer/command_table.h), so the numbers are an interface and keep their
+// values. Numbers below 100, 110..119, 130, 140..199 and from 220 on do
+// nothing when another program sends them.
 #pragma once
 
 #include <vector>
@@ -40,9 +41,13 @@ constexpr int CMD_HISTORY_LAST = 219;
 constexpr int FONT_SIZE_STEP_MIN = 10;
 constexpr int FONT_SIZE_STEP_MAX = 50;
 
-// Runs command `number`. Commands that need a document do nothing while none
-// is loaded; the editor also not for a locked text.
+// Runs command `number` as a key or another program asks: commands that need
+// a document do nothing while none is loaded, the editor also not for a
+// locked text, and the extensions' numbers do nothing at all.
 void run_command(ViewContext& view, int number);
+
+// Runs the menu item `id`: any row of the command table, extensions included.
+void run_menu_command(ViewContext& view, int id);
 
 // 1 when the command would act now (what the menu shows ungrayed).
 int command_enabled(const ViewContext& view, int number);
@@ -53,12 +58,6 @@ std::vector<platform::MenuItem> context_menu_items(ViewContext& view);
 
 // Opens the context menu at client point (x, y) and runs what is chosen.
 void show_context_menu(ViewContext& view, int x, int y);
-
-// Menu items of the extensions (ids from 1000 on, viewer/contents.h). Only
-// the menu reaches them: run_command leaves those numbers doing nothing, as
-// the command table says.
-int is_extension_item(int id);
-void run_extension_item(ViewContext& view, int id);
 
 // Lays the document out again from its file: `font_size` 0 keeps the size;
 // the window keeps its place and takes the new size, top_line is kept.

@@ -1,6 +1,9 @@
 #include "viewer/contents.h"
 
 #include "decode/decode.h"
+#include "viewer/command_handlers.h"
+#include "viewer/commands.h"
+#include "viewer/scrolling.h"
 
 namespace yomite {
 
@@ -57,6 +60,16 @@ HistoryMenu contents_menu(const ViewContext& view) {
     menu.items.push_back(item(CMD_CONTENTS_FIRST + static_cast<int>(k), menu_label(headings[k]),
                               static_cast<int>(k) == current ? 1 : 0, 0));
   return menu;
+}
+
+void cmd_toggle_full_notation(ViewContext& v, int) {
+  v.settings.full_notation = !v.settings.full_notation;
+  reopen_document(v, 0);
+}
+
+void cmd_jump_to_heading(ViewContext& v, int number) {
+  const int line = contents_target_line(v, number);
+  if (line >= 0) jump_to(v, line);
 }
 
 }  // namespace yomite

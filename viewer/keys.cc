@@ -1,9 +1,12 @@
-// The key table: each key, what it needs, and what it does.
+// The keys that move, and the door every key goes through: the automatic
+// scroll takes keys while it runs, then the keys that move, then the command
+// table's bindings.
 #include "viewer/keys.h"
 
 #include <algorithm>
 
 #include "platform/window.h"
+#include "viewer/command_table.h"
 #include "viewer/commands.h"
 #include "viewer/scrolling.h"
 
@@ -17,6 +20,11 @@ int modifiers() {
 
 int shift_or_ctrl() {
   return (modifiers() & (platform::KEYMOD_SHIFT | platform::KEYMOD_CTRL)) != 0;
+}
+
+int shift_and_ctrl() {
+  const int both = platform::KEYMOD_SHIFT | platform::KEYMOD_CTRL;
+  return (modifiers() & both) == both;
 }
 
 int page_keys(const ViewContext& v) {
@@ -46,7 +54,8 @@ void end(ViewContext& v) {
   int t = v.doc.line_count - 1;
   // Page mode shows the start of the last page.
   if (page_keys(v) && v.settings.page_lines > 0) {
-    const long long first = 1LL * v.settings.page_lines * (v.doc.line_count / v.settings.page_lines);
+    const long long first =
+        1LL * v.settings.page_lines * (v.doc.line_count / v.settings.page_lines);
     if (first < v.doc.line_count) t = static_cast<int>(first);
   }
   jump_to(v, t);
@@ -59,8 +68,7 @@ void home(ViewContext& v) {
 // Columns run right to left: Left is forward.
 void left(ViewContext& v) {
   if (!v.typeset.vertical) return;
-  const int both = platform::KEYMOD_SHIFT | platform::KEYMOD_CTRL;
-  if ((modifiers() & both) == both)
+  if (shift_and_ctrl())
     start_auto_scroll(v, 1);
   else
     scroll_by(v, 1, 1);
@@ -68,8 +76,7 @@ void left(ViewContext& v) {
 
 void right(ViewContext& v) {
   if (!v.typeset.vertical) return;
-  const int both = platform::KEYMOD_SHIFT | platform::KEYMOD_CTRL;
-  if ((modifiers() & both) == both)
+  if (shift_and_ctrl())
     start_auto_scroll(v, -1);
   else
     scroll_by(v, -1, 1);
@@ -83,57 +90,35 @@ void down(ViewContext& v) {
   if (!v.typeset.vertical) scroll_by(v, 1, 1);
 }
 
-void toggle_smooth(ViewContext& v) {
-  v.settings.smooth_scroll = !v.settings.smooth_scroll;
-}
-
 void context_menu(ViewContext& v) {
   show_context_menu(v, 0, 0);
 }
 
-struct KeyAction {
+struct MotionKey {
   int key;
   int needs_document;
   void (*act)(ViewContext&);
-  int command;  // when act is null
 };
 
-// Letter keys act whatever modifier is held; keys not listed do nothing.
-constexpr KeyAction KEY_TABLE[] = {
-    {KEY_ESCAPE, 0, nullptr, CMD_CLOSE},
-    {KEY_SPACE, 0, toggle_smooth, 0},
-    {KEY_PAGE_UP, 1, page_up, 0},
-    {KEY_PAGE_DOWN, 1, page_down, 0},
-    {KEY_END, 1, end, 0},
-    {KEY_HOME, 1, home, 0},
-    {KEY_LEFT, 1, left, 0},
-    {KEY_RIGHT, 1, right, 0},
-    {KEY_UP, 1, up, 0},
-    {KEY_DOWN, 1, down, 0},
-    {'E', 0, nullptr, CMD_EDITOR},
-    {'F', 0, nullptr, CMD_FONT},
-    {'J', 0, nullptr, CMD_JUMP_MARK},
-    {'M', 0, nullptr, CMD_SET_MARK},
-    {'O', 0, nullptr, CMD_OPEN},
-    {'P', 0, nullptr, CMD_PAGE_JUMP},
-    {'S', 0, nullptr, CMD_SETTINGS},
-    {'W', 0, nullptr, CMD_WIDTH},
-    {KEY_MENU, 0, context_menu, 0},
-    {KEY_F5, 0, nullptr, CMD_RELOAD},
-    {KEY_OPEN_BRACKET, 0, nullptr, CMD_FONT_SMALLER},
-    {KEY_CLOSE_BRACKET, 0, nullptr, CMD_FONT_LARGER},
+// Keys that are no numbered command; keys in neither table do nothing.
+constexpr MotionKey MOTION_KEYS[] = {
+    {KEY_PAGE_UP, 1, page_up}, {KEY_PAGE_DOWN, 1, page_down}, {KEY_END, 1, end},
+    {KEY_HOME, 1, home},       {KEY_LEFT, 1, left},           {KEY_RIGHT, 1, right},
+    {KEY_UP, 1, up},           {KEY_DOWN, 1, down},           {KEY_MENU, 0, context_menu},
 };
 
 }  // namespace
 
 void on_key(ViewContext& v, int key) {
-  for (const KeyAction& k : KEY_TABLE) {
+  if (auto_scroll_takes_key(v, key)) return;
+  for (const MotionKey& k : MOTION_KEYS) {
     if (k.key != key) continue;
-    if (k.needs_document && !v.doc.loaded) return;
-    if (k.act)
-      k.act(v);
-    else
-      run_command(v, k.command);
+    if (!k.needs_document || v.doc.loaded) k.act(v);
+    return;
+  }
+  if (const CommandRow* row = command_for_key(key, modifiers())) {
+    // A key runs what its number runs: the extensions' rows too.
+    run_row(v, *row, row->number);
     return;
   }
   on_system_key(v, key);
@@ -146,6 +131,7 @@ int on_system_key(ViewContext& v, int key) {
 }
 
 void on_char(ViewContext& v, int c) {
+  if (v.viewport.auto_scroll.active) return;  // the automatic scroll took the key
   if (c >= '0' && c <= '9') v.settings.smooth_dots = c - '0';
 }
 

@@ -1,5 +1,6 @@
-// The keyboard: Win32-style virtual-key codes (what every backend turns its
-// keys into) and what each key does.
+// The keyboard: the core's key codes (what every shell turns its keys into)
+// and what each key does. Keys that run a numbered command are bound in the
+// command table (viewer/command_table.cc); the keys that move are here.
 //
 //   Esc close        Space smooth scrolling on/off   digits: pixels per step
 //   Page Up/Down     a page, or the page boundary in page mode (vertical)
@@ -15,13 +16,14 @@
 
 namespace yomite {
 
-// Virtual-key codes. Letters and main-row digits are their upper-case ASCII.
+// Key codes. Letters and main-row digits are their upper-case ASCII; the
+// others keep the values of the keys' virtual-key codes on Windows.
 constexpr int KEY_SHIFT = 0x10;
 constexpr int KEY_CTRL = 0x11;
 constexpr int KEY_ESCAPE = 0x1B;
 constexpr int KEY_SPACE = 0x20;
-constexpr int KEY_PAGE_UP = 0x21;  // Page Up
-constexpr int KEY_PAGE_DOWN = 0x22;   // Page Down
+constexpr int KEY_PAGE_UP = 0x21;
+constexpr int KEY_PAGE_DOWN = 0x22;
 constexpr int KEY_END = 0x23;
 constexpr int KEY_HOME = 0x24;
 constexpr int KEY_LEFT = 0x25;
@@ -30,9 +32,10 @@ constexpr int KEY_RIGHT = 0x27;
 constexpr int KEY_DOWN = 0x28;
 constexpr int KEY_MENU = 0x5D;     // the Menu key
 constexpr int KEY_NUMPAD0 = 0x60;  // .. KEY_NUMPAD0 + 9
-constexpr int KEY_F5 = 0x74;
-constexpr int KEY_F10 = 0x79;
-constexpr int KEY_OPEN_BRACKET = 0xDB;  // the key that types '['
+constexpr int KEY_F1 = 0x70;       // .. KEY_F1 + 11: F1 .. F12
+constexpr int KEY_F5 = KEY_F1 + 4;
+constexpr int KEY_F10 = KEY_F1 + 9;
+constexpr int KEY_OPEN_BRACKET = 0xDB;   // the key that types '['
 constexpr int KEY_CLOSE_BRACKET = 0xDD;  // the key that types ']'
 
 // A key went down. Modifiers are read from platform::modifiers_down().

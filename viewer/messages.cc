@@ -11,6 +11,7 @@
 #include "trace/trace.h"
 #include "viewer/command_line.h"
 #include "viewer/commands.h"
+#include "viewer/scrolling.h"
 
 namespace yomite {
 
@@ -45,6 +46,7 @@ int answer_file_name_query(int code, platform::MessageSender* sender, const View
 }
 
 void on_settings_changed(ViewContext& v) {
+  settle_column(v);
   read_settings(v);
   platform::window_invalidate(v.viewport.window, nullptr, 1);
 }

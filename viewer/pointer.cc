@@ -76,6 +76,7 @@ void on_click(ViewContext& v, int x, int y) {
 }
 
 void on_mouse_down(ViewContext& v, int button, int x, int y) {
+  if (auto_scroll_takes_click(v, button, x, y)) return;
   platform::window_focus(v.viewport.window);
   if (button == BUTTON_LEFT)
     on_click(v, x, y);
@@ -84,7 +85,8 @@ void on_mouse_down(ViewContext& v, int button, int x, int y) {
 }
 
 void on_wheel(ViewContext& v, int notches) {
-  if (!v.doc.loaded) return;
+  // The automatic scroll moves by itself; the wheel does not join in.
+  if (!v.doc.loaded || v.viewport.auto_scroll.active) return;
   const int step = notches < 0 ? -1 : 1;
   for (int i = 0; i < (notches < 0 ? -notches : notches); ++i)
     if (!scroll_by(v, step, 1)) return;

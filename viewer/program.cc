@@ -42,8 +42,10 @@ int on_idle(ViewContext& view) {
   if (!more) end_full_load(view.doc.load_job);
   update_scroll_bar(view);
   // Columns that came in where the window shows them are painted.
-  if (before <= view.viewport.top_line + visible_lines(view))
+  if (before <= view.viewport.top_line + visible_lines(view)) {
+    settle_column(view);
     platform::window_invalidate(view.viewport.window, nullptr, 0);
+  }
   return more;
 }
 

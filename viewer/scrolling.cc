@@ -37,39 +37,56 @@ void fill_uncovered(const ViewContext& v, const platform::WindowRect& strip) {
   platform::canvas_set_brush(*c, old);
 }
 
-// One column moved in smooth_dots-pixel steps; `sign` +1 shifts the picture
-// right (forward in vertical writing), -1 left. Steps keep the dot delay's
-// pace on the clock: the time a step takes to draw comes off its wait.
-void step_column(const ViewContext& v, const platform::WindowRect& r, int sign, int delay) {
-  const int steps = v.typeset.column_pitch / v.settings.smooth_dots;
-  const int rest = v.typeset.column_pitch % v.settings.smooth_dots;
-  unsigned due = platform::tick_ms();
-  for (int i = 0; i < steps; ++i) {
-    platform::window_scroll(v.viewport.window, sign * v.settings.smooth_dots, 0, r);
-    platform::WindowRect strip = r;
-    if (sign > 0)
-      strip.right = std::min(r.right, v.settings.smooth_dots);
-    else
-      strip.left = std::max(0, r.right - v.settings.smooth_dots);
-    fill_uncovered(v, strip);
-    platform::window_flush(v.viewport.window);
-    if (!delay) continue;
-    due += static_cast<unsigned>(delay);
-    const int wait = static_cast<int>(due - platform::tick_ms());
-    if (wait > 0) platform::sleep_ms(wait);
-  }
+// One pixel step of a column: the picture shifts by smooth_dots and reaches
+// the screen.
+void pixel_step(const ViewContext& v, const platform::WindowRect& r, int sign, int dots) {
+  platform::window_scroll(v.viewport.window, sign * dots, 0, r);
+  platform::WindowRect strip = r;
+  if (sign > 0)
+    strip.right = std::min(r.right, dots);
+  else
+    strip.left = std::max(0, r.right - dots);
+  fill_uncovered(v, strip);
+  platform::window_flush(v.viewport.window);
+}
+
+// The column's last `rest` pixels; then only the new column is painted.
+void land_column(const ViewContext& v, const platform::WindowRect& r, int sign, int rest) {
+  const int pitch = v.typeset.column_pitch;
   if (rest > 0) platform::window_scroll(v.viewport.window, sign * rest, 0, r);
   platform::WindowRect column = r;
   if (sign > 0)
-    column.right = std::min(r.right, v.typeset.column_pitch);
+    column.right = std::min(r.right, pitch);
   else
-    column.left = std::max(0, r.right - v.typeset.column_pitch);
+    column.left = std::max(0, r.right - pitch);
   platform::window_invalidate(v.viewport.window, &column, 0);
+}
+
+// What a move ends with: the bar follows and what is pending is painted.
+void finish_move(ViewContext& v) {
+  update_scroll_bar(v);
+  platform::window_update(v.viewport.window);
+}
+
+// One column moved in smooth_dots-pixel steps; `sign` +1 shifts the picture
+// right (forward in vertical writing), -1 left. Without a delay the steps
+// follow each other at once; with one (the automatic scroll) the column is
+// in flight and takes a step per tick, keeping the delay's pace on the clock.
+void step_column(ViewContext& v, const platform::WindowRect& r, int sign, int delay) {
+  const int dots = v.settings.smooth_dots;
+  const int steps = v.typeset.column_pitch / dots;
+  if (delay > 0) {
+    v.viewport.column = ColumnInFlight{steps, sign, platform::tick_ms(), delay, dots};
+    advance_column(v);
+    return;
+  }
+  for (int i = 0; i < steps; ++i) pixel_step(v, r, sign, dots);
+  land_column(v, r, sign, v.typeset.column_pitch % dots);
 }
 
 // The picture after top_line moved by `moved` lines (signed) on a request of
 // `requested` lines.
-void move_picture(const ViewContext& v, int requested, int moved, int animate, int delay) {
+void move_picture(ViewContext& v, int requested, int moved, int animate, int delay) {
   const platform::WindowRect r = client_rect(v);
   const int visible = (v.typeset.vertical ? r.right : r.bottom) / v.typeset.column_pitch;
   const int count = std::abs(requested);
@@ -91,28 +108,42 @@ void move_picture(const ViewContext& v, int requested, int moved, int animate, i
 
 }  // namespace
 
-int visible_lines(const ViewContext& v) {
-  int w = 0, h = 0;
-  platform::window_client_size(v.viewport.window, &w, &h);
-  return v.typeset.column_pitch > 0 ? (v.typeset.vertical ? w : h) / v.typeset.column_pitch : 0;
+int column_in_flight(const ViewContext& v) {
+  return v.viewport.column.sign != 0;
 }
 
-int update_scroll_bar(ViewContext& v) {
-  const int bar = v.typeset.vertical ? platform::SCROLL_BAR_HORZ : platform::SCROLL_BAR_VERT;
-  const int other = v.typeset.vertical ? platform::SCROLL_BAR_VERT : platform::SCROLL_BAR_HORZ;
-  platform::scroll_bar_set_range(v.viewport.window, other, 0, 0);
-  platform::scroll_bar_set_range(v.viewport.window, bar, 0, SCROLL_RANGE);
-  // An empty document with one line per page has nothing to divide by: the
-  // thumb then fills the bar.
-  const long long d = 1LL * v.doc.line_count + v.settings.page_lines - 1;
-  long long page = d > 0 ? 1LL * v.settings.page_lines * SCROLL_RANGE / d : SCROLL_RANGE;
-  long long pos = d > 0 ? 1LL * v.viewport.top_line * SCROLL_RANGE / d : 0;
-  // The text starts at the right end of a horizontal bar.
-  if (v.typeset.vertical) pos = page + pos > SCROLL_RANGE ? 0 : SCROLL_RANGE - page - pos;
-  const int page_px = static_cast<int>(std::min<long long>(page, SCROLL_RANGE));
-  platform::scroll_bar_set_thumb(v.viewport.window, bar, page_px, static_cast<int>(pos));
-  v.viewport.thumb_pos = static_cast<int>(pos);
-  return v.viewport.thumb_pos;
+void advance_column(ViewContext& v) {
+  ColumnInFlight& c = v.viewport.column;
+  if (!c.sign) return;
+  const platform::WindowRect r = client_rect(v);
+  for (;;) {
+    const int wait = static_cast<int>(c.due - platform::tick_ms());
+    if (wait > 0) {
+      platform::window_request_tick(v.viewport.window, wait);
+      return;
+    }
+    if (c.steps_left == 0) break;
+    pixel_step(v, r, c.sign, c.dots);
+    --c.steps_left;
+    c.due += static_cast<unsigned>(c.delay);
+  }
+  const int sign = c.sign, rest = v.typeset.column_pitch % c.dots;
+  c = ColumnInFlight{};
+  land_column(v, r, sign, rest);
+  finish_move(v);
+  auto_scroll_column_landed(v);
+}
+
+void settle_column(ViewContext& v) {
+  ColumnInFlight& c = v.viewport.column;
+  if (!c.sign) return;
+  const platform::WindowRect r = client_rect(v);
+  const int sign = c.sign;
+  const int rest = c.steps_left * c.dots + v.typeset.column_pitch % c.dots;
+  c = ColumnInFlight{};
+  land_column(v, r, sign, rest);
+  finish_move(v);
+  auto_scroll_column_landed(v);
 }
 
 int dot_delay_ms(int speed) {
@@ -133,20 +164,25 @@ int dot_delay_ms(int speed) {
 }
 
 int scroll_step(ViewContext& v, int n, int animate) {
-  const int delay = dot_delay_ms(std::abs(v.viewport.auto_speed));
+  settle_column(v);
+  const int delay =
+      v.viewport.auto_scroll.active ? dot_delay_ms(std::abs(v.viewport.auto_speed)) : 0;
   if (v.settings.smooth_dots <= 0) animate = 0;
-  if ((n < 0 && v.viewport.top_line <= 0) || (n >= 0 && v.viewport.top_line >= v.doc.line_count - 1)) return 0;
+  if ((n < 0 && v.viewport.top_line <= 0) ||
+      (n >= 0 && v.viewport.top_line >= v.doc.line_count - 1))
+    return 0;
   if (v.typeset.column_pitch <= 0) return 0;
   const int old = v.viewport.top_line;
   if (n < 0)
-    v.viewport.top_line = std::max(static_cast<int>(std::max(1LL * v.viewport.top_line + n, 0LL)), 0);
+    v.viewport.top_line =
+        std::max(static_cast<int>(std::max(1LL * v.viewport.top_line + n, 0LL)), 0);
   else
-    v.viewport.top_line = static_cast<int>(std::min(1LL * v.viewport.top_line + n, 1LL * last_line(v)));
+    v.viewport.top_line =
+        static_cast<int>(std::min(1LL * v.viewport.top_line + n, 1LL * last_line(v)));
   // A move cut short at either end shifts the picture only as far as
   // top_line went.
   move_picture(v, n, v.viewport.top_line - old, animate, delay);
-  update_scroll_bar(v);
-  platform::window_update(v.viewport.window);
+  if (!column_in_flight(v)) finish_move(v);  // else once the column lands
   return 1;
 }
 
@@ -169,7 +205,8 @@ void jump_to(ViewContext& v, int line) {
 
 int next_page_top(const ViewContext& v) {
   if (v.settings.page_lines <= 0) return -1;
-  const long long t = (1LL * v.viewport.top_line / v.settings.page_lines + 1) * v.settings.page_lines;
+  const long long t =
+      (1LL * v.viewport.top_line / v.settings.page_lines + 1) * v.settings.page_lines;
   return t < v.doc.line_count ? static_cast<int>(t) : -1;
 }
 
@@ -187,6 +224,7 @@ int page_top(const ViewContext& v, int page) {
 }
 
 void on_vscroll(ViewContext& v, int code, int pos) {
+  settle_column(v);
   switch (code) {
     case BAR_LINE_UP:
       scroll_by(v, -1, 0);

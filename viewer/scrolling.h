@@ -9,7 +9,8 @@
 //   page boundaries           next / previous page, page n
 //   on_hscroll / on_vscroll   the scroll bar's requests
 //   update_scroll_bar         the bar from top_line (0..1000)
-//   auto_scroll               the automatic scroll, until a key stops it
+//   on_tick, the automatic scroll   a column in pixel steps on the shell's
+//                             clock; the automatic scroll, until a key stops it
 #pragma once
 
 #include "view/view_context.h"
@@ -66,13 +67,34 @@ void on_hscroll(ViewContext& view, int code, int pos);
 // Milliseconds each pixel step waits at an automatic-scroll speed (0..5).
 int dot_delay_ms(int speed);
 
+// The clock: the shell calls on_tick once the time a platform::window_request_tick
+// asked for has come. A column in flight takes its next pixel steps; between
+// columns the automatic scroll starts the next.
+void on_tick(ViewContext& view);
+
+// A column in flight (the automatic scroll's pixel steps) ...
+int column_in_flight(const ViewContext& view);
+// ... takes the steps whose time has come, asks for a tick for the next, and
+// lands once the last step's wait is over.
+void advance_column(ViewContext& view);
+// ... lands at once: anything else that changes the view settles it first.
+void settle_column(ViewContext& view);
+
 // Starts the automatic scroll as Shift+Ctrl+Left (+1) or Right (-1) does:
-// speed 5 that way, smooth scrolling switched on when it was off.
+// speed 5 that way, smooth scrolling switched on when it was off. It runs
+// until Esc, Shift, Ctrl, a click, or either end: Left and Right change
+// speed and direction, digits 0..5 set the speed (0 pauses).
 void start_auto_scroll(ViewContext& view, int direction);
 
-// Runs the automatic scroll (direction +1 or -1) until Esc, Shift, Ctrl, a
-// click, either end or the window's end; Left and Right change speed and
-// direction, digits 0..5 set the speed (0 pauses).
-void auto_scroll(ViewContext& view, int direction);
+// Between columns: the next column, or the end when a stop came.
+void auto_scroll_next(ViewContext& view);
+// A column of the automatic scroll landed: the next after a pause.
+void auto_scroll_column_landed(ViewContext& view);
+
+// A key or click while the automatic scroll runs steers or stops it; 1 when
+// it was taken (then it does nothing else). A click that stops the scroll
+// acts once the scroll has stopped.
+int auto_scroll_takes_key(ViewContext& view, int key);
+int auto_scroll_takes_click(ViewContext& view, int button, int x, int y);
 
 }  // namespace yomite

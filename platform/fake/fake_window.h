@@ -1,6 +1,6 @@
 // Windows of the fake backend: a record with a scripted client size that
 // records how the core sized, moved, scrolled and repainted it, and the
-// keyboard, queue and sounds around it.
+// keyboard, clock and sounds around it.
 //
 // `log` has one line per picture call, for example
 //   scroll 4 0 0 0 600 450      (dx dy, then the area: left top right bottom)
@@ -54,6 +54,10 @@ struct Window {
   int idle_calls = 0;     // 1: window_call_when_idle accepts (the test then calls on_idle)
   int idle_requests = 0;  // calls it accepted
   ViewContext* view = nullptr;
+  // The clock: the tick asked for (window_request_tick), and every request's ms.
+  int tick_pending = 0;
+  unsigned tick_due = 0;  // on the fake clock (tick_ms)
+  std::vector<int> tick_requests;
   std::shared_ptr<fake::Recording> canvas_log;
   platform::Canvas* canvas = nullptr;  // made on first use, kept for the window's life
 };
@@ -65,23 +69,20 @@ SystemMeasures& fake_system_measures();
 
 namespace yomite::fake {
 
-// Shift and Ctrl as modifiers_down reports them (MOD_*).
+// Shift and Ctrl as modifiers_down reports them (KEYMOD_*).
 void set_modifiers(int modifiers);
 
-// What take_pending_event hands out: one batch per drain of the queue (a
-// batch ends with "nothing pending"). Once the script is used up the queue
-// reports the window gone, so a loop under test always ends.
-void script_pending_events(std::vector<std::vector<platform::PendingEvent>> batches);
-int pending_batches_left();
-
-// How long showing the picture takes on the fake clock (tick_ms), which
-// sleeps also advance; 0 after a reset.
+// How long showing the picture takes on the fake clock (tick_ms); 0 after a
+// reset.
 void set_flush_ms(int ms);
 
-// Beeps, and the sleeps asked for (ms each), since the last reset.
+// Moves the fake clock on (a test runs the tick a window asks for once the
+// clock reaches tick_due: tests/viewer/viewer_fixture.h).
+void advance_clock(int ms);
+
+// Beeps since the last reset.
 int beeps();
-const std::vector<int>& sleeps();
-void reset_sounds_and_sleeps();
+void reset_sounds_and_clock();
 
 // The window that window_create made last (the fake makes a fresh record).
 platform::Window* last_created_window();

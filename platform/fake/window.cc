@@ -8,11 +8,9 @@ namespace yomite {
 namespace {
 
 int g_modifiers = 0;
-std::deque<std::deque<platform::PendingEvent>> g_pending;
 int g_beeps = 0;
-std::vector<int> g_sleeps;
 platform::Window* g_last_created = nullptr;
-unsigned g_clock = 0;  // advanced by sleeps and flushes
+unsigned g_clock = 0;  // advanced by flushes and by the tests
 int g_flush_ms = 0;
 
 std::string rect_text(const platform::WindowRect& r) {
@@ -195,37 +193,19 @@ void fake::set_modifiers(int modifiers) {
   g_modifiers = modifiers;
 }
 
-void fake::script_pending_events(std::vector<std::vector<platform::PendingEvent>> batches) {
-  g_pending.clear();
-  for (auto& b : batches) g_pending.emplace_back(b.begin(), b.end());
+void platform::window_request_tick(Window* window, int ms) {
+  if (!window) return;
+  window->tick_requests.push_back(ms);
+  window->tick_due = g_clock + static_cast<unsigned>(std::max(ms, 0));
+  window->tick_pending = 1;
 }
 
-int fake::pending_batches_left() {
-  return static_cast<int>(g_pending.size());
-}
-
-int platform::take_pending_event(Window*, PendingEvent* event) {
-  if (g_pending.empty()) {
-    *event = PendingEvent{};
-    event->kind = PENDING_WINDOW_GONE;
-    return 1;
-  }
-  if (g_pending.front().empty()) {
-    g_pending.pop_front();
-    return 0;
-  }
-  *event = g_pending.front().front();
-  g_pending.front().pop_front();
-  return 1;
+void fake::advance_clock(int ms) {
+  g_clock += static_cast<unsigned>(ms);
 }
 
 void platform::beep() {
   ++g_beeps;
-}
-
-void platform::sleep_ms(int ms) {
-  g_sleeps.push_back(ms);
-  g_clock += static_cast<unsigned>(ms);
 }
 
 unsigned platform::tick_ms() {
@@ -240,13 +220,8 @@ int fake::beeps() {
   return g_beeps;
 }
 
-const std::vector<int>& fake::sleeps() {
-  return g_sleeps;
-}
-
-void fake::reset_sounds_and_sleeps() {
+void fake::reset_sounds_and_clock() {
   g_beeps = 0;
-  g_sleeps.clear();
   g_flush_ms = 0;
 }
 

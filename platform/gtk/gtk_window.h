@@ -1,14 +1,12 @@
 // The GTK window behind platform::Window: a toplevel holding a drawing area
 // and two scroll bars, the backing image that plays the area's pixels, and
-// the queue the automatic scroll takes keys and clicks from.
+// the tick the core asked for.
 //
 // Sizes are logical (client) pixels; the backing image has scale x scale
 // device pixels per logical pixel, so a HiDPI screen gets sharp text.
 #pragma once
 
 #include <gtk/gtk.h>
-
-#include <deque>
 
 #include "platform/canvas.h"
 #include "platform/window.h"
@@ -39,12 +37,11 @@ struct Window {
   cairo_region_t* pending = nullptr;  // waiting to be painted
   guint paint_idle = 0;
 
-  // Input.
-  int queueing = 0;  // take_pending_event is running: keys and buttons go to `queue`
-  std::deque<PendingEvent> queue;
+  // Input and time.
   double wheel_rest = 0;  // smooth wheel deltas not yet a whole notch
   int busy = 0;
   guint work_idle = 0;  // on_idle is asked for
+  guint tick = 0;       // on_tick is asked for
 };
 
 // The main window, or null before window_create and after it is destroyed.
@@ -69,6 +66,11 @@ gboolean on_area_draw(GtkWidget* widget, cairo_t* cr, gpointer window);
 void on_area_size_allocate(GtkWidget* widget, GdkRectangle* allocation, gpointer window);
 // Paints the pending region into the backing image now (not on the screen).
 void paint_pending(Window& w);
+
+// --- clock.cc ---
+
+// Forgets the tick asked for (the window goes).
+void clock_stop(Window& w);
 
 // --- scroll_bars.cc ---
 

@@ -1,5 +1,4 @@
-// Keys, buttons and the wheel, translated for the core. While the automatic
-// scroll runs, keys and button presses are queued for it instead.
+// Keys, buttons and the wheel, translated for the core.
 #include <gtk/gtk.h>
 
 #include "platform/gtk/gtk_window.h"
@@ -13,50 +12,28 @@ namespace {
 
 // A key value the viewer knows nothing of may still be a letter key of the
 // first keyboard layout (a Cyrillic or Greek layout is active).
-int virtual_key_of_event(const GdkEventKey* e) {
-  int vk = virtual_key_of(e->keyval);
-  if (vk) return vk;
+int key_code_of_event(const GdkEventKey* e) {
+  int key = key_code_of(e->keyval);
+  if (key) return key;
   guint plain = 0;
   GdkKeymap* keymap = gdk_keymap_get_for_display(gdk_window_get_display(e->window));
   if (gdk_keymap_translate_keyboard_state(keymap, e->hardware_keycode,
                                           static_cast<GdkModifierType>(0), 0, &plain, nullptr,
                                           nullptr, nullptr))
-    vk = virtual_key_of(plain);
+    key = key_code_of(plain);
   // Only letters are taken from there: other keys keep their own meaning.
-  return vk >= 'A' && vk <= 'Z' ? vk : 0;
-}
-
-void queue(Window& w, PendingKind kind, int key, int button = 0, int x = 0, int y = 0) {
-  PendingEvent e;
-  e.kind = kind;
-  e.key = key;
-  e.button = button;
-  e.x = x;
-  e.y = y;
-  w.queue.push_back(e);
+  return key >= 'A' && key <= 'Z' ? key : 0;
 }
 
 gboolean on_key_press(GtkWidget*, GdkEventKey* e, gpointer data) {
   auto* w = static_cast<Window*>(data);
   if (!w->view) return FALSE;
-  const int vk = virtual_key_of_event(e);
-  if (w->queueing) {
-    queue(*w, vk ? PENDING_KEY_DOWN : PENDING_KEY_OTHER, vk);
-    return TRUE;
-  }
-  w->queue.clear();  // what an automatic scroll left untaken is stale now
+  const int key = key_code_of_event(e);
   // A character follows its key, as typed without Ctrl or Alt.
   const int c = (e->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) ? 0 : character_of(e->keyval);
-  if (vk) on_key(*w->view, vk);
+  if (key) on_key(*w->view, key);
   if (c && w->view) on_char(*w->view, c);
-  return vk || c ? TRUE : FALSE;
-}
-
-gboolean on_key_release(GtkWidget*, GdkEventKey*, gpointer data) {
-  auto* w = static_cast<Window*>(data);
-  if (!w->queueing) return FALSE;
-  queue(*w, PENDING_KEY_OTHER, 0);
-  return TRUE;
+  return key || c ? TRUE : FALSE;
 }
 
 gboolean on_button_press(GtkWidget*, GdkEventButton* e, gpointer data) {
@@ -65,10 +42,7 @@ gboolean on_button_press(GtkWidget*, GdkEventButton* e, gpointer data) {
   if (e->type != GDK_BUTTON_PRESS || !w->view) return FALSE;
   if (e->button != BUTTON_LEFT && e->button != BUTTON_RIGHT) return FALSE;
   const int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
-  if (w->queueing)
-    queue(*w, PENDING_BUTTON_DOWN, 0, static_cast<int>(e->button), x, y);
-  else
-    on_mouse_down(*w->view, static_cast<int>(e->button), x, y);
+  on_mouse_down(*w->view, static_cast<int>(e->button), x, y);
   return TRUE;
 }
 
@@ -91,8 +65,7 @@ gboolean on_wheel_event(GtkWidget*, GdkEventScroll* e, gpointer data) {
     default:
       return FALSE;
   }
-  // The automatic scroll moves by itself; the wheel does not join in.
-  if (notches && w->view && !w->queueing) on_wheel(*w->view, notches);
+  if (notches && w->view) on_wheel(*w->view, notches);
   return TRUE;
 }
 
@@ -100,7 +73,6 @@ void input_init(Window& w) {
   gtk_widget_add_events(w.area, GDK_BUTTON_PRESS_MASK | GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK |
                                     GDK_KEY_PRESS_MASK);
   g_signal_connect(w.toplevel, "key-press-event", G_CALLBACK(on_key_press), &w);
-  g_signal_connect(w.toplevel, "key-release-event", G_CALLBACK(on_key_release), &w);
   g_signal_connect(w.area, "button-press-event", G_CALLBACK(on_button_press), &w);
   g_signal_connect(w.area, "scroll-event", G_CALLBACK(on_wheel_event), &w);
 }

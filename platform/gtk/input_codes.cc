@@ -12,7 +12,7 @@ namespace {
 
 struct KeyCode {
   guint keyval;
-  int vk;
+  int key;
 };
 
 // Keys that are neither letters nor digits.
@@ -51,14 +51,14 @@ constexpr KeyCode KEY_CODES[] = {
 
 }  // namespace
 
-int virtual_key_of(guint keyval) {
+int key_code_of(guint keyval) {
   if (keyval >= GDK_KEY_a && keyval <= GDK_KEY_z) return 'A' + static_cast<int>(keyval - GDK_KEY_a);
   if (keyval >= GDK_KEY_A && keyval <= GDK_KEY_Z) return 'A' + static_cast<int>(keyval - GDK_KEY_A);
   if (keyval >= GDK_KEY_0 && keyval <= GDK_KEY_9) return '0' + static_cast<int>(keyval - GDK_KEY_0);
   if (keyval >= GDK_KEY_KP_0 && keyval <= GDK_KEY_KP_9)
     return KEY_NUMPAD0 + static_cast<int>(keyval - GDK_KEY_KP_0);
   for (const KeyCode& k : KEY_CODES)
-    if (k.keyval == keyval) return k.vk;
+    if (k.keyval == keyval) return k.key;
   return 0;
 }
 

@@ -1,16 +1,16 @@
 // What the keyboard and the wheel mean to the core: GDK key values as the
-// virtual-key codes of viewer/keys.h, and wheel deltas as whole notches.
+// key codes of viewer/keys.h, and wheel deltas as whole notches.
 #pragma once
 
 #include <gdk/gdk.h>
 
 namespace yomite::platform {
 
-// The virtual-key code of a key value, or 0 when the viewer has none for it.
+// The key code of a key value, or 0 when the viewer has none for it.
 // Letters count whatever their case (a modifier held changes nothing), '['
 // and ']' (with '{' and '}' on the same keys) by the character typed, keypad
 // digits as keypad digits, keypad arrows and pages as the plain ones.
-int virtual_key_of(guint keyval);
+int key_code_of(guint keyval);
 
 // The character a key value types (0 for none).
 int character_of(guint keyval);

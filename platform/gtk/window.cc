@@ -64,6 +64,7 @@ void on_destroy(GtkWidget*, gpointer data) {
   auto* w = static_cast<Window*>(data);
   if (w->work_idle) g_source_remove(w->work_idle);
   w->work_idle = 0;
+  clock_stop(*w);
   picture_release(*w);
   w->toplevel = nullptr;
   w->area = nullptr;

@@ -66,11 +66,9 @@ int window_call_when_idle(Window*) {
 int modifiers_down() {
   return 0;
 }
-int take_pending_event(Window*, PendingEvent*) {
-  return 0;
-}
+// Nothing animates without an event loop.
+void window_request_tick(Window*, int) {}
 void beep() {}
-void sleep_ms(int) {}
 unsigned tick_ms() {
   return 0;
 }

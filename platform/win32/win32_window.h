@@ -1,9 +1,7 @@
 // The Win32 window behind platform::Window: one main window of the class
 // "YomiteClass", its own device context (CS_OWNDC) that the window canvas
-// draws on, and the queue the automatic scroll takes keys and clicks from.
+// draws on, and the tick the core asked for.
 #pragma once
-
-#include <deque>
 
 #include "platform/canvas.h"
 #include "platform/win32/windows_api.h"
@@ -22,11 +20,10 @@ struct Window {
   ViewContext* view = nullptr;
   Canvas* canvas = nullptr;  // on the window's own device context
   int busy = 0;
-  int idle_work = 0;  // on_idle is wanted once the queue is empty
-  int wheel_rest = 0;  // wheel delta not yet a whole notch (WHEEL_DELTA)
-  // take_pending_event is running: keys and buttons go to `queue`.
-  int queueing = 0;
-  std::deque<PendingEvent> queue;
+  int idle_work = 0;    // on_idle is wanted once the queue is empty
+  int wheel_rest = 0;   // wheel delta not yet a whole notch (WHEEL_DELTA)
+  int tick_wanted = 0;  // on_tick is asked for, at GetTickCount() == tick_due
+  DWORD tick_due = 0;
 };
 
 // The main window, or null before window_create.
@@ -40,6 +37,10 @@ HINSTANCE instance();
 UINT init_message();
 UINT command_message();
 void register_messages();
+
+// clock.cc: how long the event loop may wait for a message before the tick
+// asked for is due (INFINITE: none is asked for).
+DWORD tick_wait(const Window& w);
 
 // window_proc.cc: the window procedure of "YomiteClass".
 LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

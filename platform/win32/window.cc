@@ -7,6 +7,7 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
 #include "viewer/program.h"
+#include "viewer/scrolling.h"
 
 namespace yomite::platform {
 
@@ -96,19 +97,31 @@ int window_call_when_idle(Window* window) {
   return 1;
 }
 
-// Work the core leaves for idle time (a long text being laid out) runs only
-// when no message, paints included, is waiting.
+// A tick that is due runs first; work the core leaves for idle time (a long
+// text being laid out) runs only when no message, paints included, is
+// waiting; then the loop sleeps until a message comes or the tick is due.
 int run_event_loop() {
-  MSG msg;
+  MSG msg{};
   for (;;) {
     Window& w = g_main;
-    if (w.idle_work && w.hwnd && w.view && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    const bool ready = w.hwnd && w.view;
+    if (ready && w.tick_wanted && tick_wait(w) == 0) {
+      w.tick_wanted = 0;
+      on_tick(*w.view);
+      continue;
+    }
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) break;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+      continue;
+    }
+    if (ready && w.idle_work) {
       w.idle_work = on_idle(*w.view);
       continue;
     }
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    MsgWaitForMultipleObjectsEx(0, nullptr, ready ? tick_wait(w) : INFINITE, QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
   }
   return static_cast<int>(msg.wParam);
 }

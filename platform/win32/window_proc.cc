@@ -9,26 +9,22 @@ namespace yomite::platform {
 
 namespace {
 
-// A key or button that arrives while the automatic scroll runs its own loop
-// is queued for it rather than acted on.
-bool queued(Window& w, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (!w.queueing) return false;
-  PendingEvent e;
-  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
-    e.kind = PENDING_KEY_DOWN;
-    e.key = static_cast<int>(wparam);
-  } else if (message >= WM_KEYFIRST && message <= WM_KEYLAST) {
-    e.kind = PENDING_KEY_OTHER;
-  } else if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
-    e.kind = PENDING_BUTTON_DOWN;
-    e.button = message == WM_LBUTTONDOWN ? BUTTON_LEFT : BUTTON_RIGHT;
-    e.x = GET_X_LPARAM(lparam);
-    e.y = GET_Y_LPARAM(lparam);
-  } else {
-    return false;
-  }
-  w.queue.push_back(e);
-  return true;
+// The core's key codes and scroll-bar requests keep the values of the
+// virtual-key codes and SB_ requests, so both pass to the core as they are;
+// these hold the two together.
+static_assert(KEY_SHIFT == VK_SHIFT && KEY_CTRL == VK_CONTROL && KEY_ESCAPE == VK_ESCAPE &&
+              KEY_SPACE == VK_SPACE && KEY_PAGE_UP == VK_PRIOR && KEY_PAGE_DOWN == VK_NEXT &&
+              KEY_END == VK_END && KEY_HOME == VK_HOME && KEY_LEFT == VK_LEFT && KEY_UP == VK_UP &&
+              KEY_RIGHT == VK_RIGHT && KEY_DOWN == VK_DOWN && KEY_MENU == VK_APPS &&
+              KEY_NUMPAD0 == VK_NUMPAD0 && KEY_F1 == VK_F1 && KEY_F5 == VK_F5 &&
+              KEY_F10 == VK_F10 && KEY_OPEN_BRACKET == VK_OEM_4 && KEY_CLOSE_BRACKET == VK_OEM_6);
+static_assert(BAR_LINE_UP == SB_LINEUP && BAR_LINE_DOWN == SB_LINEDOWN &&
+              BAR_PAGE_UP == SB_PAGEUP && BAR_PAGE_DOWN == SB_PAGEDOWN &&
+              BAR_THUMB_POSITION == SB_THUMBPOSITION && BAR_THUMB_TRACK == SB_THUMBTRACK &&
+              BAR_TOP == SB_TOP && BAR_BOTTOM == SB_BOTTOM && BAR_END_SCROLL == SB_ENDSCROLL);
+
+int key_code(WPARAM virtual_key) {
+  return static_cast<int>(virtual_key);
 }
 
 // Whole notches of the wheel; a notch towards the user (a negative delta) is forward.
@@ -41,7 +37,6 @@ int take_notches(Window& w, WPARAM wparam) {
 
 LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   ViewContext& v = *w.view;
-  if (queued(w, message, wparam, lparam)) return 0;
   switch (message) {
     case WM_PAINT:
       paint_window(w);
@@ -49,14 +44,13 @@ LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_ERASEBKGND:
       return 1;  // the painter covers every pixel
     case WM_KEYDOWN:
-      w.queue.clear();  // what an automatic scroll left untaken is stale now
-      on_key(v, static_cast<int>(wparam));
+      on_key(v, key_code(wparam));
       return 0;
     case WM_CHAR:
       on_char(v, static_cast<int>(wparam));
       return 0;
     case WM_SYSKEYDOWN:
-      if (on_system_key(v, static_cast<int>(wparam))) return 0;
+      if (on_system_key(v, key_code(wparam))) return 0;
       break;
     case WM_SYSCOMMAND:
       if ((wparam & 0xFFF0) == SC_MAXIMIZE) return 0;  // the window keeps its page's size

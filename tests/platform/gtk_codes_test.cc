@@ -17,49 +17,49 @@ namespace yomite::platform {
 namespace {
 
 TEST(GtkKeys, LettersWhateverTheirCase) {
-  EXPECT_EQ(virtual_key_of(GDK_KEY_e), 'E');
-  EXPECT_EQ(virtual_key_of(GDK_KEY_E), 'E');
-  EXPECT_EQ(virtual_key_of(GDK_KEY_a), 'A');
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Z), 'Z');
+  EXPECT_EQ(key_code_of(GDK_KEY_e), 'E');
+  EXPECT_EQ(key_code_of(GDK_KEY_E), 'E');
+  EXPECT_EQ(key_code_of(GDK_KEY_a), 'A');
+  EXPECT_EQ(key_code_of(GDK_KEY_Z), 'Z');
 }
 
 TEST(GtkKeys, BracketsByTheCharacterTyped) {
   // A Japanese keyboard types them on other keys: the character decides,
   // and Shift on the same key ('{', '}') keeps the key's meaning.
-  EXPECT_EQ(virtual_key_of(GDK_KEY_bracketleft), KEY_OPEN_BRACKET);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_braceleft), KEY_OPEN_BRACKET);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_bracketright), KEY_CLOSE_BRACKET);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_braceright), KEY_CLOSE_BRACKET);
+  EXPECT_EQ(key_code_of(GDK_KEY_bracketleft), KEY_OPEN_BRACKET);
+  EXPECT_EQ(key_code_of(GDK_KEY_braceleft), KEY_OPEN_BRACKET);
+  EXPECT_EQ(key_code_of(GDK_KEY_bracketright), KEY_CLOSE_BRACKET);
+  EXPECT_EQ(key_code_of(GDK_KEY_braceright), KEY_CLOSE_BRACKET);
 }
 
 TEST(GtkKeys, DigitsOfTheMainRowAndTheKeypad) {
-  EXPECT_EQ(virtual_key_of(GDK_KEY_0), '0');
-  EXPECT_EQ(virtual_key_of(GDK_KEY_9), '9');
-  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_0), KEY_NUMPAD0);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_5), KEY_NUMPAD0 + 5);
+  EXPECT_EQ(key_code_of(GDK_KEY_0), '0');
+  EXPECT_EQ(key_code_of(GDK_KEY_9), '9');
+  EXPECT_EQ(key_code_of(GDK_KEY_KP_0), KEY_NUMPAD0);
+  EXPECT_EQ(key_code_of(GDK_KEY_KP_5), KEY_NUMPAD0 + 5);
   EXPECT_EQ(character_of(GDK_KEY_KP_3), '3');
   EXPECT_EQ(character_of(GDK_KEY_7), '7');
 }
 
 TEST(GtkKeys, NavigationMenuAndModifiers) {
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Page_Up), KEY_PAGE_UP);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_Page_Down), KEY_PAGE_DOWN);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_KP_Left), KEY_LEFT);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Home), KEY_HOME);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_End), KEY_END);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Menu), KEY_MENU);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_F10), KEY_F10);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_F5), KEY_F5);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Escape), KEY_ESCAPE);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_space), KEY_SPACE);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Shift_R), KEY_SHIFT);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Control_L), KEY_CTRL);
+  EXPECT_EQ(key_code_of(GDK_KEY_Page_Up), KEY_PAGE_UP);
+  EXPECT_EQ(key_code_of(GDK_KEY_KP_Page_Down), KEY_PAGE_DOWN);
+  EXPECT_EQ(key_code_of(GDK_KEY_KP_Left), KEY_LEFT);
+  EXPECT_EQ(key_code_of(GDK_KEY_Home), KEY_HOME);
+  EXPECT_EQ(key_code_of(GDK_KEY_End), KEY_END);
+  EXPECT_EQ(key_code_of(GDK_KEY_Menu), KEY_MENU);
+  EXPECT_EQ(key_code_of(GDK_KEY_F10), KEY_F10);
+  EXPECT_EQ(key_code_of(GDK_KEY_F5), KEY_F5);
+  EXPECT_EQ(key_code_of(GDK_KEY_Escape), KEY_ESCAPE);
+  EXPECT_EQ(key_code_of(GDK_KEY_space), KEY_SPACE);
+  EXPECT_EQ(key_code_of(GDK_KEY_Shift_R), KEY_SHIFT);
+  EXPECT_EQ(key_code_of(GDK_KEY_Control_L), KEY_CTRL);
 }
 
 TEST(GtkKeys, KeysWithoutCodeAreZero) {
-  EXPECT_EQ(virtual_key_of(GDK_KEY_F1), 0);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Tab), 0);
-  EXPECT_EQ(virtual_key_of(GDK_KEY_Cyrillic_a), 0);
+  EXPECT_EQ(key_code_of(GDK_KEY_F1), 0);
+  EXPECT_EQ(key_code_of(GDK_KEY_Tab), 0);
+  EXPECT_EQ(key_code_of(GDK_KEY_Cyrillic_a), 0);
   EXPECT_EQ(character_of(GDK_KEY_Left), 0);
 }
 

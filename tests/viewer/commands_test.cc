@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <map>
+#include <set>
 
 #include "layout/paint.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_font.h"
 #include "settings/ini.h"
 #include "tests/viewer/viewer_fixture.h"
+#include "viewer/command_table.h"
 #include "viewer/contents.h"
 #include "viewer/dialogs.h"
 #include "viewer/open.h"
@@ -58,6 +62,39 @@ class Commands : public test::ViewerTest {
     return step;
   }
 };
+
+// A row added to the command table must not take another row's number or
+// key, and the menu must show every row that has a label, with that label.
+TEST_F(Commands, TheTableHoldsTogether) {
+  std::set<int> keys;
+  int previous_last = 0;
+  for (const CommandRow& row : command_rows()) {
+    EXPECT_LE(row.number, row.last) << row.number;
+    EXPECT_GT(row.number, previous_last) << row.number;  // in order, ranges apart
+    previous_last = row.last;
+    ASSERT_NE(row.run, nullptr) << row.number;
+    for (int k : row.keys) {
+      if (k == 0) continue;
+      EXPECT_TRUE(keys.insert(k).second) << "key bound twice: " << k;
+    }
+  }
+  std::map<int, std::string> shown;
+  std::function<void(const std::vector<MenuItem>&)> walk = [&](const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+      walk(item.submenu);
+      if (item.id == 0) continue;
+      EXPECT_NE(find_command(item.id), nullptr) << item.label;
+      EXPECT_TRUE(shown.emplace(item.id, item.label).second) << "twice in the menu: " << item.id;
+    }
+  };
+  v.settings.full_notation = 1;  // the contents submenu too
+  walk(context_menu_items(v));
+  for (const CommandRow& row : command_rows()) {
+    if (!row.label) continue;
+    ASSERT_TRUE(shown.count(row.number)) << row.label;
+    EXPECT_EQ(shown[row.number], row.label);
+  }
+}
 
 TEST_F(Commands, NumbersWithoutACommandDoNothing) {
   const int before_lines = v.doc.line_count, before_top = v.viewport.top_line;
@@ -295,7 +332,8 @@ TEST_F(Commands, EditorGetsTheFileAsOneArgument) {
   fake::script_start_results({0});
   process_settings().editor_command = "no-such-editor";
   run_command(v, CMD_EDITOR);
-  EXPECT_EQ(fake::message_boxes(), Args{"起動できません: no-such-editor \"" + v.doc.file_name + "\""});
+  EXPECT_EQ(fake::message_boxes(),
+            Args{"起動できません: no-such-editor \"" + v.doc.file_name + "\""});
   v.doc.locked = 1;
   run_command(v, CMD_EDITOR);
   EXPECT_EQ(fake::started_processes().size(), 2u);
@@ -477,7 +515,7 @@ TEST_F(Commands, SettingsDialogSwitchesBookComposition) {
   EXPECT_EQ(v.settings.book_composition, 1);
   EXPECT_EQ(v.typeset.book_layout, 1);  // laid out again in it
   EXPECT_EQ(stored("Font", "BookComposition"), "1");
-  EXPECT_NE(v.typeset.column_pitch, pitch);                 // a quarter em between columns
+  EXPECT_NE(v.typeset.column_pitch, pitch);         // a quarter em between columns
   fake::script_dialog_steps({fake::DialogStep{}});  // OK without a change: no new layout
   const int bounds = window.bounds_set;
   run_command(v, CMD_SETTINGS);
@@ -490,7 +528,7 @@ TEST_F(Commands, HistorySubmenuAndTheChosenNumber) {
   fake::script_menu_answers({CMD_SMOOTH, 0});
   show_context_menu(v, 12, 34);
   EXPECT_EQ(v.settings.smooth_scroll, 0);  // the chosen number ran
-  show_context_menu(v, 0, 0);     // closed without a choice
+  show_context_menu(v, 0, 0);              // closed without a choice
   ASSERT_EQ(fake::menus_shown().size(), 2u);
   EXPECT_EQ(fake::menus_shown()[0].x, 12);
   const MenuItem& history = fake::menus_shown()[0].items[1];

@@ -27,7 +27,7 @@ TEST_F(Scrolling, OneSmoothColumnIsSixFourPixelShiftsAndOneOfThree) {
   EXPECT_EQ(window.log, expected);
   ASSERT_NE(window.canvas_log, nullptr);
   EXPECT_EQ(fake::lines_with(*window.canvas_log, "win fill").size(), 6u);
-  EXPECT_TRUE(fake::sleeps().empty());  // no delay outside the automatic scroll
+  EXPECT_TRUE(window.tick_requests.empty());  // no waits outside the automatic scroll
 }
 
 TEST_F(Scrolling, BackwardStepsShiftLeftAndPaintTheRightEdge) {
@@ -182,15 +182,20 @@ TEST_F(Scrolling, PageBoundaries) {
 }
 
 TEST_F(Scrolling, StepsKeepThePaceOfTheDotDelay) {
-  v.viewport.auto_speed = 3;       // 15 ms a step
-  fake::set_flush_ms(4);  // showing a step takes 4 ms: the wait is what is left
+  v.viewport.auto_scroll.active = 1;  // the automatic scroll's columns wait between steps
+  v.viewport.auto_speed = 3;          // 15 ms a step
+  fake::set_flush_ms(4);              // showing a step takes 4 ms: the wait is what is left
   ASSERT_EQ(scroll_step(v, 1, 1), 1);
-  EXPECT_EQ(fake::sleeps(), std::vector<int>(6, 11));
-  fake::reset_sounds_and_sleeps();
+  run_one_column();
+  EXPECT_EQ(window.tick_requests, std::vector<int>({11, 11, 11, 11, 11, 11, 1}));
+  EXPECT_EQ(log_with("scroll").size(), 7u);
+  window.tick_requests.clear();
   fake::set_flush_ms(20);  // slower than the pace: no waiting at all
   ASSERT_EQ(scroll_step(v, 1, 1), 1);
-  // Behind by 5 ms after each step, the steps never catch up.
-  EXPECT_TRUE(fake::sleeps().empty());
+  // Behind by 5 ms after each step, the steps never catch up: the column
+  // lands within the call, and only the pause before the next is asked for.
+  EXPECT_EQ(column_in_flight(v), 0);
+  EXPECT_EQ(window.tick_requests, std::vector<int>{1});
 }
 
 TEST(DotDelay, BySpeed) {

@@ -13,6 +13,7 @@
 #include "settings/settings.h"
 #include "tests/temp_dir.h"
 #include "view/view_context.h"
+#include "viewer/scrolling.h"
 
 namespace yomite::test {
 
@@ -21,9 +22,8 @@ class ViewerTest : public ::testing::Test {
   // 600 px across: 22 whole columns of 27 px.
   void SetUp() override {
     fake::reset_desktop();
-    fake::reset_sounds_and_sleeps();
+    fake::reset_sounds_and_clock();
     fake::set_modifiers(0);
-    fake::script_pending_events({});
     process_settings() = ProcessSettings{};
     // A settings file of each test's own, also when one process runs them all.
     process_settings().file_path = process_temp_dir().file(
@@ -53,6 +53,37 @@ class ViewerTest : public ::testing::Test {
       dl->flags = DL_PARAGRAPH_END;
     }
     v.doc.line_count = count;
+  }
+
+  // Runs the ticks the window asks for, each once the fake clock reaches its
+  // time, while they fall within the next `ms` milliseconds; returns how
+  // many ran. A key or click between two is the test's own call.
+  int run_for(int ms) {
+    const unsigned end = platform::tick_ms() + static_cast<unsigned>(ms);
+    int ran = 0;
+    while (window.tick_pending && static_cast<int>(window.tick_due - end) <= 0) {
+      run_next_tick();
+      ++ran;
+    }
+    return ran;
+  }
+
+  // Runs ticks until none is asked for (at most a minute of the clock).
+  int run_ticks() { return run_for(60000); }
+
+  // Runs the ticks up to the next column's start, and then until it lands.
+  void run_one_column() {
+    for (int limit = 0; limit < 1000 && window.tick_pending && !column_in_flight(v); ++limit)
+      run_next_tick();
+    for (int limit = 0; limit < 1000 && window.tick_pending && column_in_flight(v); ++limit)
+      run_next_tick();
+  }
+
+  void run_next_tick() {
+    window.tick_pending = 0;
+    const int wait = static_cast<int>(window.tick_due - platform::tick_ms());
+    if (wait > 0) fake::advance_clock(wait);
+    on_tick(v);
   }
 
   std::vector<std::string> log_with(const std::string& prefix) {

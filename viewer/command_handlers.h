@@ -1,0 +1,35 @@
+// The handlers the command table's rows call, by the file that defines them.
+// Each takes the view and the number it was run with (a family's handler
+// reads its member from it).
+#pragma once
+
+#include "view/view_context.h"
+
+namespace yomite {
+
+// viewer/commands.cc: the standard commands.
+void cmd_toggle_smooth(ViewContext& view, int number);
+void cmd_smooth_dots(ViewContext& view, int number);
+void cmd_choose_colour(ViewContext& view, int number);
+void cmd_change_font(ViewContext& view, int number);
+void cmd_make_standard(ViewContext& view, int number);
+void cmd_change_width(ViewContext& view, int number);
+void cmd_step_font(ViewContext& view, int number);
+void cmd_open(ViewContext& view, int number);
+void cmd_toggle_markup(ViewContext& view, int number);
+void cmd_set_mark(ViewContext& view, int number);
+void cmd_jump_to_mark(ViewContext& view, int number);
+void cmd_editor(ViewContext& view, int number);
+void cmd_settings(ViewContext& view, int number);
+void cmd_toggle_page_mode(ViewContext& view, int number);
+void cmd_page_jump(ViewContext& view, int number);
+void cmd_close(ViewContext& view, int number);
+void cmd_reload(ViewContext& view, int number);
+void cmd_about(ViewContext& view, int number);
+void cmd_open_history_entry(ViewContext& view, int number);
+
+// viewer/contents.cc: the full notation (an extension).
+void cmd_toggle_full_notation(ViewContext& view, int number);
+void cmd_jump_to_heading(ViewContext& view, int number);
+
+}  // namespace yomite
