@@ -129,7 +129,8 @@ def like_the_linux_page(d, area, args, what):
         return
     out = os.path.join(d.root, "linux-page.png")
     linux_path = os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
-    run([renderer, "--size", "%dx%d" % (area.width, area.height), "-o", out, *args, linux_path])
+    run([renderer, "--size", "%dx%d" % (area.width, area.height), "-o", out, *args, linux_path],
+        env=d.env)
     data = run(["convert", out, "-depth", "8", "rgb:-"]).stdout
     # Without the foot, where the page numbers are.
     body = area.height - FOOT
