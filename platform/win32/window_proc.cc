@@ -22,8 +22,8 @@ bool queued(Window& w, UINT message, WPARAM wparam, LPARAM lparam) {
   } else if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
     e.kind = PENDING_BUTTON_DOWN;
     e.button = message == WM_LBUTTONDOWN ? BUTTON_LEFT : BUTTON_RIGHT;
-    e.x = GET_X_LPARAM(lparam);
-    e.y = GET_Y_LPARAM(lparam);
+    e.x = logical_point(w, GET_X_LPARAM(lparam));
+    e.y = logical_point(w, GET_Y_LPARAM(lparam));
   } else {
     return false;
   }
@@ -68,10 +68,12 @@ LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       on_vscroll(v, LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_LBUTTONDOWN:
-      on_mouse_down(v, BUTTON_LEFT, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      on_mouse_down(v, BUTTON_LEFT, logical_point(w, GET_X_LPARAM(lparam)),
+                    logical_point(w, GET_Y_LPARAM(lparam)));
       return 0;
     case WM_RBUTTONDOWN:
-      on_mouse_down(v, BUTTON_RIGHT, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      on_mouse_down(v, BUTTON_RIGHT, logical_point(w, GET_X_LPARAM(lparam)),
+                    logical_point(w, GET_Y_LPARAM(lparam)));
       return 0;
     case WM_MOUSEWHEEL:
       if (const int notches = take_notches(w, wparam)) on_wheel(v, notches);
@@ -90,6 +92,9 @@ LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_SIZE:
       resize_window_canvas(w);
       break;
+    case WM_DPICHANGED:
+      change_dpi(w, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     default: {
       LRESULT result = 0;
       if (handle_viewer_message(w, message, wparam, lparam, &result)) return result;
