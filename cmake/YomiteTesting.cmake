@@ -21,7 +21,11 @@ function(yomite_add_test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     yomite_wine_test(${T_NAME})
   else()
+    # A configuration directory of its own: settings_path() never reaches the
+    # user's, and a test's writes stay in the build tree.
     gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "YOMITE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+      PROPERTIES ENVIRONMENT "YOMITE_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+        ENVIRONMENT_MODIFICATION
+          "XDG_CONFIG_HOME=set:${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.config")
   endif()
 endfunction()

@@ -40,3 +40,18 @@ function(yomite_wine_test name)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine LABELS wine
     ENVIRONMENT "${YOMITE_WINE_ENVIRONMENT}")
 endfunction()
+
+# A Windows program's version information and application manifest
+# (cmake/windows-*.in), both from project()'s version.
+function(yomite_win32_resources target assembly description)
+  set(YOMITE_PROGRAM ${target})
+  set(YOMITE_ASSEMBLY ${assembly})
+  set(YOMITE_DESCRIPTION "${description}")
+  set(YOMITE_VERSION4 "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+  set(YOMITE_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/windows-program.manifest.in ${YOMITE_MANIFEST} @ONLY)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/windows-version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${YOMITE_MANIFEST})
+endfunction()

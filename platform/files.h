@@ -15,12 +15,20 @@ constexpr int PATH_BYTES = 4096;
 // Name of the settings file, whichever directory holds it.
 constexpr const char* SETTINGS_FILE_NAME = "YOMITE.INI";
 
-// Full path of the settings file: beside the program when that directory is
-// writable, else in the per-user configuration directory. Only finds the
-// path: nothing is created until the file is written.
+// Full path of the settings file. Linux: beside the program when a
+// YOMITE.INI is already there (a portable copy), else in
+// $XDG_CONFIG_HOME/yomite (~/.config/yomite). Windows: beside the program when
+// that folder is writable and the installer did not put the program there
+// (it leaves INSTALLED_MARKER beside it), else in %APPDATA%\Yomite. Only finds
+// the path: nothing is created until the file is written.
 std::string settings_file_path();
 // The same for a program in `program_dir` (empty: unknown).
 std::string settings_file_path_for(const std::string& program_dir);
+// The rule above in a sentence for the user (Japanese, then English).
+const char* settings_file_rule();
+
+// The file the Windows installer puts beside the programs it installs.
+constexpr const char* INSTALLED_MARKER = "installed.txt";
 
 // The bytes a settings file holds for `text` (UTF-8, LF ends every line):
 // on Linux the text as it is; on Windows what its profile functions write,

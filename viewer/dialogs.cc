@@ -252,6 +252,7 @@ void about_box(ViewContext& v) {
   };
   // A '&' of the path is shown, not taken as a mnemonic.
   for (char c : settings_path()) form.controls.back().label += c == '&' ? "&&" : std::string(1, c);
+  form.controls.push_back(label(platform::settings_file_rule()));
   platform::run_dialog(v.viewport.window, form, platform::DialogHooks{});
 }
 

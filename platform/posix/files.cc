@@ -63,14 +63,24 @@ std::string settings_file_bytes(const std::string& text) {
   return text;
 }
 
+// A program installed into a folder its user can write (~/.local/bin) must
+// not fill it with settings: only a file already there makes a portable copy.
 std::string settings_file_path_for(const std::string& program_dir) {
-  std::string dir = program_dir;
-  if (dir.empty() || access(dir.c_str(), W_OK) != 0) dir = user_config_directory();
-  return dir + "/" + SETTINGS_FILE_NAME;
+  if (!program_dir.empty()) {
+    const std::string beside = program_dir + "/" + SETTINGS_FILE_NAME;
+    struct stat st;
+    if (lstat(beside.c_str(), &st) == 0) return beside;
+  }
+  return user_config_directory() + "/" + SETTINGS_FILE_NAME;
 }
 
 std::string settings_file_path() {
   return settings_file_path_for(program_directory());
+}
+
+const char* settings_file_rule() {
+  return "プログラムの横に YOMITE.INI があればそれを、なければ $XDG_CONFIG_HOME/yomite/ "
+         "(~/.config/yomite/) のものを使います。";
 }
 
 std::FILE* open_regular_file(const char* path, int* problem) {

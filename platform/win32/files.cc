@@ -157,14 +157,25 @@ std::string settings_file_bytes(const std::string& text) {
   return "\xEF\xBB\xBF" + win32::narrow(wide);
 }
 
+// A per-user installation is writable by its user, yet an installed copy
+// keeps its settings where Windows programs keep them; the installer says so
+// with a file beside the program.
 std::string settings_file_path_for(const std::string& program_dir) {
   std::string dir = program_dir;
-  if (dir.empty() || !directory_writable(dir)) dir = user_config_directory();
+  if (dir.empty() || !directory_writable(dir) ||
+      GetFileAttributesW(file_api_path(dir + "\\" + INSTALLED_MARKER).c_str()) !=
+          INVALID_FILE_ATTRIBUTES)
+    dir = user_config_directory();
   return dir + "\\" + SETTINGS_FILE_NAME;
 }
 
 std::string settings_file_path() {
   return settings_file_path_for(program_directory());
+}
+
+const char* settings_file_rule() {
+  return "プログラムのフォルダーに書き込めればそこに、インストールしたものや書き込めないものは "
+         "%APPDATA%\\Yomite に置きます。";
 }
 
 std::FILE* open_regular_file(const char* path, int* problem) {

@@ -1,5 +1,6 @@
 #include "platform/win32/gdi_canvas.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +12,7 @@ namespace {
 
 struct GdiCanvas {
   HDC dc = nullptr;
+  int dpi = win32::STANDARD_DPI;
   HBITMAP bitmap = nullptr;  // image canvases: the DIB section selected into `dc`
   HGDIOBJ old_bitmap = nullptr;
   std::uint32_t* bits = nullptr;
@@ -68,6 +70,19 @@ void line_to(Canvas& c, int x, int y) {
   SelectObject(dc, old);
 }
 
+// The advance of each unit of a run as GDI sets it without a transform (the
+// measuring context, where the core measures): ends of the partial runs, less
+// the end before.
+std::vector<int> logical_advances(Font* font, const char16_t* text, int count) {
+  std::vector<INT> ends(static_cast<std::size_t>(count), 0);
+  SIZE size{0, 0};
+  GetTextExtentExPointW(measuring_dc(font), reinterpret_cast<const wchar_t*>(text), count, 0,
+                        nullptr, ends.data(), &size);
+  std::vector<int> out(ends.begin(), ends.end());
+  for (int i = count - 1; i > 0; --i) out[i] -= out[i - 1];
+  return out;
+}
+
 int run_length(Font* font, HDC dc, const char16_t* text, int count, const int* advances) {
   if (advances) {
     int total = 0;
@@ -87,6 +102,13 @@ int run_length(Font* font, HDC dc, const char16_t* text, int count, const int* a
 CanvasPoint text(Canvas& c, int x, int y, const char16_t* s, int count, const int* advances) {
   Font* font = c.state.font;
   if (!font || !font->handle || count <= 0) return {x, y};
+  // A scaled context would place the characters by the advances of the font
+  // at its device size, which round otherwise: the run keeps those of 96 dpi.
+  std::vector<int> logical;
+  if (!advances && of(c).dpi != win32::STANDARD_DPI) {
+    logical = logical_advances(font, s, count);
+    advances = logical.data();
+  }
   HDC dc = of(c).dc;
   HGDIOBJ old_font = SelectObject(dc, font->handle);
   const int total = run_length(font, dc, s, count, advances);
@@ -114,7 +136,7 @@ void blit(Canvas& c, int x, int y, int w, int h, Canvas& src, int sx, int sy) {
 }
 
 Canvas* create_compatible(Canvas& c, int w, int h) {
-  return gdi_canvas_create_image(of(c).dc, w, h);
+  return gdi_canvas_create_image(of(c).dc, w, h, of(c).dpi);
 }
 
 void destroy(Canvas* c) {
@@ -135,26 +157,55 @@ CanvasColor swap_red_blue(std::uint32_t p) {
   return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
 }
 
+// The device pixel a logical one is read from: its block's first.
+std::uint32_t device_pixel(const GdiCanvas& g, int device_width, int x, int y) {
+  const int dx = win32::device_start(x, g.dpi), dy = win32::device_start(y, g.dpi);
+  return g.bits[static_cast<std::ptrdiff_t>(dy) * device_width + dx];
+}
+
+int device_width_of(const Canvas& c) {
+  return win32::device_end(c.width, static_cast<const GdiCanvas*>(c.impl)->dpi);
+}
+
 CanvasColor get_pixel(Canvas& c, int x, int y) {
   if (x < 0 || y < 0 || x >= c.width || y >= c.height) return 0xFFFFFFFF;
   GdiCanvas& g = of(c);
   if (!g.bits) return GetPixel(g.dc, x, y);
   GdiFlush();
-  return swap_red_blue(g.bits[static_cast<std::ptrdiff_t>(y) * c.width + x]);
+  return swap_red_blue(device_pixel(g, device_width_of(c), x, y));
 }
 
 void read_pixels(Canvas& c, std::uint32_t* out) {
   GdiCanvas& g = of(c);
   if (!g.bits) return;
   GdiFlush();
-  std::memcpy(out, g.bits, 4 * static_cast<std::size_t>(c.width) * c.height);
+  if (g.dpi == win32::STANDARD_DPI) {
+    std::memcpy(out, g.bits, 4 * static_cast<std::size_t>(c.width) * c.height);
+    return;
+  }
+  const int dw = device_width_of(c);
+  for (int y = 0; y < c.height; ++y)
+    for (int x = 0; x < c.width; ++x)
+      out[static_cast<std::ptrdiff_t>(y) * c.width + x] = device_pixel(g, dw, x, y);
 }
 
 void write_pixels(Canvas& c, const std::uint32_t* in) {
   GdiCanvas& g = of(c);
   if (!g.bits) return;
   GdiFlush();
-  std::memcpy(g.bits, in, 4 * static_cast<std::size_t>(c.width) * c.height);
+  if (g.dpi == win32::STANDARD_DPI) {
+    std::memcpy(g.bits, in, 4 * static_cast<std::size_t>(c.width) * c.height);
+    return;
+  }
+  const int dw = device_width_of(c), dh = win32::device_end(c.height, g.dpi);
+  for (int dy = 0; dy < dh; ++dy) {
+    const int y = std::min(win32::logical_start(dy, g.dpi), c.height - 1);
+    for (int dx = 0; dx < dw; ++dx) {
+      const int x = std::min(win32::logical_start(dx, g.dpi), c.width - 1);
+      g.bits[static_cast<std::ptrdiff_t>(dy) * dw + dx] =
+          in[static_cast<std::ptrdiff_t>(y) * c.width + x];
+    }
+  }
 }
 
 // State changes need no work here: every drawing call reads the state.
@@ -173,23 +224,36 @@ Canvas* wrap(GdiCanvas* g, int w, int h) {
   return c;
 }
 
+// Logical pixels onto the device's: a scale above 96 dpi; at 96 the context
+// stays as GDI makes it.
+void set_scale(HDC dc, int dpi) {
+  if (dpi == win32::STANDARD_DPI && GetGraphicsMode(dc) != GM_ADVANCED) return;
+  SetGraphicsMode(dc, GM_ADVANCED);
+  const FLOAT s = static_cast<FLOAT>(dpi) / win32::STANDARD_DPI;
+  const XFORM scale{s, 0, 0, s, 0, 0};
+  SetWorldTransform(dc, &scale);
+  if (dpi == win32::STANDARD_DPI) SetGraphicsMode(dc, GM_COMPATIBLE);
+}
+
 }  // namespace
 
-Canvas* gdi_canvas_create_for(HDC dc, int w, int h) {
+Canvas* gdi_canvas_create_for(HDC dc, int w, int h, int dpi) {
   if (!dc) return nullptr;
   auto* g = new GdiCanvas();
   g->dc = dc;
+  g->dpi = dpi;
+  set_scale(dc, dpi);
   return wrap(g, w, h);
 }
 
-Canvas* gdi_canvas_create_image(HDC like, int w, int h) {
+Canvas* gdi_canvas_create_image(HDC like, int w, int h, int dpi) {
   if (w <= 0 || h <= 0) return nullptr;
   HDC dc = CreateCompatibleDC(like);
   if (!dc) return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // rows top-down
+  info.bmiHeader.biWidth = win32::device_end(w, dpi);
+  info.bmiHeader.biHeight = -win32::device_end(h, dpi);  // rows top-down
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -201,9 +265,11 @@ Canvas* gdi_canvas_create_image(HDC like, int w, int h) {
   }
   auto* g = new GdiCanvas();
   g->dc = dc;
+  g->dpi = dpi;
   g->bitmap = bitmap;
   g->old_bitmap = SelectObject(dc, bitmap);
   g->bits = static_cast<std::uint32_t*>(bits);
+  set_scale(dc, dpi);
   return wrap(g, w, h);
 }
 

@@ -35,7 +35,7 @@ int track_popup_menu(Window* owner, const std::vector<MenuItem>& items, int x, i
   HWND hwnd = window && window->hwnd && IsWindow(window->hwnd) ? window->hwnd : nullptr;
   if (!hwnd || items.empty()) return 0;
   HMENU menu = make_menu(items);
-  POINT at{x, y};
+  POINT at{win32::device_length(x, window->dpi), win32::device_length(y, window->dpi)};
   ClientToScreen(hwnd, &at);
   // A menu of a window that is not in front would not close on a click elsewhere.
   SetForegroundWindow(hwnd);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/canvas.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/windows_api.h"
 #include "platform/window.h"
 
@@ -18,7 +19,10 @@ constexpr const wchar_t* WINDOW_CLASS = L"YomiteClass";
 struct Window {
   HWND hwnd = nullptr;  // null once destroyed
   ViewContext* view = nullptr;
+  // The monitor's DPI: the core's logical pixels are dpi / 96 device pixels.
+  int dpi = win32::STANDARD_DPI;
   Canvas* canvas = nullptr;  // on the window's own device context
+  int canvas_dpi = win32::STANDARD_DPI;
   int busy = 0;
   int idle_work = 0;    // on_idle is wanted once the queue is empty
   int wheel_rest = 0;   // wheel delta not yet a whole notch (WHEEL_DELTA)
@@ -41,6 +45,15 @@ void register_messages();
 // clock.cc: how long the event loop may wait for a message before the tick
 // asked for is due (INFINITE: none is asked for).
 DWORD tick_wait(const Window& w);
+
+// A point of the client area in device pixels as the core's logical one.
+inline int logical_point(const Window& w, int device) {
+  return win32::logical_start(device, w.dpi);
+}
+
+// WM_DPICHANGED: the window takes the size the system suggests for the new
+// DPI (the same logical size) and is drawn again at its scale.
+void change_dpi(Window& w, int dpi, const RECT& suggested);
 
 // window_proc.cc: the window procedure of "YomiteClass".
 LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

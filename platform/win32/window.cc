@@ -68,6 +68,7 @@ Window* window_create() {
   if (!hwnd) return nullptr;
   g_main = Window{};
   g_main.hwnd = hwnd;
+  g_main.dpi = win32::dpi_of(hwnd);
   g_made = 1;
   resize_window_canvas(g_main);
   return &g_main;
@@ -147,36 +148,84 @@ void window_client_size(Window* window, int* width, int* height) {
   *width = *height = 0;
   RECT r;
   if (!window || !window->hwnd || !GetClientRect(window->hwnd, &r)) return;
-  *width = r.right;
-  *height = r.bottom;
+  *width = win32::logical_length(r.right, window->dpi);
+  *height = win32::logical_length(r.bottom, window->dpi);
 }
 
-// The frame parts as the system adds them to this window's style, so that a
-// size the core computes gives exactly the client area it asked for.
-void system_measures(SystemMeasures* m) {
-  *m = {};
-  m->hscroll_height = GetSystemMetrics(SM_CYHSCROLL);
-  m->vscroll_width = GetSystemMetrics(SM_CXVSCROLL);
-  m->edge_width = GetSystemMetrics(SM_CXEDGE);
-  m->edge_height = GetSystemMetrics(SM_CYEDGE);
-  RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, WINDOW_STYLE, FALSE, WINDOW_EX_STYLE);
-  m->frame_width = -frame.left - m->edge_width;
-  m->frame_height = frame.bottom - m->edge_height;
-  m->caption_height = -frame.top - frame.bottom;
-  m->full_screen_client_height = GetSystemMetrics(SM_CYFULLSCREEN);
+namespace {
+
+// The system's measures for this window's style at `dpi`, in device pixels.
+SystemMeasures device_measures(int dpi) {
+  SystemMeasures m{};
+  m.hscroll_height = win32::metric_at(SM_CYHSCROLL, dpi);
+  m.vscroll_width = win32::metric_at(SM_CXVSCROLL, dpi);
+  m.edge_width = win32::metric_at(SM_CXEDGE, dpi);
+  m.edge_height = win32::metric_at(SM_CYEDGE, dpi);
+  const RECT frame = win32::frame_at(WINDOW_STYLE, WINDOW_EX_STYLE, dpi);
+  m.frame_width = -frame.left - m.edge_width;
+  m.frame_height = frame.bottom - m.edge_height;
+  m.caption_height = -frame.top - frame.bottom;
+  m.full_screen_client_height = win32::metric_at(SM_CYFULLSCREEN, dpi);
   RECT work;
   if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-    m->screen_width = work.right - work.left;
-    m->screen_height = work.bottom - work.top;
+    m.screen_width = work.right - work.left;
+    m.screen_height = work.bottom - work.top;
   }
+  return m;
 }
 
+int window_dpi(Window* window) {
+  return window && window->hwnd ? window->dpi : win32::dpi_of(nullptr);
+}
+
+// What the frame, the client edge and the scroll bars shown add to the
+// client area, across and down, in the measures `m`.
+SIZE non_client(const SystemMeasures& m, DWORD style) {
+  SIZE s{2 * (m.frame_width + m.edge_width), m.caption_height + 2 * (m.frame_height + m.edge_height)};
+  if (style & WS_VSCROLL) s.cx += m.vscroll_width;
+  if (style & WS_HSCROLL) s.cy += m.hscroll_height;
+  return s;
+}
+
+}  // namespace
+
+// The frame parts as the system adds them to this window's style, so that a
+// size the core computes gives exactly the client area it asked for; in
+// logical pixels.
+void system_measures(SystemMeasures* m) {
+  const int dpi = window_dpi(main_window());
+  *m = device_measures(dpi);
+  for (int* part : {&m->hscroll_height, &m->vscroll_width, &m->frame_width, &m->frame_height,
+                    &m->edge_width, &m->edge_height, &m->caption_height,
+                    &m->full_screen_client_height, &m->screen_width, &m->screen_height})
+    *part = win32::logical_length(*part, dpi);
+}
+
+// The client area the core asked for, scaled; the frame as the system draws
+// it at this DPI around it.
 void window_set_bounds(Window* window, int move, int x, int y, int width, int height) {
   if (!window || !window->hwnd || width <= 0 || height <= 0) return;
+  const int dpi = window->dpi;
+  if (dpi != win32::STANDARD_DPI) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window->hwnd, GWL_STYLE));
+    SystemMeasures logical;
+    system_measures(&logical);
+    const SIZE nc_logical = non_client(logical, style);
+    const SIZE nc_device = non_client(device_measures(dpi), style);
+    width = win32::device_length(width - nc_logical.cx, dpi) + nc_device.cx;
+    height = win32::device_length(height - nc_logical.cy, dpi) + nc_device.cy;
+  }
   SetWindowPos(window->hwnd, nullptr, x, y, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE));
   resize_window_canvas(*window);
+}
+
+void change_dpi(Window& w, int dpi, const RECT& suggested) {
+  w.dpi = dpi;
+  SetWindowPos(w.hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  resize_window_canvas(w);
+  InvalidateRect(w.hwnd, nullptr, FALSE);
 }
 
 void window_set_busy(Window* window, int busy) {

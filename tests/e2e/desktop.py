@@ -1,7 +1,7 @@
 """A desktop of its own for one end-to-end test: an X server (Xvfb), a home
-folder, and the real `yomite` copied into a folder of its own, so its settings
-file (kept beside the program) belongs to this test alone. The session bus is
-the one `dbus-run-session` started around the test.
+folder (so the settings file in its configuration directory belongs to this
+test alone), and the real `yomite` copied into a folder of its own. The session
+bus is the one `dbus-run-session` started around the test.
 
 Pictures are taken as a person sees them: `import` reads the X server's
 pixels; they come back as RGB rows.
@@ -171,7 +171,8 @@ class Desktop:
         self.bin = self.mkdir("bin")
         self.program = os.path.join(self.bin, self.PROGRAM)
         shutil.copy2(os.path.join(build_dir, "apps", "yomite", self.PROGRAM), self.program)
-        self.settings = os.path.join(self.bin, "YOMITE.INI")
+        self.settings = self.settings_file()
+        os.makedirs(os.path.dirname(self.settings), exist_ok=True)
         self.processes = []
         self.display = self.start_x()
         self.env = dict(os.environ)
@@ -192,6 +193,9 @@ class Desktop:
         })
 
     # --- the desktop ---
+
+    def settings_file(self):
+        return os.path.join(self.root, "home", ".config", "yomite", "YOMITE.INI")
 
     def mkdir(self, name):
         path = os.path.join(self.root, name)
@@ -328,6 +332,9 @@ class WineDesktop(Desktop):
             raise Skip("WINEPREFIX names no prefix (CTest's wine fixture makes one)")
         self.wine = shutil.which(wine)
         super().__init__(build_dir)
+
+    def settings_file(self):
+        return os.path.join(self.bin, "YOMITE.INI")
 
     def command_of(self, args):
         return [self.wine, self.program, *args]

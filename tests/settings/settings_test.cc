@@ -246,14 +246,42 @@ TEST(Notation, CommandLineColour) {
 namespace yomite {
 namespace {
 
-TEST(SettingsLocation, BesideTheProgramWhenWritable) {
-  // The test program's own directory is writable in a build tree.
+// Where the settings of a program in a folder of its own live: on Windows
+// beside it when it can write there, unless the installer put it there; on
+// Linux in the configuration directory unless a portable copy's file is
+// already beside it.
+TEST(SettingsLocation, FollowsTheSystemsRules) {
+  test::TempDir program, config;
 #if defined(_WIN32)
-  std::string expected = YOMITE_BINARY_DIR "\\tests\\settings\\YOMITE.INI";
-  for (char& c : expected) c = c == '/' ? '\\' : c;
-  EXPECT_EQ(platform::settings_file_path(), expected);
+  const char* old = getenv("APPDATA");
+  const std::string saved = old ? old : "";
+  test::set_environment("APPDATA", config.path);
+  EXPECT_EQ(platform::settings_file_path_for(program.path), program.path + "\\YOMITE.INI");
+  write_file(program.file(platform::INSTALLED_MARKER), "");
+  EXPECT_EQ(platform::settings_file_path_for(program.path), config.path + "\\Yomite\\YOMITE.INI");
+  EXPECT_EQ(platform::settings_file_path_for(program.path + "/missing"),
+            config.path + "\\Yomite\\YOMITE.INI");
+  test::set_environment("APPDATA", saved);
 #else
-  EXPECT_EQ(platform::settings_file_path(), YOMITE_BINARY_DIR "/tests/settings/YOMITE.INI");
+  const char* old = getenv("XDG_CONFIG_HOME");
+  const std::string saved = old ? old : "";
+  test::set_environment("XDG_CONFIG_HOME", config.path);
+  // A writable folder is not enough: ~/.local/bin is one.
+  EXPECT_EQ(platform::settings_file_path_for(program.path), config.path + "/yomite/YOMITE.INI");
+  EXPECT_EQ(platform::settings_file_path(), config.path + "/yomite/YOMITE.INI");
+  write_file(program.file("YOMITE.INI"), "");
+  EXPECT_EQ(platform::settings_file_path_for(program.path), program.path + "/YOMITE.INI");
+  // A link beside the program counts, whatever it points at.
+  std::filesystem::remove(program.file("YOMITE.INI"));
+  std::filesystem::create_symlink(config.file("elsewhere.ini"), program.file("YOMITE.INI"));
+  EXPECT_EQ(platform::settings_file_path_for(program.path), program.path + "/YOMITE.INI");
+  const char* home = getenv("HOME");
+  const std::string saved_home = home ? home : "";
+  test::unset_environment("XDG_CONFIG_HOME");
+  test::set_environment("HOME", config.path);
+  EXPECT_EQ(platform::settings_file_path_for(""), config.path + "/.config/yomite/YOMITE.INI");
+  test::set_environment("HOME", saved_home);
+  if (old) test::set_environment("XDG_CONFIG_HOME", saved);
 #endif
 }
 

@@ -96,14 +96,14 @@ def vertical_page(area, what):
     return runs
 
 
-def ink_slots(area):
+def ink_slots(area, pitch=PITCH):
     """Column slots (counted from the right edge) that hold ink, each with the
     first and last row of its ink."""
     slots = {}
     for last, first in ink_runs(area):
         for x in (last, first):
-            slot = (area.width - 1 - x) // PITCH
-            box = (area.width - (slot + 1) * PITCH, 0, area.width - slot * PITCH, area.height)
+            slot = (area.width - 1 - x) // pitch
+            box = (area.width - (slot + 1) * pitch, 0, area.width - slot * pitch, area.height)
             slots[slot] = ink_extent(area, box)
     return slots
 
@@ -129,7 +129,8 @@ def like_the_linux_page(d, area, args, what):
         return
     out = os.path.join(d.root, "linux-page.png")
     linux_path = os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
-    run([renderer, "--size", "%dx%d" % (area.width, area.height), "-o", out, *args, linux_path])
+    run([renderer, "--size", "%dx%d" % (area.width, area.height), "-o", out, *args, linux_path],
+        env=d.env)
     data = run(["convert", out, "-depth", "8", "rgb:-"]).stdout
     # Without the foot, where the page numbers are.
     body = area.height - FOOT
@@ -287,6 +288,64 @@ def second_viewer_sends_yomite_init(d):
              lambda: a.picture().count(GREEN) > 1000, timeout=15)
 
 
+def set_dpi(d, dpi):
+    """The prefix's DPI, which each Windows program reads when it starts."""
+    run([d.wine, "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t",
+         "REG_DWORD", "/d", str(dpi), "/f"], env=d.env)
+
+
+def mixed_blocks(area):
+    """How many 2x2 blocks of pixels are not of one colour: none in a page
+    stretched to twice its size, many where text is drawn at that size."""
+    n = 0
+    for y in range(0, area.height - 1, 2):
+        for x in range(0, area.width - 1, 2):
+            if len({area.pixel(x, y), area.pixel(x + 1, y), area.pixel(x, y + 1),
+                    area.pixel(x + 1, y + 1)}) > 1:
+                n += 1
+    return n
+
+
+def page_at_200_percent_is_the_page_drawn_larger(d):
+    """At 192 dpi the window is twice as large and shows the page of 96 dpi:
+    the same columns, each starting and ending where it did, twice as far from
+    the edge, drawn by fonts of twice the pixels rather than stretched."""
+    first = d.start(SAMPLE)
+    w = d.wait_ready(first)
+    standard = settled(w, text_area)
+    w.key("Escape")
+    wait_for("the first viewer to close", lambda: first.poll() is not None, timeout=15)
+    set_dpi(d, 192)
+    try:
+        w = d.wait_ready(d.start(SAMPLE))
+    finally:
+        set_dpi(d, 96)
+    large = settled(w, text_area)
+    d.save_screenshot("wine-200-percent")
+    expect(abs(large.width - 2 * standard.width) <= 2 and
+           abs(large.height - 2 * standard.height) <= 2,
+           "page %dx%d at 200 %%, %dx%d at 100 %%"
+           % (large.width, large.height, standard.width, standard.height))
+    vertical_page(large, "the sample at 200 %")
+    at_100, at_200 = ink_slots(standard), ink_slots(large, 2 * PITCH)
+    expect(sorted(at_200) == sorted(at_100),
+           "columns %s at 200 %%, %s at 100 %%" % (sorted(at_200), sorted(at_100)))
+    for slot, (top, bottom) in at_100.items():
+        top2, bottom2 = at_200[slot]
+        expect(abs(top2 - 2 * top) <= 4 and abs(bottom2 - 2 * bottom) <= 6,
+               "column %d runs %d..%d at 200 %%, %d..%d at 100 %%"
+               % (slot, top2, bottom2, top, bottom))
+    mixed = mixed_blocks(large)
+    expect(mixed > large.width * large.height // 200,
+           "only %d blocks of 2x2 pixels show an edge: a stretched picture" % mixed)
+    # A column forward is twice the pixels too.
+    w.key("Left")
+    wait_for("the columns to move", lambda: changed(text_area(w.picture()), large))
+    after = settled(w, text_area)
+    shifts = [dx for dx in range(1, 3 * PITCH) if shifted_right(large, after, dx)]
+    expect(shifts == [2 * PITCH], "Left moved the page by %s px at 200 %%" % shifts)
+
+
 SCENARIOS = {f.__name__: f for f in [
     sample_opens_vertical,
     left_scrolls_one_column,
@@ -294,6 +353,7 @@ SCENARIOS = {f.__name__: f for f in [
     width_dialog_lays_the_page_out_again,
     escape_closes_and_history_records_the_file,
     second_viewer_sends_yomite_init,
+    page_at_200_percent_is_the_page_drawn_larger,
 ]}
 
 
