@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,15 @@ struct ViewSettings {
   // copies it into typeset.book_layout; breaking, justification, painting and
   // hit testing read that, so a settings notice never mixes the two.
   int book_composition = 0;
+
+  // Per settings key ("Section/Key"), the value as this view last read it
+  // from the file or wrote it there: a key whose value still equals it was
+  // not changed here, so a write leaves another viewer's newer value alone,
+  // and a key that differs was changed here, so a reading keeps it.
+  std::map<std::string, std::string> seen_values;
+  // Per key, the value an option of the command line gave: for this run
+  // only, never written, and kept when the file is read again.
+  std::map<std::string, std::string> option_values;
 };
 
 // A column moving across the window in pixel steps, one step per tick of the
@@ -206,6 +216,10 @@ struct Viewport {
   int auto_speed = 0;                  // sign = direction, magnitude 0..5 = speed step
   AutoScroll auto_scroll;
   ColumnInFlight column;
+  int modal = 0;  // modal windows open (view/modal.h)
+  // Commands other programs sent, run in order once the event loop is free
+  // and no modal window is open.
+  std::vector<int> waiting_commands;
 };
 
 // Everything about the document shown in the main window, in its parts.

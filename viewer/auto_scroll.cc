@@ -126,11 +126,4 @@ int auto_scroll_takes_click(ViewContext& v, int button, int x, int y) {
   return 1;
 }
 
-void on_tick(ViewContext& v) {
-  if (column_in_flight(v))
-    advance_column(v);
-  else
-    auto_scroll_next(v);
-}
-
 }  // namespace yomite

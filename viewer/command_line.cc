@@ -35,7 +35,18 @@ int encoding_letter_of(const std::string& value) {
   return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : static_cast<unsigned char>(c);
 }
 
-void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
+// Options that set a value the settings file keeps, and its key there.
+struct OptionKey {
+  char letter;
+  const char* section;
+  const char* key;
+};
+constexpr OptionKey OPTION_KEYS[] = {
+    {'A', "Font", "FullNotation"}, {'B', "Color", "Back"},           {'C', "Color", "Fore"},
+    {'L', "Color", "Footnote"},    {'N', "Font", "BookComposition"}, {'S', "Scroll", "Smooth"},
+};
+
+void set_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
   const int n = parse_decimal(o.value);
   switch (o.letter) {
     case 'A':
@@ -89,6 +100,14 @@ void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
     default:
       break;  // X and Y place the window; the scan took them
   }
+}
+
+// Options apply to the run: a value the settings file keeps is noted as the
+// option's, so that it is neither written nor lost when the file is read again.
+void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
+  set_option(v, o, r);
+  for (const OptionKey& k : OPTION_KEYS)
+    if (k.letter == o.letter) note_option_value(v, k.section, k.key);
 }
 
 }  // namespace

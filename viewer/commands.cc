@@ -10,6 +10,7 @@
 #include "settings/history.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "view/modal.h"
 #include "viewer/command_handlers.h"
 #include "viewer/command_table.h"
 #include "viewer/dialogs.h"
@@ -47,6 +48,7 @@ void cmd_smooth_dots(ViewContext& v, int number) {
 }
 
 void cmd_choose_colour(ViewContext& v, int number) {
+  ModalScope modal(v);
   Color& field = colour_of(v, number);
   const long chosen = platform::choose_color(v.viewport.window, field);
   if (number == CMD_TEXT_COLOR) trace("col=%x ", static_cast<unsigned>(chosen));
@@ -58,6 +60,7 @@ void cmd_choose_colour(ViewContext& v, int number) {
 }
 
 void cmd_change_font(ViewContext& v, int) {
+  ModalScope modal(v);
   platform::FontDescription font;
   font.height = -v.typeset.char_height;
   font.face = v.settings.face_name;

@@ -6,6 +6,7 @@
 #include "settings/history.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "view/modal.h"
 #include "viewer/command_table.h"
 #include "viewer/commands.h"
 #include "viewer/contents.h"
@@ -123,7 +124,11 @@ std::vector<MenuItem> context_menu_items(ViewContext& v) {
 }
 
 void show_context_menu(ViewContext& v, int x, int y) {
-  const int chosen = platform::track_popup_menu(v.viewport.window, context_menu_items(v), x, y);
+  int chosen = 0;
+  {
+    ModalScope modal(v);
+    chosen = platform::track_popup_menu(v.viewport.window, context_menu_items(v), x, y);
+  }
   trace("menu=%d ", chosen);
   if (chosen != 0) run_menu_command(v, chosen);
 }

@@ -10,6 +10,7 @@
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "view/modal.h"
 #include "viewer/commands.h"
 #include "viewer/contents.h"
 #include "viewer/messages.h"
@@ -120,6 +121,7 @@ long long dialog_number(const std::string& text) {
 }
 
 void open_file_dialog(ViewContext& v) {
+  ModalScope modal(v);
   const std::vector<platform::FileFilter> filters = {
       {"テキスト(*.txt;*.ymx)", "*.txt;*.ymx"},
       {"ﾌｧｲﾙ(*.*)", "*.*"},
@@ -144,11 +146,14 @@ int launch_editor(ViewContext& v) {
       !args.empty() && platform::start_program(editor_arguments(command, v.doc.file_name));
   if (started) return 1;
   // The message shows the command line as the user would type it.
-  platform::message_box(v.viewport.window, command + " " + quoted(v.doc.file_name), EDITOR_FAILED_CAPTION);
+  ModalScope modal(v);
+  platform::message_box(v.viewport.window, command + " " + quoted(v.doc.file_name),
+                        EDITOR_FAILED_CAPTION);
   return 0;
 }
 
 int width_dialog(ViewContext& v) {
+  ModalScope modal(v);
   DialogForm form;
   form.title = "Yomite 文字数設定";
   form.cancel_label = CANCEL_LABEL;
@@ -169,6 +174,7 @@ int width_dialog(ViewContext& v) {
 }
 
 int page_jump_dialog(ViewContext& v, int page) {
+  ModalScope modal(v);
   DialogForm form;
   form.title = "ページ移動";
   form.cancel_label = CANCEL_LABEL;
@@ -191,10 +197,12 @@ int page_jump_dialog(ViewContext& v, int page) {
 }
 
 int settings_dialog(ViewContext& v) {
+  ModalScope modal(v);
   v.settings.ruby_percent = clamp_ruby_percent(v.settings.ruby_percent);
   v.settings.font_smoothing = v.settings.font_smoothing ? 1 : 0;
   v.settings.justify = v.settings.justify ? 1 : 0;
-  const int smoothing = v.settings.font_smoothing, justify = v.settings.justify, ruby = v.settings.ruby_percent;
+  const int smoothing = v.settings.font_smoothing, justify = v.settings.justify,
+            ruby = v.settings.ruby_percent;
   DialogForm form;
   form.title = "Yomite 設定";
   form.cancel_label = CANCEL_LABEL;
@@ -220,6 +228,7 @@ int settings_dialog(ViewContext& v) {
   hooks.button = browse_program;
   hooks.context = &v;
   if (platform::run_dialog(v.viewport.window, form, hooks) != 1) return 0;
+  const std::string editor = process_settings().editor_command;
   process_settings().editor_command = text_of(form, ID_SETTINGS_EDITOR);
   v.settings.font_smoothing = checked(form, ID_SETTINGS_SMOOTHING);
   v.settings.justify = checked(form, ID_SETTINGS_JUSTIFY);
@@ -228,20 +237,23 @@ int settings_dialog(ViewContext& v) {
       static_cast<int>(std::max(dialog_number(text_of(form, ID_SETTINGS_RUBY)), 0LL)));
   const int full_notation = checked(form, ID_SETTINGS_FULL_NOTATION);
   const int book_composition = checked(form, ID_SETTINGS_BOOK_COMPOSITION);
-  const int relayout = full_notation != v.settings.full_notation || book_composition != v.settings.book_composition;
+  const int relayout =
+      full_notation != v.settings.full_notation || book_composition != v.settings.book_composition;
   v.settings.full_notation = full_notation;
   v.settings.book_composition = book_composition;
-  // A new editor command alone waits for the write at exit.
-  if (v.settings.font_smoothing != smoothing || v.settings.justify != justify || v.settings.ruby_percent != ruby || relayout) {
-    platform::window_invalidate(v.viewport.window, nullptr, 0);
-    write_settings(v);
-  }
+  const int repaint = v.settings.font_smoothing != smoothing || v.settings.justify != justify ||
+                      v.settings.ruby_percent != ruby || relayout;
+  if (repaint) platform::window_invalidate(v.viewport.window, nullptr, 0);
+  // A new editor command is written at once too: a viewer that reads the file
+  // again on another one's notice must find it there.
+  if (repaint || process_settings().editor_command != editor) write_settings(v);
   // The extensions change the layout: the document is laid out again.
   if (relayout && v.doc.loaded) reopen_document(v, 0);
   return 1;
 }
 
 void about_box(ViewContext& v) {
+  ModalScope modal(v);
   DialogForm form;
   form.title = "Yomite バージョン情報";
   form.controls = {

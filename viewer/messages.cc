@@ -2,6 +2,7 @@
 // and new viewers.
 #include "viewer/messages.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/files.h"
@@ -10,6 +11,7 @@
 #include "settings/settings.h"
 #include "trace/trace.h"
 #include "viewer/command_line.h"
+#include "viewer/command_table.h"
 #include "viewer/commands.h"
 #include "viewer/scrolling.h"
 
@@ -34,10 +36,34 @@ bool passed_on(const std::string& arg) {
 
 }  // namespace
 
+namespace {
+
+int opens_modal(int code) {
+  const CommandRow* row = find_command(code);
+  return row && (row->flags & CF_MODAL) && !(row->flags & CF_EXTENSION);
+}
+
+}  // namespace
+
 int on_command_message(ViewContext& v, int code, platform::MessageSender* sender) {
   if (code < MESSAGE_FIRST_COMMAND) return answer_file_name_query(code, sender, v);
-  run_command(v, code);
+  std::vector<int>& waiting = v.viewport.waiting_commands;
+  // One modal window at a time.
+  if (opens_modal(code) &&
+      (v.viewport.modal > 0 || std::any_of(waiting.begin(), waiting.end(), opens_modal)))
+    return MESSAGE_REFUSED;
+  waiting.push_back(code);
+  platform::window_request_tick(v.viewport.window, 0);
   return 0;
+}
+
+void run_waiting_commands(ViewContext& v) {
+  std::vector<int>& waiting = v.viewport.waiting_commands;
+  while (v.viewport.modal == 0 && !waiting.empty()) {
+    const int code = waiting.front();
+    waiting.erase(waiting.begin());
+    run_command(v, code);
+  }
 }
 
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& v) {

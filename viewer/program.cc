@@ -49,6 +49,14 @@ int on_idle(ViewContext& view) {
   return more;
 }
 
+void on_tick(ViewContext& view) {
+  run_waiting_commands(view);
+  if (column_in_flight(view))
+    advance_column(view);
+  else
+    auto_scroll_next(view);
+}
+
 int run_viewer(int argc, const char* const* argv) {
   trace_init();
   platform::Window* window = platform::window_create();
@@ -64,6 +72,16 @@ int run_viewer(int argc, const char* const* argv) {
   // Texts unpacked by viewers that crashed are gone before this one unpacks.
   platform::clear_stale_extraction_dirs();
   take_file(*view, args.file, process_history(), settings);
+  // A file that cannot be shown is said; nothing is opened or remembered.
+  if (const char* refusal = file_refusal(*view)) {
+    const std::string& named =
+        view->doc.archive_name.empty() ? view->doc.file_name : view->doc.archive_name;
+    platform::message_box(window, named + "\n" + refusal, refusal);
+    platform::remove_extraction_dirs();
+    destroy_view_context(view);
+    trace_shutdown();
+    return 1;
+  }
   platform::window_set_title(window, window_title(args.file));
   open_document(*view, 0, args.x, args.y, &args.options);
   platform::window_accept_drops(window);

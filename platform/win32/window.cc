@@ -7,7 +7,6 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
 #include "viewer/program.h"
-#include "viewer/scrolling.h"
 
 namespace yomite::platform {
 

@@ -395,6 +395,21 @@ def editor_gets_the_file_or_says_it_cannot(d):
     d.x(["xdotool", "key", "Return"])
 
 
+def a_file_that_cannot_be_shown_is_said(d):
+    history = '[History]\n01F="%s"\n01M=0\n' % SAMPLE
+    folder = d.mkdir("a folder.txt")
+    for name, why in (("/no/such/book.txt", "見つかりません"), (folder, "フォルダーです")):
+        with open(d.settings, "w") as f:
+            f.write(history)
+        viewer = d.start(name)
+        box = wait_for("the message " + why, lambda: d.windows_named(why), timeout=15)
+        d.save_screenshot("refused")
+        d.x(["xdotool", "windowfocus", "--sync", box[0]], check=False)
+        d.x(["xdotool", "key", "Return"])
+        expect(viewer.wait(10) == 1, "the viewer did not end with 1")
+        expect(read(d.settings) == history, "the history changed:\n" + read(d.settings))
+
+
 def history_entry_of_an_empty_viewer_opens_where_it_stood(d):
     with open(d.settings, "w") as f:
         f.write('[History]\n01F="%s"\n01M=0\n' % SAMPLE)
@@ -448,6 +463,7 @@ SCENARIOS = {f.__name__: f for f in [
     settings_justification_changes_the_page,
     colour_in_one_viewer_repaints_another,
     editor_gets_the_file_or_says_it_cannot,
+    a_file_that_cannot_be_shown_is_said,
     history_entry_of_an_empty_viewer_opens_where_it_stood,
     archive_opens_and_leaves_nothing_behind,
 ]}

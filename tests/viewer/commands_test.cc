@@ -268,14 +268,22 @@ TEST_F(Commands, PageJumpRefusesZeroAndStopsAtTheLastLine) {
   EXPECT_EQ(v.viewport.top_line, 99);
 }
 
-TEST_F(Commands, SettingsDialogClampsRubyAndWritesOnlyWhenThreeValuesChange) {
+TEST_F(Commands, SettingsDialogClampsRubyAndWritesWhatChanged) {
   const int notices = fake::settings_notices();
   process_settings().editor_command = "gedit";
+  fake::script_dialog_steps({fake::DialogStep{}});
+  run_command(v, CMD_SETTINGS);
+  EXPECT_EQ(fake::settings_notices(), notices);  // nothing changed: nothing written
   fake::script_dialog_steps({type(ID_SETTINGS_EDITOR, "kate")});
+  window.log.clear();
   run_command(v, CMD_SETTINGS);
   EXPECT_EQ(process_settings().editor_command, "kate");
-  EXPECT_EQ(fake::settings_notices(), notices);  // the editor alone waits for the exit
-  const DialogForm& shown = fake::dialogs_shown()[0];
+  // Written at once, so that another viewer's notice cannot make it lost,
+  // but nothing of the page changes.
+  EXPECT_EQ(stored("Tool", "Editor"), "*kate");
+  EXPECT_EQ(fake::settings_notices(), notices + 1);
+  EXPECT_TRUE(log_with("invalidate").empty());
+  const DialogForm& shown = fake::dialogs_shown()[1];
   EXPECT_EQ(shown.title, "Yomite 設定");
   EXPECT_EQ(platform::dialog_control(const_cast<DialogForm&>(shown), ID_SETTINGS_RUBY)->text, "60");
 
