@@ -106,26 +106,6 @@ void emphasis_mark(Line& l, int i, std::uint16_t code) {
   platform::canvas_select_font(l.win, old);
 }
 
-// The smoothing path: the reading drawn flat with the upright ruby font and
-// turned through the column strip into the window.
-void turn_ruby(Line& l, Canvas& strip, Canvas& flat, const char16_t* r, int n, std::vector<int> adv,
-               int s) {
-  ViewContext& v = l.v;
-  std::u16string text(r, static_cast<std::size_t>(n));
-  text.push_back(u' ');
-  adv.push_back(n ? adv.back() : 0);
-  platform::Font* old = platform::canvas_select_font(flat, v.typeset.font_ruby_upright);
-  int align = platform::canvas_set_align(flat, platform::ALIGN_UPDATE_CP);
-  platform::canvas_move_to(flat, 0, v.typeset.char_height - v.typeset.ruby_height);
-  platform::canvas_text(flat, 0, 0, text.data(), n + 1, adv.data());
-  platform::CanvasPoint e = platform::canvas_position(flat);
-  rotate_strip(flat, flat.width, flat.height, strip);
-  platform::canvas_blit(l.win, l.x0 - v.typeset.ruby_height, s + l.indent + TEXT_MARGIN, v.typeset.ruby_height, e.x,
-                        strip, 0, 0);
-  platform::canvas_set_align(flat, align);
-  platform::canvas_select_font(flat, old);
-}
-
 // The reading spread over its base (its first character moved in by two
 // fifths of the room left), or overhanging it evenly after plain text.
 // Returns its offset along the line; `adv` holds the reading's advances.
@@ -147,7 +127,7 @@ int place_ruby(Line& l, int i, int n, std::vector<int>& adv) {
   return s;
 }
 
-int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
+int ruby(Line& l, int i, std::uint16_t code) {
   ViewContext& v = l.v;
   int n = 1;
   while (i + n < l.length && l.codes[i + n] == CONTINUATION_CODE) ++n;
@@ -162,8 +142,6 @@ int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
   else
     platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, l.x0 - v.typeset.ruby_height);
   platform::canvas_text(l.win, 0, 0, r, rn, adv.data());
-  if (v.typeset.vertical && strip && flat && v.settings.font_smoothing == 1 && is_nt_platform() == 0)
-    turn_ruby(l, *strip, *flat, r, rn, adv, s);
   platform::canvas_select_font(l.win, old);
   return n;
 }
@@ -171,8 +149,7 @@ int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
 }  // namespace
 
 void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int index,
-                      const PaintRect& client, int slot, const int* use, int indent, Canvas* strip,
-                      Canvas* flat) {
+                      const PaintRect& client, int slot, const int* use, int indent) {
   const DisplayLine& dl = v.doc.lines[index];
   if (!dl.attrs || !dl.text) return;
   int x0 = v.typeset.vertical ? (client.right - client.left) - slot : slot;
@@ -193,7 +170,7 @@ void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int 
       emphasis_mark(l, i, c);
       i += 1;
     } else if (is_ruby_code(c)) {
-      i += ruby(l, i, c, strip, flat);
+      i += ruby(l, i, c);
     } else {
       i += 1;
     }

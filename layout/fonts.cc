@@ -1,4 +1,4 @@
-// The seven fonts of a view and the metrics the layout is built on.
+// The fonts of a view and the metrics the layout is built on.
 #include <algorithm>
 #include <cstdlib>
 
@@ -37,7 +37,6 @@ int rotated(const ViewContext& v) {
 
 void make_main_fonts(ViewContext& v, int s) {
   v.typeset.font_main = make_font(v.settings.face_name, s, rotated(v));
-  if (v.typeset.vertical) v.typeset.font_main_upright = make_font(v.settings.face_name, s, platform::ESCAPEMENT_NONE);
   v.typeset.font_emphasis = make_font(v.typeset.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, s, rotated(v));
   create_heading_font(v, s, rotated(v));
 }
@@ -59,7 +58,6 @@ void make_ruby_fonts(ViewContext& v, int s) {
   int h = ruby_font_height(s, v.typeset.book_layout ? book_ruby_percent(v.settings.ruby_percent) : v.settings.ruby_percent);
   v.typeset.font_ruby = make_font(v.settings.face_name, h, rotated(v));
   if (!v.typeset.vertical) return;
-  v.typeset.font_ruby_upright = make_font(v.settings.face_name, h, platform::ESCAPEMENT_NONE);
   v.typeset.font_page_number =
       make_font(FACE_GOTHIC, page_number_font_height(s), platform::ESCAPEMENT_NONE);
 }

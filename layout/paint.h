@@ -40,12 +40,6 @@ inline int slot_gap(const ViewContext& v) {
 // Units hit_test returns at most in text mode (with the terminator).
 constexpr int HIT_TEXT_UNITS = 1024;
 
-// Background calibration for the smoothing path, which turns strips through
-// pixel buffers: pending until it has run once, and again after the
-// background colour changes.
-extern int back_calibration_pending;
-extern Color calibrated_back_color;
-
 // Paints every slot that meets `update` (client coordinates) onto `win`, whose
 // drawing state is put back afterwards. An update of exactly one pixel is a
 // request for the text under that point instead (drawn 2 px up and left of it
@@ -57,25 +51,16 @@ void paint_view(ViewContext& view, platform::Canvas& win, const PaintRect& clien
 // position (its top right corner), with the given advances to use (null: the
 // font's own), one space appended. Upright digit pairs are drawn side by
 // side by the pair font; `advances` are the line's advances stretched or not.
-// `flat` is the strip turned flat, used only by the smoothing path.
 // Returns the end position: x the strip width, y the length drawn.
 platform::CanvasPoint draw_column_text(ViewContext& view, platform::Canvas& strip, int index,
-                                       const int* advances, const int* use, platform::Canvas* flat,
-                                       int client_height);
+                                       const int* advances, const int* use);
 
 // Ruby, emphasis marks and side lines of display line `index`. `slot` is the
 // slot offset: distance of the slot's right edge from the client's right edge
 // in vertical writing, the top of the text row in horizontal writing.
 // `use` are the stretched advances, or null for plain widths.
 void draw_decorations(ViewContext& view, MeasureContext& measure, platform::Canvas& win, int index,
-                      const PaintRect& client, int slot, const int* use, int indent,
-                      platform::Canvas* strip, platform::Canvas* flat);
-
-// Turns the w x h picture of `src` 90 degrees clockwise into `dst` (h x w):
-// destination (column u, row v) = source (column v, row h - 1 - u). Unrotated
-// text drawn with an upright font becomes the column a turned font draws.
-// Returns 1, or 0 when the pixel buffers cannot be had (dst is unchanged).
-int rotate_strip(platform::Canvas& src, int w, int h, platform::Canvas& dst);
+                      const PaintRect& client, int slot, const int* use, int indent);
 
 // The text under client point (x, y) of the view's window.
 // note_mode 1: the annotation entry of the note anchor under the point.

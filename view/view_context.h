@@ -114,11 +114,9 @@ struct Document {
 // width cache. Owns the fonts and the cache.
 struct Typesetting {
   platform::Font* font_main = nullptr;          // turned 270 degrees in vertical writing
-  platform::Font* font_main_upright = nullptr;  // vertical writing only
   platform::Font* font_page_number = nullptr;   // vertical writing only
   int page_number_height = 0;                   // px
   platform::Font* font_ruby = nullptr;
-  platform::Font* font_ruby_upright = nullptr;  // vertical writing only
   platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks
   platform::Font* font_pair_upright = nullptr;  // face without '@', for upright digit pairs
   platform::Font* font_heading = nullptr;       // full notation: headings (bold, or Gothic)
@@ -158,7 +156,7 @@ struct ViewSettings {
   int code_page = 1;      // for multibyte text; 1 = the system's (932)
   int encoding_letter = 0;  // forced encoding, upper case; 0 = detect
   int markup_enabled = 1;
-  int font_smoothing = 0;  // settings Font/Smooth
+  int font_smoothing = 0;  // settings Font/Smooth: kept and written, no effect
   int page_mode = 0;
   int justify = 1;                 // settings Font/Justify
   int ruby_percent = 0;            // kept in 40..80 whenever fonts are made

@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 
-#include "layout/paint.h"
 #include "platform/choosers.h"
 #include "platform/window.h"
 #include "settings/history.h"
@@ -55,7 +54,6 @@ void choose_colour(ViewContext& v, Color& field, int number) {
   if (number == CMD_TEXT_COLOR) trace("col=%x ", static_cast<unsigned>(chosen));
   if (chosen == -1) return;
   field = static_cast<Color>(chosen);
-  if (number == CMD_BACK_COLOR) back_calibration_pending = 1;
   repaint(v);
   write_settings(v);
 }

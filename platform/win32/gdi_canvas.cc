@@ -150,18 +150,11 @@ void read_pixels(Canvas& c, std::uint32_t* out) {
   std::memcpy(out, g.bits, 4 * static_cast<std::size_t>(c.width) * c.height);
 }
 
-void write_pixels(Canvas& c, const std::uint32_t* in) {
-  GdiCanvas& g = of(c);
-  if (!g.bits) return;
-  GdiFlush();
-  std::memcpy(g.bits, in, 4 * static_cast<std::size_t>(c.width) * c.height);
-}
-
 // State changes need no work here: every drawing call reads the state.
 const CanvasOps OPS = {
     nullptr, nullptr,           nullptr, nullptr,   nullptr,     nullptr,
     nullptr, nullptr,           fill,    invert,    line_to,     text,
-    blit,    create_compatible, destroy, get_pixel, read_pixels, write_pixels,
+    blit,    create_compatible, destroy, get_pixel, read_pixels,
 };
 
 Canvas* wrap(GdiCanvas* g, int w, int h) {

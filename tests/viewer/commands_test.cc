@@ -170,16 +170,13 @@ TEST_F(Commands, MakeStandardWritesTheCurrentValues) {
 
 TEST_F(Commands, ColoursWithCancel) {
   fake::script_color_choices({0x123456, -1, 0x00FF00, 0x0000FF});
-  back_calibration_pending = 0;
   run_command(v, CMD_TEXT_COLOR);
   EXPECT_EQ(v.settings.text_color, 0x123456u);
   EXPECT_EQ(stored("Color", "Fore"), "123456");
   run_command(v, CMD_BACK_COLOR);  // cancelled
   EXPECT_EQ(v.settings.back_color, 0xFFFFFFu);
-  EXPECT_EQ(back_calibration_pending, 0);
   run_command(v, CMD_BACK_COLOR);
   EXPECT_EQ(v.settings.back_color, 0x00FF00u);
-  EXPECT_EQ(back_calibration_pending, 1);
   run_command(v, CMD_LINK_COLOR);
   EXPECT_EQ(v.settings.link_color, 0x0000FFu);
   EXPECT_EQ(stored("Color", "Footnote"), "0000FF");
