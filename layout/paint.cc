@@ -106,7 +106,7 @@ int draw_column(Paint& p, int index, int y) {
   draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y - rh, use, indent);
   if (v.doc.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, left, 0, ch, MARK_BLOCK);
   if (first_of_page(v, index)) page_number(p, index, left);
-  const int gap = slot_gap(v);
+  const int gap = v.typeset.slot_gap;
   platform::canvas_fill(p.win, left - gap, TEXT_MARGIN, gap, p.height);
   return y + ch + gap;
 }
@@ -149,7 +149,7 @@ int draw_row(Paint& p, int index, int y) {
   platform::canvas_fill(p.win, end.x, y, p.width, ch);
   draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y, use, indent);
   if (v.doc.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, 0, y, MARK_BLOCK, ch);
-  const int gap = slot_gap(v);
+  const int gap = v.typeset.slot_gap;
   platform::canvas_fill(p.win, 0, y + ch, p.width, gap);
   return y + ch + gap;
 }

@@ -1,9 +1,9 @@
 // Painting a view onto a canvas, and finding the character under a point.
 //
 // Geometry (px): each display line takes one slot of column_pitch =
-// ruby_height + char_height + 2 across the reading direction. Vertical
+// ruby_height + char_height + slot_gap across the reading direction. Vertical
 // writing: slots run leftward from the right edge; within a slot, from its
-// right edge, come the ruby band, the text strip and a 2 px gap. Horizontal
+// right edge, come the ruby band, the text strip and the gap. Horizontal
 // writing: slots run downward from the top; within a slot, from its top, the
 // ruby band, the text row and the gap. Along the text, TEXT_MARGIN px come
 // before the first character, and a quotation line in vertical writing
@@ -28,15 +28,9 @@ struct PaintRect {
 
 // Length of the mark's inverted block at the head of a line, px.
 constexpr int MARK_BLOCK = 8;
-// Gap between slots, px.
+// Gap between slots in standard composition, px (book composition leaves a
+// wider one: typeset.slot_gap).
 constexpr int SLOT_GAP = 2;
-// The gap of the view's slots: book composition leaves a wider one, whatever
-// column_pitch holds beyond the ruby band and the text.
-inline int slot_gap(const ViewContext& v) {
-  if (!v.typeset.book_layout) return SLOT_GAP;
-  int gap = v.typeset.column_pitch - v.typeset.ruby_height - v.typeset.char_height;
-  return gap > 0 ? gap : 0;
-}
 // Units hit_test returns at most in text mode (with the terminator).
 constexpr int HIT_TEXT_UNITS = 1024;
 

@@ -7,6 +7,7 @@
 
 #include <fstream>
 
+#include "layout/composition.h"
 #include "layout/paint.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_font.h"
@@ -472,7 +473,7 @@ TEST_F(Commands, SettingsDialogSwitchesBookComposition) {
   fake::script_dialog_steps({on});
   run_command(v, CMD_SETTINGS);
   EXPECT_EQ(v.settings.book_composition, 1);
-  EXPECT_EQ(v.typeset.book_layout, 1);  // laid out again in it
+  EXPECT_EQ(v.typeset.composition, &BOOK_COMPOSITION);  // laid out again in it
   EXPECT_EQ(stored("Font", "BookComposition"), "1");
   EXPECT_NE(v.typeset.column_pitch, pitch);                 // a quarter em between columns
   fake::script_dialog_steps({fake::DialogStep{}});  // OK without a change: no new layout
