@@ -1,8 +1,9 @@
 // The loading pipeline: a file becomes the view's display lines.
 //
 //   locked-text header -> encoding -> open -> markup dialect (read-ahead)
-//   -> layout pass setup -> for each line: read, header block, form feeds,
-//      digits, control characters, markup, column breaking
+//   and the notation that reads it -> layout pass setup -> for each line:
+//   read, header block, form feeds, digits, control characters, markup
+//   (the notation's parser), column breaking (the notation's layout)
 #include "document/load.h"
 
 #include <memory>
@@ -167,22 +168,6 @@ bool reached_a_limit(const LoadState& s, const Reader& r) {
   return true;
 }
 
-// The full notation: a line its annotations left empty is no column; a page
-// break starts a new page in page mode (as a form feed does) and leaves a
-// gap of one column when scrolling. False when the lines cannot grow.
-bool lay_out_annotated(ViewContext& v, LoadState& s, const char16_t* line, int length,
-                       std::uint16_t* codes, int has_codes, const NotationLine& asked) {
-  if ((length > 0 || !asked.annotated) &&
-      !lay_out_notation_line(v, s.pass, line, length, codes, has_codes, s.quote_state, asked))
-    return false;
-  if (!asked.page_break) return true;
-  if (v.settings.page_mode) {
-    s.form_feed_pending = true;
-    return true;
-  }
-  return break_logical_line(v, s.pass, u"", 0, codes, 0, QUOTE_OUTSIDE) != 0;
-}
-
 // Opens the text after the header check; false when it cannot be opened.
 bool open_text(ViewContext& v, Reader& r, int ango) {
   const char* path = v.doc.file_name.c_str();
@@ -205,6 +190,16 @@ bool open_text(ViewContext& v, Reader& r, int ango) {
   return true;
 }
 
+// How a load reads its lines, chosen once when it begins: the parser of the
+// notation, and what is done with the line it resolved.
+struct Notation {
+  // Resolves the markup of `line` in place; 1 when it carries codes.
+  int (*resolve)(LoadJob& job, char16_t* line, std::uint16_t* codes, NotationLine& asked);
+  // Lays the resolved line out; false when the display lines cannot grow.
+  bool (*lay_out)(LoadJob& job, const char16_t* line, int length, std::uint16_t* codes,
+                  int has_codes, const NotationLine& asked);
+};
+
 }  // namespace
 
 // A full load or the probe, between its start and its end.
@@ -216,10 +211,70 @@ struct LoadJob {
   std::vector<std::uint16_t> codes = std::vector<std::uint16_t>(CODE_CELLS);
   Reader r;
   Dialect dialect;
+  const Notation* notation = nullptr;
   LoadState s;
 };
 
 namespace {
+
+// The brace notation: directives (stored by the probe), ruby, notes, links.
+int resolve_brace(LoadJob& j, char16_t* line, std::uint16_t* codes, NotationLine&) {
+  ViewContext& v = *j.view;
+  return parse_brace_markup(line, codes, v.doc.annotation_texts.data(), j.s.pass.ruby_count,
+                            v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, j.s.note_count, v,
+                            j.full ? 0 : 1);
+}
+
+// The bracket notation: ruby, emphasis, quotation blocks.
+int resolve_bracket(LoadJob& j, char16_t* line, std::uint16_t* codes, NotationLine&) {
+  ViewContext& v = *j.view;
+  return parse_bracket_markup(line, codes, v.doc.annotation_texts.data(), j.s.pass.ruby_count, v,
+                              j.s.quote_state);
+}
+
+// The full bracket notation: its other annotations too.
+int resolve_full_notation(LoadJob& j, char16_t* line, std::uint16_t* codes, NotationLine& asked) {
+  ViewContext& v = *j.view;
+  return parse_full_notation(line, codes, v.doc.annotation_texts.data(), j.s.pass.ruby_count,
+                             v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, j.s.note_count, v,
+                             j.s.quote_state, j.s.notation, asked);
+}
+
+// A first line that held only directives leaves no empty column.
+bool lay_out_plain(LoadJob& j, const char16_t* line, int length, std::uint16_t* codes,
+                   int has_codes, const NotationLine&) {
+  LoadState& s = j.s;
+  bool directives_only = has_codes && s.kept == 1 && length == 0;
+  return directives_only ||
+         break_logical_line(*j.view, s.pass, line, length, codes, has_codes, s.quote_state);
+}
+
+// The full notation: a line its annotations left empty is no column; a page
+// break starts a new page in page mode (as a form feed does) and leaves a
+// gap of one column when scrolling.
+bool lay_out_annotated(LoadJob& j, const char16_t* line, int length, std::uint16_t* codes,
+                       int has_codes, const NotationLine& asked) {
+  ViewContext& v = *j.view;
+  LoadState& s = j.s;
+  if ((length > 0 || !asked.annotated) &&
+      !lay_out_notation_line(v, s.pass, line, length, codes, has_codes, s.quote_state, asked))
+    return false;
+  if (!asked.page_break) return true;
+  if (v.settings.page_mode) {
+    s.form_feed_pending = true;
+    return true;
+  }
+  return break_logical_line(v, s.pass, u"", 0, codes, 0, QUOTE_OUTSIDE) != 0;
+}
+
+constexpr Notation BRACE_NOTATION = {resolve_brace, lay_out_plain};
+constexpr Notation BRACKET_NOTATION = {resolve_bracket, lay_out_plain};
+constexpr Notation FULL_NOTATION = {resolve_full_notation, lay_out_annotated};
+
+const Notation& choose_notation(const ViewContext& v, const Dialect& dialect) {
+  if (!dialect.bracket) return BRACE_NOTATION;
+  return v.settings.full_notation ? FULL_NOTATION : BRACKET_NOTATION;
+}
 
 // Everything before the first line: the header check, the file, the dialect,
 // the layout pass. Null when nothing is to be read (the view then holds what
@@ -249,6 +304,7 @@ LoadJob* begin_load(ViewContext& v, MeasureContext* measure) {
   r.body.ango = ango;
   if (!open_text(v, r, ango)) return nullptr;
   job->dialect = choose_dialect(v, r, job->line.data());
+  job->notation = &choose_notation(v, job->dialect);
 
   trace("4 ");
   if (job->full) {
@@ -295,31 +351,13 @@ bool load_next_line(LoadJob& j) {
   if (blank_controls(line, length)) s.form_feed_pending = true;
   s.characters += length;
 
-  const bool notation = dialect.bracket && v.settings.full_notation;
   NotationLine asked;
-  int has_codes =
-      notation ? parse_full_notation(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count,
-                                     v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
-                                     s.quote_state, s.notation, asked)
-      : dialect.bracket
-          ? parse_bracket_markup(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count, v,
-                                 s.quote_state)
-          : parse_brace_markup(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count,
-                               v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
-                               j.full ? 0 : 1);
+  int has_codes = j.notation->resolve(j, line, codes, asked);
   length = static_cast<int>(std::char_traits<char16_t>::length(line));
 
   if (!j.full && s.kept == 1) return false;  // the probe reads the first kept line only
-  if (notation) {
-    if (!lay_out_annotated(v, s, line, length, codes, has_codes, asked)) return false;
-    if (!padding) ++s.kept;
-    return true;
-  }
-  // A first line that held only directives leaves no empty column.
-  bool directives_only = has_codes && s.kept == 1 && length == 0;
-  if (!directives_only &&
-      !break_logical_line(v, s.pass, line, length, codes, has_codes, s.quote_state))
-    return false;  // the display-line array cannot grow: keep what is laid out
+  // The display-line array cannot grow: keep what is laid out.
+  if (!j.notation->lay_out(j, line, length, codes, has_codes, asked)) return false;
   if (!padding) ++s.kept;
   return true;
 }

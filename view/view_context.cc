@@ -68,11 +68,9 @@ void release_document_lines(Document& d) {
 void release_typesetting(Typesetting& t) {
   std::free(t.width_cache);
   t.width_cache = nullptr;
-  delete_font(t.font_main_upright);
   delete_font(t.font_main);
   delete_font(t.font_page_number);
   delete_font(t.font_ruby);
-  delete_font(t.font_ruby_upright);
   delete_font(t.font_emphasis);
   delete_font(t.font_pair_upright);
   delete_font(t.font_heading);

@@ -80,7 +80,8 @@ struct HeadingEntry {
   int line;  // display line where the heading starts
 };
 
-struct LoadJob;  // a full load going on in slices (document/load.h)
+struct LoadJob;      // a full load going on in slices (document/load.h)
+struct Composition;  // standard or book composition (layout/composition.h)
 
 // The laid-out document: its display lines, the texts and codes they point
 // into, the annotation entries, and a load still going on. Owns all of it.
@@ -111,28 +112,29 @@ struct Document {
   ~Document();
 };
 
-// How the document is set: the fonts made for it, their metrics and the
-// width cache. Owns the fonts and the cache.
+// How the document is set: the fonts made for it, their metrics, the width
+// cache and the composition. Owns the fonts and the cache.
 struct Typesetting {
   platform::Font* font_main = nullptr;          // turned 270 degrees in vertical writing
-  platform::Font* font_main_upright = nullptr;  // vertical writing only
   platform::Font* font_page_number = nullptr;   // vertical writing only
   int page_number_height = 0;                   // px
   platform::Font* font_ruby = nullptr;
-  platform::Font* font_ruby_upright = nullptr;  // vertical writing only
   platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks
   platform::Font* font_pair_upright = nullptr;  // face without '@', for upright digit pairs
   platform::Font* font_heading = nullptr;       // full notation: headings (bold, or Gothic)
   int char_height = 18;                         // px, cell height of the main font
   int half_width = 0;                           // px, one half-width unit of the main font
   int ruby_height = 7;                          // px, cell height of the ruby font
-  int column_pitch = 27;                 // px, ruby_height + char_height + 2: the scrolling unit
-  int fixed_pitch = 1;                   // the main font is fixed-pitch
-  int half_is_half = 0;                  // average width is exactly half the maximum width
-  int vertical = 0;                      // 1 exactly when face_name begins with '@'
+  int slot_gap = 2;       // px between a slot's text and the next slot's ruby band
+  int column_pitch = 27;  // px, ruby_height + char_height + slot_gap: the scrolling unit
+  int fixed_pitch = 1;    // the main font is fixed-pitch
+  int half_is_half = 0;   // average width is exactly half the maximum width
+  int vertical = 0;       // 1 exactly when face_name begins with '@'
   int extent_swapped = 0;                // the font reports extents with the axes exchanged
   std::uint16_t* width_cache = nullptr;  // per-character widths of the main font
-  int book_layout = 0;  // 1: the fonts and display lines were made in book composition
+  // What breaking, justification and painting do, chosen with the fonts
+  // (null until they are made).
+  const Composition* composition = nullptr;
 
   Typesetting() = default;
   Typesetting(const Typesetting&) = delete;
@@ -159,7 +161,7 @@ struct ViewSettings {
   int code_page = 1;        // for multibyte text; 1 = the system's (932)
   int encoding_letter = 0;  // forced encoding, upper case; 0 = detect
   int markup_enabled = 1;
-  int font_smoothing = 0;  // settings Font/Smooth
+  int font_smoothing = 0;  // settings Font/Smooth: kept and written, no effect
   int page_mode = 0;
   int justify = 1;                 // settings Font/Justify
   int ruby_percent = 0;            // kept in 40..80 whenever fonts are made
@@ -170,9 +172,10 @@ struct ViewSettings {
   int full_notation = 0;
   // Extension (settings Font/BookComposition, option N): book-grade line
   // composition; 0 = standard composition.
-  // It takes effect when the fonts are made (an open or a reload), which
-  // copies it into typeset.book_layout; breaking, justification, painting and
-  // hit testing read that, so a settings notice never mixes the two.
+  // It takes effect when the fonts are made (an open or a reload):
+  // create_view_fonts chooses typeset.composition from it, and breaking,
+  // justification, painting and hit testing go through that, so a settings
+  // notice never mixes the two.
   int book_composition = 0;
 
   // Per settings key ("Section/Key"), the value as this view last read it

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "layout/paint.h"
 #include "platform/choosers.h"
 #include "platform/window.h"
 #include "settings/history.h"
@@ -54,7 +53,6 @@ void cmd_choose_colour(ViewContext& v, int number) {
   if (number == CMD_TEXT_COLOR) trace("col=%x ", static_cast<unsigned>(chosen));
   if (chosen == -1) return;
   field = static_cast<Color>(chosen);
-  if (number == CMD_BACK_COLOR) back_calibration_pending = 1;
   repaint(v);
   write_settings(v);
 }

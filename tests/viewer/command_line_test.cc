@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "layout/composition.h"
 #include "settings/ini.h"
 #include "settings/settings.h"
 #include "tests/temp_dir.h"
@@ -132,7 +133,7 @@ TEST(ViewerOptions, ApplyTable) {
       // N is an extension: book composition on or off, the last value winning.
       {"BookOn", {"/n1"}, [](V v, R) { return v.settings.book_composition; }, 1, 0},
       {"BookOff", {"-N1", "-N0"}, [](V v, R) { return v.settings.book_composition; }, 0, 0},
-      {"BookLeavesLayoutAlone", {"-N1"}, [](V v, R) { return v.typeset.book_layout; }, 0, 0},
+      {"BookLeavesLayoutAlone", {"-N1"}, [](V v, R) { return v.typeset.composition == &BOOK_COMPOSITION ? 1 : 0; }, 0, 0},
   };
   for (const ApplyCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "layout/composition.h"
 #include "layout/paint.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_font.h"
@@ -207,16 +208,13 @@ TEST_F(Commands, MakeStandardWritesTheCurrentValues) {
 
 TEST_F(Commands, ColoursWithCancel) {
   fake::script_color_choices({0x123456, -1, 0x00FF00, 0x0000FF});
-  back_calibration_pending = 0;
   run_command(v, CMD_TEXT_COLOR);
   EXPECT_EQ(v.settings.text_color, 0x123456u);
   EXPECT_EQ(stored("Color", "Fore"), "123456");
   run_command(v, CMD_BACK_COLOR);  // cancelled
   EXPECT_EQ(v.settings.back_color, 0xFFFFFFu);
-  EXPECT_EQ(back_calibration_pending, 0);
   run_command(v, CMD_BACK_COLOR);
   EXPECT_EQ(v.settings.back_color, 0x00FF00u);
-  EXPECT_EQ(back_calibration_pending, 1);
   run_command(v, CMD_LINK_COLOR);
   EXPECT_EQ(v.settings.link_color, 0x0000FFu);
   EXPECT_EQ(stored("Color", "Footnote"), "0000FF");
@@ -521,7 +519,7 @@ TEST_F(Commands, SettingsDialogSwitchesBookComposition) {
   fake::script_dialog_steps({on});
   run_command(v, CMD_SETTINGS);
   EXPECT_EQ(v.settings.book_composition, 1);
-  EXPECT_EQ(v.typeset.book_layout, 1);  // laid out again in it
+  EXPECT_EQ(v.typeset.composition, &BOOK_COMPOSITION);  // laid out again in it
   EXPECT_EQ(stored("Font", "BookComposition"), "1");
   EXPECT_NE(v.typeset.column_pitch, pitch);         // a quarter em between columns
   fake::script_dialog_steps({fake::DialogStep{}});  // OK without a change: no new layout
