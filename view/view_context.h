@@ -12,6 +12,7 @@
 
 #include "platform/font.h"
 #include "platform/window.h"
+#include "view/limits.h"
 #include "view/text_arena.h"
 
 namespace yomite {
@@ -156,6 +157,7 @@ struct ViewContext {
   // release step ends it first, so lines are never added to a freed array.
   LoadJob* load_job = nullptr;
   void (*end_load_job)(LoadJob* job) = nullptr;
+  int load_cut = LOAD_WHOLE;  // the limit that ended the last full load early (view/limits.h)
 };
 
 // Bytes above which a successful alloc_zeroed is traced.

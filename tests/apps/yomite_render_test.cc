@@ -401,6 +401,25 @@ TEST(RenderInputs, NoRegularFileIsRefusedAtOnce) {
   }
 }
 
+// A text longer than a document may hold is laid out as far as the limit; the
+// command says so once, and the last column says so on the page.
+TEST(RenderInputs, ATextOverTheCharacterLimitIsCutWithAWord) {
+  yomite::test::TempDir dir;
+  const std::string text = dir.file("long.txt");
+  std::string line(1000, 'a');
+  line += "\n";
+  std::string bytes;
+  for (int k = 0; k < 1100; ++k) bytes += line;
+  write_file(text, bytes);
+  RenderRun r = run("--dump-lines " + quoted(text));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "yomite-render: the text holds more than 1048576 characters; the rest was not loaded\n");
+  const std::vector<std::string> lines = lines_of(r.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_NE(lines.back().find("を超えました）"), std::string::npos) << lines.back();
+}
+
 TEST(RenderInputs, EndOfOptionsOpensANameBeginningWithADash) {
   yomite::test::TempDir dir;
   write_file(dir.file("-dash.txt"), "ダッシュ\n");
@@ -465,6 +484,36 @@ TEST(RenderSettings, HugeDirectiveSizesAreKeptToTheLimits) {
     ASSERT_TRUE(png_size(png, &w, &h));
     EXPECT_LE(w, 8192);
     EXPECT_LE(h, 8192);
+  }
+}
+
+// The page size a PDF states ("/MediaBox [ 0 0 W H ]" of its first page).
+std::string pdf_page_box(const std::string& pdf) {
+  const std::string bytes = slurp(pdf);
+  const std::size_t at = bytes.find("/MediaBox");
+  return at == std::string::npos ? "" : bytes.substr(at, bytes.find(']', at) - at);
+}
+
+// A negative column length or page is no size at all: the default takes its
+// place, in the settings file and on the command line alike, and no page
+// with a negative side is drawn.
+TEST(RenderSettings, NegativeSizesGiveTheDefaults) {
+  OwnRenderer r;
+  const std::string pdf = r.dir.file("pages.pdf");
+  const std::string args = "--dump-lines -o " + quoted(pdf) + " " + quoted(SAMPLE);
+  write_file(r.settings, "[Scroll]\nPageMode=1\n");
+  const RenderRun standard = r.run(args);
+  ASSERT_EQ(standard.status, 0) << standard.err;
+  const std::string standard_box = pdf_page_box(pdf);
+  ASSERT_NE(standard_box, "");
+  write_file(r.settings, "[Font]\nWidth=-2147483648\nPage=-5\n[Scroll]\nPageMode=1\n");
+  for (const std::string& options : {std::string(), std::string("-W-40 -H-2147483648 ")}) {
+    SCOPED_TRACE(options);
+    const RenderRun run = r.run(options + args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(run.out == standard.out);
+    EXPECT_EQ(pdf_page_box(pdf), standard_box);
   }
 }
 
