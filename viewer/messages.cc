@@ -41,7 +41,9 @@ int on_command_message(ViewContext& v, int code, platform::MessageSender* sender
 
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& v) {
   if (code != QUERY_FILE_NAME || !sender) return 0;
-  return platform::send_text_to(sender, v.file_name);
+  // The file the user opened: an archive's, not its unpacked copy's, which
+  // goes when the viewer ends.
+  return platform::send_text_to(sender, v.archive_name.empty() ? v.file_name : v.archive_name);
 }
 
 void on_settings_changed(ViewContext& v) {

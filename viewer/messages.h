@@ -23,7 +23,8 @@ constexpr int DROPPED_FILES_MAX = 10;
 // result 0).
 int on_command_message(ViewContext& view, int code, platform::MessageSender* sender);
 
-// Code 1 sends `sender` the shown file name (empty when nothing is shown):
+// Code 1 sends `sender` the shown file name (an archive's own for a text
+// unpacked from it; empty when nothing is shown):
 // 1 when it was delivered. Other codes send nothing: 0.
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& view);
 
