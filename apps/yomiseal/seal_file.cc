@@ -23,6 +23,12 @@ void cannot_use(const char* name) {
   say(stdout, " を使用できません\n");
 }
 
+void not_a_file(const char* name) {
+  say(stderr, "yomiseal: ");
+  say_bytes(stderr, name, std::strlen(name));
+  say(stderr, " は通常のファイルではありません\n");
+}
+
 void io_failed(const char* what_utf8, const char* name, int err) {
   say(stderr, "yomiseal: ");
   say_bytes(stderr, name, std::strlen(name));
@@ -46,18 +52,14 @@ int open_source(const char* name, Source& in) {
   in.file = platform::open_regular_file(name, &problem);
   if (in.file) return 1;
   cannot_use(name);
-  if (problem == platform::FILE_NOT_REGULAR || problem == platform::FILE_DIRECTORY) {
-    say(stderr, "yomiseal: ");
-    say_bytes(stderr, name, std::strlen(name));
-    say(stderr, " は通常のファイルではありません\n");
-  }
+  if (problem == platform::FILE_NOT_REGULAR || problem == platform::FILE_DIRECTORY) not_a_file(name);
   return 0;
 }
 
 // Where the text goes: a temporary file beside the destination, renamed over
-// it at the end (removed on every error and on SIGINT, SIGTERM and SIGHUP);
-// or, for a destination that is not a regular file (a device, a pipe), the
-// destination itself.
+// it at the end (removed on every error and on SIGINT, SIGTERM and SIGHUP; one
+// a killed run left is removed by the next run there). Only a new name or a
+// regular file is a destination: a FIFO nobody reads would block forever.
 // A destination that is the source under any of its names is refused: the
 // sealed copy would replace the text it is made from.
 int open_target(const char* dest, std::FILE* source, platform::OutputFile& t) {
@@ -65,6 +67,11 @@ int open_target(const char* dest, std::FILE* source, platform::OutputFile& t) {
     say(stderr, "yomiseal: ");
     say_bytes(stderr, dest, std::strlen(dest));
     say(stderr, " は元テキストと同じファイルです\n");
+    return 0;
+  }
+  if (platform::output_problem(dest) != platform::FILE_FINE) {
+    cannot_use(dest);
+    not_a_file(dest);
     return 0;
   }
   if (!platform::output_open(t, dest, ".yomiseal-")) {

@@ -27,6 +27,10 @@ std::string refusal_before_open(const RenderArgs& a, const std::string& file) {
     return "cannot read " + file + ": it " + platform::file_problem_text(problem);
   if (!a.output.empty() && platform::is_same_file(a.output.c_str(), file.c_str()))
     return "the output " + a.output + " is the input file; it is left as it is";
+  // A FIFO nobody reads would block the write forever.
+  problem = a.output.empty() ? platform::FILE_FINE : platform::output_problem(a.output.c_str());
+  if (problem != platform::FILE_FINE)
+    return "cannot write " + a.output + ": it " + platform::file_problem_text(problem);
   return "";
 }
 

@@ -313,16 +313,27 @@ TEST(RenderOutputs, AFailedWriteKeepsTheOldFileAndSaysSo) {
     EXPECT_EQ(slurp(out), "the good old file");
     EXPECT_TRUE(hidden_files(dir.path).empty());
   }
-  // A device that is full: no temporary file can stand in, every write fails.
-  std::filesystem::create_symlink("/dev/full", dir.file("full.pdf"));
-  for (const std::string& out : {std::string("/dev/full"), dir.file("full.pdf")}) {
-    RenderRun r = run("-o " + quoted(out) + " " + quoted(SAMPLE));
-    EXPECT_EQ(r.status, 1) << out;
-    EXPECT_NE(r.err.find("No space left"), std::string::npos) << r.err;
-  }
   // --dump-lines to a full standard output.
   RenderRun r = run("--dump-lines " + quoted(SAMPLE) + " >/dev/full");
   EXPECT_EQ(r.status, 1);
+}
+
+// Only a new name or a regular file is an output: a FIFO nobody reads would
+// block the write forever, a device is no file to keep. Refused before
+// anything is read, as inputs are, through a link too.
+TEST(RenderOutputs, AnOutputThatIsNoRegularFileIsRefusedAtOnce) {
+  yomite::test::TempDir dir;
+  const std::string fifo = dir.file("pipe.png");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/full", dir.file("full.pdf"));
+  for (const std::string& out : {fifo, std::string("/dev/full"), dir.file("full.pdf")}) {
+    SCOPED_TRACE(out);
+    RenderRun r = run("-o " + quoted(out) + " " + quoted(SAMPLE), "", "timeout 60 env");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "yomite-render: cannot write " + out +
+                         ": it is a FIFO, a device or a socket, not a regular file\n");
+  }
+  EXPECT_TRUE(hidden_files(dir.path).empty());
 }
 
 TEST(RenderOutputs, AnOutputThatIsTheInputIsRefused) {
