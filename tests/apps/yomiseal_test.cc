@@ -181,7 +181,12 @@ TEST_F(Yomiseal, OutputsAndExitCodes) {
       {"", 2, USAGE},
       {"src.txt", 2, USAGE},
       {"-P12 src.txt", 2, USAGE},
-      {"--help", 0, USAGE},
+      {"--help", 0, USAGE +
+                        "        x は 8 から 40 まで (0 または数字なしでパスワードなし)\n"
+                        " 元テキストは Shift_JIS、EUC-JP、JIS、UTF-16、UTF-8 のどれでもよく、\n"
+                        " Shift_JIS にして書き込みます (Shift_JIS にない文字があれば書きません)\n"
+                        " --help     この説明\n"
+                        " --version  版\n"},
       {"--version", 0, "yomiseal 0.1.0\n"},
       {"missing.txt out.lkd", 1, "missing.txt を使用できません\n"},
       {"src.txt no-dir/out.lkd", 1, "no-dir/out.lkd を使用できません\n"},
@@ -195,11 +200,11 @@ TEST_F(Yomiseal, OutputsAndExitCodes) {
   }
 }
 
-TEST_F(Yomiseal, PasswordLengthIsClamped) {
+TEST_F(Yomiseal, PasswordLengths) {
   test::write_file(path("src.txt"), "text\n");
-  const std::pair<const char*, int> rows[] = {{"-P", 0},     {"-P-3", 0},  {"-P3", 8},
-                                              {"-P100", 40}, {"-P12", 12}, {"/P12", 12},
-                                              {"/p12", 12},  {"-p12", 12}};
+  const std::pair<const char*, int> rows[] = {{"-P", 0},    {"-P0", 0},   {"-P8", 8},
+                                              {"-P40", 40}, {"-P12", 12}, {"/P12", 12},
+                                              {"/p12", 12}, {"-p12", 12}};
   for (const auto& [option, digits] : rows) {
     ToolRun r = run(std::string(option) + " src.txt out.lkd");
     ASSERT_EQ(r.code, 0) << option;
@@ -213,6 +218,80 @@ TEST_F(Yomiseal, PasswordLengthIsClamped) {
     } else {
       EXPECT_EQ(r.out, "") << option;
     }
+  }
+}
+
+// A locked text holds Shift_JIS: a source in another encoding the viewer
+// reads (detected as the viewer detects it) is converted, so that sealing the
+// sample in any of them gives the very bytes sealing its Shift_JIS form gives.
+TEST_F(Yomiseal, EveryEncodingIsSealedAsShiftJis) {
+  const std::string sample = YOMITE_SOURCE_DIR "/samples/yomite-no-hon.txt";
+  const std::string seed = "YOMISEAL_TEST_SEED=7 ";
+  ASSERT_EQ(run("'" + sample + "' sjis.lkd", seed).code, 0);
+  const std::string expected = test::read_file(path("sjis.lkd"));
+  const std::pair<const char*, const char*> made[] = {
+      {"utf8", "iconv -f CP932 -t UTF-8"},
+      {"utf8-bom", "{ printf '\\357\\273\\277'; iconv -f CP932 -t UTF-8; }"},
+      {"euc", "iconv -f CP932 -t EUC-JP"},
+      {"jis", "iconv -f CP932 -t ISO-2022-JP"},
+      {"utf16le", "{ printf '\\377\\376'; iconv -f CP932 -t UTF-16LE; }"},
+      {"utf16be", "{ printf '\\376\\377'; iconv -f CP932 -t UTF-16BE; }"},
+  };
+  for (const auto& [name, command] : made) {
+    SCOPED_TRACE(name);
+    const std::string source = std::string(name) + ".txt";
+    ASSERT_EQ(std::system((std::string(command) + " <'" + sample + "' >'" + path(source) + "'")
+                              .c_str()),
+              0);
+    ToolRun r = run("-P12 " + source + " out.lkd", seed);
+    ASSERT_EQ(r.code, 0) << r.err;
+    ToolRun sjis = run("-P12 '" + sample + "' sjis12.lkd", seed);
+    EXPECT_EQ(r.out, sjis.out);
+    EXPECT_TRUE(test::read_file(path("out.lkd")) == test::read_file(path("sjis12.lkd")));
+    ASSERT_EQ(run(source + " plain.lkd", seed).code, 0);
+    EXPECT_TRUE(test::read_file(path("plain.lkd")) == expected);
+  }
+}
+
+// A character Shift_JIS has no form for stops the run with its name and
+// line: nothing is written, no password printed.
+TEST_F(Yomiseal, ACharacterWithoutAShiftJisFormIsNamed) {
+  const struct {
+    const char* text;
+    const char* said;
+  } cases[] = {
+      {"一行目\n二行目に😀の顔\n", "src.txt の 2 行目の文字「😀」(U+1F600) は Shift_JIS にありません"},
+      {"caf\xC3\xA9 の\r\n", "src.txt の 1 行目の文字「é」(U+00E9) は Shift_JIS にありません"},
+  };
+  for (const auto& c : cases) {
+    test::write_file(path("src.txt"), c.text);
+    ToolRun r = run("-P8 src.txt out.lkd");
+    EXPECT_EQ(r.code, 1) << c.text;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string("yomiseal: ") + c.said + "\n");
+    EXPECT_EQ(access(path("out.lkd").c_str(), F_OK), -1);
+  }
+  std::vector<std::string> names = entries();
+  EXPECT_EQ(names, std::vector<std::string>{"src.txt"}) << "no temporary file is left";
+  // 〜 as JIS X 0208 reads it (U+301C, what Linux converters write) has its
+  // Shift_JIS code, though Windows reads that code as ～ U+FF5E.
+  test::write_file(path("src.txt"), "波〜線\n");
+  ASSERT_EQ(run("src.txt out.lkd").code, 0);
+  EXPECT_EQ(unseal(path("out.lkd")), Lines{"\x94\x67\x81\x60\x90\xFC"});
+}
+
+// A length outside 8..40 is refused with the range, and nothing is written
+// (it was once bent into 8 or 40 digits, which the user learnt of only from
+// the printed password).
+TEST_F(Yomiseal, PasswordLengthsOutsideTheRangeAreRefused) {
+  test::write_file(path("src.txt"), "text\n");
+  for (const char* option : {"-P-3", "-P3", "-P7", "-P41", "-P12345678"}) {
+    ToolRun r = run(std::string(option) + " src.txt out.lkd");
+    EXPECT_EQ(r.code, 2) << option;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string("yomiseal: ") + option +
+                         ": パスワードの桁数は 8 から 40 までです (0 でパスワードなし)\n");
+    EXPECT_EQ(access(path("out.lkd").c_str(), F_OK), -1) << option;
   }
 }
 
