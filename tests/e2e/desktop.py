@@ -317,7 +317,11 @@ class WineDesktop(Desktop):
     folder of its own (its YOMITE.INI lives beside it) and started under Wine in
     the prefix the caller names with WINEPREFIX (CTest's "wine" fixture keeps
     one warm for the whole run). There is no session bus: a viewer is ready
-    when its window is shown and its first picture stays as it is."""
+    when its window is shown and its first picture stays as it is.
+
+    The viewer runs in the Japanese locale the README asks of its users, the
+    one the prefix's fixture compiled into WINEPREFIX/locale (so no locale of
+    the machine's is needed); without it, in C.UTF-8."""
 
     PROGRAM = "yomite.exe"
 
@@ -328,6 +332,12 @@ class WineDesktop(Desktop):
             raise Skip("WINEPREFIX names no prefix (CTest's wine fixture makes one)")
         self.wine = shutil.which(wine)
         super().__init__(build_dir)
+        locales = os.path.join(os.environ["WINEPREFIX"], "locale")
+        if os.path.isdir(os.path.join(locales, "ja_JP.UTF-8")):
+            self.env.update({"LOCPATH": locales, "LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"})
+        else:
+            print("note: no Japanese locale in %s (localedef); the viewer runs in C.UTF-8"
+                  % locales)
 
     def command_of(self, args):
         return [self.wine, self.program, *args]
