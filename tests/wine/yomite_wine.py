@@ -18,8 +18,8 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
-from desktop import (Picture, WineDesktop, Window, dialog, expect, run,  # noqa: E402
-                     run_scenario, settled, wait_for)
+from desktop import (Picture, WineDesktop, dialog, expect, menu_at, open_menus,  # noqa: E402
+                     run, run_scenario, settled, wait_for)
 
 SOURCE = os.path.abspath(os.path.join(HERE, "..", ".."))
 SAMPLE = WineDesktop.windows_path(os.path.join(SOURCE, "samples", "yomite-no-hon.txt"))
@@ -207,46 +207,18 @@ def left_scrolls_one_column(d):
              timeout=15)
 
 
-def open_menus(d, process):
-    """The process's shown windows without a title that are larger than a
-    speck: its popup menus (Wine gives a menu a window of its own)."""
-    menus = []
-    for wid in d.windows_of(process.pid):
-        w = Window(d, wid)
-        if w.title() == "" and min(w.geometry()[2:]) > 40:
-            menus.append(w)
-    return menus
-
-
-def menu_at(d, process, x, y, what):
-    """The menu whose top-left corner is at screen point (x, y), once shown:
-    found by its own window and where it stands, whatever face draws it."""
-    def found():
-        for m in open_menus(d, process):
-            mx, my, mw, mh = m.geometry()
-            if abs(mx - x) <= 4 and abs(my - y) <= 4 and mh > mw:  # a column of items
-                return m
-        return None
-    menu = wait_for(what, found, timeout=15)
-    # Its own picture: the menu's colours, not the dark page under it.
-    picture = menu.picture()
-    expect(picture.count(BACK) < picture.width * picture.height // 20,
-           "%s: the window shows the page, not a menu" % what)
-    return menu
-
-
 def context_menu_opens(d):
     viewer = d.start(SAMPLE)
     w = d.wait_ready(viewer)
     x, y, _, _ = w.geometry()
     w.click(300, 200, 3)
-    menu_at(d, viewer, x + 300, y + 200, "the menu at the pointer")
+    menu_at(d, viewer, x + 300, y + 200, BACK, "the menu at the pointer")
     d.save_screenshot("wine-menu")
     d.x(["xdotool", "key", "Escape"])
     wait_for("Esc to close the menu", lambda: not open_menus(d, viewer))
     # The Menu key opens it at the window's corner; its mnemonics work.
     w.key("Menu")
-    menu_at(d, viewer, x, y, "the menu at the window's corner")
+    menu_at(d, viewer, x, y, BACK, "the menu at the window's corner")
     d.x(["xdotool", "key", "w"])
     dialog(d, "Yomite 文字数設定")
     d.x(["xdotool", "key", "Escape"])
