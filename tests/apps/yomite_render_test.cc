@@ -549,6 +549,9 @@ TEST(RenderSettings, ARefusedSettingsFileIsSaidAndTheDefaultsAreUsed) {
   ASSERT_EQ(mkfifo(r.settings.c_str(), 0600), 0);
   run = r.run("--dump-lines " + quoted(SAMPLE));  // a hang times the test out
   EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "yomite-render: the settings file " + r.settings +
+                         " is a FIFO, a device or a socket, not a regular file; the defaults are "
+                         "used\n");
   EXPECT_TRUE(run.out == standard);
 }
 
