@@ -103,11 +103,12 @@ constexpr int MAKE_ATTEMPTS = 4;
 // Removes the temporary files named `temp_prefix` XXXXXX TEMP_SUFFIX in `dir`
 // that this user owns and no process holds.
 void remove_stale_temporaries(const std::string& dir, const std::string& temp_prefix) {
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
-    const std::string name = entry.path().filename().string();
+  namespace fs = std::filesystem;
+  std::error_code ec;  // a listing that fails part way stops: nothing throws
+  for (fs::directory_iterator it(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
     if (!is_temporary_name(name, temp_prefix)) continue;
-    const std::string path = entry.path().string();
+    const std::string path = it->path().string();
     int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) continue;
     struct stat held, named;
