@@ -13,6 +13,7 @@
 
 #include "platform/font.h"
 #include "platform/window.h"
+#include "view/limits.h"
 #include "view/text_arena.h"
 
 namespace yomite {
@@ -105,6 +106,7 @@ struct Document {
   // release step ends it first, so lines are never added to a freed array.
   LoadJob* load_job = nullptr;
   void (*end_load_job)(LoadJob* job) = nullptr;
+  int load_cut = LOAD_WHOLE;  // the limit that ended the last full load early (view/limits.h)
 
   Document() = default;
   Document(const Document&) = delete;
