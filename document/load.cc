@@ -12,6 +12,7 @@
 #include "decode/decode.h"
 #include "document/aozora.h"
 #include "document/markup.h"
+#include "document/ruby_modes.h"
 #include "layout/break.h"
 #include "locked/locked.h"
 #include "trace/trace.h"
@@ -183,6 +184,17 @@ bool lay_out_annotated(ViewContext& v, LoadState& s, const char16_t* line, int l
   return break_logical_line(v, s.pass, u"", 0, codes, 0, QUOTE_OUTSIDE) != 0;
 }
 
+// What the full notation asked of units of the line, at their places in the
+// line a ruby display mode rewrote.
+void move_notation_offsets(NotationLine& asked, const std::vector<int>& moved) {
+  auto at = [&](int i) {
+    return i >= 0 && i < static_cast<int>(moved.size()) ? moved[static_cast<std::size_t>(i)] : i;
+  };
+  asked.foot_from = at(asked.foot_from);
+  asked.heading_from = at(asked.heading_from);
+  asked.heading_to = at(asked.heading_to);
+}
+
 // Opens the text after the header check; false when it cannot be opened.
 bool open_text(ViewContext& v, Reader& r, int ango) {
   const char* path = v.doc.file_name.c_str();
@@ -214,6 +226,10 @@ struct LoadJob {
   MeasureContext measure;  // the layout pass measures through it
   std::vector<char16_t> line = std::vector<char16_t>(LINE_CAPACITY + 1);
   std::vector<std::uint16_t> codes = std::vector<std::uint16_t>(CODE_CELLS);
+  // A line rewritten for a ruby display mode (it may grow past the line's cells).
+  std::u16string ruby_text;
+  std::vector<std::uint16_t> ruby_codes;
+  std::vector<int> ruby_moved;
   Reader r;
   Dialect dialect;
   LoadState s;
@@ -297,6 +313,7 @@ bool load_next_line(LoadJob& j) {
 
   const bool notation = dialect.bracket && v.settings.full_notation;
   NotationLine asked;
+  const int readings_before = s.pass.ruby_count;
   int has_codes =
       notation ? parse_full_notation(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count,
                                      v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
@@ -310,13 +327,25 @@ bool load_next_line(LoadJob& j) {
   length = static_cast<int>(std::char_traits<char16_t>::length(line));
 
   if (!j.full && s.kept == 1) return false;  // the probe reads the first kept line only
+  // A first line that held only directives leaves no empty column.
+  const bool directives_only = has_codes && s.kept == 1 && length == 0;
+  // Any other value of the setting shows readings as the standard layout does.
+  const int ruby_mode = v.settings.ruby_mode;
+  if (has_codes && length > 0 && (ruby_mode == RUBY_HIDE || ruby_mode == RUBY_INLINE)) {
+    has_codes = rewrite_ruby(ruby_mode, line, length, codes, v.doc.annotation_texts.data(),
+                             j.ruby_text, j.ruby_codes, notation ? &j.ruby_moved : nullptr);
+    if (notation) move_notation_offsets(asked, j.ruby_moved);
+    line = j.ruby_text.data();
+    codes = j.ruby_codes.data();
+    length = static_cast<int>(j.ruby_text.size());
+    // No code names the readings any more: their entries serve the next lines.
+    s.pass.ruby_count = readings_before;
+  }
   if (notation) {
     if (!lay_out_annotated(v, s, line, length, codes, has_codes, asked)) return false;
     if (!padding) ++s.kept;
     return true;
   }
-  // A first line that held only directives leaves no empty column.
-  bool directives_only = has_codes && s.kept == 1 && length == 0;
   if (!directives_only &&
       !break_logical_line(v, s.pass, line, length, codes, has_codes, s.quote_state))
     return false;  // the display-line array cannot grow: keep what is laid out

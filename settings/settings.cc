@@ -84,6 +84,7 @@ void settings_from_ini(ViewContext& v, const IniFile& ini) {
   v.settings.text_color = parse_hex_color(ini_get(ini, "Color", "Fore", "FFFFFF"));
   v.settings.back_color = parse_hex_color(ini_get(ini, "Color", "Back", "7F0000"));
   v.settings.link_color = parse_hex_color(ini_get(ini, "Color", "Footnote", "00FF00"));
+  v.settings.follow_desktop = read_number(ini, "Color", "FollowDesktop", "0");  // extension
   v.settings.std_face_name =
       cut_chars(ini_get(ini, "Font", "Font", FALLBACK_FACE_NAME), FACE_NAME_MAX_CHARS);
   // Sizes are kept where they enter, so no geometry made from them overflows.
@@ -98,6 +99,8 @@ void settings_from_ini(ViewContext& v, const IniFile& ini) {
   v.settings.page_mode = read_number(ini, "Scroll", "PageMode", "0");
   v.settings.full_notation = read_number(ini, "Font", "FullNotation", "0");  // extension
   v.settings.book_composition = read_number(ini, "Font", "BookComposition", "0");
+  v.settings.ruby_mode = read_number(ini, "Font", "RubyMode", "0");
+  v.settings.fit_window = read_number(ini, "Window", "FitToWindow", "0");
   process_settings().editor_command = read_editor(ini);
 }
 
@@ -117,6 +120,7 @@ void store_settings(const ViewContext& v, IniFile& ini) {
     ini_set(ini, "Color", "Back", format_hex_color(v.settings.back_color));
     ini_set(ini, "Color", "Footnote", format_hex_color(v.settings.link_color));
   }
+  write_extension_switch(ini, "Color", "FollowDesktop", v.settings.follow_desktop);
   ini_set(ini, "Font", "Font", v.settings.std_face_name);
   write_number(ini, "Font", "Size", v.settings.std_font_size);
   write_number(ini, "Font", "Width", v.settings.std_column_chars);
@@ -126,9 +130,11 @@ void store_settings(const ViewContext& v, IniFile& ini) {
   write_number(ini, "Font", "RubyPercent", v.settings.ruby_percent);
   write_extension_switch(ini, "Font", "FullNotation", v.settings.full_notation);
   write_extension_switch(ini, "Font", "BookComposition", v.settings.book_composition);
+  write_extension_switch(ini, "Font", "RubyMode", v.settings.ruby_mode);
   write_number(ini, "Scroll", "Smooth", v.settings.smooth_scroll);
   write_number(ini, "Scroll", "SmoothDot", v.settings.smooth_dots);
   write_number(ini, "Scroll", "PageMode", v.settings.page_mode);
+  write_extension_switch(ini, "Window", "FitToWindow", v.settings.fit_window);
   ini_set(ini, "Tool", "Editor", EDITOR_MARK + process_settings().editor_command);
 }
 

@@ -7,6 +7,7 @@
 #include "viewer/keys.h"
 #include "viewer/pointer.h"
 #include "viewer/scrolling.h"
+#include "viewer/window_fit.h"
 
 namespace yomite {
 
@@ -127,6 +128,7 @@ int auto_scroll_takes_click(ViewContext& v, int button, int x, int y) {
 }
 
 void on_tick(ViewContext& v) {
+  run_due_relayout(v);
   if (column_in_flight(v))
     advance_column(v);
   else

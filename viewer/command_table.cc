@@ -7,7 +7,10 @@
 #include "viewer/commands.h"
 #include "viewer/contents.h"
 #include "viewer/keys.h"
+#include "viewer/ruby_menu.h"
 #include "viewer/scrolling.h"
+#include "viewer/themes.h"
+#include "viewer/window_fit.h"
 
 namespace yomite {
 
@@ -43,6 +46,11 @@ constexpr CommandRow COMMANDS[] = {
   // Extensions: the menu and keys reach them, other programs' numbers do not.
   {CMD_FULL_NOTATION,    CMD_FULL_NOTATION,   FULL_NOTATION_LABEL,                 {},                         DOC | CF_EXTENSION, &ViewSettings::full_notation, cmd_toggle_full_notation},
   {CMD_CONTENTS_FIRST,   CMD_CONTENTS_LAST,   nullptr,                             {},                         DOC | CF_EXTENSION, nullptr,            cmd_jump_to_heading},
+  {CMD_RUBY_FIRST,       CMD_RUBY_LAST,       nullptr,                             {},                         CF_EXTENSION, nullptr,                  cmd_ruby_mode},
+  {CMD_THEME_FIRST,      CMD_THEME_LAST,      nullptr,                             {},                         CF_EXTENSION, nullptr,                  cmd_colour_set},
+  {CMD_FOLLOW_DESKTOP,   CMD_FOLLOW_DESKTOP,  nullptr,                             {},                         CF_EXTENSION, &ViewSettings::follow_desktop, cmd_follow_desktop},
+  {CMD_FIT_WINDOW,       CMD_FIT_WINDOW,      FIT_WINDOW_LABEL,                    {},                         CF_EXTENSION, &ViewSettings::fit_window, cmd_fit_window},
+  {CMD_FULL_SCREEN,      CMD_FULL_SCREEN,     FULL_SCREEN_LABEL,                   {KEY_F11},                  CF_EXTENSION, nullptr,                  cmd_full_screen},
 };
 // clang-format on
 

@@ -52,6 +52,7 @@ void cmd_choose_colour(ViewContext& v, int number) {
   if (number == CMD_TEXT_COLOR) trace("col=%x ", static_cast<unsigned>(chosen));
   if (chosen == -1) return;
   field = static_cast<Color>(chosen);
+  v.settings.follow_desktop = 0;  // a colour chosen by hand ends following the desktop
   if (number == CMD_BACK_COLOR) back_calibration_pending = 1;
   repaint(v);
   write_settings(v);

@@ -53,7 +53,8 @@ LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       if (on_system_key(v, key_code(wparam))) return 0;
       break;
     case WM_SYSCOMMAND:
-      if ((wparam & 0xFFF0) == SC_MAXIMIZE) return 0;  // the window keeps its page's size
+      // The window keeps its page's size, unless the page follows the window.
+      if ((wparam & 0xFFF0) == SC_MAXIMIZE && !w.may_maximize) return 0;
       break;
     case WM_HSCROLL:
       on_hscroll(v, LOWORD(wparam), HIWORD(wparam));
@@ -85,6 +86,10 @@ LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       break;
     case WM_SIZE:
       resize_window_canvas(w);
+      window_resized(w);
+      break;
+    case WM_SETTINGCHANGE:
+      desktop_settings_changed(w, lparam);
       break;
     case WM_DPICHANGED:
       change_dpi(w, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
