@@ -51,12 +51,16 @@ gboolean on_window_state(GtkWidget* toplevel, GdkEventWindowState* event, gpoint
 }
 
 // The user (or the window manager, or full screen) gave the window another
-// size than the core last asked for.
-gboolean on_configure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
+// size than the core last asked for. The event's size is the toplevel's
+// surface, which on Wayland holds the shadows and title bar GTK draws
+// around the content; the window's own size is the content's.
+gboolean on_configure(GtkWidget* toplevel, GdkEventConfigure*, gpointer data) {
   auto* w = static_cast<Window*>(data);
-  if (event->width == w->outer_width && event->height == w->outer_height) return FALSE;
-  w->outer_width = event->width;
-  w->outer_height = event->height;
+  int width = 0, height = 0;
+  gtk_window_get_size(GTK_WINDOW(toplevel), &width, &height);
+  if (width == w->outer_width && height == w->outer_height) return FALSE;
+  w->outer_width = width;
+  w->outer_height = height;
   if (w->view) on_window_resized(*w->view);
   return FALSE;
 }
