@@ -126,7 +126,11 @@ void print_usage(std::FILE* out) {
       "  default) shows them as text.\n"
       "Extension: -N1 book composition (columns set as Japanese books set them:\n"
       "  exact length, strict kinsoku, one hanging mark, half-size ruby),\n"
-      "  -N0 standard composition (the default; settings key Font/BookComposition).\n",
+      "  -N0 standard composition (the default; settings key Font/BookComposition).\n"
+      "Extension: -U1 leaves ruby readings out (the layout of the text without\n"
+      "  them), -U2 sets each inline in parentheses after its base (also in\n"
+      "  --dump-lines), -U0 (the default) shows them beside their bases (settings\n"
+      "  key Font/RubyMode).\n",
       out);
 }
 
