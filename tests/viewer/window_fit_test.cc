@@ -148,17 +148,20 @@ TEST_F(WindowFit, TheMarkStaysOnItsCharacter) {
   EXPECT_EQ(marked, line_of_place(v, mark));
 }
 
+// The settings file's text (closed again at once: Windows replaces no open file).
+std::string settings_file() {
+  std::ifstream in(process_settings().file_path);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 TEST_F(WindowFit, TheSettingEntersTheFileOnlyOnceUsed) {
   write_settings(v);
-  std::ifstream in(process_settings().file_path);
-  std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(file.find("FitToWindow"), std::string::npos);
+  EXPECT_EQ(settings_file().find("FitToWindow"), std::string::npos);
   run_command(v, CMD_FIT_WINDOW);  // another program's number: nothing
   EXPECT_EQ(v.settings.fit_window, 0);
   run_menu_command(v, CMD_FIT_WINDOW);
   run_menu_command(v, CMD_FIT_WINDOW);
-  std::ifstream again(process_settings().file_path);
-  file.assign((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+  const std::string file = settings_file();
   EXPECT_NE(file.find("FitToWindow=0"), std::string::npos) << file;
 }
 
