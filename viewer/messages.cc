@@ -14,6 +14,7 @@
 #include "viewer/command_table.h"
 #include "viewer/commands.h"
 #include "viewer/scrolling.h"
+#include "viewer/themes.h"
 
 namespace yomite {
 
@@ -76,6 +77,7 @@ int answer_file_name_query(int code, platform::MessageSender* sender, const View
 void on_settings_changed(ViewContext& v) {
   settle_column(v);
   read_settings(v);
+  follow_desktop_colours(v);
   platform::window_invalidate(v.viewport.window, nullptr, 1);
 }
 

@@ -176,6 +176,43 @@ TEST(YomiteRender, BookCompositionOption) {
   EXPECT_EQ(run("-N1 -N0 --dump-lines " + file).out, standard) << "the last value wins";
 }
 
+// The text without its readings: every "｜" and "《…》" taken out.
+std::string without_readings(std::string text) {
+  for (std::size_t at; (at = text.find("｜")) != std::string::npos;) text.erase(at, 3);
+  for (std::size_t at; (at = text.find("《")) != std::string::npos;) {
+    const std::size_t end = text.find("》", at);
+    if (end == std::string::npos) break;
+    text.erase(at, end + 3 - at);
+  }
+  return text;
+}
+
+TEST(YomiteRender, RubyModes) {
+  const std::string sample = SAMPLES + "yomite-no-hon.utf8.txt";
+  const std::string stripped = process_temp_dir().file("no-readings.txt");
+  std::ofstream(stripped, std::ios::binary) << without_readings(slurp(sample));
+  // The bracket notation forced: the stripped text no longer shows its marks.
+  const std::string standard = run("-T2 --dump-lines '" + sample + "'").out;
+  EXPECT_EQ(run("-T2 -U0 --dump-lines '" + sample + "'").out, standard) << "U0 is the default";
+
+  // Hidden: the same columns, and the same pixels, as the text without readings.
+  const std::string hidden = run("-T2 -U1 --dump-lines '" + sample + "'").out;
+  EXPECT_EQ(hidden, run("-T2 --dump-lines '" + stripped + "'").out);
+  EXPECT_EQ(hidden.find("ガラスど"), std::string::npos);
+  const std::string a = process_temp_dir().file("ruby-hidden.png");
+  const std::string b = process_temp_dir().file("no-readings.png");
+  ASSERT_EQ(run("-T2 -U1 -o '" + a + "' '" + sample + "'").status, 0);
+  ASSERT_EQ(run("-T2 -o '" + b + "' '" + stripped + "'").status, 0);
+  EXPECT_TRUE(slurp(a) == slurp(b)) << "the hidden readings' page differs from the plain text's";
+
+  // Inline: each reading in parentheses after its base, in the lines' text.
+  const std::string inline_lines = run("-T2 -U2 --dump-lines '" + sample + "'").out;
+  EXPECT_NE(inline_lines.find("硝子戸（ガラスど）を開ける"), std::string::npos) << inline_lines;
+  EXPECT_NE(inline_lines.find("町内随一（ずいいち）の"), std::string::npos);
+  expect_well_formed(lines_of(inline_lines));
+  EXPECT_GT(lines_of(inline_lines).size(), lines_of(standard).size());
+}
+
 }  // namespace
 
 namespace {

@@ -255,6 +255,19 @@ class Desktop:
             raise AssertionError("Xvfb did not start (exit status %s)" % xvfb.poll())
         return ":" + number.decode()
 
+    def start_window_manager(self):
+        """openbox on this display, for scenarios that size, maximize or fill
+        the screen as a user would; returns once it manages windows."""
+        if not shutil.which("openbox"):
+            raise Skip("openbox is not installed (scripts/bootstrap installs it)")
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(wm)
+        wait_for("openbox", lambda: b"_NET_SUPPORTING_WM_CHECK" in self.x(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout and
+            b"not found" not in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                       check=False).stdout)
+
     def x(self, args, check=True):
         return run(args, env=self.env, check=check)
 

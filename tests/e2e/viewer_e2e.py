@@ -459,6 +459,239 @@ def archive_with_a_long_entry_name_opens(d):
     expect(differ == 0, "the window differs from the sample's page in %d pixels" % differ)
 
 
+# --- the window's extensions ---
+
+
+def dump_lines(d, args):
+    """yomite-render's display lines for the sample: (flags, text) each."""
+    renderer = os.path.join(d.build, "apps", "yomite-render", "yomite-render")
+    out = run([renderer, "--dump-lines", *args, SAMPLE], env=d.env).stdout.decode()
+    return [tuple(line.split("\t", 2)[1:]) for line in out.splitlines()]
+
+
+def place_of(lines, index):
+    """(logical line, offset) of the first character of display line `index`."""
+    paragraph = offset = 0
+    for flags, text in lines[:index]:
+        offset += len(text)
+        if "P" in flags:
+            paragraph, offset = paragraph + 1, 0
+    return paragraph, offset
+
+
+def line_of(lines, place):
+    for index in range(len(lines)):
+        paragraph, offset = place_of(lines, index)
+        if (paragraph, offset + len(lines[index][1])) > place or \
+                (paragraph == place[0] and "P" in lines[index][0]):
+            return index
+    return None
+
+
+def area_of(picture, height):
+    return Picture(picture.width, height, picture.data[:3 * picture.width * height])
+
+
+def maximize_offered(d, w):
+    """Whether the window's frame hints offer maximize (its function and button)."""
+    hints = d.x(["xprop", "-id", w.id, "_MOTIF_WM_HINTS"]).stdout.decode()
+    _, functions, decorations = [int(n, 16) for n in hints.split("=")[1].split(",")[:3]]
+    return bool(functions & 0x10) and bool(decorations & 0x40)
+
+
+def maximize_button(d, w):
+    """Clicks openbox's maximize button, left of the close button on the
+    title bar. (xdotool gives a framed window's place one frame too far
+    down and right.)"""
+    x, y, width, _ = w.geometry()
+    extents = d.x(["xprop", "-id", w.id, "_NET_FRAME_EXTENTS"]).stdout.decode()
+    left, _, top, _ = [int(n) for n in extents.split("=")[1].split(",")]
+    d.x(["xdotool", "mousemove", str(x - left + width - 27), str(y - top - top // 2), "click",
+         "1"])
+
+
+def fit_to_window_follows_the_window(d):
+    d.start_window_manager()
+    viewer = d.start(SAMPLE, "-J21")  # page 2: the place to keep
+    w = d.wait_ready(viewer)
+    _, _, width, height = w.geometry()
+    bar = height - COLUMN
+    # Off (the default): the window asks for a frame without maximize.
+    expect(not maximize_offered(d, w), "maximize offered while fit to window is off")
+    w.key("Menu")
+    menu_key(d, "g")  # ウィンドウに合わせて組む(&G)
+    wait_for("the setting written", lambda: "FitToWindow=1" in read(d.settings), timeout=10)
+    wait_for("maximize offered", lambda: maximize_offered(d, w), timeout=10)
+    # The user halves the window: the columns end inside it, the place is kept.
+    d.x(["xdotool", "windowsize", "--sync", w.id, str(width // 2), str(height // 2)])
+    wait_for("the half window", lambda: w.geometry()[2:] == (width // 2, height // 2))
+    client = height // 2 - bar
+    chars, pages = client // 9 - 8, (width // 2) // PITCH
+    before = dump_lines(d, [])
+    after = dump_lines(d, ["-W%d" % chars, "-H%d" % pages])
+    top = line_of(after, place_of(before, 20))
+    expect(top is not None, "the first character shown is not in the new layout")
+    shot = settled(w, lambda picture: area_of(picture, client))
+    d.save_screenshot("fit-half")
+    ref = render(d, ["-W%d" % chars, "-H%d" % pages, "-J%d" % (top + 1), SAMPLE],
+                 (width // 2, client))
+    differ = shot.differs(ref)
+    expect(differ == 0, "the half window differs from its page (feet, page numbers, place) "
+           "in %d pixels" % differ)
+    # Maximized, the page fills the screen's work area.
+    maximize_button(d, w)
+    wait_for("the maximized window", lambda: w.geometry()[2] > 1200, timeout=10)
+    _, _, big_width, big_height = w.geometry()
+    time.sleep(0.5)
+    shot = settled(w, lambda picture: area_of(picture, big_height - bar))
+    expect(len(ink_slots(shot, big_width)) > 30, "the maximized page has few columns")
+
+
+def f11_fills_the_screen(d):
+    d.start_window_manager()
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    _, _, width, height = w.geometry()
+    bar = height - COLUMN
+    w.key("F11")
+    wait_for("the full screen", lambda: w.geometry()[2:] == (1600, 1200), timeout=10)
+    client = 1200 - bar
+    shot = settled(w, lambda picture: area_of(picture, client))
+    d.save_screenshot("full-screen")
+    ref = render(d, ["-W%d" % (client // 9 - 8), "-H%d" % (1600 // PITCH), SAMPLE], (1600, client))
+    differ = shot.differs(ref)
+    expect(differ == 0, "the full screen differs from its page in %d pixels" % differ)
+    w.key("F11")
+    wait_for("the window again", lambda: w.geometry()[2:] == (width, height), timeout=10)
+    expect("FitToWindow" not in read(d.settings), "full screen wrote a setting")
+
+
+# The dark set: light text on a dark background, links in light blue
+# (as RRGGBB options), stored blue first.
+DARK_OPTIONS = ["-B1E1E1E", "-CE0E0E0", "-L66C8FF"]
+DARK_BACK = (0x1E, 0x1E, 0x1E)
+
+
+def dark_colour_set(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    width = w.geometry()[2]
+    w.key("Menu")
+    menu_key(d, "k", "n")  # 配色(&K), 夜(&N)
+    wait_for("the dark page", lambda: text_area(w.picture()).count(DARK_BACK) > 100000, timeout=10)
+    shot = settled(w, text_area)
+    d.save_screenshot("dark")
+    ref = render(d, DARK_OPTIONS + [SAMPLE], (width, COLUMN))
+    expect(shot.differs(ref) == 0, "the dark page is not the one drawn in its colours")
+    settings = read(d.settings)
+    expect("Fore=E0E0E0" in settings and "Back=1E1E1E" in settings, "not stored:\n" + settings)
+
+
+def start_portal(d, scheme):
+    portal = subprocess.Popen([os.path.join(d.build, "tests", "e2e", "test_portal"), str(scheme)],
+                              env=d.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    d.processes.append(portal)
+    expect(portal.stdout.readline().strip() == b"ready", "the test portal did not start")
+    return portal
+
+
+def follow_the_desktop(d):
+    portal = start_portal(d, 0)  # light
+    with open(d.settings, "w") as f:
+        f.write("[Color]\nFollowDesktop=1\n")
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    white = (0xFF, 0xFF, 0xFF)
+    expect(text_area(w.picture()).count(white) > 100000, "not the light set on a light desktop")
+    portal.stdin.write(b"1\n")  # the desktop turns dark
+    portal.stdin.flush()
+    expect(portal.stdout.readline().strip() == b"changed 1", "the portal did not say so")
+    wait_for("the dark page", lambda: text_area(w.picture()).count(DARK_BACK) > 100000, timeout=10)
+    d.save_screenshot("desktop-dark")
+    ref = render(d, DARK_OPTIONS + [SAMPLE], (w.geometry()[2], COLUMN))
+    expect(settled(w, text_area).differs(ref) == 0, "the page is not the dark set's")
+    wait_for("the dark set stored", lambda: "Back=1E1E1E" in read(d.settings), timeout=10)
+
+
+def ruby_hidden_and_inline(d):
+    viewer = d.start(SAMPLE)
+    w = d.wait_ready(viewer)
+    width = w.geometry()[2]
+    before = text_area(w.picture())
+    w.key("Menu")
+    menu_key(d, "r", "h")  # ルビ(&R), ルビを隠す(&H)
+    wait_for("the page without readings", lambda: text_area(w.picture()).differs(before) > 0,
+             timeout=10)
+    ref = render(d, ["-U1", SAMPLE], (width, COLUMN))
+    expect(settled(w, text_area).differs(ref) == 0, "the page is not the one without readings")
+    expect("RubyMode=1" in read(d.settings), "the mode was not written")
+    w.key("Menu")
+    menu_key(d, "r", "i")  # ルビを括弧で本文に(&I)
+    ref = render(d, ["-U2", SAMPLE], (width, COLUMN))
+    wait_for("the page with readings inline",
+             lambda: text_area(w.picture()).differs(ref) == 0, timeout=10)
+    d.save_screenshot("ruby-inline")
+
+
+def find_picture(big, small):
+    """Where `small` lies pixel for pixel inside `big` (x, y), or None."""
+    first = small.data[:3 * small.width]
+    for y in range(big.height - small.height + 1):
+        row = big.data[3 * y * big.width:3 * (y + 1) * big.width]
+        at = row.find(first)
+        while at >= 0:
+            if at % 3 == 0:
+                x = at // 3
+                if all(big.data[3 * ((y + k) * big.width + x):3 * ((y + k) * big.width + x +
+                                                                    small.width)] ==
+                       small.data[3 * k * small.width:3 * (k + 1) * small.width]
+                       for k in range(small.height)):
+                    return x, y
+            at = row.find(first, at + 1)
+    return None
+
+
+def wayland_first_frame_is_the_page(d):
+    """The viewer on weston's headless compositor (no X server, no input at
+    all): its first frame is yomite-render's page, and GDK says nothing."""
+    if not shutil.which("weston") or not shutil.which("weston-screenshooter"):
+        raise Skip("weston is not installed (scripts/bootstrap installs it)")
+    runtime = d.mkdir("runtime")
+    os.chmod(runtime, 0o700)
+    env = dict(d.env, XDG_RUNTIME_DIR=runtime)
+    env.pop("DISPLAY", None)
+    weston = subprocess.Popen(["weston", "--backend=headless-backend.so", "--use-pixman",
+                               "--socket=wayland-yomite", "--debug", "--width=1024",
+                               "--height=768", "--idle-time=0"], env=env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    d.processes.append(weston)
+    wait_for("weston", lambda: os.path.exists(os.path.join(runtime, "wayland-yomite")))
+    env.update({"WAYLAND_DISPLAY": "wayland-yomite", "GDK_BACKEND": "wayland"})
+    viewer = subprocess.Popen([d.program, SAMPLE], env=env, cwd=d.root, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE)
+    d.processes.append(viewer)
+    wait_for("the viewer on the bus", lambda: d.on_bus(viewer.pid), timeout=15)
+    ref = render(d, [SAMPLE], (660, COLUMN))
+    shots = d.mkdir("shots")
+
+    def page_on_screen():
+        for name in os.listdir(shots):
+            os.remove(os.path.join(shots, name))
+        subprocess.run(["weston-screenshooter"], env=env, cwd=shots, timeout=20,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        names = os.listdir(shots)
+        if not names:
+            return None
+        path = os.path.join(shots, names[0])
+        size = run(["identify", "-format", "%w %h", path], env=d.env).stdout.decode().split()
+        data = run(["convert", path, "-depth", "8", "rgb:-"], env=d.env).stdout
+        return find_picture(Picture(int(size[0]), int(size[1]), data), ref)
+    wait_for("the page on the screen", page_on_screen, timeout=15, step=0.5)
+    viewer.terminate()
+    err = viewer.communicate(timeout=10)[1].decode()
+    expect("CRITICAL" not in err and "WARNING" not in err, "GDK said:\n" + err)
+
+
 SCENARIOS = {f.__name__: f for f in [
     sample_opens_vertical,
     left_scrolls_forward,
@@ -480,6 +713,12 @@ SCENARIOS = {f.__name__: f for f in [
     history_entry_of_an_empty_viewer_opens_where_it_stood,
     archive_opens_and_leaves_nothing_behind,
     archive_with_a_long_entry_name_opens,
+    fit_to_window_follows_the_window,
+    f11_fills_the_screen,
+    dark_colour_set,
+    follow_the_desktop,
+    ruby_hidden_and_inline,
+    wayland_first_frame_is_the_page,
 ]}
 
 
