@@ -54,6 +54,7 @@ int on_idle(ViewContext& view) {
 
 void on_tick(ViewContext& view) {
   run_waiting_commands(view);
+  run_due_relayout(view);
   if (column_in_flight(view))
     advance_column(view);
   else

@@ -39,7 +39,6 @@ const std::vector<ColourSet>& colour_sets() {
 }
 
 void apply_colour_set(ViewContext& v, const ColourSet& set) {
-  if (set.back != v.settings.back_color) back_calibration_pending = 1;
   v.settings.text_color = set.text;
   v.settings.back_color = set.back;
   v.settings.link_color = set.link;

@@ -519,7 +519,7 @@ def fit_to_window_follows_the_window(d):
     # Off (the default): the window asks for a frame without maximize.
     expect(not maximize_offered(d, w), "maximize offered while fit to window is off")
     w.key("Menu")
-    menu_key(d, "g")  # ウィンドウに合わせて組む(&G)
+    menu_key(d, viewer, "g")  # ウィンドウに合わせて組む(&G)
     wait_for("the setting written", lambda: "FitToWindow=1" in read(d.settings), timeout=10)
     wait_for("maximize offered", lambda: maximize_offered(d, w), timeout=10)
     # The user halves the window: the columns end inside it, the place is kept.
@@ -542,7 +542,6 @@ def fit_to_window_follows_the_window(d):
     maximize_button(d, w)
     wait_for("the maximized window", lambda: w.geometry()[2] > 1200, timeout=10)
     _, _, big_width, big_height = w.geometry()
-    time.sleep(0.5)
     shot = settled(w, lambda picture: area_of(picture, big_height - bar))
     expect(len(ink_slots(shot, big_width)) > 30, "the maximized page has few columns")
 
@@ -577,7 +576,7 @@ def dark_colour_set(d):
     w = d.wait_ready(viewer)
     width = w.geometry()[2]
     w.key("Menu")
-    menu_key(d, "k", "n")  # 配色(&K), 夜(&N)
+    menu_key(d, viewer, "k", "n")  # 配色(&K), 夜(&N)
     wait_for("the dark page", lambda: text_area(w.picture()).count(DARK_BACK) > 100000, timeout=10)
     shot = settled(w, text_area)
     d.save_screenshot("dark")
@@ -619,14 +618,14 @@ def ruby_hidden_and_inline(d):
     width = w.geometry()[2]
     before = text_area(w.picture())
     w.key("Menu")
-    menu_key(d, "r", "h")  # ルビ(&R), ルビを隠す(&H)
+    menu_key(d, viewer, "r", "h")  # ルビ(&R), ルビを隠す(&H)
     wait_for("the page without readings", lambda: text_area(w.picture()).differs(before) > 0,
              timeout=10)
     ref = render(d, ["-U1", SAMPLE], (width, COLUMN))
     expect(settled(w, text_area).differs(ref) == 0, "the page is not the one without readings")
     expect("RubyMode=1" in read(d.settings), "the mode was not written")
     w.key("Menu")
-    menu_key(d, "r", "i")  # ルビを括弧で本文に(&I)
+    menu_key(d, viewer, "r", "i")  # ルビを括弧で本文に(&I)
     ref = render(d, ["-U2", SAMPLE], (width, COLUMN))
     wait_for("the page with readings inline",
              lambda: text_area(w.picture()).differs(ref) == 0, timeout=10)

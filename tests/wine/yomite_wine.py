@@ -15,7 +15,6 @@ Exit status 0 passes, 77 skips (no Xvfb or wine), anything else fails.
 
 import os
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
@@ -401,7 +400,7 @@ def colour_sets_and_the_dark_desktop(d):
     viewer = d.start(SAMPLE)
     w = d.wait_ready(viewer)
     w.key("Menu")
-    time.sleep(1)
+    wait_for("the menu", lambda: open_menus(d, viewer), timeout=15)
     d.x(["xdotool", "key", "--delay", "300", "k", "n"])  # 配色(&K), 夜(&N)
     wait_for("the dark set: light text on a dark background", lambda: dark_page(w), timeout=15)
     d.save_screenshot("wine-dark")
@@ -430,7 +429,7 @@ def ruby_hidden_and_inline(d):
     vertical_page(area, "the page without readings")
     like_the_linux_page(d, area, ["-U1"], "the page without readings")
     w.key("Menu")
-    time.sleep(1)
+    wait_for("the menu", lambda: open_menus(d, viewer), timeout=15)
     d.x(["xdotool", "key", "--delay", "300", "r", "i"])  # ルビ(&R), ルビを括弧で本文に(&I)
     wait_for("the page with readings inline", lambda: changed(text_area(w.picture()), area),
              timeout=15)
