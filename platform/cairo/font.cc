@@ -1,8 +1,8 @@
 // Fonts from a face, a height and an escapement, with metrics read from the
 // font's own OS/2 and hhea tables so that a cell height S is exactly S pixels.
 #include <cairo.h>
-#include <hb.h>
 #include <fontconfig/fontconfig.h>
+#include <hb.h>
 #include <pango/pangocairo.h>
 #include <pango/pangofc-font.h>
 
