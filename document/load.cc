@@ -14,6 +14,7 @@
 #include "document/aozora.h"
 #include "document/markup.h"
 #include "layout/break.h"
+#include "layout/composition.h"
 #include "locked/locked.h"
 #include "trace/trace.h"
 
@@ -344,7 +345,9 @@ bool load_next_line(LoadJob& j) {
       drop_for_header_block(s, line, length))
     return true;
   if (v.typeset.vertical && contains_digit(line, length)) {
-    convert_isolated_digits(line);
+    // The probe runs before the composition is chosen; it lays nothing out.
+    convert_isolated_digits(
+        line, v.typeset.composition ? v.typeset.composition->wide_beside_digits : u"");
     length = static_cast<int>(std::char_traits<char16_t>::length(line));
   }
   // A form feed: the lines that follow start a new page.

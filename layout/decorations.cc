@@ -121,26 +121,66 @@ int standard_place_ruby(Line& l, int i, int n, const char16_t*, std::vector<int>
 
 namespace {
 
+// The reading of the ruby head at unit i, placed over its base of `units`
+// units; `length` 0 when a column break emptied it.
+struct PlacedReading {
+  const char16_t* text = nullptr;
+  int length = 0;
+  int units = 1;
+  int offset = 0;        // px along the line
+  std::vector<int> adv;  // px per unit, spread over a wider base
+};
+
+PlacedReading place_reading(Line& l, int i, std::uint16_t code) {
+  ViewContext& v = l.v;
+  PlacedReading p;
+  while (i + p.units < l.length && l.codes[i + p.units] == CONTINUATION_CODE) ++p.units;
+  p.text = v.doc.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)];
+  p.length = p.text ? static_cast<int>(std::char_traits<char16_t>::length(p.text)) : 0;
+  if (p.length == 0) return p;
+  p.adv = reading_advances(v.typeset.font_ruby, p.text, p.length);
+  p.offset = v.typeset.composition->place_ruby(l, i, p.units, p.text, p.adv);
+  return p;
+}
+
 int ruby(Line& l, int i, std::uint16_t code) {
   ViewContext& v = l.v;
-  int n = 1;
-  while (i + n < l.length && l.codes[i + n] == CONTINUATION_CODE) ++n;
-  const char16_t* r = v.doc.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)];
-  int rn = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
-  if (rn == 0) return n;  // a reading emptied by a column break
-  std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, rn);
-  int s = v.typeset.composition->place_ruby(l, i, n, r, adv);
+  PlacedReading r = place_reading(l, i, code);
+  if (r.length == 0) return r.units;
+  const int s = r.offset;
   platform::Font* old = platform::canvas_select_font(l.win, v.typeset.font_ruby);
   if (v.typeset.vertical)
     platform::canvas_move_to(l.win, l.x0, s + l.indent + TEXT_MARGIN);
   else
     platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, l.x0 - v.typeset.ruby_height);
-  platform::canvas_text(l.win, 0, 0, r, rn, adv.data());
+  platform::canvas_text(l.win, 0, 0, r.text, r.length, r.adv.data());
   platform::canvas_select_font(l.win, old);
-  return n;
+  return r.units;
 }
 
 }  // namespace
+
+std::vector<ReadingPlace> reading_places(ViewContext& v, MeasureContext& measure, int index,
+                                         const int* use) {
+  std::vector<ReadingPlace> places;
+  const DisplayLine& dl = v.doc.lines[index];
+  if (!dl.attrs || !dl.text) return places;
+  // Placing draws nothing: a canvas without operations stands in.
+  static const platform::CanvasOps NO_OPS{};
+  Canvas none;
+  none.ops = &NO_OPS;
+  Line l{v, measure, none, dl.text, dl.attrs, line_length(dl), use, 0, 0};
+  if (v.typeset.composition->set_ruby_line) v.typeset.composition->set_ruby_line(l, index);
+  for (int i = 0; i < l.length; ++i) {
+    if (!is_ruby_code(l.codes[i])) continue;
+    PlacedReading r = place_reading(l, i, l.codes[i]);
+    if (r.length == 0) continue;
+    ReadingPlace p{i, r.offset, 0};
+    for (int a : r.adv) p.width += a;
+    places.push_back(p);
+  }
+  return places;
+}
 
 void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int index,
                       const PaintRect& client, int slot, const int* use, int indent) {
