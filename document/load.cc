@@ -13,6 +13,7 @@
 #include "decode/decode.h"
 #include "document/aozora.h"
 #include "document/markup.h"
+#include "document/ruby_modes.h"
 #include "layout/break.h"
 #include "layout/composition.h"
 #include "locked/locked.h"
@@ -154,19 +155,59 @@ bool contains_digit(const char16_t* line, int length) {
 // Whether the load stops before the next line: after the line that passed
 // the character limit, or once the bytes read or the display lines laid out
 // reach theirs (empty lines and lines of NUL bytes hold no characters, and
-// a form feed adds columns without any). Traced once, when it stops.
-bool reached_a_limit(const LoadState& s, const Reader& r) {
+// a form feed adds columns without any). LOAD_WHOLE while it goes on;
+// traced once, when it stops.
+int reached_a_limit(const LoadState& s, const Reader& r) {
+  int cut = LOAD_WHOLE;
   const char* which = nullptr;
   if (s.characters > DOCUMENT_MAX_CHARS)
-    which = "characters";
+    cut = LOAD_CUT_CHARACTERS, which = "characters";
   else if (stream_tell(r.in) >= DOCUMENT_MAX_BYTES)
-    which = "bytes";
+    cut = LOAD_CUT_BYTES, which = "bytes";
   else if (s.pass.line_index >= DOCUMENT_MAX_LINES)
-    which = "display lines";
-  if (!which) return false;
+    cut = LOAD_CUT_LINES, which = "display lines";
+  if (cut == LOAD_WHOLE) return cut;
   trace("limit of %s reached: %ld characters, %lld bytes, %d lines ", which, s.characters,
         stream_tell(r.in), s.pass.line_index);
-  return true;
+  return cut;
+}
+
+std::u16string full_width_number(long long n) {
+  std::u16string digits;
+  for (char c : std::to_string(n)) digits += static_cast<char16_t>(u'０' + (c - '0'));
+  return digits;
+}
+
+// What the document's last column says when a limit ended the load.
+std::u16string cut_notice(int cut) {
+  std::u16string why =
+      cut == LOAD_CUT_CHARACTERS ? u"文字数が上限の" + full_width_number(DOCUMENT_MAX_CHARS) + u"字"
+      : cut == LOAD_CUT_BYTES
+          ? u"ファイルが上限の" + full_width_number(DOCUMENT_MAX_BYTES >> 20) + u"ＭｉＢ"
+          : u"行数が上限の" + full_width_number(DOCUMENT_MAX_LINES) + u"行";
+  return u"（この先は読み込んでいません。" + why + u"を超えました）";
+}
+
+// A limit ended the load: when text remains, the reader is told so once, in
+// a last column of its own (the paragraph before it stays as it was laid out).
+// Asked again after the end (a caller may ask once more), it adds nothing.
+void end_at_limit(ViewContext& v, LoadState& s, Reader& r, std::uint16_t* codes, int cut) {
+  if (v.doc.load_cut != LOAD_WHOLE || stream_getc(r.in) < 0) return;  // or the text ended there
+  v.doc.load_cut = cut;
+  const std::u16string notice = cut_notice(cut);
+  break_logical_line(v, s.pass, notice.c_str(), static_cast<int>(notice.size()), codes, 0,
+                     QUOTE_OUTSIDE);
+}
+
+// What the full notation asked of units of the line, at their places in the
+// line a ruby display mode rewrote.
+void move_notation_offsets(NotationLine& asked, const std::vector<int>& moved) {
+  auto at = [&](int i) {
+    return i >= 0 && i < static_cast<int>(moved.size()) ? moved[static_cast<std::size_t>(i)] : i;
+  };
+  asked.foot_from = at(asked.foot_from);
+  asked.heading_from = at(asked.heading_from);
+  asked.heading_to = at(asked.heading_to);
 }
 
 // Opens the text after the header check; false when it cannot be opened.
@@ -210,6 +251,10 @@ struct LoadJob {
   MeasureContext measure;  // the layout pass measures through it
   std::vector<char16_t> line = std::vector<char16_t>(LINE_CAPACITY + 1);
   std::vector<std::uint16_t> codes = std::vector<std::uint16_t>(CODE_CELLS);
+  // A line rewritten for a ruby display mode (it may grow past the line's cells).
+  std::u16string ruby_text;
+  std::vector<std::uint16_t> ruby_codes;
+  std::vector<int> ruby_moved;
   Reader r;
   Dialect dialect;
   const Notation* notation = nullptr;
@@ -287,6 +332,7 @@ LoadJob* begin_load(ViewContext& v, MeasureContext* measure) {
   if (measure) job->measure = *measure;
   trace("1 ");
   if (job->full) {
+    v.doc.load_cut = LOAD_WHOLE;
     if (!begin_display_lines(v)) return nullptr;
     v.doc.line_count = 0;
   }
@@ -326,7 +372,10 @@ bool load_next_line(LoadJob& j) {
   std::uint16_t* codes = j.codes.data();
   const Dialect& dialect = j.dialect;
   if (s.quote_state == QUOTE_ENDS_HERE) s.quote_state = QUOTE_OUTSIDE;
-  if (reached_a_limit(s, j.r)) return false;
+  if (const int cut = reached_a_limit(s, j.r)) {
+    if (j.full) end_at_limit(v, s, j.r, codes, cut);
+    return false;
+  }
   int length;
   bool padding = false;  // an empty line a form feed adds: it does not count
   if (s.form_feed_pending) {
@@ -355,10 +404,24 @@ bool load_next_line(LoadJob& j) {
   s.characters += length;
 
   NotationLine asked;
+  const int readings_before = s.pass.ruby_count;
   int has_codes = j.notation->resolve(j, line, codes, asked);
   length = static_cast<int>(std::char_traits<char16_t>::length(line));
 
   if (!j.full && s.kept == 1) return false;  // the probe reads the first kept line only
+  // Any other value of the setting shows readings as the standard layout does.
+  const int ruby_mode = v.settings.ruby_mode;
+  if (has_codes && length > 0 && (ruby_mode == RUBY_HIDE || ruby_mode == RUBY_INLINE)) {
+    const bool annotated = j.notation == &FULL_NOTATION;
+    has_codes = rewrite_ruby(ruby_mode, line, length, codes, v.doc.annotation_texts.data(),
+                             j.ruby_text, j.ruby_codes, annotated ? &j.ruby_moved : nullptr);
+    if (annotated) move_notation_offsets(asked, j.ruby_moved);
+    line = j.ruby_text.data();
+    codes = j.ruby_codes.data();
+    length = static_cast<int>(j.ruby_text.size());
+    // No code names the readings any more: their entries serve the next lines.
+    s.pass.ruby_count = readings_before;
+  }
   // The display-line array cannot grow: keep what is laid out.
   if (!j.notation->lay_out(j, line, length, codes, has_codes, asked)) return false;
   if (!padding) ++s.kept;

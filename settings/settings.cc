@@ -70,6 +70,7 @@ const SettingKey SETTING_KEYS[] = {
     YOMITE_COLOUR_KEY("Fore", "FFFFFF", text_color),
     YOMITE_COLOUR_KEY("Back", "7F0000", back_color),
     YOMITE_COLOUR_KEY("Footnote", "00FF00", link_color),
+    YOMITE_NUMBER_KEY("Color", "FollowDesktop", "0", KEY_EXTENSION, follow_desktop, as_is),
     {"Font", "Font", FALLBACK_FACE_NAME, 0,
      [](const ViewContext& v) { return v.settings.std_face_name; },
      [](ViewContext& v, const std::string& s) {
@@ -84,9 +85,11 @@ const SettingKey SETTING_KEYS[] = {
     YOMITE_NUMBER_KEY("Font", "RubyPercent", "60", 0, ruby_percent, as_is),
     YOMITE_NUMBER_KEY("Font", "FullNotation", "0", KEY_EXTENSION, full_notation, as_is),
     YOMITE_NUMBER_KEY("Font", "BookComposition", "0", KEY_EXTENSION, book_composition, as_is),
+    YOMITE_NUMBER_KEY("Font", "RubyMode", "0", KEY_EXTENSION, ruby_mode, as_is),
     YOMITE_NUMBER_KEY("Scroll", "Smooth", "1", 0, smooth_scroll, as_is),
     YOMITE_NUMBER_KEY("Scroll", "SmoothDot", "4", 0, smooth_dots, as_is),
     YOMITE_NUMBER_KEY("Scroll", "PageMode", "0", 0, page_mode, as_is),
+    YOMITE_NUMBER_KEY("Window", "FitToWindow", "0", KEY_EXTENSION, fit_window, as_is),
     {"Tool", "Editor", "notepad.exe", 0,
      [](const ViewContext&) { return EDITOR_MARK + process_settings().editor_command; },
      [](ViewContext&, const std::string& s) {

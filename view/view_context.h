@@ -13,6 +13,7 @@
 
 #include "platform/font.h"
 #include "platform/window.h"
+#include "view/limits.h"
 #include "view/text_arena.h"
 
 namespace yomite {
@@ -105,6 +106,7 @@ struct Document {
   // release step ends it first, so lines are never added to a freed array.
   LoadJob* load_job = nullptr;
   void (*end_load_job)(LoadJob* job) = nullptr;
+  int load_cut = LOAD_WHOLE;  // the limit that ended the last full load early (view/limits.h)
 
   Document() = default;
   Document(const Document&) = delete;
@@ -177,6 +179,16 @@ struct ViewSettings {
   // justification, painting and hit testing go through that, so a settings
   // notice never mixes the two.
   int book_composition = 0;
+  // Extension (settings Font/RubyMode, option U): how readings are shown:
+  // 0 beside their bases, 1 left out, 2 inline after them in parentheses
+  // (RUBY_* in document/ruby_modes.h). Taken when the text is laid out.
+  int ruby_mode = 0;
+  // Extension (settings Color/FollowDesktop): the colours follow the
+  // desktop's light or dark preference (viewer/themes.h).
+  int follow_desktop = 0;
+  // Extension (settings Window/FitToWindow): the page follows the window's
+  // size (viewer/window_fit.h); 0 = the specified window.
+  int fit_window = 0;
 
   // Per settings key ("Section/Key"), the value as this view last read it
   // from the file or wrote it there: a key whose value still equals it was
@@ -219,6 +231,14 @@ struct Viewport {
   int auto_speed = 0;                  // sign = direction, magnitude 0..5 = speed step
   AutoScroll auto_scroll;
   ColumnInFlight column;
+  // Fit to window and full screen (viewer/window_fit.h).
+  int fitting = 0;             // this window's page follows its size
+  int full_screen = 0;         // the window fills the screen
+  int resized = 0;             // the window has a size the user (or full screen) gave it
+  int relayout_pending = 0;    // a resize waits to be laid out ...
+  unsigned relayout_due = 0;   // ... at this tick_ms()
+  int unfit_column_chars = 0;  // the geometry before the page followed the window
+  int unfit_page_lines = 0;
   int modal = 0;  // modal windows open (view/modal.h)
   // Commands other programs sent, run in order once the event loop is free
   // and no modal window is open.

@@ -7,6 +7,7 @@
 #include "viewer/keys.h"
 #include "viewer/pointer.h"
 #include "viewer/scrolling.h"
+#include "viewer/window_fit.h"
 
 namespace yomite {
 

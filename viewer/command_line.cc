@@ -11,9 +11,10 @@ namespace yomite {
 
 namespace {
 
-// Any case; X and Y upper only. A and N are extensions (the full bracket
-// notation, book composition), unused by the viewer before.
-constexpr const char* OPTION_LETTERS = "ABCEFGHJKLMNRSTW";
+// Any case; X and Y upper only. A, N and U are extensions (the full bracket
+// notation, book composition, the ruby display mode), unused by the viewer
+// before.
+constexpr const char* OPTION_LETTERS = "ABCEFGHJKLMNRSTUW";
 
 // The option's letter in upper case, or 0 when the viewer knows no such option.
 char option_letter(char given) {
@@ -44,6 +45,7 @@ struct OptionKey {
 constexpr OptionKey OPTION_KEYS[] = {
     {'A', "Font", "FullNotation"}, {'B', "Color", "Back"},           {'C', "Color", "Fore"},
     {'L', "Color", "Footnote"},    {'N', "Font", "BookComposition"}, {'S', "Scroll", "Smooth"},
+    {'U', "Font", "RubyMode"},
 };
 
 void set_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
@@ -93,6 +95,9 @@ void set_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
       break;
     case 'T':
       v.settings.text_format = n;
+      break;
+    case 'U':
+      v.settings.ruby_mode = n;
       break;
     case 'W':
       v.settings.column_chars = clamp_column_chars(n);

@@ -53,6 +53,7 @@ void cmd_choose_colour(ViewContext& v, int number) {
   if (number == CMD_TEXT_COLOR) trace("col=%x ", static_cast<unsigned>(chosen));
   if (chosen == -1) return;
   field = static_cast<Color>(chosen);
+  v.settings.follow_desktop = 0;  // a colour chosen by hand ends following the desktop
   repaint(v);
   write_settings(v);
 }

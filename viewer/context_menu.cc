@@ -10,6 +10,9 @@
 #include "viewer/command_table.h"
 #include "viewer/commands.h"
 #include "viewer/contents.h"
+#include "viewer/ruby_menu.h"
+#include "viewer/themes.h"
+#include "viewer/window_fit.h"
 
 namespace yomite {
 
@@ -103,6 +106,12 @@ constexpr MenuPlace MENU_LAYOUT[] = {
     {CMD_SETTINGS, nullptr},
     {CMD_MAKE_STANDARD, nullptr},
     {CMD_ABOUT, nullptr},
+    // The window's extensions, after every standard item.
+    SEPARATOR,
+    {0, themes_submenu},
+    {0, ruby_submenu},
+    {CMD_FIT_WINDOW, nullptr},
+    {CMD_FULL_SCREEN, nullptr},
 };
 
 }  // namespace

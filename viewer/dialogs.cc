@@ -6,6 +6,7 @@
 
 #include "platform/choosers.h"
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "platform/process.h"
 #include "platform/window.h"
 #include "settings/settings.h"
@@ -14,6 +15,7 @@
 #include "viewer/commands.h"
 #include "viewer/contents.h"
 #include "viewer/messages.h"
+#include "viewer/window_fit.h"
 
 #ifndef YOMITE_VERSION
 #define YOMITE_VERSION "0"
@@ -69,15 +71,20 @@ int checked(DialogForm& form, int id) {
 // --- width ---
 
 struct WidthAnswer {
+  platform::Window* window = nullptr;
   int column_chars = 0, page_lines = 0;
 };
 
 int accept_width(DialogForm& form, void* context) {
+  auto* answer = static_cast<WidthAnswer*>(context);
   const long long column = dialog_number(text_of(form, ID_WIDTH_COLUMN));
   const long long page = dialog_number(text_of(form, ID_WIDTH_PAGE));
   auto in_range = [](long long n) { return n >= WIDTH_DIALOG_MIN && n <= WIDTH_DIALOG_MAX; };
-  if (!in_range(column) || !in_range(page)) return 0;  // stays open, nothing said
-  auto* answer = static_cast<WidthAnswer*>(context);
+  if (!in_range(column) || !in_range(page)) {
+    // It stays open; the user is told why (an extension).
+    platform::message_box(answer->window, WIDTH_DIALOG_REFUSAL, "Yomite 文字数設定");
+    return 0;
+  }
   answer->column_chars = static_cast<int>(column);
   answer->page_lines = static_cast<int>(page);
   return 1;
@@ -122,13 +129,20 @@ long long dialog_number(const std::string& text) {
 
 void open_file_dialog(ViewContext& v) {
   ModalScope modal(v);
+  // Everything the viewer opens comes first (archives open too: their first
+  // text is shown), then the specified filters.
   const std::vector<platform::FileFilter> filters = {
+      {"開けるファイル(*.txt;*.ymx;*.zip)", "*.txt;*.ymx;*.zip"},
       {"テキスト(*.txt;*.ymx)", "*.txt;*.ymx"},
       {"ﾌｧｲﾙ(*.*)", "*.*"},
-      {"ZIP(*.zip)", "*.zip"},  // archives open too: their first text is shown
+      {"ZIP(*.zip)", "*.zip"},
   };
+  // The shown file's folder (an archive's, not its unpacked copy's).
+  const std::string& shown = v.doc.archive_name.empty() ? v.doc.file_name : v.doc.archive_name;
   std::string path;
-  if (!platform::choose_file(v.viewport.window, PROGRAM_TITLE, filters, path)) return;
+  if (!platform::choose_file(v.viewport.window, PROGRAM_TITLE, filters,
+                             platform::directory_part(shown), path))
+    return;
   const int empty = v.doc.file_name.empty();
   if (launch_viewer(v, path, empty) && empty) platform::window_post_close(v.viewport.window);
 }
@@ -164,6 +178,7 @@ int width_dialog(ViewContext& v) {
       edit(ID_WIDTH_PAGE, std::to_string(static_cast<unsigned>(v.settings.page_lines))),
   };
   WidthAnswer answer;
+  answer.window = v.viewport.window;
   platform::DialogHooks hooks;
   hooks.accept = accept_width;
   hooks.context = &answer;
@@ -223,6 +238,7 @@ int settings_dialog(ViewContext& v) {
       // Extensions.
       check(ID_SETTINGS_FULL_NOTATION, FULL_NOTATION_LABEL, v.settings.full_notation),
       check(ID_SETTINGS_BOOK_COMPOSITION, BOOK_COMPOSITION_LABEL, v.settings.book_composition),
+      check(ID_SETTINGS_FIT_WINDOW, FIT_WINDOW_LABEL, v.settings.fit_window),
   };
   platform::DialogHooks hooks;
   hooks.button = browse_program;
@@ -249,6 +265,8 @@ int settings_dialog(ViewContext& v) {
   if (repaint || process_settings().editor_command != editor) write_settings(v);
   // The extensions change the layout: the document is laid out again.
   if (relayout && v.doc.loaded) reopen_document(v, 0);
+  const int fit = checked(form, ID_SETTINGS_FIT_WINDOW);
+  if (fit != v.settings.fit_window) set_fit_to_window(v, fit);
   return 1;
 }
 

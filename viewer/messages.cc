@@ -14,6 +14,7 @@
 #include "viewer/command_table.h"
 #include "viewer/commands.h"
 #include "viewer/scrolling.h"
+#include "viewer/themes.h"
 
 namespace yomite {
 
@@ -68,12 +69,15 @@ void run_waiting_commands(ViewContext& v) {
 
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& v) {
   if (code != QUERY_FILE_NAME || !sender) return 0;
-  return platform::send_text_to(sender, v.doc.file_name);
+  // The file the user opened: an archive's, not its unpacked copy's, which
+  // goes when the viewer ends.
+  return platform::send_text_to(sender, v.doc.archive_name.empty() ? v.doc.file_name : v.doc.archive_name);
 }
 
 void on_settings_changed(ViewContext& v) {
   settle_column(v);
   read_settings(v);
+  follow_desktop_colours(v);
   platform::window_invalidate(v.viewport.window, nullptr, 1);
 }
 

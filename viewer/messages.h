@@ -32,7 +32,8 @@ int on_command_message(ViewContext& view, int code, platform::MessageSender* sen
 // open (its closing asks for a tick: view/modal.h).
 void run_waiting_commands(ViewContext& view);
 
-// Code 1 sends `sender` the shown file name (empty when nothing is shown):
+// Code 1 sends `sender` the shown file name (an archive's own for a text
+// unpacked from it; empty when nothing is shown):
 // 1 when it was delivered. Other codes send nothing: 0.
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& view);
 

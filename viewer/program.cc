@@ -3,6 +3,7 @@
 #include "viewer/program.h"
 
 #include "document/load.h"
+#include "platform/appearance.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -15,6 +16,8 @@
 #include "viewer/open.h"
 #include "viewer/scrolling.h"
 #include "viewer/startup.h"
+#include "viewer/themes.h"
+#include "viewer/window_fit.h"
 
 namespace yomite {
 
@@ -51,6 +54,7 @@ int on_idle(ViewContext& view) {
 
 void on_tick(ViewContext& view) {
   run_waiting_commands(view);
+  run_due_relayout(view);
   if (column_in_flight(view))
     advance_column(view);
   else
@@ -66,6 +70,9 @@ int run_viewer(int argc, const char* const* argv) {
   platform::window_attach_view(window, view);
   std::string refusal;
   const int settings_read = read_settings(*view, &refusal);
+  follow_desktop_colours(*view);
+  apply_window_fit(*view);
+  platform::watch_desktop_color_scheme(view);
   keep_viewer_arguments(argc, argv);
   ViewerArgs args = parse_viewer_args(argc, argv, platform::is_existing_file);
   const std::string& settings = settings_path();

@@ -39,6 +39,7 @@ constexpr KeyCode KEY_CODES[] = {
     {GDK_KEY_Menu, KEY_MENU},
     {GDK_KEY_F5, KEY_F5},
     {GDK_KEY_F10, KEY_F10},
+    {GDK_KEY_F11, KEY_F11},
     {GDK_KEY_Shift_L, KEY_SHIFT},
     {GDK_KEY_Shift_R, KEY_SHIFT},
     {GDK_KEY_Control_L, KEY_CTRL},

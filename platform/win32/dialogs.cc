@@ -69,6 +69,7 @@ INT_PTR CALLBACK dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
     case WM_INITDIALOG:
       SetWindowLongPtrW(dialog, DWLP_USER, lparam);
       set_up_controls(dialog, *reinterpret_cast<Running*>(lparam)->form);
+      center_over_owner(dialog);
       return TRUE;  // the first control that takes the focus gets it
     case WM_COMMAND: {
       if (!r) return FALSE;

@@ -123,11 +123,8 @@ TEST(ViewerOptions, ApplyTable) {
       // sizes are kept to the layout's limits where they enter
       {"WidthHuge", {"-W1000000"}, [](V v, R) { return v.settings.column_chars; }, 8192, 0},
       {"WidthAtLimit", {"-W8192"}, [](V v, R) { return v.settings.column_chars; }, 8192, 0},
-      {"WidthHugeNegative",
-       {"-W-2147483648"},
-       [](V v, R) { return v.settings.column_chars; },
-       -8192,
-       0},
+      {"WidthNegative", {"-W30", "-W-2147483648"}, [](V v, R) { return v.settings.column_chars; }, 0, 0},
+      {"PagesNegative", {"-H-5"}, [](V v, R) { return v.settings.page_lines; }, 0, 0},
       {"PagesHuge", {"-H2147483647"}, [](V v, R) { return v.settings.page_lines; }, 1024, 0},
       {"PagesAtLimit", {"-H1024"}, [](V v, R) { return v.settings.page_lines; }, 1024, 0},
       // N is an extension: book composition on or off, the last value winning.

@@ -362,8 +362,12 @@ TEST_F(Commands, OpenDialogAndHistoryEntriesStartViewers) {
   ASSERT_EQ(fake::file_filters_offered().size(), 1u);
   const auto& filters = fake::file_filters_offered()[0];
   ASSERT_GE(filters.size(), 2u);
-  EXPECT_EQ(filters[0].name, "テキスト(*.txt;*.ymx)");
-  EXPECT_EQ(filters[1].name, "ﾌｧｲﾙ(*.*)");
+  // Everything the viewer opens first (an extension), then the specified two.
+  EXPECT_EQ(filters[0].patterns, "*.txt;*.ymx;*.zip");
+  EXPECT_EQ(filters[1].name, "テキスト(*.txt;*.ymx)");
+  EXPECT_EQ(filters[2].name, "ﾌｧｲﾙ(*.*)");
+  EXPECT_EQ(fake::file_folders_offered()[0], test::process_temp_dir().path + "/")
+      << "the chooser starts in the shown file's folder";
   ASSERT_EQ(fake::started_processes().size(), 1u);
   EXPECT_EQ(fake::started_processes()[0].args.size(), 2u);  // a full viewer stays where it is
   EXPECT_EQ(window.close_posted, 0);
@@ -446,7 +450,13 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "エディタ起動(&E)\tE",
                                 "設定(&S)\tS",
                                 "現在のフォント/幅を標準にする(&Z)",
-                                "バージョン情報(&V)"}));
+                                "バージョン情報(&V)",
+                                // The window's extensions.
+                                "-",
+                                "配色(&K)",
+                                "ルビ(&R)",
+                                "ウィンドウに合わせて組む(&G)",
+                                "全画面表示\tF11"}));
   EXPECT_EQ(menu[3].checked, 1);   // smooth scrolling
   EXPECT_EQ(menu[5].checked, 1);   // page mode
   EXPECT_EQ(menu[18].checked, 1);  // markup

@@ -35,6 +35,12 @@ TEST_F(Messages, FileNameQueryAndCommands) {
   fake::FakeSender gone;
   gone.alive = 0;
   EXPECT_EQ(on_command_message(v, QUERY_FILE_NAME, fake::sender_of(gone)), 0);
+  // A text unpacked from an archive answers with the archive's name.
+  v.doc.archive_name = "/books/罪と罰.zip";
+  v.doc.file_name = "/tmp/yomite-0/run-x/罪と罰.txt";
+  EXPECT_EQ(on_command_message(v, QUERY_FILE_NAME, fake::sender_of(asker)), 1);
+  EXPECT_EQ(asker.received.back(), "/books/罪と罰.zip");
+  v.doc.archive_name.clear();
   v.doc.file_name.clear();  // an empty viewer answers an empty name
   EXPECT_EQ(on_command_message(v, QUERY_FILE_NAME, fake::sender_of(asker)), 1);
   EXPECT_EQ(asker.received.back(), "");
