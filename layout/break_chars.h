@@ -45,7 +45,7 @@ inline constexpr BreakChars BREAK_CHARS[] = {
     // Sound marks, iteration marks and the long vowel mark; small kana.
     {u"゛゜ヽヾゝゞ々ー", NEVER_STARTS},
     {u"ｧｨｩｪｫｬｭｮｯｰﾞﾟ", NEVER_STARTS},
-    {u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ〻゠",
+    {u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ〻゠〵",
      BOOK_NEVER_STARTS},
     // Hyphens, the slash, dashes and ellipses.
     {u"‐–〜～", BOOK_NEVER_STARTS},

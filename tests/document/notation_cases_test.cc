@@ -70,6 +70,7 @@ TEST_P(NotationCases, ResolvesAsWritten) {
   SCOPED_TRACE("notation.tests:" + std::to_string(c.line_number) + " " + c.name);
   auto view = std::make_unique<ViewContext>();
   view->settings.full_notation = 1;
+  view->typeset.vertical = option_value(c.options, "vertical", 0);
   int ruby_count = 0, note_count = option_value(c.options, "notes", 0);
   int quote = QUOTE_OUTSIDE, result = 0, length = 0;
   NotationState state;
