@@ -1,5 +1,6 @@
 // draw_decorations: side lines, emphasis marks and ruby of one display line,
 // drawn over its slot in the window.
+#include <algorithm>
 #include <vector>
 
 #include "layout/composition.h"
@@ -49,6 +50,19 @@ int run_of(const Line& l, int i, std::uint16_t code) {
   return n;
 }
 
+// A point `along` the line and `across` it (x in vertical writing, y in
+// horizontal).
+platform::CanvasPoint point(const Line& l, int along, int across) {
+  return l.v.typeset.vertical ? platform::CanvasPoint{across, along}
+                              : platform::CanvasPoint{along, across};
+}
+
+void segment(Line& l, int across, int from, int to) {
+  const platform::CanvasPoint a = point(l, from, across), b = point(l, to, across);
+  platform::canvas_move_to(l.win, a.x, a.y);
+  platform::canvas_line_to(l.win, b.x, b.y);
+}
+
 // One thin line along the run, one pixel inside the ruby band (vertical) or
 // on the bottom row of the text (horizontal). Anchors of notes and links get
 // the link colour.
@@ -58,16 +72,73 @@ int side_line(Line& l, int i, std::uint16_t code) {
   platform::CanvasColor old_pen = l.win.state.pen;
   int old_width = l.win.state.pen_width;
   if (is_note_code(code)) platform::canvas_set_pen(l.win, 1, l.v.settings.link_color);
-  if (l.v.typeset.vertical) {
-    int x = l.x0 - l.v.typeset.ruby_height + 1;
-    platform::canvas_move_to(l.win, x, s + l.indent + TEXT_MARGIN);
-    platform::canvas_line_to(l.win, x, s + w + l.indent + TEXT_MARGIN);
-  } else {
-    int y = l.x0 + l.v.typeset.char_height - 1;
-    platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, y);
-    platform::canvas_line_to(l.win, s + w + l.indent + TEXT_MARGIN, y);
-  }
+  const int across = l.v.typeset.vertical ? l.x0 - l.v.typeset.ruby_height + 1
+                                          : l.x0 + l.v.typeset.char_height - 1;
+  segment(l, across, s + l.indent + TEXT_MARGIN, s + w + l.indent + TEXT_MARGIN);
   if (is_note_code(code)) platform::canvas_set_pen(l.win, old_width, old_pen);
+  return n;
+}
+
+// Strokes of `on` px `off` px apart, each followed by a dot of `dot` px
+// (none when 0).
+void dashes(Line& l, int across, int from, int to, int on, int off, int dot) {
+  for (int p = from; p < to;) {
+    segment(l, across, p, std::min(p + on, to));
+    p += on + off;
+    if (dot > 0 && p < to) {
+      segment(l, across, p, std::min(p + dot, to));
+      p += dot + off;
+    }
+  }
+}
+
+// A zigzag between `across` and two px beyond it, `step` px a slope.
+void wave(Line& l, int across, int from, int to, int step) {
+  platform::CanvasPoint p = point(l, from, across + 1);
+  platform::canvas_move_to(l.win, p.x, p.y);
+  for (int at = from, k = 0; at < to; ++k) {
+    at = std::min(at + step, to);
+    p = point(l, at, across + (k % 2 == 0 ? 0 : 2));
+    platform::canvas_line_to(l.win, p.x, p.y);
+  }
+}
+
+// The full notation's side lines (extension), each drawn as it is named in
+// a band three px wide: beside the text where the plain side line goes, or
+// on the text's other side.
+int named_line(Line& l, int i, std::uint16_t code) {
+  const ViewContext& v = l.v;
+  const int n = run_of(l, i, code);
+  const int from = offset_of(l, i) + l.indent + TEXT_MARGIN, to = from + width_of(l, i, n);
+  const int kind = (code - CODE_NAMED_LINE_FIRST) % NAMED_LINE_KINDS;
+  const bool other_side = code - CODE_NAMED_LINE_FIRST >= NAMED_LINE_KINDS;
+  const int ch = v.typeset.char_height, rh = v.typeset.ruby_height;
+  int band;
+  if (v.typeset.vertical)
+    band = other_side ? l.x0 - rh - ch : l.x0 - rh + 1;
+  else
+    band = other_side ? l.x0 : l.x0 + ch - 3;
+  // A single stroke lies where the plain side line does (or mirrors it).
+  const int line = !v.typeset.vertical && !other_side ? band + 2 : band;
+  const int unit = std::max(ch, 9);
+  switch (kind) {
+    case 0:
+      segment(l, line, from, to);
+      break;
+    case 1:  // double
+      segment(l, band, from, to);
+      segment(l, band + 2, from, to);
+      break;
+    case 2:  // chain: long strokes and dots
+      dashes(l, line, from, to, unit / 2, unit / 6, unit / 9);
+      break;
+    case 3:  // dashed
+      dashes(l, line, from, to, unit / 4, unit / 6, 0);
+      break;
+    default:  // wavy
+      wave(l, band, from, to, unit / 6);
+      break;
+  }
   return n;
 }
 
@@ -193,6 +264,8 @@ void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int 
     std::uint16_t c = l.codes[i];
     if ((c >= SIDE_LINE_FIRST && c <= LINE_STYLE_LAST) || is_note_code(c)) {
       i += side_line(l, i, c);
+    } else if (is_named_line_code(c)) {
+      i += named_line(l, i, c);
     } else if (c == EMPHASIS_SESAME || c == EMPHASIS_DOT) {
       emphasis_mark(l, i, c);
       i += 1;
