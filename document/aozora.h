@@ -35,6 +35,7 @@ struct NotationState {
   int wrap = 0;     // 折り返してM字下げ: cells before the continuation columns
   int foot = -1;    // ここから地付き (0), ここから地からN字上げ (N); -1: none
   int heading = 0;  // ここから…見出し: HEADING_* of every line; 0 none
+  std::uint16_t size = 0;  // ここからN段階小さな（大きな）文字: the size code of every line
 };
 
 // What one resolved line asks of the layout.

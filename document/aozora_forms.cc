@@ -149,8 +149,44 @@ bool block_style(u16string_view body, Form& f) {
   bool close = take_suffix(body, u"終わり");
   const Style* st = style_named(body);
   if (!st) return false;
-  f = {close ? FORM_STYLE_CLOSE : FORM_STYLE_OPEN, left ? on_the_left(st->code) : st->code,
-       0, 0, 0, {}};
+  const std::uint16_t code = left ? on_the_left(st->code) : st->code;
+  f = {close ? FORM_STYLE_CLOSE : FORM_STYLE_OPEN, code, 0, 0, 0, {}};
+  return true;
+}
+
+// "N段階小さな文字" -> CODE_SMALLER, "N段階大きな文字" -> CODE_LARGER (every
+// number of steps is one step), or 0.
+std::uint16_t size_code(u16string_view s) {
+  std::uint16_t code = 0;
+  if (take_suffix(s, u"段階小さな文字"))
+    code = CODE_SMALLER;
+  else if (take_suffix(s, u"段階大きな文字"))
+    code = CODE_LARGER;
+  return cells_of(s) > 0 ? code : 0;
+}
+
+// "「X」はN段階小さな文字", "N段階小さな文字" … "小さな文字終わり", "ここから
+// N段階小さな文字" … "ここで小さな文字終わり", and the same of 大きな文字.
+bool text_size(u16string_view body, Form& f) {
+  u16string_view x = body;
+  if (take_prefix(x, u"「")) {
+    const std::size_t joint = x.rfind(u"」は");
+    if (joint == u16string_view::npos || !size_code(x.substr(joint + 2))) return false;
+    f = {FORM_STYLE, size_code(x.substr(joint + 2)), 0, 0, 0, x.substr(0, joint)};
+    return true;
+  }
+  if (body == u"小さな文字終わり" || body == u"大きな文字終わり") {
+    f = {FORM_STYLE_CLOSE, body[0] == u'小' ? CODE_SMALLER : CODE_LARGER, 0, 0, 0, {}};
+    return true;
+  }
+  if (body == u"ここで小さな文字終わり" || body == u"ここで大きな文字終わり") {
+    f = {FORM_SIZE_BLOCK_END, 0, 0, 0, 0, {}};
+    return true;
+  }
+  const bool block = take_prefix(x, u"ここから");
+  const std::uint16_t code = size_code(x);
+  if (!code) return false;
+  f = {block ? FORM_SIZE_BLOCK : FORM_STYLE_OPEN, code, 0, 0, 0, {}};
   return true;
 }
 
@@ -230,7 +266,8 @@ Form layout_form(u16string_view body) {
 
 Form classify_annotation(u16string_view body) {
   Form f;
-  if (target_style(body, f) || block_style(body, f) || heading(body, f)) return f;
+  if (target_style(body, f) || block_style(body, f) || heading(body, f) || text_size(body, f))
+    return f;
   for (u16string_view tag : REMOVED)
     if (body == tag) return {FORM_REMOVED, 0, 0, 0, 0, {}};
   u16string_view x = body;

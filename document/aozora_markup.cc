@@ -232,6 +232,12 @@ bool keep_annotation(Line& line, int open, int after, std::u16string_view body, 
     case FORM_PAGE_BREAK:
       f.out.page_break = 1;
       break;
+    case FORM_SIZE_BLOCK:
+      s.size = form.code;
+      break;
+    case FORM_SIZE_BLOCK_END:
+      s.size = 0;
+      break;
     case FORM_REMOVED:
       break;
     case FORM_NOTE: {
@@ -267,7 +273,8 @@ void resolve_annotations(Line& line, LineForms& f, Notes& notes) {
 }
 
 // What the blocks in force give a line that did not ask for its own.
-void apply_blocks(const Line& line, LineForms& f) {
+void apply_blocks(Line& line, LineForms& f) {
+  if (f.state.size) fill_style(line, 0, line.length, f.state.size);
   if (!f.indent_given) {
     f.out.indent = f.state.indent;
     f.out.wrap = f.state.wrap;
@@ -304,7 +311,7 @@ int parse_full_notation(char16_t* text, std::uint16_t* codes, char16_t** ruby_en
   if (std::u16string_view(line.text, static_cast<std::size_t>(line.length))
           .find_first_of(u"《｜［") == std::u16string_view::npos) {
     apply_blocks(line, forms);
-    return 0;
+    return state.size && line.length > 0 ? 1 : 0;
   }
   Notes notes{note_entries, note_count, view};
   resolve_gaiji(line, notes, GAIJI_OTHERS);

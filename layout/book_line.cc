@@ -229,9 +229,9 @@ void book_text_fill(MeasureContext& measure, ViewContext& v, BookText& t, const 
   t.cut.assign(static_cast<std::size_t>(length), 0);
   for (int i = 0; i < length;) {
     const int units = char_units(text, i, length);
-    // Warichu of the full notation is set at the ruby size.
-    t.width[i] = codes && codes[i] == CODE_WARICHU ? small_char_width(v, text, i, length)
-                                                   : width_at(measure, v, text, i, units);
+    // Warichu and sized text of the full notation are set in their own fonts.
+    t.width[i] = codes && is_sized_code(codes[i]) ? sized_char_width(v, codes[i], text, i, length)
+                                                  : width_at(measure, v, text, i, units);
     if (units == 2) {
       t.kind[i] = BK_OTHER;
       t.width[i + 1] = 0;

@@ -19,6 +19,10 @@ constexpr std::uint16_t CODE_WARICHU = 36;
 constexpr std::uint16_t CODE_NAMED_LINE_FIRST = 37;
 constexpr int NAMED_LINE_KINDS = 5;
 constexpr std::uint16_t CODE_NAMED_LINE_LAST = CODE_NAMED_LINE_FIRST + 2 * NAMED_LINE_KINDS - 1;
+// Extension (the full notation only): characters set smaller or larger than
+// the main font (小さな文字, 大きな文字), at the same column pitch.
+constexpr std::uint16_t CODE_SMALLER = 47;
+constexpr std::uint16_t CODE_LARGER = 48;
 constexpr std::uint16_t CONTINUATION_CODE = 64;  // belongs to the ruby base begun earlier
 constexpr std::uint16_t RUBY_CODE_FIRST = 65;    // reading: annotation_texts[code - 65]
 constexpr std::uint16_t RUBY_CODE_LAST = 16448;
@@ -30,6 +34,10 @@ constexpr bool is_named_line_code(int code) {
 }
 constexpr bool is_line_style_code(int code) {
   return (code >= LINE_STYLE_FIRST && code <= LINE_STYLE_LAST) || is_named_line_code(code);
+}
+// Characters set in a font of another size: warichu, smaller, larger.
+constexpr bool is_sized_code(int code) {
+  return code == CODE_WARICHU || code == CODE_SMALLER || code == CODE_LARGER;
 }
 constexpr bool is_ruby_code(int code) {
   return code >= RUBY_CODE_FIRST && code <= RUBY_CODE_LAST;

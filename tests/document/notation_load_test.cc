@@ -155,6 +155,22 @@ TEST_F(NotationLoad, HeadingsFormTheContents) {
   EXPECT_EQ(contents_menu(v).items[0].grayed, 1);
 }
 
+// Smaller and larger text is measured in its own size: more or fewer
+// characters a column.
+TEST_F(NotationLoad, SmallerAndLargerTextTakeTheirOwnRoom) {
+  const std::u16string line(30, u'あ');
+  open_text(u"［＃ここから１段階小さな文字］\n" + line + u"\n［＃ここで小さな文字終わり］\n" +
+            u"［＃ここから２段階大きな文字］\n" + line + u"\n［＃ここで大きな文字終わり］\n" + line +
+            u"\n");
+  ASSERT_GE(v.doc.line_count, 6);
+  const std::size_t smaller = text(0).size(), larger = text(2).size(), plain = text(4).size();
+  EXPECT_EQ(plain, 20u);
+  EXPECT_GT(smaller, plain);
+  EXPECT_LT(larger, plain);
+  EXPECT_EQ(smaller + text(1).size(), 30u);
+  EXPECT_EQ(larger + text(3).size(), 30u);
+}
+
 TEST_F(NotationLoad, SwitchedOffTheAnnotationsStayAsText) {
   v.settings.full_notation = 0;
   open_text(u"［＃３字下げ］一［＃「一」は中見出し］\r\n");

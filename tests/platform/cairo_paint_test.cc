@@ -15,6 +15,7 @@
 
 #include "layout/heading_face.h"
 #include "layout/paint.h"
+#include "layout/small_text.h"
 #include "platform/cairo/cairo_canvas.h"
 #include "platform/cairo/render_page.h"
 #include "tests/layout/view_fixture.h"
@@ -297,6 +298,37 @@ TEST(CairoNotation, EverySideLineStyleDrawnAsNamed) {
         break;
     }
   }
+}
+
+// Smaller and larger text of the full notation: drawn in its own size,
+// centred across the strip, each character in its own advance.
+TEST(CairoNotation, SmallerAndLargerText) {
+  TestView t(true, W, H);
+  t.view.settings.full_notation = 1;
+  create_sized_fonts(t.view, 18, platform::ESCAPEMENT_DOWN);
+  ASSERT_NE(t.view.typeset.font_smaller, nullptr);
+  ASSERT_NE(t.view.typeset.font_larger, nullptr);
+  const std::u16string text = u"国国国";
+  t.add(text);
+  t.add(text, DL_PARAGRAPH_END, std::vector<std::uint16_t>(3, CODE_SMALLER));
+  t.add(text, DL_PARAGRAPH_END, std::vector<std::uint16_t>(3, CODE_LARGER));
+  Page page;
+  PaintRect all{0, 0, W, H};
+  paint_view(t.view, *page.canvas, all, all);
+  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
+    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
+                               (std::string(dir) + "/cairo_sizes.png").c_str());
+  Box box[3];
+  for (int k = 0; k < 3; ++k) box[k] = page.ink_in(strip_left(k) - 2, 0, 22, cell_top(5));
+  for (const Box& b : box) ASSERT_FALSE(b.empty());
+  EXPECT_LT(box[1].width(), box[0].width());
+  EXPECT_LT(box[1].height(), box[0].height());
+  EXPECT_GT(box[2].width(), box[0].width());
+  EXPECT_GT(box[2].height(), box[0].height());
+  // Centred across the strip: the same middle, within a px.
+  const int middle = box[0].left + box[0].right - 2 * strip_left(0);
+  EXPECT_NEAR(box[1].left + box[1].right - 2 * strip_left(1), middle, 2);
+  EXPECT_NEAR(box[2].left + box[2].right - 2 * strip_left(2), middle, 2);
 }
 
 TEST(CairoRender, PngAndPdfFiles) {
