@@ -259,6 +259,7 @@ Form layout_form(u16string_view body) {
     return {FORM_FOOT_BLOCK_END, 0, 0, 0, 0, {}};
   for (u16string_view page : PAGE_BREAKS)
     if (body == page) return {FORM_PAGE_BREAK, 0, 0, 0, 0, {}};
+  if (body == u"ページの左右中央") return {FORM_CENTRE_PAGE, 0, 0, 0, 0, {}};
   return f;
 }
 

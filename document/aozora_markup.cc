@@ -232,6 +232,9 @@ bool keep_annotation(Line& line, int open, int after, std::u16string_view body, 
     case FORM_PAGE_BREAK:
       f.out.page_break = 1;
       break;
+    case FORM_CENTRE_PAGE:
+      f.out.centre_page = 1;
+      break;
     case FORM_SIZE_BLOCK:
       s.size = form.code;
       break;

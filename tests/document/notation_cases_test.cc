@@ -58,6 +58,7 @@ std::string layout_tokens(const NotationLine& out, int length) {
   if (out.heading)
     s << " heading=" << out.heading << ':' << out.heading_from << '-' << out.heading_to;
   if (out.page_break) s << " page";
+  if (out.centre_page) s << " centre";
   if (out.annotated && length == 0) s << " gone";
   std::string t = s.str();
   return t.empty() ? "-" : t.substr(1);
