@@ -300,6 +300,35 @@ TEST(CairoNotation, EverySideLineStyleDrawnAsNamed) {
   }
 }
 
+// In horizontal writing the same lines lie under the text, their other-side
+// forms over it.
+TEST(CairoNotation, SideLinesUnderAndOverRows) {
+  TestView t(false, W, H);
+  t.view.settings.full_notation = 1;
+  for (int code = CODE_NAMED_LINE_FIRST; code <= CODE_NAMED_LINE_LAST; ++code)
+    t.add(u"　　　　", DL_PARAGRAPH_END,
+          std::vector<std::uint16_t>(4, static_cast<std::uint16_t>(code)));
+  Page page;
+  PaintRect all{0, 0, W, H};
+  paint_view(t.view, *page.canvas, all, all);
+  for (int k = 0; k < 2 * NAMED_LINE_KINDS; ++k) {
+    SCOPED_TRACE("code " + std::to_string(CODE_NAMED_LINE_FIRST + k));
+    const int text_top = 30 * k + 10, text_bottom = text_top + 18;
+    const bool over = k >= NAMED_LINE_KINDS;
+    const Box ink = page.ink_in(0, 30 * k, W, 30);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_GE(ink.left, 10);
+    EXPECT_LE(ink.right, 10 + 4 * 18);
+    if (over) {
+      EXPECT_GE(ink.top, text_top);
+      EXPECT_LE(ink.bottom, text_top + 2);
+    } else {
+      EXPECT_GE(ink.top, text_bottom - 3);
+      EXPECT_LE(ink.bottom, text_bottom - 1);
+    }
+  }
+}
+
 // Smaller and larger text of the full notation: drawn in its own size,
 // centred across the strip, each character in its own advance.
 TEST(CairoNotation, SmallerAndLargerText) {
