@@ -15,7 +15,8 @@ namespace yomite::platform {
 
 // Makes `view` reachable: its requests go to on_command_message and the
 // notices to on_settings_changed (viewer/messages.h). 1, or 0 when there is
-// no way to be reached.
+// no way to be reached. A backend that connects in the background calls
+// on_messages_ready once notices reach the view.
 int messages_open(ViewContext* view);
 void messages_close();
 

@@ -86,6 +86,10 @@ const std::string& history_name(const ViewContext& view) {
 void read_history(History& history, ViewContext& view, const std::string& path) {
   IniFile ini;
   ini_load(path, ini);
+  read_history(history, view, ini);
+}
+
+void read_history(History& history, ViewContext& view, const IniFile& ini) {
   history_from_ini(ini, history);
   if (history_name(view).empty()) return;
   for (const HistoryEntry& e : history)

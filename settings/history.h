@@ -44,6 +44,8 @@ void history_touch(History& history, const std::string& file_name, unsigned mark
 // Reads the names into `history` and, when the shown file is listed, its
 // mark page into view.viewport.mark_page.
 void read_history(History& history, ViewContext& view, const std::string& path);
+// The same from an already loaded settings file.
+void read_history(History& history, ViewContext& view, const IniFile& ini);
 
 // The table of this process: read at start-up and whenever the history
 // submenu is built; the history commands open its entries.

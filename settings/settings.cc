@@ -9,6 +9,7 @@ namespace yomite {
 namespace {
 
 constexpr const char* EDITOR_MARK = "*";  // lets a quoted command keep its quotes
+constexpr const char* EDITOR_KEY_ID = "Tool/Editor";
 
 // At most `max_chars` UTF-8 characters of `s`.
 std::string cut_chars(const std::string& s, int max_chars) {
@@ -27,10 +28,11 @@ std::string cut_bytes(const std::string& s, std::size_t max_bytes) {
   return s.substr(0, end);
 }
 
-std::string read_editor(std::string command) {
+void read_editor(std::string command) {
   if (!command.empty() && command[0] == '*') command.erase(0, 1);
-  if (names_windows_editor(command)) command = platform::default_text_editor();
-  return cut_bytes(command, EDITOR_COMMAND_MAX_BYTES);
+  ProcessSettings& p = process_settings();
+  p.editor_from_desktop = names_windows_editor(command);
+  p.editor_command = cut_bytes(command, EDITOR_COMMAND_MAX_BYTES);
 }
 
 // One key of the settings file: where it lives, its default, and how a
@@ -91,10 +93,9 @@ const SettingKey SETTING_KEYS[] = {
     YOMITE_NUMBER_KEY("Scroll", "PageMode", "0", 0, page_mode, as_is),
     YOMITE_NUMBER_KEY("Window", "FitToWindow", "0", KEY_EXTENSION, fit_window, as_is),
     {"Tool", "Editor", "notepad.exe", 0,
+     // As read until editor_command() looks the desktop's editor up.
      [](const ViewContext&) { return EDITOR_MARK + process_settings().editor_command; },
-     [](ViewContext&, const std::string& s) {
-       process_settings().editor_command = read_editor(s);
-     }},
+     [](ViewContext&, const std::string& s) { read_editor(s); }},
 };
 
 #undef YOMITE_NUMBER_KEY
@@ -119,7 +120,22 @@ ProcessSettings& process_settings() {
   return settings;
 }
 
-int read_settings(ViewContext& v, const std::string& path, std::string* refusal) {
+std::string& editor_command(ViewContext& v) {
+  ProcessSettings& p = process_settings();
+  // Only while the command still is the one read: one set since stays.
+  if (p.editor_from_desktop && names_windows_editor(p.editor_command)) {
+    const std::string read = EDITOR_MARK + p.editor_command;
+    p.editor_command = cut_bytes(platform::default_text_editor(), EDITOR_COMMAND_MAX_BYTES);
+    auto seen = v.settings.seen_values.find(EDITOR_KEY_ID);
+    if (seen != v.settings.seen_values.end() && seen->second == read)
+      seen->second = EDITOR_MARK + p.editor_command;
+  }
+  p.editor_from_desktop = 0;
+  return p.editor_command;
+}
+
+int read_settings(ViewContext& v, const std::string& path, std::string* refusal,
+                  IniFile* loaded) {
   IniFile ini;
   int problem = platform::FILE_FINE;
   // One snapshot: a writer's rename never splits the keys. A refused file
@@ -127,6 +143,7 @@ int read_settings(ViewContext& v, const std::string& path, std::string* refusal)
   int ok = ini_load(path, ini, &problem) || problem == platform::FILE_MISSING;
   if (!ok && refusal) *refusal = refusal_text(path, problem);
   settings_from_ini(v, ini);
+  if (loaded) *loaded = std::move(ini);
   return ok;
 }
 
@@ -184,6 +201,7 @@ void store_settings(ViewContext& v, IniFile& ini) {
 }
 
 int write_settings(ViewContext& view, const std::string& path) {
+  editor_command(view);  // the file gets the desktop's editor, never the Windows one
   IniEdit store = [](IniFile& ini, void* context) {
     store_settings(*static_cast<ViewContext*>(context), ini);
   };

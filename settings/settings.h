@@ -25,13 +25,23 @@ constexpr int FALLBACK_PAGE_LINES = 20;
 // --- process-wide state ------------------------------------------------------
 
 struct ProcessSettings {
-  std::string editor_command;   // without file argument; split with shell quoting
+  // Without file argument; split with shell quoting. Read it through
+  // editor_command(): a stored Windows editor is kept here as it was read
+  // (editor_from_desktop set) until the desktop's editor is first needed.
+  std::string editor_command;
+  int editor_from_desktop = 0;
   int command_line_colors = 0;  // /B /C or /L given: this window never writes colours
   std::string file_path;        // the settings file; empty until first asked
 };
 
 // The one record of this process.
 ProcessSettings& process_settings();
+
+// The editor command. The desktop's editor standing in for the Windows one
+// is looked up here, when the command is first needed, not while the window
+// starts (that reads the desktop's application lists); the view then counts
+// it as read from the file, as before.
+std::string& editor_command(ViewContext& view);
 
 // The settings file every read and write of this process names: where the
 // platform keeps it, asked once.
@@ -62,8 +72,10 @@ int names_windows_editor(const std::string& command);
 // (yomite-render uses it as is). Returns 1, or 0 when the file exists but is
 // refused (no regular file, larger than SETTINGS_FILE_MAX_BYTES, unreadable):
 // every key then takes its default, and `refusal` (when given) gets a
-// sentence saying why, for the user.
-int read_settings(ViewContext& view, const std::string& path, std::string* refusal = nullptr);
+// sentence saying why, for the user. `loaded` (when given) gets the file as
+// read, so that the history comes from the same reading.
+int read_settings(ViewContext& view, const std::string& path, std::string* refusal = nullptr,
+                  IniFile* loaded = nullptr);
 // From settings_path().
 int read_settings(ViewContext& view, std::string* refusal = nullptr);
 

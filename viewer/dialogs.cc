@@ -154,7 +154,7 @@ std::vector<std::string> editor_arguments(const std::string& command, const std:
 }
 
 int launch_editor(ViewContext& v) {
-  const std::string& command = process_settings().editor_command;
+  const std::string& command = editor_command(v);
   std::vector<std::string> args = split_platform_command_words(command);
   const bool started =
       !args.empty() && platform::start_program(editor_arguments(command, v.doc.file_name));
@@ -228,7 +228,7 @@ int settings_dialog(ViewContext& v) {
   browse.same_row = 1;
   form.controls = {
       label("エディタ(&E):"),
-      edit(ID_SETTINGS_EDITOR, process_settings().editor_command),
+      edit(ID_SETTINGS_EDITOR, editor_command(v)),
       browse,
       check(ID_SETTINGS_SMOOTHING, "フォントの縁をなめらかにする(&F)", smoothing),
       check(ID_SETTINGS_JUSTIFY, "ジャスティフィケーション(&J)", justify),
@@ -244,8 +244,8 @@ int settings_dialog(ViewContext& v) {
   hooks.button = browse_program;
   hooks.context = &v;
   if (platform::run_dialog(v.viewport.window, form, hooks) != 1) return 0;
-  const std::string editor = process_settings().editor_command;
-  process_settings().editor_command = text_of(form, ID_SETTINGS_EDITOR);
+  const std::string editor = editor_command(v);
+  editor_command(v) = text_of(form, ID_SETTINGS_EDITOR);
   v.settings.font_smoothing = checked(form, ID_SETTINGS_SMOOTHING);
   v.settings.justify = checked(form, ID_SETTINGS_JUSTIFY);
   // An empty or unreadable size counts as 0, which the range makes 40.
@@ -262,7 +262,7 @@ int settings_dialog(ViewContext& v) {
   if (repaint) platform::window_invalidate(v.viewport.window, nullptr, 0);
   // A new editor command is written at once too: a viewer that reads the file
   // again on another one's notice must find it there.
-  if (repaint || process_settings().editor_command != editor) write_settings(v);
+  if (repaint || editor_command(v) != editor) write_settings(v);
   // The extensions change the layout: the document is laid out again.
   if (relayout && v.doc.loaded) reopen_document(v, 0);
   const int fit = checked(form, ID_SETTINGS_FIT_WINDOW);

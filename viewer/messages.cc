@@ -81,6 +81,27 @@ void on_settings_changed(ViewContext& v) {
   platform::window_invalidate(v.viewport.window, nullptr, 1);
 }
 
+namespace {
+
+// ini_serialize of the settings file as start-up read it.
+std::string& settings_as_read() {
+  static std::string text;
+  return text;
+}
+
+}  // namespace
+
+void keep_settings_as_read(const IniFile& settings) {
+  settings_as_read() = ini_serialize(settings);
+}
+
+void on_messages_ready(ViewContext& v) {
+  IniFile now;
+  ini_load(settings_path(), now);
+  if (ini_serialize(now) != settings_as_read()) on_settings_changed(v);
+  settings_as_read().clear();
+}
+
 void on_dropped_files(ViewContext& v, const std::vector<std::string>& paths) {
   int started = 0;
   for (std::size_t i = 0; i < paths.size() && i < DROPPED_FILES_MAX; ++i) {

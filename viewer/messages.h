@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/messages.h"
+#include "settings/ini.h"
 #include "view/view_context.h"
 
 namespace yomite {
@@ -40,6 +41,13 @@ int answer_file_name_query(int code, platform::MessageSender* sender, const View
 // Some viewer wrote the settings: read them again and repaint everything
 // (current face, size, width and lines per page stay).
 void on_settings_changed(ViewContext& view);
+
+// The settings file as start-up read it, kept until on_messages_ready.
+void keep_settings_as_read(const IniFile& settings);
+// Notices reach the view now: one sent while it started, before it could
+// hear it, is made up for by reading the settings again when the file is no
+// longer what start-up read.
+void on_messages_ready(ViewContext& view);
 
 // Files dropped on the window: a viewer each, at most 10, stopping at the
 // first that cannot start; a window showing nothing then closes.

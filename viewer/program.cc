@@ -69,7 +69,9 @@ int run_viewer(int argc, const char* const* argv) {
   view->viewport.window = window;
   platform::window_attach_view(window, view);
   std::string refusal;
-  const int settings_read = read_settings(*view, &refusal);
+  IniFile settings_file;  // one reading gives the settings and the history
+  const int settings_read = read_settings(*view, settings_path(), &refusal, &settings_file);
+  keep_settings_as_read(settings_file);
   follow_desktop_colours(*view);
   apply_window_fit(*view);
   platform::watch_desktop_color_scheme(view);
@@ -78,12 +80,13 @@ int run_viewer(int argc, const char* const* argv) {
   const std::string& settings = settings_path();
   // Texts unpacked by viewers that crashed are gone before this one unpacks.
   platform::clear_stale_extraction_dirs();
-  take_file(*view, args.file, process_history(), settings);
+  take_file(*view, args.file, process_history(), settings_file);
   // A file that cannot be shown is said; nothing is opened or remembered.
   if (const char* refusal = file_refusal(*view)) {
     const std::string& named =
         view->doc.archive_name.empty() ? view->doc.file_name : view->doc.archive_name;
     platform::message_box(window, named + "\n" + refusal, refusal);
+    platform::window_destroy(window);
     platform::remove_extraction_dirs();
     destroy_view_context(view);
     trace_shutdown();

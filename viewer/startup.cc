@@ -18,10 +18,17 @@ int make_full_path(std::string& name) {
 
 void take_file(ViewContext& view, const std::string& file, History& history,
                const std::string& settings_path) {
+  IniFile settings;
+  ini_load(settings_path, settings);
+  take_file(view, file, history, settings);
+}
+
+void take_file(ViewContext& view, const std::string& file, History& history,
+               const IniFile& settings) {
   view.doc.file_name = file;
   if (!view.doc.file_name.empty()) make_full_path(view.doc.file_name);
   // Also without a file: the recent-files commands open the entries read here.
-  read_history(history, view, settings_path);
+  read_history(history, view, settings);
   if (!view.doc.file_name.empty()) replace_archive_by_entry(view);
   view.settings.markup_enabled = 1;
 }

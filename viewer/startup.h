@@ -19,6 +19,9 @@ int make_full_path(std::string& name);
 // recent-files commands).
 void take_file(ViewContext& view, const std::string& file, History& history,
                const std::string& settings_path);
+// The same with the settings file already read.
+void take_file(ViewContext& view, const std::string& file, History& history,
+               const IniFile& settings);
 
 // Why the file named on the command line cannot be shown, as the caption of
 // the message that says so ("見つかりません", "フォルダーです", "読めません"), or

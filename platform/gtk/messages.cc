@@ -1,6 +1,8 @@
 // Messages between viewers over the session bus: this viewer owns
 // BUS_NAME_PREFIX<pid>, answers Command(i) -> (i, s) at BUS_OBJECT_PATH, and
-// re-reads the settings on every SettingsChanged signal.
+// re-reads the settings on every SettingsChanged signal. The connection is
+// made in the background while the window starts, so that no round trip to
+// the bus comes before the first frame.
 #include "platform/messages.h"
 
 #include <gio/gio.h>
@@ -36,6 +38,7 @@ constexpr const char* INTERFACE_XML =
     "</node>";
 
 struct Bus {
+  GCancellable* connecting = nullptr;
   GDBusConnection* connection = nullptr;
   GDBusNodeInfo* info = nullptr;
   guint object = 0;
@@ -70,17 +73,15 @@ void on_settings_signal(GDBusConnection*, const gchar*, const gchar*, const gcha
 
 const GDBusInterfaceVTable VTABLE = {on_method_call, nullptr, nullptr, {}};
 
-}  // namespace
-
-int messages_open(ViewContext* view) {
-  if (g_bus.connection) return 1;
-  GError* error = nullptr;
-  g_bus.connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
-  if (!g_bus.connection) {
-    if (error) g_error_free(error);
-    return 0;  // no bus: nobody can reach this viewer, and it still runs
+void on_bus(GObject*, GAsyncResult* result, gpointer) {
+  GDBusConnection* connection = g_bus_get_finish(result, nullptr);
+  if (!connection) return;  // no bus: nobody can reach this viewer, and it still runs
+  if (!g_bus.connecting) {  // closed meanwhile
+    g_object_unref(connection);
+    return;
   }
-  g_bus.view = view;
+  g_clear_object(&g_bus.connecting);
+  g_bus.connection = connection;
   g_bus.info = g_dbus_node_info_new_for_xml(INTERFACE_XML, nullptr);
   g_bus.object = g_dbus_connection_register_object(g_bus.connection, BUS_OBJECT_PATH,
                                                    g_bus.info->interfaces[0], &VTABLE, nullptr,
@@ -92,11 +93,28 @@ int messages_open(ViewContext* view) {
   g_bus.name =
       g_bus_own_name_on_connection(g_bus.connection, name.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
                                    nullptr, nullptr, nullptr, nullptr);
+  on_messages_ready(*g_bus.view);
+}
+
+}  // namespace
+
+int messages_open(ViewContext* view) {
+  if (g_bus.connection || g_bus.connecting) return 1;
+  g_bus.view = view;
+  g_bus.connecting = g_cancellable_new();
+  g_bus_get(G_BUS_TYPE_SESSION, g_bus.connecting, on_bus, nullptr);
   return 1;
 }
 
 void messages_close() {
-  if (!g_bus.connection) return;
+  if (g_bus.connecting) {
+    g_cancellable_cancel(g_bus.connecting);
+    g_object_unref(g_bus.connecting);
+  }
+  if (!g_bus.connection) {
+    g_bus = Bus{};
+    return;
+  }
   if (g_bus.name) g_bus_unown_name(g_bus.name);
   if (g_bus.subscription)
     g_dbus_connection_signal_unsubscribe(g_bus.connection, g_bus.subscription);

@@ -80,6 +80,21 @@ void on_setting_changed(GDBusConnection*, const gchar*, const gchar*, const gcha
   g_variant_unref(value);
 }
 
+// Subscribed: a change the desktop made while the connection was being made
+// is read now (only when the preference was asked for, as at start-up).
+void on_bus(GObject*, GAsyncResult* result, gpointer) {
+  GDBusConnection* bus = g_bus_get_finish(result, nullptr);
+  if (!bus) return;
+  // The connection stays for the process's life, with the subscription.
+  g_dbus_connection_signal_subscribe(bus, nullptr, SETTINGS_INTERFACE, "SettingChanged",
+                                     PORTAL_PATH, APPEARANCE, G_DBUS_SIGNAL_FLAGS_NONE,
+                                     on_setting_changed, nullptr, nullptr);
+  if (!g_read) return;
+  const int before = g_scheme;
+  read_scheme();
+  if (g_scheme != before) on_desktop_scheme_changed(*g_view);
+}
+
 }  // namespace
 
 int desktop_color_scheme() {
@@ -89,13 +104,9 @@ int desktop_color_scheme() {
 
 void watch_desktop_color_scheme(ViewContext* view) {
   if (g_view) return;
-  GDBusConnection* bus = session_bus();
-  if (!bus) return;
   g_view = view;
-  // The connection stays for the process's life, with the subscription.
-  g_dbus_connection_signal_subscribe(bus, nullptr, SETTINGS_INTERFACE, "SettingChanged",
-                                     PORTAL_PATH, APPEARANCE, G_DBUS_SIGNAL_FLAGS_NONE,
-                                     on_setting_changed, nullptr, nullptr);
+  // In the background: no round trip to the bus before the first frame.
+  g_bus_get(G_BUS_TYPE_SESSION, nullptr, on_bus, nullptr);
 }
 
 }  // namespace yomite::platform

@@ -58,7 +58,7 @@ TEST_F(SettingsTest, DefaultsWithoutFile) {
   EXPECT_EQ(view.settings.page_mode, 0);
   EXPECT_EQ(view.settings.full_notation, 0);
   // The Windows editor is no use here: the desktop's editor stands in for it.
-  EXPECT_EQ(process_settings().editor_command, "gedit");
+  EXPECT_EQ(editor_command(view), "gedit");
 }
 
 TEST_F(SettingsTest, SavedDefaultsInOrder) {
@@ -84,6 +84,21 @@ TEST_F(SettingsTest, ExtensionSwitchesAreWrittenOnceOn) {
   EXPECT_NE(settings_text(path).find("FullNotation=0\n"), std::string::npos);
 }
 
+// The desktop's editor is looked up when first needed, not while reading, and
+// counts as read from the file: a write leaves the stored Windows editor
+// alone, and another viewer's new editor is taken on the next reading.
+TEST_F(SettingsTest, DesktopEditorLookedUpLaterCountsAsRead) {
+  write_file(path, "[Tool]\nEditor=*notepad.exe\n");
+  read_settings(view, path);
+  EXPECT_EQ(process_settings().editor_command, "notepad.exe");
+  EXPECT_EQ(editor_command(view), "gedit");
+  ASSERT_EQ(write_settings(view, path), 1);
+  EXPECT_NE(settings_text(path).find("Editor=*notepad.exe\n"), std::string::npos);
+  write_file(path, "[Tool]\nEditor=*kate\n");
+  read_settings(view, path);
+  EXPECT_EQ(editor_command(view), "kate");
+}
+
 TEST_F(SettingsTest, EditorNotation) {
   struct Case {
     const char* stored;
@@ -100,12 +115,12 @@ TEST_F(SettingsTest, EditorNotation) {
   for (const Case& c : cases) {
     write_file(path, std::string("[Tool]\nEditor=") + c.stored + "\n");
     read_settings(view, path);
-    EXPECT_EQ(process_settings().editor_command, c.command) << c.stored;
+    EXPECT_EQ(editor_command(view), c.command) << c.stored;
   }
   fake::set_default_editor("");  // no editor anywhere: nothing to start
   write_file(path, "");
   read_settings(view, path);
-  EXPECT_EQ(process_settings().editor_command, "");
+  EXPECT_EQ(editor_command(view), "");
 }
 
 TEST_F(SettingsTest, CommandLineColoursAreNeverWritten) {

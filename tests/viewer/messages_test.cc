@@ -92,6 +92,26 @@ TEST_F(Messages, SettingsChangedRereadsAndRepaintsEvenAnEmptyViewer) {
   EXPECT_EQ(log_with("invalidate"), Args{"invalidate all 1"});
 }
 
+// The bus is reached only after the first frame: a notice another viewer sent
+// while this one started is made up for once it listens, and nothing is done
+// when the file is still what start-up read.
+TEST_F(Messages, ANoticeSentWhileStartingIsNotLost) {
+  const std::string& path = process_settings().file_path;
+  std::ofstream(path) << "[Color]\nBack=0000FF\n";
+  IniFile at_start;
+  read_settings(v, path, nullptr, &at_start);
+  keep_settings_as_read(at_start);
+  lines(0);
+  on_messages_ready(v);
+  EXPECT_TRUE(log_with("invalidate").empty());
+
+  keep_settings_as_read(at_start);
+  std::ofstream(path) << "[Color]\nBack=00FF00\n";  // written, its notice unheard
+  on_messages_ready(v);
+  EXPECT_EQ(v.settings.back_color, 0x00FF00u);
+  EXPECT_EQ(log_with("invalidate"), Args{"invalidate all 1"});
+}
+
 TEST_F(Messages, NewViewerArguments) {
   fake::set_own_program_path("/opt/yomite/bin/yomite");
   keep({"-b#102030", "/Ggothic", "book.txt", "-J5", "/k", "-M0", "-R3", "-s0", "/X10", "-Y20",
