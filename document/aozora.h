@@ -35,6 +35,7 @@ struct NotationState {
   int wrap = 0;     // 折り返してM字下げ: cells before the continuation columns
   int foot = -1;    // ここから地付き (0), ここから地からN字上げ (N); -1: none
   int heading = 0;  // ここから…見出し: HEADING_* of every line; 0 none
+  std::uint16_t size = 0;  // ここからN段階小さな（大きな）文字: the size code of every line
 };
 
 // What one resolved line asks of the layout.
@@ -47,6 +48,7 @@ struct NotationLine {
   int heading_from = 0;
   int heading_to = 0;
   int page_break = 0;  // the next line starts a new page (a gap in scroll mode)
+  int centre_page = 0;  // the columns of this page, up to its end, stand in its middle
   int annotated = 0;   // annotations were removed: a line left empty is no column
 };
 

@@ -1,7 +1,7 @@
 // Reading the text of an annotation: the forms of the e-text library's list.
-// Emphasis and side lines map onto the line styles the painter has: the
-// sesame dots (16) and the round dot (17) for the kinds of marks, the side
-// line codes for the kinds of lines; "on the left" forms take the same.
+// Emphasis maps onto the marks the painter has: the sesame dots (16) and the
+// round dot (17) for the kinds of marks, "on the left" forms the same; each
+// side line has a code of its own, and another on the left.
 #include <array>
 #include <string_view>
 
@@ -31,12 +31,17 @@ constexpr std::array<Style, 14> STYLES = {{
     {u"蛇の目傍点", 17},
     {u"ばつ傍点", 17},
     {u"傍点", 16},
-    {u"二重傍線", 20},  // 下線２
-    {u"傍線", 18},      // 下線
-    {u"鎖線", 30},
-    {u"破線", 27},
-    {u"波線", 24},  // 点線: the nearest the painter has
+    {u"二重傍線", CODE_NAMED_LINE_FIRST + 1},
+    {u"傍線", CODE_NAMED_LINE_FIRST},
+    {u"鎖線", CODE_NAMED_LINE_FIRST + 2},
+    {u"破線", CODE_NAMED_LINE_FIRST + 3},
+    {u"波線", CODE_NAMED_LINE_FIRST + 4},
 }};
+
+// A style on the text's other side: a side line has a code of its own.
+std::uint16_t on_the_left(std::uint16_t code) {
+  return is_named_line_code(code) ? static_cast<std::uint16_t>(code + NAMED_LINE_KINDS) : code;
+}
 
 struct Level {
   u16string_view name;
@@ -125,7 +130,8 @@ bool target_style(u16string_view body, Form& f) {
     for (u16string_view joint : {u16string_view(u"」に"), u16string_view(u"」の左に")}) {
       u16string_view x = body;
       if (!take_suffix(x, st.name) || !take_suffix(x, joint)) continue;
-      f = {FORM_STYLE, st.code, 0, 0, 0, x};
+      const bool left = joint.size() > 2;
+      f = {FORM_STYLE, left ? on_the_left(st.code) : st.code, 0, 0, 0, x};
       return true;
     }
   }
@@ -139,11 +145,48 @@ bool block_style(u16string_view body, Form& f) {
     f = {body == u"割り注" ? FORM_STYLE_OPEN : FORM_STYLE_CLOSE, CODE_WARICHU, 0, 0, 0, {}};
     return true;
   }
-  take_prefix(body, u"左に");
+  const bool left = take_prefix(body, u"左に");
   bool close = take_suffix(body, u"終わり");
   const Style* st = style_named(body);
   if (!st) return false;
-  f = {close ? FORM_STYLE_CLOSE : FORM_STYLE_OPEN, st->code, 0, 0, 0, {}};
+  const std::uint16_t code = left ? on_the_left(st->code) : st->code;
+  f = {close ? FORM_STYLE_CLOSE : FORM_STYLE_OPEN, code, 0, 0, 0, {}};
+  return true;
+}
+
+// "N段階小さな文字" -> CODE_SMALLER, "N段階大きな文字" -> CODE_LARGER (every
+// number of steps is one step), or 0.
+std::uint16_t size_code(u16string_view s) {
+  std::uint16_t code = 0;
+  if (take_suffix(s, u"段階小さな文字"))
+    code = CODE_SMALLER;
+  else if (take_suffix(s, u"段階大きな文字"))
+    code = CODE_LARGER;
+  return cells_of(s) > 0 ? code : 0;
+}
+
+// "「X」はN段階小さな文字", "N段階小さな文字" … "小さな文字終わり", "ここから
+// N段階小さな文字" … "ここで小さな文字終わり", and the same of 大きな文字.
+bool text_size(u16string_view body, Form& f) {
+  u16string_view x = body;
+  if (take_prefix(x, u"「")) {
+    const std::size_t joint = x.rfind(u"」は");
+    if (joint == u16string_view::npos || !size_code(x.substr(joint + 2))) return false;
+    f = {FORM_STYLE, size_code(x.substr(joint + 2)), 0, 0, 0, x.substr(0, joint)};
+    return true;
+  }
+  if (body == u"小さな文字終わり" || body == u"大きな文字終わり") {
+    f = {FORM_STYLE_CLOSE, body[0] == u'小' ? CODE_SMALLER : CODE_LARGER, 0, 0, 0, {}};
+    return true;
+  }
+  if (body == u"ここで小さな文字終わり" || body == u"ここで大きな文字終わり") {
+    f = {FORM_SIZE_BLOCK_END, 0, 0, 0, 0, {}};
+    return true;
+  }
+  const bool block = take_prefix(x, u"ここから");
+  const std::uint16_t code = size_code(x);
+  if (!code) return false;
+  f = {block ? FORM_SIZE_BLOCK : FORM_STYLE_OPEN, code, 0, 0, 0, {}};
   return true;
 }
 
@@ -216,6 +259,7 @@ Form layout_form(u16string_view body) {
     return {FORM_FOOT_BLOCK_END, 0, 0, 0, 0, {}};
   for (u16string_view page : PAGE_BREAKS)
     if (body == page) return {FORM_PAGE_BREAK, 0, 0, 0, 0, {}};
+  if (body == u"ページの左右中央") return {FORM_CENTRE_PAGE, 0, 0, 0, 0, {}};
   return f;
 }
 
@@ -223,7 +267,8 @@ Form layout_form(u16string_view body) {
 
 Form classify_annotation(u16string_view body) {
   Form f;
-  if (target_style(body, f) || block_style(body, f) || heading(body, f)) return f;
+  if (target_style(body, f) || block_style(body, f) || heading(body, f) || text_size(body, f))
+    return f;
   for (u16string_view tag : REMOVED)
     if (body == tag) return {FORM_REMOVED, 0, 0, 0, 0, {}};
   u16string_view x = body;

@@ -25,11 +25,14 @@ enum FormKind {
   FORM_FOOT_BLOCK,  // ここから地付き, ここから地からN字上げ
   FORM_FOOT_BLOCK_END,
   FORM_PAGE_BREAK,  // 改ページ 改丁 改段 改見開き
+  FORM_CENTRE_PAGE,  // ページの左右中央
+  FORM_SIZE_BLOCK,  // ここからN段階小さな文字: `code` on every line until its end
+  FORM_SIZE_BLOCK_END,
 };
 
 struct Form {
   FormKind kind = FORM_NOTE;
-  std::uint16_t code = 0;  // FORM_STYLE*: the line-style code
+  std::uint16_t code = 0;  // FORM_STYLE*, FORM_SIZE_BLOCK: the line-style or size code
   int level = 0;           // FORM_HEADING*: HEADING_*
   int first = 0;           // cells
   int wrap = 0;

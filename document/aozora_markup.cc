@@ -88,8 +88,16 @@ int note_carrier(const Line& line, int open, int after) {
   return -1;
 }
 
+// The ruby notation's own marks, written as gaiji ("※［＃縦線、1-1-35］") so
+// that they are not read as ruby: they are put in once the ruby is resolved.
+enum GaijiPass { GAIJI_OTHERS, GAIJI_RUBY_MARKS };
+
+bool is_ruby_mark(const std::u16string& text) {
+  return text.find_first_of(u"｜《》") != std::u16string::npos;
+}
+
 // "※［＃…］": the character it names, or "※" with the description as a note.
-void resolve_gaiji(Line& line, Notes& notes) {
+void resolve_gaiji(Line& line, Notes& notes, GaijiPass pass) {
   for (int from = 0;;) {
     int open = find(line, from, GAIJI_OPEN);
     if (open < 0) return;
@@ -98,6 +106,10 @@ void resolve_gaiji(Line& line, Notes& notes) {
     if (close < 0) return;
     std::u16string description(line.text + body, static_cast<std::size_t>(close - body));
     std::u16string text = gaiji_text(description);
+    if (!text.empty() && is_ruby_mark(text) != (pass == GAIJI_RUBY_MARKS)) {
+      from = close + 1;
+      continue;
+    }
     if (text.empty()) {
       // Unknown: "※" stays and tells what it stands for when clicked.
       if (!note_on(line, open, description, notes)) return;  // at the limit: left as it is
@@ -111,6 +123,20 @@ void resolve_gaiji(Line& line, Notes& notes) {
     }
     markup::remove_span(line, open + static_cast<int>(text.size()), close + 1);
     from = open + static_cast<int>(text.size());
+  }
+}
+
+// The library writes the tall kana repeat marks as ／＼ and, voiced, ／″＼:
+// in vertical writing they are set as 〳〵 and 〴〵, two cells tall.
+void tall_repeat_marks(Line& line) {
+  for (int i = 0; i + 1 < line.length; ++i) {
+    if (line.text[i] != u'／') continue;
+    const bool voiced = line.text[i + 1] == u'″';
+    const int tail = voiced ? i + 2 : i + 1;
+    if (tail >= line.length || line.text[tail] != u'＼') continue;
+    line.text[i] = voiced ? u'〴' : u'〳';
+    line.text[tail] = u'〵';
+    if (voiced) markup::remove_span(line, i + 1, i + 2);
   }
 }
 
@@ -206,6 +232,15 @@ bool keep_annotation(Line& line, int open, int after, std::u16string_view body, 
     case FORM_PAGE_BREAK:
       f.out.page_break = 1;
       break;
+    case FORM_CENTRE_PAGE:
+      f.out.centre_page = 1;
+      break;
+    case FORM_SIZE_BLOCK:
+      s.size = form.code;
+      break;
+    case FORM_SIZE_BLOCK_END:
+      s.size = 0;
+      break;
     case FORM_REMOVED:
       break;
     case FORM_NOTE: {
@@ -241,7 +276,8 @@ void resolve_annotations(Line& line, LineForms& f, Notes& notes) {
 }
 
 // What the blocks in force give a line that did not ask for its own.
-void apply_blocks(const Line& line, LineForms& f) {
+void apply_blocks(Line& line, LineForms& f) {
+  if (f.state.size) fill_style(line, 0, line.length, f.state.size);
   if (!f.indent_given) {
     f.out.indent = f.state.indent;
     f.out.wrap = f.state.wrap;
@@ -273,18 +309,20 @@ int parse_full_notation(char16_t* text, std::uint16_t* codes, char16_t** ruby_en
   if (!view.settings.markup_enabled) return 0;
   Line line = markup::begin_line(text, codes);
   LineForms forms{out, state};
+  if (view.typeset.vertical) tall_repeat_marks(line);
   // Every form holds "《", "｜" or "［": most lines of a book have none.
   if (std::u16string_view(line.text, static_cast<std::size_t>(line.length))
           .find_first_of(u"《｜［") == std::u16string_view::npos) {
     apply_blocks(line, forms);
-    return 0;
+    return state.size && line.length > 0 ? 1 : 0;
   }
   Notes notes{note_entries, note_count, view};
-  resolve_gaiji(line, notes);
+  resolve_gaiji(line, notes, GAIJI_OTHERS);
   resolve_quotation_blocks(line, quote_state);
   int ruby = mark_bracket_rubies(line, ruby_entries, ruby_count, view);
   remove_bracket_readings(line);
   markup::remove_all(line, BASE_START);
+  resolve_gaiji(line, notes, GAIJI_RUBY_MARKS);
   resolve_annotations(line, forms, notes);
   apply_blocks(line, forms);
   markup::mark_continuations(line);

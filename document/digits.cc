@@ -1,5 +1,7 @@
 // Single digits between full-width characters stand upright in vertical
 // writing: they become full-width digits, losing one space on either side.
+#include <string_view>
+
 #include "document/load.h"
 
 namespace yomite {
@@ -8,9 +10,13 @@ namespace {
 
 constexpr char16_t FULL_WIDTH_OFFSET = 0xFEE0;  // '0' + 0xFEE0 = '０'
 
-bool is_wide(char16_t c) {
-  return c >= 0x100 && c <= 0xFEFF;
-}
+// A character beside which a single digit stands upright.
+struct Wide {
+  std::u16string_view also;
+  bool operator()(char16_t c) const {
+    return (c >= 0x100 && c <= 0xFEFF) || (c != 0 && also.find(c) != std::u16string_view::npos);
+  }
+};
 bool is_digit(char16_t c) {
   return c >= u'0' && c <= u'9';
 }
@@ -22,7 +28,8 @@ void remove_at(char16_t* line, int& length, int at) {
 
 }  // namespace
 
-void convert_isolated_digits(char16_t* line) {
+void convert_isolated_digits(char16_t* line, const char16_t* also_wide) {
+  const Wide is_wide{also_wide};
   int length = static_cast<int>(std::char_traits<char16_t>::length(line));
   for (int i = 0; i < length; ++i) {
     // A digit at the start or after a wide character, before a wide character

@@ -6,6 +6,7 @@
 //   (the notation's parser), column breaking (the notation's layout)
 #include "document/load.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "document/markup.h"
 #include "document/ruby_modes.h"
 #include "layout/break.h"
+#include "layout/composition.h"
 #include "locked/locked.h"
 #include "trace/trace.h"
 
@@ -114,6 +116,7 @@ struct LoadState {
   bool skipping = false;
   int quote_state = QUOTE_OUTSIDE;
   NotationState notation;  // the full notation's blocks in force
+  int centred_from = -1;    // the first column of a page to centre, once it ends
 };
 
 // The header block: lines between two separators among the first kept lines
@@ -294,6 +297,22 @@ bool lay_out_plain(LoadJob& j, const char16_t* line, int length, std::uint16_t* 
          break_logical_line(*j.view, s.pass, line, length, codes, has_codes, s.quote_state);
 }
 
+// A page the full notation centres (a title page), once its last column is
+// laid out: in page mode and vertical writing, empty columns before it put
+// its columns in the middle of the page. A page fuller than one is left.
+bool centre_page(ViewContext& v, LoadState& s) {
+  const int from = s.centred_from, end = s.pass.line_index;
+  s.centred_from = -1;
+  const int columns = end - from, room = v.settings.page_lines - columns;
+  if (from < 0 || columns <= 0 || room < 2) return true;
+  for (int k = 0; k < room / 2; ++k)
+    if (!break_logical_line(v, s.pass, u"", 0, nullptr, 0, QUOTE_OUTSIDE)) return false;
+  std::rotate(v.doc.lines + from, v.doc.lines + end, v.doc.lines + s.pass.line_index);
+  for (HeadingEntry& h : v.doc.headings)
+    if (h.line >= from && h.line < end) h.line += room / 2;
+  return true;
+}
+
 // The full notation: a line its annotations left empty is no column; a page
 // break starts a new page in page mode (as a form feed does) and leaves a
 // gap of one column when scrolling.
@@ -301,10 +320,13 @@ bool lay_out_annotated(LoadJob& j, const char16_t* line, int length, std::uint16
                        int has_codes, const NotationLine& asked) {
   ViewContext& v = *j.view;
   LoadState& s = j.s;
+  if (asked.centre_page && v.settings.page_mode && v.typeset.vertical && v.settings.page_lines > 0)
+    s.centred_from = s.pass.line_index - s.pass.line_index % v.settings.page_lines;
   if ((length > 0 || !asked.annotated) &&
       !lay_out_notation_line(v, s.pass, line, length, codes, has_codes, s.quote_state, asked))
     return false;
   if (!asked.page_break) return true;
+  if (s.centred_from >= 0 && !centre_page(v, s)) return false;
   if (v.settings.page_mode) {
     s.form_feed_pending = true;
     return true;
@@ -393,7 +415,9 @@ bool load_next_line(LoadJob& j) {
       drop_for_header_block(s, line, length))
     return true;
   if (v.typeset.vertical && contains_digit(line, length)) {
-    convert_isolated_digits(line);
+    // The probe runs before the composition is chosen; it lays nothing out.
+    convert_isolated_digits(
+        line, v.typeset.composition ? v.typeset.composition->wide_beside_digits : u"");
     length = static_cast<int>(std::char_traits<char16_t>::length(line));
   }
   // A form feed: the lines that follow start a new page.
@@ -427,6 +451,8 @@ bool load_next_line(LoadJob& j) {
 
 void finish_load(LoadJob* j) {
   ViewContext& v = *j->view;
+  // A centred page the text ends with.
+  if (j->full && j->s.centred_from >= 0 && v.doc.load_cut == LOAD_WHOLE) centre_page(v, j->s);
   if (j->full) v.doc.line_count = j->s.pass.line_index;
   trace("allline = %d ruby=%d\n", v.doc.line_count, j->s.pass.ruby_count);
   stream_close(j->r.in);

@@ -38,8 +38,9 @@ constexpr int READ_AHEAD_LINES = 20;
 constexpr int SEPARATOR_DASHES = 40;
 constexpr int HEADER_BLOCK_LINES = 10;
 
-// Vertical writing: a single ASCII digit between wide characters becomes a
-// full-width digit, dropping one space on either side. In place.
-void convert_isolated_digits(char16_t* line);
+// Vertical writing: a single ASCII digit between wide characters (U+0100 to
+// U+FEFF, and the characters of `also_wide`) becomes a full-width digit,
+// dropping one space on either side. In place.
+void convert_isolated_digits(char16_t* line, const char16_t* also_wide = u"");
 
 }  // namespace yomite

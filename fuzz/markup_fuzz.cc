@@ -161,7 +161,7 @@ void check_codes(const ViewContext& view, const std::uint16_t* codes, std::size_
     } else if (c == CONTINUATION_CODE) {
       check(i > 0 && (is_ruby_code(codes[i - 1]) || codes[i - 1] == CONTINUATION_CODE));
     } else {
-      check(c == CODE_PLAIN || is_line_style_code(c) || c == CODE_WARICHU);
+      check(c == CODE_PLAIN || is_line_style_code(c) || is_sized_code(c));
     }
   }
   for (std::size_t i = n; i < cells; ++i) check(codes[i] == CODE_PLAIN);

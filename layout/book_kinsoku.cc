@@ -25,7 +25,8 @@ bool book_is_kana(char16_t c) {
 }
 
 int book_no_start(char16_t c) {
-  return (break_entry(c) & NO_START) != 0;
+  const BreakEntry e = break_entry(c);
+  return (e & NO_START) != 0 && !(e & BOOK_MAY_START);
 }
 
 int book_no_end(char16_t c) {
@@ -41,7 +42,12 @@ int book_break_allowed(const char16_t* text, const std::uint16_t* codes, int len
   const char16_t c1 = text[p];
   if (c1 == u' ' || c1 == 0x3000) return 0;  // the column ends after the spaces
   if (is_low_surrogate(c1) && is_high_surrogate(text[p - 1])) return 0;
-  if (book_no_start(c1)) return 0;
+  // After a space a word may begin with / : ; (a path, a command): only
+  // where they follow a word do they stay with it.
+  const BreakEntry e1 = break_entry(c1);
+  const bool word_head = (e1 & KIND_BITS) == BK_ASCII && !(e1 & NEVER_STARTS) &&
+                         (text[p - 1] == u' ' || text[p - 1] == 0x3000);
+  if (book_no_start(c1) && !word_head) return 0;
   if (codes && codes[p] == CONTINUATION_CODE) return 0;  // inside a ruby base
   int k = p - 1;
   while (k >= 0 && (text[k] == u' ' || text[k] == 0x3000)) --k;
@@ -49,9 +55,9 @@ int book_break_allowed(const char16_t* text, const std::uint16_t* codes, int len
   const char16_t c0 = text[k];
   if (book_no_end(c0)) return 0;  // an opening bracket, even before spaces
   if (k < p - 1) return 1;        // spaces between: a place to break
-  const BreakEntry e0 = break_entry(c0), e1 = break_entry(c1);
+  const BreakEntry e0 = break_entry(c0);
   const int k0 = e0 & KIND_BITS, k1 = e1 & KIND_BITS;
-  if (k0 == BK_DASH && k1 == BK_DASH) return 0;
+  if ((k0 == BK_DASH || k0 == BK_ELLIPSIS) && k1 == k0) return 0;
   if (k0 == BK_ASCII && k1 == BK_ASCII) return 0;
   if (!(e0 & NUMBER_SIGN) || !(e1 & NUMBER_SIGN)) return 1;
   if ((e0 & DIGIT) && (e1 & (DIGIT | POSTFIX))) return 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
 
 #include "decode/utf16.h"
 #include "layout/paint_steps.h"
@@ -35,7 +36,7 @@ int space_after(const BookText& t, int i) {
     case BK_STOP:
       return t.full / 2;
     case BK_MIDDLE:
-      return t.full / 4;
+      return t.full / 2 - t.full / 4;  // with the space before, half an em
     default:
       return 0;
   }
@@ -64,6 +65,18 @@ BookGrow grow_kind(const BookText& t, int i) {
   if (a == BK_ASCII && b == BK_ASCII) return GROW_NONE;  // a Latin word or number
   if (a == b && (a == BK_DIGIT || a == BK_DASH || a == BK_ELLIPSIS)) return GROW_NONE;
   return GROW_ORDINARY;
+}
+
+bool asks_or_exclaims(char16_t c) {
+  return std::u16string_view(u"？！?!‼⁇⁈⁉").find(c) != std::u16string_view::npos;
+}
+
+// What a space may give up when a column is taken in: the full-width space
+// after ？！ half an em, a word space down to a quarter em.
+int space_shrink(const BookText& t, int start, int i) {
+  if (t.kind[i] != BK_SPACE || i == start) return 0;
+  if (t.text[i] == 0x3000) return asks_or_exclaims(t.text[i - 1]) ? t.full / 2 : 0;
+  return std::max(0, t.width[i] - t.full / 4);
 }
 
 BookShrinkRank shrink_rank(const BookText& t, int i) {
@@ -177,7 +190,8 @@ int book_trim_spaces(const BookText& t, int start, int end) {
 
 void book_text_measure_ruby(const ViewContext& v, BookText& t, int i) {
   t.reading[i] = t.ruby_first[i] = t.ruby_last[i] = 0;
-  const char16_t* r = v.doc.annotation_texts[static_cast<std::size_t>(t.codes[i] - RUBY_CODE_FIRST)];
+  const char16_t* r =
+      v.doc.annotation_texts[static_cast<std::size_t>(t.codes[i] - RUBY_CODE_FIRST)];
   if (!r || !*r) return;
   int n = static_cast<int>(std::char_traits<char16_t>::length(r));
   std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, n);
@@ -215,9 +229,9 @@ void book_text_fill(MeasureContext& measure, ViewContext& v, BookText& t, const 
   t.cut.assign(static_cast<std::size_t>(length), 0);
   for (int i = 0; i < length;) {
     const int units = char_units(text, i, length);
-    // Warichu of the full notation is set at the ruby size.
-    t.width[i] = codes && codes[i] == CODE_WARICHU ? small_char_width(v, text, i, length)
-                                                   : width_at(measure, v, text, i, units);
+    // Warichu and sized text of the full notation are set in their own fonts.
+    t.width[i] = codes && is_sized_code(codes[i]) ? sized_char_width(v, codes[i], text, i, length)
+                                                  : width_at(measure, v, text, i, units);
     if (units == 2) {
       t.kind[i] = BK_OTHER;
       t.width[i + 1] = 0;
@@ -267,6 +281,10 @@ void book_line_layout(const BookText& t, int start, int end, BookLine& l) {
     l.cut[i - start] = cut;
     l.shrink[i - start] = after + before - cut;
     l.rank[i - start] = shrink_rank(t, i);
+    if (const int space = space_shrink(t, start, i)) {
+      if (l.shrink[i - start] == 0) l.rank[i - start] = SHRINK_SPACE;
+      l.shrink[i - start] += space;
+    }
     l.grow[i - start] = grow_kind(t, i);
   }
   if (n > 0) {

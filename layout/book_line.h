@@ -64,6 +64,7 @@ enum BookShrinkRank : std::uint8_t {
   SHRINK_BRACKET,       // space beside brackets
   SHRINK_STOP,          // after 、。，．
   SHRINK_MIDDLE,        // around middle dots
+  SHRINK_SPACE,         // a space after ？！ down to half an em, between words to a quarter
   SHRINK_RANKS,
 };
 

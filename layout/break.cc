@@ -20,7 +20,7 @@ namespace {
 // unit of a surrogate pair is worth nothing: the pair was counted whole.
 int walk_width(ViewContext& v, LayoutPass& pass, const char16_t* text, int i, int length,
                const std::uint16_t* small) {
-  if (small && small[i] == CODE_WARICHU) return small_char_width(v, text, i, length);
+  if (small && is_sized_code(small[i])) return sized_char_width(v, small[i], text, i, length);
   char16_t c = text[i];
   if (is_low_surrogate(c) && i > 0 && is_high_surrogate(text[i - 1])) return 0;
   if (v.typeset.fixed_pitch == 1 && v.typeset.half_is_half == 1)

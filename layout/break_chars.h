@@ -45,12 +45,13 @@ inline constexpr BreakChars BREAK_CHARS[] = {
     // Sound marks, iteration marks and the long vowel mark; small kana.
     {u"゛゜ヽヾゝゞ々ー", NEVER_STARTS},
     {u"ｧｨｩｪｫｬｭｮｯｰﾞﾟ", NEVER_STARTS},
-    {u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ〻゠", BOOK_NEVER_STARTS},
+    {u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ〻゠〵",
+     BOOK_NEVER_STARTS},
     // Hyphens, the slash, dashes and ellipses.
-    {u"‐–〜", BOOK_NEVER_STARTS},
+    {u"‐–〜～", BOOK_NEVER_STARTS},
     {u"/", BK_ASCII | BOOK_NEVER_STARTS},
     {u"―—", BK_DASH},
-    {u"…‥", BK_ELLIPSIS | NEVER_STARTS},
+    {u"…‥", BK_ELLIPSIS | NEVER_STARTS | BOOK_MAY_START},
     // Spaces.
     {u" ", BK_SPACE | NEVER_STARTS},
     {u"\u3000", BK_SPACE},

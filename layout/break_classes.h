@@ -33,10 +33,13 @@ constexpr BreakEntry NEVER_STARTS = 1 << 4;       // may not begin a line
 constexpr BreakEntry NEVER_ENDS = 1 << 5;         // may not end a line
 constexpr BreakEntry BOOK_NEVER_STARTS = 1 << 6;  // nor begin a column in book composition
 constexpr BreakEntry BOOK_NEVER_ENDS = 1 << 7;    // nor end one in book composition
-constexpr BreakEntry HANGS = 1 << 8;  // book composition: may hang past the column end
+constexpr BreakEntry HANGS = 1 << 8;              // book composition: may hang past the column end
 constexpr BreakEntry DIGIT = 1 << 9;
 constexpr BreakEntry POSTFIX = 1 << 10;  // a sign that stays with the number before it
 constexpr BreakEntry PREFIX = 1 << 11;   // a sign that stays with the number after it
+// May not begin a line, but may begin a book column (never split from its
+// pair, "……", instead).
+constexpr BreakEntry BOOK_MAY_START = 1 << 12;
 
 constexpr int BREAK_ENTRY_COUNT = 65536;
 extern const std::array<BreakEntry, BREAK_ENTRY_COUNT> BREAK_ENTRIES;

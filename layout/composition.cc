@@ -27,6 +27,7 @@ constinit const Composition STANDARD_COMPOSITION = {
     .place_ruby = standard_place_ruby,
     .slot_gap = standard_slot_gap,
     .ruby_percent = standard_ruby_percent,
+    .wide_beside_digits = u"",
 };
 
 constinit const Composition BOOK_COMPOSITION = {
@@ -37,6 +38,9 @@ constinit const Composition BOOK_COMPOSITION = {
     .place_ruby = book_place_line_ruby,
     .slot_gap = book_slot_gap,
     .ruby_percent = book_ruby_percent,
+    // The full-width tilde is the same sign as the wave dash: "1～3" is a
+    // range like "1〜3".
+    .wide_beside_digits = u"～",
 };
 
 }  // namespace yomite

@@ -41,6 +41,9 @@ struct Composition {
   // The ruby size the fonts are made at, in percent of the main size, for
   // the setting `ruby_percent`.
   int (*ruby_percent)(int ruby_percent);
+  // Characters outside U+0100..U+FEFF beside which a single digit still
+  // stands upright in vertical writing, as beside a wide one.
+  const char16_t* wide_beside_digits;
 };
 
 extern const Composition STANDARD_COMPOSITION;

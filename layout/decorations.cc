@@ -1,5 +1,6 @@
 // draw_decorations: side lines, emphasis marks and ruby of one display line,
 // drawn over its slot in the window.
+#include <algorithm>
 #include <vector>
 
 #include "layout/composition.h"
@@ -49,6 +50,19 @@ int run_of(const Line& l, int i, std::uint16_t code) {
   return n;
 }
 
+// A point `along` the line and `across` it (x in vertical writing, y in
+// horizontal).
+platform::CanvasPoint point(const Line& l, int along, int across) {
+  return l.v.typeset.vertical ? platform::CanvasPoint{across, along}
+                              : platform::CanvasPoint{along, across};
+}
+
+void segment(Line& l, int across, int from, int to) {
+  const platform::CanvasPoint a = point(l, from, across), b = point(l, to, across);
+  platform::canvas_move_to(l.win, a.x, a.y);
+  platform::canvas_line_to(l.win, b.x, b.y);
+}
+
 // One thin line along the run, one pixel inside the ruby band (vertical) or
 // on the bottom row of the text (horizontal). Anchors of notes and links get
 // the link colour.
@@ -58,16 +72,73 @@ int side_line(Line& l, int i, std::uint16_t code) {
   platform::CanvasColor old_pen = l.win.state.pen;
   int old_width = l.win.state.pen_width;
   if (is_note_code(code)) platform::canvas_set_pen(l.win, 1, l.v.settings.link_color);
-  if (l.v.typeset.vertical) {
-    int x = l.x0 - l.v.typeset.ruby_height + 1;
-    platform::canvas_move_to(l.win, x, s + l.indent + TEXT_MARGIN);
-    platform::canvas_line_to(l.win, x, s + w + l.indent + TEXT_MARGIN);
-  } else {
-    int y = l.x0 + l.v.typeset.char_height - 1;
-    platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, y);
-    platform::canvas_line_to(l.win, s + w + l.indent + TEXT_MARGIN, y);
-  }
+  const int across = l.v.typeset.vertical ? l.x0 - l.v.typeset.ruby_height + 1
+                                          : l.x0 + l.v.typeset.char_height - 1;
+  segment(l, across, s + l.indent + TEXT_MARGIN, s + w + l.indent + TEXT_MARGIN);
   if (is_note_code(code)) platform::canvas_set_pen(l.win, old_width, old_pen);
+  return n;
+}
+
+// Strokes of `on` px `off` px apart, each followed by a dot of `dot` px
+// (none when 0).
+void dashes(Line& l, int across, int from, int to, int on, int off, int dot) {
+  for (int p = from; p < to;) {
+    segment(l, across, p, std::min(p + on, to));
+    p += on + off;
+    if (dot > 0 && p < to) {
+      segment(l, across, p, std::min(p + dot, to));
+      p += dot + off;
+    }
+  }
+}
+
+// A zigzag between `across` and two px beyond it, `step` px a slope.
+void wave(Line& l, int across, int from, int to, int step) {
+  platform::CanvasPoint p = point(l, from, across + 1);
+  platform::canvas_move_to(l.win, p.x, p.y);
+  for (int at = from, k = 0; at < to; ++k) {
+    at = std::min(at + step, to);
+    p = point(l, at, across + (k % 2 == 0 ? 0 : 2));
+    platform::canvas_line_to(l.win, p.x, p.y);
+  }
+}
+
+// The full notation's side lines (extension), each drawn as it is named in
+// a band three px wide: beside the text where the plain side line goes, or
+// on the text's other side.
+int named_line(Line& l, int i, std::uint16_t code) {
+  const ViewContext& v = l.v;
+  const int n = run_of(l, i, code);
+  const int from = offset_of(l, i) + l.indent + TEXT_MARGIN, to = from + width_of(l, i, n);
+  const int kind = (code - CODE_NAMED_LINE_FIRST) % NAMED_LINE_KINDS;
+  const bool other_side = code - CODE_NAMED_LINE_FIRST >= NAMED_LINE_KINDS;
+  const int ch = v.typeset.char_height, rh = v.typeset.ruby_height;
+  int band;
+  if (v.typeset.vertical)
+    band = other_side ? l.x0 - rh - ch : l.x0 - rh + 1;
+  else
+    band = other_side ? l.x0 : l.x0 + ch - 3;
+  // A single stroke lies where the plain side line does (or mirrors it).
+  const int line = !v.typeset.vertical && !other_side ? band + 2 : band;
+  const int unit = std::max(ch, 9);
+  switch (kind) {
+    case 0:
+      segment(l, line, from, to);
+      break;
+    case 1:  // double
+      segment(l, band, from, to);
+      segment(l, band + 2, from, to);
+      break;
+    case 2:  // chain: long strokes and dots
+      dashes(l, line, from, to, unit / 2, unit / 6, unit / 9);
+      break;
+    case 3:  // dashed
+      dashes(l, line, from, to, unit / 4, unit / 6, 0);
+      break;
+    default:  // wavy
+      wave(l, band, from, to, unit / 6);
+      break;
+  }
   return n;
 }
 
@@ -121,26 +192,66 @@ int standard_place_ruby(Line& l, int i, int n, const char16_t*, std::vector<int>
 
 namespace {
 
+// The reading of the ruby head at unit i, placed over its base of `units`
+// units; `length` 0 when a column break emptied it.
+struct PlacedReading {
+  const char16_t* text = nullptr;
+  int length = 0;
+  int units = 1;
+  int offset = 0;        // px along the line
+  std::vector<int> adv;  // px per unit, spread over a wider base
+};
+
+PlacedReading place_reading(Line& l, int i, std::uint16_t code) {
+  ViewContext& v = l.v;
+  PlacedReading p;
+  while (i + p.units < l.length && l.codes[i + p.units] == CONTINUATION_CODE) ++p.units;
+  p.text = v.doc.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)];
+  p.length = p.text ? static_cast<int>(std::char_traits<char16_t>::length(p.text)) : 0;
+  if (p.length == 0) return p;
+  p.adv = reading_advances(v.typeset.font_ruby, p.text, p.length);
+  p.offset = v.typeset.composition->place_ruby(l, i, p.units, p.text, p.adv);
+  return p;
+}
+
 int ruby(Line& l, int i, std::uint16_t code) {
   ViewContext& v = l.v;
-  int n = 1;
-  while (i + n < l.length && l.codes[i + n] == CONTINUATION_CODE) ++n;
-  const char16_t* r = v.doc.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)];
-  int rn = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
-  if (rn == 0) return n;  // a reading emptied by a column break
-  std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, rn);
-  int s = v.typeset.composition->place_ruby(l, i, n, r, adv);
+  PlacedReading r = place_reading(l, i, code);
+  if (r.length == 0) return r.units;
+  const int s = r.offset;
   platform::Font* old = platform::canvas_select_font(l.win, v.typeset.font_ruby);
   if (v.typeset.vertical)
     platform::canvas_move_to(l.win, l.x0, s + l.indent + TEXT_MARGIN);
   else
     platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, l.x0 - v.typeset.ruby_height);
-  platform::canvas_text(l.win, 0, 0, r, rn, adv.data());
+  platform::canvas_text(l.win, 0, 0, r.text, r.length, r.adv.data());
   platform::canvas_select_font(l.win, old);
-  return n;
+  return r.units;
 }
 
 }  // namespace
+
+std::vector<ReadingPlace> reading_places(ViewContext& v, MeasureContext& measure, int index,
+                                         const int* use) {
+  std::vector<ReadingPlace> places;
+  const DisplayLine& dl = v.doc.lines[index];
+  if (!dl.attrs || !dl.text) return places;
+  // Placing draws nothing: a canvas without operations stands in.
+  static const platform::CanvasOps NO_OPS{};
+  Canvas none;
+  none.ops = &NO_OPS;
+  Line l{v, measure, none, dl.text, dl.attrs, line_length(dl), use, 0, 0};
+  if (v.typeset.composition->set_ruby_line) v.typeset.composition->set_ruby_line(l, index);
+  for (int i = 0; i < l.length; ++i) {
+    if (!is_ruby_code(l.codes[i])) continue;
+    PlacedReading r = place_reading(l, i, l.codes[i]);
+    if (r.length == 0) continue;
+    ReadingPlace p{i, r.offset, 0};
+    for (int a : r.adv) p.width += a;
+    places.push_back(p);
+  }
+  return places;
+}
 
 void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int index,
                       const PaintRect& client, int slot, const int* use, int indent) {
@@ -153,6 +264,8 @@ void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int 
     std::uint16_t c = l.codes[i];
     if ((c >= SIDE_LINE_FIRST && c <= LINE_STYLE_LAST) || is_note_code(c)) {
       i += side_line(l, i, c);
+    } else if (is_named_line_code(c)) {
+      i += named_line(l, i, c);
     } else if (c == EMPHASIS_SESAME || c == EMPHASIS_DOT) {
       emphasis_mark(l, i, c);
       i += 1;

@@ -6,6 +6,7 @@
 #include "layout/composition.h"
 #include "layout/fonts.h"
 #include "layout/heading_face.h"
+#include "layout/small_text.h"
 #include "platform/window.h"
 #include "trace/trace.h"
 
@@ -40,6 +41,7 @@ void make_main_fonts(ViewContext& v, int s) {
   v.typeset.font_main = make_font(v.settings.face_name, s, rotated(v));
   v.typeset.font_emphasis = make_font(v.typeset.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, s, rotated(v));
   create_heading_font(v, s, rotated(v));
+  create_sized_fonts(v, s, rotated(v));
 }
 
 int ruby_font_height(int s, int percent) {

@@ -47,12 +47,12 @@ void spread(const char16_t* text, int length, int rem, int* advances) {
   }
 }
 
-// Warichu characters advance by their width in the ruby font.
+// Warichu and sized characters advance by their width in their own font.
 void small_advances(ViewContext& v, const DisplayLine& line, int length, int* advances) {
   for (int i = 0; i < length;) {
     int units = char_units(line.text, i, length);
-    if (line.attrs[i] == CODE_WARICHU) {
-      int w = small_char_width(v, line.text, i, length);
+    if (is_sized_code(line.attrs[i])) {
+      int w = sized_char_width(v, line.attrs[i], line.text, i, length);
       advances[i] = w;
       if (i + units == length) advances[length] = w;  // the last character's again
     }

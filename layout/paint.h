@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "layout/fonts.h"
 #include "platform/canvas.h"
@@ -55,6 +56,17 @@ platform::CanvasPoint draw_column_text(ViewContext& view, platform::Canvas& stri
 // `use` are the stretched advances, or null for plain widths.
 void draw_decorations(ViewContext& view, MeasureContext& measure, platform::Canvas& win, int index,
                       const PaintRect& client, int slot, const int* use, int indent);
+
+// Where each reading of display line `index` is drawn, as draw_decorations
+// places it with the advances `use` (null: plain widths): the unit of its
+// base's head, px from the line's first character, and its width.
+struct ReadingPlace {
+  int head;
+  int offset;
+  int width;
+};
+std::vector<ReadingPlace> reading_places(ViewContext& view, MeasureContext& measure, int index,
+                                         const int* use);
 
 // The text under client point (x, y) of the view's window.
 // note_mode 1: the annotation entry of the note anchor under the point.

@@ -74,6 +74,8 @@ void release_typesetting(Typesetting& t) {
   delete_font(t.font_emphasis);
   delete_font(t.font_pair_upright);
   delete_font(t.font_heading);
+  delete_font(t.font_smaller);
+  delete_font(t.font_larger);
 }
 
 Document::~Document() {

@@ -124,6 +124,8 @@ struct Typesetting {
   platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks
   platform::Font* font_pair_upright = nullptr;  // face without '@', for upright digit pairs
   platform::Font* font_heading = nullptr;       // full notation: headings (bold, or Gothic)
+  platform::Font* font_smaller = nullptr;       // full notation: 小さな文字
+  platform::Font* font_larger = nullptr;        // full notation: 大きな文字
   int char_height = 18;                         // px, cell height of the main font
   int half_width = 0;                           // px, one half-width unit of the main font
   int ruby_height = 7;                          // px, cell height of the ruby font

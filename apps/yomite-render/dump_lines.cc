@@ -4,8 +4,6 @@
 
 namespace yomite::render {
 
-namespace {
-
 std::string flag_letters(std::uint16_t flags) {
   std::string s;
   if (flags & DL_PARAGRAPH_END) s += 'P';
@@ -13,6 +11,8 @@ std::string flag_letters(std::uint16_t flags) {
   if (flags & DL_QUOTE) s += 'Q';
   return s.empty() ? "-" : s;
 }
+
+namespace {
 
 // One output line per display line, whatever the text holds.
 void blank_controls(std::string& s) {

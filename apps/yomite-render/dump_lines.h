@@ -10,6 +10,9 @@
 
 namespace yomite::render {
 
+// P, M, Q for the flags a display line has, in that order, or "-".
+std::string flag_letters(std::uint16_t flags);
+
 std::string format_display_line(int index, const DisplayLine& line);
 
 void dump_lines(const ViewContext& view, std::FILE* out);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "apps/yomite-render/dump_advances.h"
 #include "apps/yomite-render/dump_lines.h"
 #include "apps/yomite-render/open_file.h"
 #include "apps/yomite-render/render_args.h"
@@ -90,6 +91,7 @@ int write_pages(const RenderArgs& args, yomite::ViewContext& view) {
 // Every output the command line asks for, in a fixed order.
 int write_outputs(const RenderArgs& args, const RenderSession& session) {
   if (args.dump_lines) dump_lines(*session.view, stdout);
+  if (args.dump_advances) dump_advances(*session.view, stdout);
   if (std::fflush(stdout) != 0 || std::ferror(stdout))
     return fail(std::string("cannot write the output: ") + std::strerror(errno));
   return args.output.empty() ? EXIT_DONE : write_pages(args, *session.view);

@@ -75,6 +75,8 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
       a.help = 1;
     } else if (arg == "--dump-lines") {
       a.dump_lines = 1;
+    } else if (arg == "--dump-advances") {
+      a.dump_advances = 1;
     } else if (arg == "--size") {
       if (i + 1 < argc)
         take_size(a, argv[++i]);
@@ -101,11 +103,15 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
 
 void print_usage(std::FILE* out) {
   std::fputs(
-      "usage: yomite-render [viewer options] [--size WxH] [--dump-lines]\n"
+      "usage: yomite-render [viewer options] [--size WxH] [--dump-lines] [--dump-advances]\n"
       "                     [-o OUT.png [--page N] | -o OUT.pdf] [--password HEX] [--] FILE\n"
       "Lays out FILE as the viewer would (its settings file, options and fonts).\n"
       "  --dump-lines  print every display line as INDEX<TAB>FLAGS<TAB>TEXT (UTF-8);\n"
       "                FLAGS: P paragraph end, M mark, Q quotation, or -\n"
+      "  --dump-advances  print every display line as it is set (extension):\n"
+      "                INDEX<TAB>FLAGS<TAB>LENGTH<TAB>NATURAL<TAB>ADVANCES<TAB>READINGS,\n"
+      "                px: the column length, the characters' own widths summed, each\n"
+      "                character's advance as drawn, each reading as HEAD@OFFSET+WIDTH\n"
       "  -o OUT.png    the window the viewer would show at page N (default 1, or\n"
       "                the line of a J or R option at the top)\n"
       "  -o OUT.pdf    every page, one PDF page each\n"

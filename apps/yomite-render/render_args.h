@@ -14,6 +14,7 @@ constexpr int EXIT_FAILED = 1;  // a bad argument, or a file that cannot be read
 struct RenderArgs {
   int help = 0;
   int dump_lines = 0;
+  int dump_advances = 0;            // extension: --dump-advances
   int width = 0, height = 0;        // --size WxH: client size; 0 = what the viewer takes
   std::string output;               // -o FILE: a page as PNG, or every page as PDF (.pdf)
   int page = 1;                     // --page N: the page a PNG shows, from 1
@@ -23,7 +24,7 @@ struct RenderArgs {
   std::string error;                // set when the command line is refused
 };
 
-// Splits the arguments: "--help", "--dump-lines", "--size WxH" (or
+// Splits the arguments: "--help", "--dump-lines", "--dump-advances", "--size WxH" (or
 // "--size=WxH"), "-o FILE", "--page N" and "--password HEX" (or
 // "--password=HEX") are ours; any other "--" argument is refused; the rest
 // are the viewer's, kept in order. A lone "--" ends the options: it and

@@ -52,6 +52,13 @@ Font* create(const char* face, int height, int escapement, int bold) {
     f->metrics.max_char_width = tm.tmMaxCharWidth;
     // The bit is set for variable-pitch fonts, despite its name.
     f->metrics.fixed_pitch = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) ? 0 : 1;
+    // A stand-in gives the width of its glyphs' bounding box (25 px at 18
+    // for IPAGothic) where the face it stands in for, and the Linux build,
+    // give the widest advance: a full-width cell, measured instead.
+    SIZE cell;
+    if (family != face + (vertical ? 1 : 0) &&
+        GetTextExtentPoint32W(measuring_dc(f), L"国", 1, &cell) && cell.cx > 0)
+      f->metrics.max_char_width = cell.cx;
   }
   return f;
 }

@@ -176,6 +176,48 @@ TEST(YomiteRender, BookCompositionOption) {
   EXPECT_EQ(run("-N1 -N0 --dump-lines " + file).out, standard) << "the last value wins";
 }
 
+// Each display line's advances as set: one line per display line, every
+// column that does not end its paragraph set to its length exactly (or past
+// it by one hanging mark), none longer; the same lines as --dump-lines.
+TEST(YomiteRender, AdvancesShowEachColumnSetToItsLength) {
+  const std::string file = "'" + SAMPLES + "yomite-no-hon.txt'";
+  const std::vector<std::string> text = lines_of(run("-N1 --dump-lines " + file).out);
+  std::vector<std::string> lines = lines_of(run("-N1 --dump-advances " + file).out);
+  ASSERT_FALSE(lines.empty());
+  int half = 0, em = 0;
+  ASSERT_EQ(std::sscanf(lines[0].c_str(), "# half_width=%d em=%d", &half, &em), 2);
+  EXPECT_EQ(em, 2 * half);
+  lines.erase(lines.begin());
+  ASSERT_EQ(lines.size(), text.size());
+  int full = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(lines[i]);
+    std::istringstream in(lines[i]);
+    std::string index, flags, advances, readings;
+    int length = 0, natural = 0;
+    std::getline(in, index, '\t');
+    std::getline(in, flags, '\t');
+    in >> length >> natural;
+    in.ignore(1);
+    std::getline(in, advances, '\t');
+    std::getline(in, readings);
+    EXPECT_EQ(index, std::to_string(i));
+    EXPECT_EQ(flags, text[i].substr(text[i].find('\t') + 1, flags.size()));
+    EXPECT_FALSE(readings.empty());
+    std::istringstream each(advances);
+    int sum = 0, last = 0;
+    for (int a; each >> a;) sum += last = a;
+    const bool hangs = sum > length && sum - last <= length;
+    if (flags.find('P') != std::string::npos) {
+      EXPECT_TRUE(sum <= length || hangs) << sum;
+      continue;
+    }
+    EXPECT_TRUE(sum == length || hangs) << sum;
+    ++full;
+  }
+  EXPECT_GT(full, 50);
+}
+
 // The text without its readings: every "｜" and "《…》" taken out.
 std::string without_readings(std::string text) {
   for (std::size_t at; (at = text.find("｜")) != std::string::npos;) text.erase(at, 3);

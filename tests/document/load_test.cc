@@ -279,7 +279,8 @@ TEST_F(LoadTest, UnreadableFileGivesAnEmptyDocument) {
 TEST_F(LoadTest, SamplesLoadInBothNotations) {
   open(YOMITE_SOURCE_DIR "/samples/yomite-no-hon.txt");
   int rubies = 0;
-  while (rubies < RUBY_ENTRIES && v.doc.annotation_texts[static_cast<std::size_t>(rubies)]) ++rubies;
+  while (rubies < RUBY_ENTRIES && v.doc.annotation_texts[static_cast<std::size_t>(rubies)])
+    ++rubies;
   EXPECT_GT(v.doc.line_count, 20);
   EXPECT_GT(rubies, 5);
   for (int j = 0; j < v.doc.line_count; ++j)
@@ -310,6 +311,16 @@ TEST(ConvertIsolatedDigits, Cases) {
     convert_isolated_digits(s.data());
     EXPECT_EQ(std::u16string(s.c_str()), c.out) << std::string(c.in.begin(), c.in.end());
   }
+  // Book composition takes the full-width tilde (beyond U+FEFF) for the wave
+  // dash: a range stands upright either way.
+  std::u16string range = u"1～3日";
+  convert_isolated_digits(range.data());
+  EXPECT_EQ(range, u"1～3日");
+  convert_isolated_digits(range.data(), u"～");
+  EXPECT_EQ(std::u16string(range.c_str()), u"１～３日");
+  range = u"1〜3日";
+  convert_isolated_digits(range.data());
+  EXPECT_EQ(std::u16string(range.c_str()), u"１〜３日");
 }
 
 }  // namespace

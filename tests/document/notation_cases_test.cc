@@ -58,6 +58,7 @@ std::string layout_tokens(const NotationLine& out, int length) {
   if (out.heading)
     s << " heading=" << out.heading << ':' << out.heading_from << '-' << out.heading_to;
   if (out.page_break) s << " page";
+  if (out.centre_page) s << " centre";
   if (out.annotated && length == 0) s << " gone";
   std::string t = s.str();
   return t.empty() ? "-" : t.substr(1);
@@ -70,6 +71,7 @@ TEST_P(NotationCases, ResolvesAsWritten) {
   SCOPED_TRACE("notation.tests:" + std::to_string(c.line_number) + " " + c.name);
   auto view = std::make_unique<ViewContext>();
   view->settings.full_notation = 1;
+  view->typeset.vertical = option_value(c.options, "vertical", 0);
   int ruby_count = 0, note_count = option_value(c.options, "notes", 0);
   int quote = QUOTE_OUTSIDE, result = 0, length = 0;
   NotationState state;

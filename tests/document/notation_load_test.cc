@@ -124,6 +124,31 @@ TEST_F(NotationLoad, PageBreakStartsAPageInPageModeAndLeavesAGapWhenScrolling) {
   EXPECT_EQ(text(20), u"三");  // the first column of page 2
 }
 
+// A title page stands in the middle of its page in page mode: empty columns
+// before it (9 of the 18 left on a page of 20); its heading moves along.
+// Scrolling, or a page that does not end before the next, it stays.
+TEST_F(NotationLoad, ACentredPageStandsInTheMiddleOfItsPage) {
+  const std::u16string title =
+      u"［＃ページの左右中央］\r\n題名［＃「題名」は大見出し］\r\n著者\r\n";
+  v.settings.page_mode = 1;
+  open_text(title + u"［＃改ページ］\r\n本文\r\n");
+  ASSERT_EQ(v.doc.line_count, 21);
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(text(i), u"") << i;
+  EXPECT_EQ(text(9), u"題名");
+  EXPECT_EQ(text(10), u"著者");
+  EXPECT_EQ(text(20), u"本文");  // the next page as before
+  ASSERT_EQ(v.doc.headings.size(), 1u);
+  EXPECT_EQ(v.doc.headings[0].line, 9);
+  release_document(v);
+  open_text(title);  // the text ends with it
+  ASSERT_EQ(v.doc.line_count, 11);
+  EXPECT_EQ(text(9), u"題名");
+  release_document(v);
+  v.settings.page_mode = 0;
+  open_text(title + u"［＃改ページ］\r\n本文\r\n");
+  EXPECT_EQ(text(0), u"題名");
+}
+
 TEST_F(NotationLoad, HeadingsFormTheContents) {
   open_text(
       u"［＃２字下げ］第一篇［＃「第一篇」は大見出し］\r\n"
@@ -153,6 +178,22 @@ TEST_F(NotationLoad, HeadingsFormTheContents) {
   release_document(v);
   EXPECT_TRUE(v.doc.headings.empty());
   EXPECT_EQ(contents_menu(v).items[0].grayed, 1);
+}
+
+// Smaller and larger text is measured in its own size: more or fewer
+// characters a column.
+TEST_F(NotationLoad, SmallerAndLargerTextTakeTheirOwnRoom) {
+  const std::u16string line(30, u'あ');
+  open_text(u"［＃ここから１段階小さな文字］\n" + line + u"\n［＃ここで小さな文字終わり］\n" +
+            u"［＃ここから２段階大きな文字］\n" + line + u"\n［＃ここで大きな文字終わり］\n" + line +
+            u"\n");
+  ASSERT_GE(v.doc.line_count, 6);
+  const std::size_t smaller = text(0).size(), larger = text(2).size(), plain = text(4).size();
+  EXPECT_EQ(plain, 20u);
+  EXPECT_GT(smaller, plain);
+  EXPECT_LT(larger, plain);
+  EXPECT_EQ(smaller + text(1).size(), 30u);
+  EXPECT_EQ(larger + text(3).size(), 30u);
 }
 
 TEST_F(NotationLoad, SwitchedOffTheAnnotationsStayAsText) {

@@ -250,8 +250,10 @@ TEST(BookBreak, OffLeavesStandardComposition) {
 }
 
 TEST(BookKinsoku, Lists) {
-  for (char16_t c : std::u16string(u"、。」』）ー々ゝ・？！ぁっャヵㇰㇿ〻゠‐〜…‥"))
+  for (char16_t c : std::u16string(u"、。」』）ー々ゝ・？！ぁっャヵㇰㇿ〻゠‐〜"))
     EXPECT_TRUE(book_no_start(c)) << u8(std::u16string(1, c));
+  for (char16_t c : std::u16string(u"…‥―"))  // never split from their pair instead
+    EXPECT_FALSE(book_no_start(c)) << u8(std::u16string(1, c));
   for (char16_t c : std::u16string(u"「『（《〝“‘"))
     EXPECT_TRUE(book_no_end(c)) << u8(std::u16string(1, c));
   for (char16_t c : std::u16string(u"漢あア「ｱ"))
@@ -267,12 +269,26 @@ TEST(BookKinsoku, PlacesToBreak) {
     int p;
     int allowed;
   } cases[] = {
-      {u"漢字", 1, 1},  {u"漢。", 1, 0},   {u"「漢", 1, 0},
-      {u"漢 字", 1, 0}, {u"漢 字", 2, 1},  {u"「 字", 2, 0},
-      {u"――", 1, 0},    {u"ab", 1, 0},     {u"a b", 2, 1},
-      {u"a漢", 1, 1},   {u"12", 1, 0},     {u"１２", 1, 0},
-      {u"5円", 1, 0},   {u"￥5", 1, 0},    {u"漢\xD842\xDF9F", 2, 0},
-      {u"漢/", 1, 0},   {u"？　漢", 1, 0}, {u"？　漢", 2, 1},
+      {u"漢字", 1, 1},
+      {u"漢。", 1, 0},
+      {u"「漢", 1, 0},
+      {u"漢 字", 1, 0},
+      {u"漢 字", 2, 1},
+      {u"「 字", 2, 0},
+      {u"――", 1, 0},
+      {u"……", 1, 0},
+      {u"漢……", 1, 1},
+      {u"ab", 1, 0},
+      {u"a b", 2, 1},
+      {u"a漢", 1, 1},
+      {u"12", 1, 0},
+      {u"１２", 1, 0},
+      {u"5円", 1, 0},
+      {u"￥5", 1, 0},
+      {u"漢\xD842\xDF9F", 2, 0},
+      {u"漢/", 1, 0},
+      {u"？　漢", 1, 0},
+      {u"？　漢", 2, 1},
   };
   for (const Case& c : cases) {
     std::u16string t = c.text;

@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -14,6 +15,7 @@
 
 #include "layout/heading_face.h"
 #include "layout/paint.h"
+#include "layout/small_text.h"
 #include "platform/cairo/cairo_canvas.h"
 #include "platform/cairo/render_page.h"
 #include "tests/layout/view_fixture.h"
@@ -206,6 +208,156 @@ TEST(CairoNotation, IndentFootAndHeading) {
   EXPECT_GT(ink_count(page, strip_left(2), 0, 18, H), ink_count(page, strip_left(1), 0, 18, H));
   EXPECT_TRUE(page.ink_in(strip_left(3), 0, 18, cell_top(19)).empty());  // at the foot
   EXPECT_FALSE(page.ink_in(strip_left(3), cell_top(19), 18, 18).empty());
+}
+
+// Ink of the x column `x` over rows [top, bottom): how many pixels, and how
+// many separate strokes.
+struct Stroke {
+  int pixels = 0, pieces = 0, shortest = 1 << 20, longest = 0;
+};
+Stroke stroke_at(Page& page, int x, int top, int bottom) {
+  Stroke s;
+  for (int y = top, run = 0; y <= bottom; ++y) {
+    const bool ink = y < bottom && page.ink(x, y);
+    if (ink) {
+      ++run;
+      ++s.pixels;
+      continue;
+    }
+    if (run > 0) {
+      ++s.pieces;
+      s.shortest = std::min(s.shortest, run);
+      s.longest = std::max(s.longest, run);
+    }
+    run = 0;
+  }
+  return s;
+}
+
+// The full notation's side lines, each as it is named, beside the text
+// (the ruby side) or on its other side; a run of four blank cells each.
+TEST(CairoNotation, EverySideLineStyleDrawnAsNamed) {
+  TestView t(true, W, H);
+  t.view.settings.full_notation = 1;
+  const std::u16string blank = u"　　　　";
+  for (int code = CODE_NAMED_LINE_FIRST; code <= CODE_NAMED_LINE_LAST; ++code)
+    t.add(blank, DL_PARAGRAPH_END, std::vector<std::uint16_t>(4, static_cast<std::uint16_t>(code)));
+  t.add(blank, DL_PARAGRAPH_END, std::vector<std::uint16_t>(4, 18));  // the plain side line
+  Page page;
+  PaintRect all{0, 0, W, H};
+  paint_view(t.view, *page.canvas, all, all);
+  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
+    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
+                               (std::string(dir) + "/cairo_side_lines.png").c_str());
+  const int top = cell_top(0), bottom = cell_top(4), length = bottom - top;
+  // Where the plain side line lies: the single named one lies there too.
+  const int plain = NAMED_LINE_KINDS * 2;
+  int plain_x = -1;
+  for (int x = strip_left(plain); x < W - 30 * plain; ++x)
+    if (stroke_at(page, x, top, bottom).pixels > 0) plain_x = x;
+  ASSERT_GE(plain_x, 0);
+  const int beside = plain_x - (W - 30 * plain);  // px from the slot's right edge
+  for (int k = 0; k < plain; ++k) {
+    SCOPED_TRACE("code " + std::to_string(CODE_NAMED_LINE_FIRST + k));
+    const bool other_side = k >= NAMED_LINE_KINDS;
+    const int kind = k % NAMED_LINE_KINDS;
+    // Three px across: beside the text from the plain line on, or the
+    // text's outer edge.
+    const int band = other_side ? strip_left(k) : W - 30 * k + beside;
+    const int away = other_side ? W - 30 * k + beside : strip_left(k);
+    Stroke s[3];
+    for (int d = 0; d < 3; ++d) s[d] = stroke_at(page, band + d, top, bottom);
+    EXPECT_TRUE(page.ink_in(away, top, 3, length).empty()) << "ink on the other side";
+    EXPECT_TRUE(page.ink_in(strip_left(k) + 3, top, 12, length).empty()) << "ink on the text";
+    switch (kind) {
+      case 0:  // one line, whole
+        EXPECT_GE(s[0].pixels, length - 1);
+        EXPECT_EQ(s[1].pixels + s[2].pixels, 0);
+        break;
+      case 1:  // two lines, whole, a px apart
+        EXPECT_GE(s[0].pixels, length - 1);
+        EXPECT_EQ(s[1].pixels, 0);
+        EXPECT_GE(s[2].pixels, length - 1);
+        break;
+      case 2:  // long strokes and dots
+        EXPECT_GE(s[0].pieces, 4);
+        EXPECT_GE(s[0].longest, 2 * s[0].shortest);
+        EXPECT_EQ(s[1].pixels + s[2].pixels, 0);
+        break;
+      case 3:  // even dashes
+        EXPECT_GE(s[0].pieces, 6);
+        EXPECT_LE(s[0].longest, s[0].shortest + 1 + (length % 7));
+        EXPECT_LT(s[0].pixels, length * 3 / 4);
+        EXPECT_EQ(s[1].pixels + s[2].pixels, 0);
+        break;
+      default:  // a wave: its crests on the outer two, whole on neither
+        for (const Stroke& d : {s[0], s[2]}) {
+          EXPECT_GE(d.pieces, 6);
+          EXPECT_LT(d.pixels, length - 1);
+        }
+        break;
+    }
+  }
+}
+
+// In horizontal writing the same lines lie under the text, their other-side
+// forms over it.
+TEST(CairoNotation, SideLinesUnderAndOverRows) {
+  TestView t(false, W, H);
+  t.view.settings.full_notation = 1;
+  for (int code = CODE_NAMED_LINE_FIRST; code <= CODE_NAMED_LINE_LAST; ++code)
+    t.add(u"　　　　", DL_PARAGRAPH_END,
+          std::vector<std::uint16_t>(4, static_cast<std::uint16_t>(code)));
+  Page page;
+  PaintRect all{0, 0, W, H};
+  paint_view(t.view, *page.canvas, all, all);
+  for (int k = 0; k < 2 * NAMED_LINE_KINDS; ++k) {
+    SCOPED_TRACE("code " + std::to_string(CODE_NAMED_LINE_FIRST + k));
+    const int text_top = 30 * k + 10, text_bottom = text_top + 18;
+    const bool over = k >= NAMED_LINE_KINDS;
+    const Box ink = page.ink_in(0, 30 * k, W, 30);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_GE(ink.left, 10);
+    EXPECT_LE(ink.right, 10 + 4 * 18);
+    if (over) {
+      EXPECT_GE(ink.top, text_top);
+      EXPECT_LE(ink.bottom, text_top + 2);
+    } else {
+      EXPECT_GE(ink.top, text_bottom - 3);
+      EXPECT_LE(ink.bottom, text_bottom - 1);
+    }
+  }
+}
+
+// Smaller and larger text of the full notation: drawn in its own size,
+// centred across the strip, each character in its own advance.
+TEST(CairoNotation, SmallerAndLargerText) {
+  TestView t(true, W, H);
+  t.view.settings.full_notation = 1;
+  create_sized_fonts(t.view, 18, platform::ESCAPEMENT_DOWN);
+  ASSERT_NE(t.view.typeset.font_smaller, nullptr);
+  ASSERT_NE(t.view.typeset.font_larger, nullptr);
+  const std::u16string text = u"国国国";
+  t.add(text);
+  t.add(text, DL_PARAGRAPH_END, std::vector<std::uint16_t>(3, CODE_SMALLER));
+  t.add(text, DL_PARAGRAPH_END, std::vector<std::uint16_t>(3, CODE_LARGER));
+  Page page;
+  PaintRect all{0, 0, W, H};
+  paint_view(t.view, *page.canvas, all, all);
+  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
+    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
+                               (std::string(dir) + "/cairo_sizes.png").c_str());
+  Box box[3];
+  for (int k = 0; k < 3; ++k) box[k] = page.ink_in(strip_left(k) - 2, 0, 22, cell_top(5));
+  for (const Box& b : box) ASSERT_FALSE(b.empty());
+  EXPECT_LT(box[1].width(), box[0].width());
+  EXPECT_LT(box[1].height(), box[0].height());
+  EXPECT_GT(box[2].width(), box[0].width());
+  EXPECT_GT(box[2].height(), box[0].height());
+  // Centred across the strip: the same middle, within a px.
+  const int middle = box[0].left + box[0].right - 2 * strip_left(0);
+  EXPECT_NEAR(box[1].left + box[1].right - 2 * strip_left(1), middle, 2);
+  EXPECT_NEAR(box[2].left + box[2].right - 2 * strip_left(2), middle, 2);
 }
 
 TEST(CairoRender, PngAndPdfFiles) {

@@ -120,9 +120,10 @@ def ink_extent(area, box):
 
 def like_the_linux_page(d, area, args, what):
     """The same columns hold ink as in the page the Linux build draws for the
-    same settings, each starting within a few pixels and as long, measured
-    against the page's longest column (the two builds' faces advance by
-    different amounts down a column, so the lengths in pixels differ)."""
+    same settings, each starting within a pixel of it and ending within three:
+    both builds take the stand-in face for one whose full width is two half
+    cells and space the columns alike (a column 19 px shorter under Wine
+    before); what is left is how each draws the glyphs' ink."""
     renderer = os.path.join(d.linux_build or "", "apps", "yomite-render", "yomite-render")
     if not os.path.exists(renderer):
         print("note: no Linux yomite-render to compare %s with" % what)
@@ -141,12 +142,9 @@ def like_the_linux_page(d, area, args, what):
                                               (0, 0, area.width, body))).items() if s < whole}
     expect(sorted(mine) == sorted(theirs), "%s: ink in columns %s, the Linux page in %s"
            % (what, sorted(mine), sorted(theirs)))
-    longest = max(b - t for t, b in mine.values())
-    longest_linux = max(b - t for t, b in theirs.values())
     for slot, (top, bottom) in mine.items():
         t, b = theirs[slot]
-        share, linux_share = (bottom - top) / longest, (b - t) / longest_linux
-        expect(abs(top - t) <= 3 and abs(share - linux_share) < 0.06,
+        expect(abs(top - t) <= 1 and abs(bottom - b) <= 3,
                "%s: column %d runs %d..%d, on Linux %d..%d" % (what, slot, top, bottom, t, b))
 
 
