@@ -18,8 +18,8 @@ DWORD tick_wait(const Window& w) {
 
 int modifiers_down() {
   int m = 0;
-  if (GetKeyState(KEY_SHIFT) < 0) m |= KEYMOD_SHIFT;
-  if (GetKeyState(KEY_CTRL) < 0) m |= KEYMOD_CTRL;
+  if (GetKeyState(VK_SHIFT) < 0) m |= KEYMOD_SHIFT;
+  if (GetKeyState(VK_CONTROL) < 0) m |= KEYMOD_CTRL;
   return m;
 }
 
