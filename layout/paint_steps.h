@@ -41,4 +41,10 @@ inline std::vector<int> reading_advances(platform::Font* font, const char16_t* r
   return adv;
 }
 
+// The search's matches on display line `index` (layout/highlights.cc):
+// `across` is the text strip's left edge (vertical) or the row's top
+// (horizontal), `along` where its first character starts.
+void draw_highlights(ViewContext& view, platform::Canvas& win, int index, const int* advances,
+                     int across, int along);
+
 }  // namespace yomite

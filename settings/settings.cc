@@ -42,11 +42,13 @@ void write_number(IniFile& ini, const char* section, const char* key, int value)
   ini_set(ini, section, key, std::to_string(value));
 }
 
-// An extension's key joins the file only once it is switched on, so a file
-// written with every extension off holds exactly the standard keys.
-void write_extension_switch(IniFile& ini, const char* section, const char* key, int value) {
+// An extension's key joins the file only once it differs from its default,
+// so a file written with every extension as it comes holds exactly the
+// standard keys.
+void write_extension_switch(IniFile& ini, const char* section, const char* key, int value,
+                            int fallback = 0) {
   const char* absent = "\x01";
-  if (value == 0 && ini_get(ini, section, key, absent) == absent) return;
+  if (value == fallback && ini_get(ini, section, key, absent) == absent) return;
   write_number(ini, section, key, value);
 }
 
@@ -98,6 +100,8 @@ void settings_from_ini(ViewContext& v, const IniFile& ini) {
   v.settings.page_mode = read_number(ini, "Scroll", "PageMode", "0");
   v.settings.full_notation = read_number(ini, "Font", "FullNotation", "0");  // extension
   v.settings.book_composition = read_number(ini, "Font", "BookComposition", "0");
+  v.settings.keep_place = read_number(ini, "Place", "Resume", "1") ? 1 : 0;
+  v.settings.show_status = read_number(ini, "Place", "Status", "1") ? 1 : 0;
   process_settings().editor_command = read_editor(ini);
 }
 
@@ -126,6 +130,8 @@ void store_settings(const ViewContext& v, IniFile& ini) {
   write_number(ini, "Font", "RubyPercent", v.settings.ruby_percent);
   write_extension_switch(ini, "Font", "FullNotation", v.settings.full_notation);
   write_extension_switch(ini, "Font", "BookComposition", v.settings.book_composition);
+  write_extension_switch(ini, "Place", "Resume", v.settings.keep_place, 1);
+  write_extension_switch(ini, "Place", "Status", v.settings.show_status, 1);
   write_number(ini, "Scroll", "Smooth", v.settings.smooth_scroll);
   write_number(ini, "Scroll", "SmoothDot", v.settings.smooth_dots);
   write_number(ini, "Scroll", "PageMode", v.settings.page_mode);

@@ -32,4 +32,15 @@ void cmd_open_history_entry(ViewContext& view, int number);
 void cmd_toggle_full_notation(ViewContext& view, int number);
 void cmd_jump_to_heading(ViewContext& view, int number);
 
+// The reader's place and finding things (extensions).
+// viewer/place.cc
+void cmd_toggle_status_strip(ViewContext& view, int number);
+// viewer/find.cc
+void cmd_find(ViewContext& view, int number);
+void cmd_find_again(ViewContext& view, int number);
+void cmd_find_list(ViewContext& view, int number);
+// viewer/bookmarks.cc
+void cmd_add_bookmark(ViewContext& view, int number);
+void cmd_bookmarks(ViewContext& view, int number);
+
 }  // namespace yomite

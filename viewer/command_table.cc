@@ -7,6 +7,7 @@
 #include "viewer/commands.h"
 #include "viewer/contents.h"
 #include "viewer/keys.h"
+#include "viewer/reader_commands.h"
 #include "viewer/scrolling.h"
 
 namespace yomite {
@@ -43,6 +44,13 @@ constexpr CommandRow COMMANDS[] = {
   // Extensions: the menu and keys reach them, other programs' numbers do not.
   {CMD_FULL_NOTATION,    CMD_FULL_NOTATION,   FULL_NOTATION_LABEL,                 {},                         DOC | CF_EXTENSION, &ViewSettings::full_notation, cmd_toggle_full_notation},
   {CMD_CONTENTS_FIRST,   CMD_CONTENTS_LAST,   nullptr,                             {},                         DOC | CF_EXTENSION, nullptr,            cmd_jump_to_heading},
+  {CMD_STATUS_STRIP,     CMD_STATUS_STRIP,    STATUS_STRIP_LABEL,                  {},                         CF_EXTENSION, &ViewSettings::show_status, cmd_toggle_status_strip},
+  {CMD_FIND,             CMD_FIND,            FIND_LABEL,                          {KEY_SLASH},                DOC | CF_EXTENSION, nullptr,            cmd_find},
+  {CMD_FIND_NEXT,        CMD_FIND_NEXT,       nullptr,                             {KEY_F1 + 2},               DOC | CF_EXTENSION, nullptr,            cmd_find_again},
+  {CMD_FIND_PREVIOUS,    CMD_FIND_PREVIOUS,   nullptr,                             {KEY_F1 + 2 + KEY_WITH_SHIFT}, DOC | CF_EXTENSION, nullptr,         cmd_find_again},
+  {CMD_FIND_LIST,        CMD_FIND_LIST,       FIND_LIST_LABEL,                     {},                         DOC | CF_EXTENSION, nullptr,            cmd_find_list},
+  {CMD_ADD_BOOKMARK,     CMD_ADD_BOOKMARK,    ADD_BOOKMARK_LABEL,                  {'B'},                      DOC | CF_EXTENSION, nullptr,            cmd_add_bookmark},
+  {CMD_BOOKMARKS,        CMD_BOOKMARKS,       BOOKMARKS_LABEL,                     {},                         DOC | CF_EXTENSION, nullptr,            cmd_bookmarks},
 };
 // clang-format on
 

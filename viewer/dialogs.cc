@@ -13,6 +13,7 @@
 #include "viewer/commands.h"
 #include "viewer/contents.h"
 #include "viewer/messages.h"
+#include "viewer/place.h"
 
 #ifndef YOMITE_VERSION
 #define YOMITE_VERSION "0"
@@ -84,10 +85,24 @@ int accept_width(DialogForm& form, void* context) {
 
 // --- page jump ---
 
+struct PageAnswer {
+  int page = 0;
+  int percent = -1;
+};
+
+// A place in percent, when one is typed, goes before the page.
 int accept_page(DialogForm& form, void* context) {
+  auto* answer = static_cast<PageAnswer*>(context);
+  const std::string percent = text_of(form, ID_PAGE_PERCENT);
+  if (percent.find_first_not_of(' ') != std::string::npos) {
+    const long long p = dialog_number(percent);
+    if (p < 0 || p > 100) return 0;
+    answer->percent = static_cast<int>(p);
+    return 1;
+  }
   const long long page = dialog_number(text_of(form, ID_PAGE_NUMBER));
   if (page <= 0) return 0;
-  *static_cast<int*>(context) = static_cast<int>(page);
+  answer->page = static_cast<int>(page);
   return 1;
 }
 
@@ -168,7 +183,7 @@ int width_dialog(ViewContext& v) {
   return 1;
 }
 
-int page_jump_dialog(ViewContext& v, int page) {
+int page_jump_dialog(ViewContext& v, int page, int* percent) {
   DialogForm form;
   form.title = "ページ移動";
   form.cancel_label = CANCEL_LABEL;
@@ -182,12 +197,22 @@ int page_jump_dialog(ViewContext& v, int page) {
   spin.spin_min = 1;
   spin.spin_max = PAGE_JUMP_MAX;
   spin.same_row = 1;
-  form.controls = {label("移動するページ番号(&P):"), number, spin};
-  int chosen = 0;
+  DialogControl place = edit(ID_PAGE_PERCENT, "");
+  place.digits_only = 1;
+  place.max_chars = 3;
+  // Extension: how many pages there are, and a place in percent.
+  const Progress progress = reading_progress(v);
+  const std::string pages = "/ " + grouped_number(progress.pages) + (progress.loading ? "…" : "");
+  form.controls = {label("移動するページ番号(&P):"), number, spin, label(pages.c_str(), 1),
+                   label("または位置(&R):"), place, label("%", 1)};
+  PageAnswer answer;
   platform::DialogHooks hooks;
   hooks.accept = accept_page;
-  hooks.context = &chosen;
-  return platform::run_dialog(v.viewport.window, form, hooks) == 1 ? chosen : 0;
+  hooks.context = &answer;
+  if (platform::run_dialog(v.viewport.window, form, hooks) != 1) return 0;
+  if (answer.percent < 0) return answer.page;
+  if (percent) *percent = answer.percent;
+  return -1;
 }
 
 int settings_dialog(ViewContext& v) {
@@ -215,6 +240,7 @@ int settings_dialog(ViewContext& v) {
       // Extensions.
       check(ID_SETTINGS_FULL_NOTATION, FULL_NOTATION_LABEL, v.settings.full_notation),
       check(ID_SETTINGS_BOOK_COMPOSITION, BOOK_COMPOSITION_LABEL, v.settings.book_composition),
+      check(ID_SETTINGS_KEEP_PLACE, KEEP_PLACE_LABEL, v.settings.keep_place),
   };
   platform::DialogHooks hooks;
   hooks.button = browse_program;
@@ -226,13 +252,17 @@ int settings_dialog(ViewContext& v) {
   // An empty or unreadable size counts as 0, which the range makes 40.
   v.settings.ruby_percent = clamp_ruby_percent(
       static_cast<int>(std::max(dialog_number(text_of(form, ID_SETTINGS_RUBY)), 0LL)));
+  const int keep_place = checked(form, ID_SETTINGS_KEEP_PLACE);
+  const int place_changed = keep_place != v.settings.keep_place;
+  v.settings.keep_place = keep_place;
   const int full_notation = checked(form, ID_SETTINGS_FULL_NOTATION);
   const int book_composition = checked(form, ID_SETTINGS_BOOK_COMPOSITION);
   const int relayout = full_notation != v.settings.full_notation || book_composition != v.settings.book_composition;
   v.settings.full_notation = full_notation;
   v.settings.book_composition = book_composition;
   // A new editor command alone waits for the write at exit.
-  if (v.settings.font_smoothing != smoothing || v.settings.justify != justify || v.settings.ruby_percent != ruby || relayout) {
+  if (v.settings.font_smoothing != smoothing || v.settings.justify != justify || v.settings.ruby_percent != ruby || relayout ||
+      place_changed) {
     platform::window_invalidate(v.viewport.window, nullptr, 0);
     write_settings(v);
   }

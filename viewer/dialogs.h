@@ -19,6 +19,7 @@ constexpr int ID_WIDTH_COLUMN = 1000;
 constexpr int ID_WIDTH_PAGE = 1004;
 constexpr int ID_PAGE_NUMBER = 1000;
 constexpr int ID_PAGE_SPIN = 1005;
+constexpr int ID_PAGE_PERCENT = 1006;  // extension: a place given in percent
 constexpr int ID_SETTINGS_EDITOR = 1000;
 constexpr int ID_SETTINGS_BROWSE = 120;
 constexpr int ID_SETTINGS_SMOOTHING = 1002;
@@ -27,6 +28,8 @@ constexpr int ID_SETTINGS_RUBY = 1006;
 // Check boxes of the extensions.
 constexpr int ID_SETTINGS_FULL_NOTATION = 1007;
 constexpr int ID_SETTINGS_BOOK_COMPOSITION = 1008;
+constexpr int ID_SETTINGS_KEEP_PLACE = 1009;
+constexpr const char* KEEP_PLACE_LABEL = "閉じたところから開く(&K)";
 constexpr const char* BOOK_COMPOSITION_LABEL = "本の組版規則で組む(&N)";
 
 // Column lengths and lines per page the width dialog accepts.
@@ -50,8 +53,10 @@ std::vector<std::string> editor_arguments(const std::string& command, const std:
 // 1 when OK took two numbers in 10..200 into column_chars and page_lines.
 int width_dialog(ViewContext& view);
 
-// The page number chosen (above 0), or 0 when cancelled.
-int page_jump_dialog(ViewContext& view, int page);
+// The page number chosen (above 0), or 0 when cancelled. Extension: the
+// dialog shows the number of pages and takes a place in percent instead
+// (0..100): then `percent` (when given) gets it and the result is -1.
+int page_jump_dialog(ViewContext& view, int page, int* percent = nullptr);
 
 // Editor command, smoothing, justification and ruby size. Writes the
 // settings (and repaints) when one of the last three changed. 1 on OK.

@@ -10,7 +10,10 @@
 #include "settings/settings.h"
 #include "trace/trace.h"
 #include "viewer/command_line.h"
+#include "viewer/bookmarks.h"
 #include "viewer/commands.h"
+#include "viewer/place.h"
+#include "viewer/reader_queries.h"
 #include "viewer/scrolling.h"
 
 namespace yomite {
@@ -35,7 +38,11 @@ bool passed_on(const std::string& arg) {
 }  // namespace
 
 int on_command_message(ViewContext& v, int code, platform::MessageSender* sender) {
-  if (code < MESSAGE_FIRST_COMMAND) return answer_file_name_query(code, sender, v);
+  if (code < MESSAGE_FIRST_COMMAND) {
+    // The extensions' queries have codes of their own (viewer/reader_queries.h).
+    const int answered = answer_reader_query(v, code, sender);
+    return answered >= 0 ? answered : answer_file_name_query(code, sender, v);
+  }
   run_command(v, code);
   return 0;
 }
@@ -48,6 +55,8 @@ int answer_file_name_query(int code, platform::MessageSender* sender, const View
 void on_settings_changed(ViewContext& v) {
   settle_column(v);
   read_settings(v);
+  reload_bookmarks(v);  // the notice also follows a bookmarks write
+  show_progress(v);     // the strip may have been switched
   platform::window_invalidate(v.viewport.window, nullptr, 1);
 }
 

@@ -19,7 +19,8 @@ constexpr int QUERY_FILE_NAME = 1;
 constexpr int DROPPED_FILES_MAX = 10;
 
 // A request from another program: a code below 100 is a query
-// (answer_file_name_query), anything else a command number (run_command,
+// (answer_file_name_query; the extensions' queries of
+// viewer/reader_queries.h), anything else a command number (run_command,
 // result 0).
 int on_command_message(ViewContext& view, int code, platform::MessageSender* sender);
 
@@ -27,8 +28,8 @@ int on_command_message(ViewContext& view, int code, platform::MessageSender* sen
 // 1 when it was delivered. Other codes send nothing: 0.
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& view);
 
-// Some viewer wrote the settings: read them again and repaint everything
-// (current face, size, width and lines per page stay).
+// Some viewer wrote the settings (or the bookmarks): read them again and
+// repaint everything (current face, size, width and lines per page stay).
 void on_settings_changed(ViewContext& view);
 
 // Files dropped on the window: a viewer each, at most 10, stopping at the

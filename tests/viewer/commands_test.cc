@@ -19,6 +19,7 @@
 #include "viewer/contents.h"
 #include "viewer/dialogs.h"
 #include "viewer/open.h"
+#include "viewer/reader_commands.h"
 
 namespace yomite {
 namespace {
@@ -162,6 +163,7 @@ TEST_F(Commands, LargerAndSmallerFontWithAndWithoutShift) {
 }
 
 TEST_F(Commands, TheMarkMovesToItsPagesFirstColumnAcrossAFontChange) {
+  v.settings.keep_place = 0;  // the standard behaviour, without the kept places
   v.viewport.top_line = 57;
   run_command(v, CMD_SET_MARK);
   EXPECT_TRUE(v.doc.lines[57].flags & DL_MARK);
@@ -421,6 +423,9 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "ｽﾑｰｽｽｸﾛｰﾙﾄﾞｯﾄ数(4)",
                                 "ページモード(&P)",
                                 "ページ移動...\tP",
+                                "検索(&R)...\t/",         // extensions: search,
+                                "検索結果の一覧(&G)...",   // its matches,
+                                "位置を表示(&I)",          // the status strip
                                 "-",
                                 "文字色(&C)...",
                                 "背景色(&B)...",
@@ -436,6 +441,8 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "注記を組版する(&A)",  // the full notation's switch (extension)
                                 "マーク(&M)\tM",
                                 "マークへジャンプ(&J)\tJ",
+                                "しおりを挟む(&K)\tB",  // bookmarks (extension)
+                                "しおり一覧(&Y)...",
                                 "-",
                                 "エディタ起動(&E)\tE",
                                 "設定(&S)\tS",
@@ -443,7 +450,8 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "バージョン情報(&V)"}));
   EXPECT_EQ(menu[3].checked, 1);   // smooth scrolling
   EXPECT_EQ(menu[5].checked, 1);   // page mode
-  EXPECT_EQ(menu[18].checked, 1);  // markup
+  EXPECT_EQ(menu[9].checked, 1);   // the status strip
+  EXPECT_EQ(menu[21].checked, 1);  // markup
   ASSERT_EQ(menu[4].submenu.size(), 9u);
   for (int n = 0; n < 9; ++n) {
     EXPECT_EQ(menu[4].submenu[n].label, std::to_string(n + 1));
@@ -465,9 +473,11 @@ TEST_F(Commands, ContextMenuGraysWithoutADocumentAndForALockedText) {
   std::vector<int> grayed;
   for (const MenuItem& i : menu)
     if (i.grayed) grayed.push_back(i.id);
-  EXPECT_EQ(grayed, (std::vector<int>{CMD_PAGE_JUMP, CMD_FONT, CMD_FONT_LARGER, CMD_FONT_SMALLER,
-                                      CMD_WIDTH, CMD_MARKUP, CMD_FULL_NOTATION, CMD_SET_MARK,
-                                      CMD_JUMP_MARK, CMD_EDITOR, CMD_MAKE_STANDARD}));
+  EXPECT_EQ(grayed, (std::vector<int>{CMD_PAGE_JUMP, CMD_FIND, CMD_FIND_LIST, CMD_FONT,
+                                      CMD_FONT_LARGER, CMD_FONT_SMALLER, CMD_WIDTH, CMD_MARKUP,
+                                      CMD_FULL_NOTATION, CMD_SET_MARK, CMD_JUMP_MARK,
+                                      CMD_ADD_BOOKMARK, CMD_BOOKMARKS, CMD_EDITOR,
+                                      CMD_MAKE_STANDARD}));
 }
 
 TEST_F(Commands, FullNotationItemsComeOnlyFromTheMenu) {
@@ -478,10 +488,10 @@ TEST_F(Commands, FullNotationItemsComeOnlyFromTheMenu) {
   EXPECT_EQ(v.settings.full_notation, 1);
   EXPECT_EQ(v.doc.loaded, 1);  // laid out again
   std::vector<MenuItem> menu = context_menu_items(v);
-  EXPECT_EQ(menu[7].label, "目次");  // after the page jump while the notation is on
-  EXPECT_EQ(menu[7].submenu[0].label, "(なし)");
-  EXPECT_EQ(menu[20].label, "注記を組版する(&A)");
-  EXPECT_EQ(menu[20].checked, 1);
+  EXPECT_EQ(menu[10].label, "目次");  // after the page jump (and search) while the notation is on
+  EXPECT_EQ(menu[10].submenu[0].label, "(なし)");
+  EXPECT_EQ(menu[23].label, "注記を組版する(&A)");
+  EXPECT_EQ(menu[23].checked, 1);
 
   const int bounds = window.bounds_set;
   run_command(v, CMD_PAGE_MODE);  // page breaks depend on the mode: laid out again
