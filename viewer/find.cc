@@ -155,9 +155,15 @@ void on_again(DialogForm&, int shift, void* context) {
   show_status(v);
 }
 
+// The view stays where the search left it; the matches are no longer marked.
 void on_closed(DialogForm&, void* context) {
-  session().shown = 0;
+  FindSession& s = session();
+  s.shown = 0;
+  s.current = -1;
   auto& v = *static_cast<ViewContext*>(context);
+  v.viewport.highlights.clear();
+  v.viewport.current_highlight = -1;
+  repaint(v);
   platform::window_focus(v.viewport.window);
 }
 
@@ -285,11 +291,16 @@ void cmd_find(ViewContext& v, int) {
   open_window(v);
 }
 
-// F3 and Shift+F3: the next or previous match; with nothing searched yet,
-// the window opens.
+// F3 and Shift+F3: the next or previous match, the window shown; with
+// nothing searched yet, the window opens.
 void cmd_find_again(ViewContext& v, int number) {
   open_window(v);
   if (session().text.empty()) return;
+  // The window was closed since: its matches are found again, from the top line.
+  if (v.viewport.highlights.empty()) {
+    refresh_matches(v);
+    session().current = -1;
+  }
   find_again(v, number == CMD_FIND_PREVIOUS ? -1 : 1);
   show_status(v);
 }

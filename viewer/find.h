@@ -2,8 +2,8 @@
 // types; the next and previous match (Enter and F3, Shift+F3), wrapping
 // around with a notice; every match on the page highlighted; the list of
 // every match with its page and context. `/`, F3 and the menu open it; Esc
-// closes it and leaves the view where it is. The search itself is
-// viewer/search.h.
+// closes it and leaves the view where it is, its matches no longer marked
+// (F3 finds them again). The search itself is viewer/search.h.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
-// The strip under the page that says where the reader is, and the scroll
-// bars' tooltips (an extension). The strip is outside the client area: the
+// The strip under the scroll bar that says where the reader is, and the
+// scroll bars' tooltips (an extension). The strip is outside the client area: the
 // window grows by it when it shows, so the page keeps its size.
 #include "platform/gtk/gtk_window.h"
 

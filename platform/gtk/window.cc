@@ -115,10 +115,10 @@ Window* window_create() {
   scroll_bars_init(*w);
   gtk_grid_attach(GTK_GRID(grid), w->area, 0, 0, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), w->bars[SCROLL_BAR_VERT], 1, 0, 1, 1);
-  // The strip of an extension, between the page and the horizontal bar as
-  // the Windows build has it.
-  gtk_grid_attach(GTK_GRID(grid), status_init(*w), 0, 1, 2, 1);
-  gtk_grid_attach(GTK_GRID(grid), w->bars[SCROLL_BAR_HORZ], 0, 2, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), w->bars[SCROLL_BAR_HORZ], 0, 1, 1, 1);
+  // The strip of an extension, under the horizontal bar as the Windows
+  // build has it.
+  gtk_grid_attach(GTK_GRID(grid), status_init(*w), 0, 2, 2, 1);
   gtk_container_add(GTK_CONTAINER(w->toplevel), grid);
   gtk_widget_show(grid);
   gtk_widget_show(w->area);

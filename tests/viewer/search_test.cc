@@ -211,6 +211,12 @@ TEST_F(Search, TheFindWindowSearchesAsOneTypes) {
   platform::modeless_close();
   EXPECT_EQ(fake::modeless_form(), nullptr);
   EXPECT_EQ(v.viewport.top_line, top);
+  EXPECT_TRUE(v.viewport.highlights.empty()) << "the matches are no longer marked";
+  on_key(v, KEY_F1 + 2);  // F3 finds them again and shows the window
+  EXPECT_EQ(v.viewport.highlights.size(), 2u);
+  EXPECT_GE(current_match(v), 0);
+  ASSERT_NE(fake::modeless_form(), nullptr);
+  platform::modeless_close();
   // Ctrl+F stays the font command: letters act whatever modifier is held.
   const int opened = fake::modeless_opened();
   fake::set_modifiers(platform::KEYMOD_CTRL);
