@@ -113,6 +113,9 @@ void release_document(ViewContext& v) {
   end_load(v.doc);
   keep_mark_page(v);
   keep_places(v);
+  // The search's matches name display lines: they go with them.
+  v.viewport.highlights.clear();
+  v.viewport.current_highlight = -1;
   release_document_lines(v.doc);
   release_typesetting(v.typeset);
 }

@@ -205,6 +205,27 @@ TEST_F(Place, TheMarkStaysOnItsWordsAndScrollingNamesANewPlace) {
   EXPECT_EQ(v.viewport.mark_page, now / v.settings.page_lines + 1);
 }
 
+TEST_F(Place, TheSettingsDialogSwitchesResumeAndWritesItOnlyOff) {
+  open();
+  auto switch_to = [&](int on) {
+    fake::DialogStep step;
+    step.edit = [on](platform::DialogForm& f) {
+      platform::dialog_control(f, ID_SETTINGS_KEEP_PLACE)->checked = on;
+    };
+    fake::script_dialog_steps({step});
+    run_menu_command(v, CMD_SETTINGS);
+  };
+  switch_to(0);
+  EXPECT_EQ(v.settings.keep_place, 0);
+  IniFile ini;
+  ini_load(settings_path(), ini);
+  EXPECT_EQ(ini_get(ini, "Place", "Resume", "?"), "0");
+  EXPECT_EQ(fake::dialogs_shown().back().controls.back().label, KEEP_PLACE_LABEL);
+  switch_to(1);
+  ini_load(settings_path(), ini);
+  EXPECT_EQ(ini_get(ini, "Place", "Resume", "?"), "1") << "once there, the key stays";
+}
+
 TEST_F(Place, SwitchedOffTheStandardBehaviourStays) {
   v.settings.keep_place = 0;
   open();
