@@ -11,10 +11,6 @@
 
 namespace yomite {
 
-inline int line_length(const DisplayLine& line) {
-  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
-}
-
 // The advances of display line `index` as painting and hit testing use them,
 // in `advances` (grown to length + 1 entries: a line of any length fits).
 // Returns 1 when they were stretched.

@@ -6,14 +6,6 @@
 
 namespace yomite {
 
-namespace {
-
-int text_length(const DisplayLine& line) {
-  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
-}
-
-}  // namespace
-
 void note_logical_line(Document& doc, int next_line) {
   doc.origins.first_line.push_back(next_line);
 }
@@ -73,7 +65,7 @@ std::u16string excerpt_at(const Document& doc, int line, int index, int units) {
   std::u16string out;
   for (int i = line; i >= 0 && i < doc.line_count && static_cast<int>(out.size()) < units; ++i) {
     const DisplayLine& l = doc.lines[i];
-    const int length = text_length(l);
+    const int length = line_length(l);
     for (int k = i == line ? std::max(index, 0) : 0; k < length; ++k) {
       if (is_excerpt_blank(l.text[k])) continue;
       out += l.text[k];
@@ -95,7 +87,7 @@ TextAnchor anchor_at(const Document& doc, int line, int index) {
   if (line < 0 || line >= doc.line_count) return a;
   a.logical = logical_line_of(doc, line);
   if (a.logical < 0) return a;
-  index = std::clamp(index, 0, text_length(doc.lines[line]));
+  index = std::clamp(index, 0, line_length(doc.lines[line]));
   a.offset = line_origin_offset(doc, line) + index;
   a.excerpt = excerpt_at(doc, line, index);
   return a;

@@ -38,6 +38,11 @@ struct DisplayLine {
 // was padding.
 static_assert(sizeof(DisplayLine) == 2 * sizeof(void*) + 8);
 
+// Units of a display line's text (0 without one).
+inline int line_length(const DisplayLine& line) {
+  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
+}
+
 // Records a full load starts with, and the least step by which the array
 // grows; a large array grows by half its size, so that the copies a
 // reallocation may make add up to a few times the array, never its square

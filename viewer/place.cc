@@ -14,15 +14,11 @@ namespace yomite {
 
 namespace {
 
-int text_length(const DisplayLine& line) {
-  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
-}
-
 // The line of an occurrence of `excerpt` nearest to line `around`, or -1.
 int nearest_excerpt(const Document& d, const std::u16string& excerpt, int around) {
   auto holds = [&](int line) {
     const DisplayLine& l = d.lines[line];
-    const int length = text_length(l);
+    const int length = line_length(l);
     for (int k = 0; k < length; ++k)
       if (l.text[k] == excerpt[0] && excerpt_matches(d, line, k, excerpt)) return true;
     return false;

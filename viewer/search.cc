@@ -42,16 +42,12 @@ int raw_forms(char16_t folded, const SearchOptions& o, char16_t* out) {
   return n;
 }
 
-int text_length(const DisplayLine& line) {
-  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
-}
-
 // Spaces a break dropped between display line i and the next, which goes on
 // with the same logical line.
 int dropped_after(const Document& d, int i) {
   const int here = line_origin_offset(d, i), next = line_origin_offset(d, i + 1);
   if (here == ORIGIN_NONE || next == ORIGIN_NONE) return 0;
-  return std::max(next - here - text_length(d.lines[i]), 0);
+  return std::max(next - here - line_length(d.lines[i]), 0);
 }
 
 bool continues(const Document& d, int i) {
@@ -108,7 +104,7 @@ struct ReadUnit {
 
 bool has_ruby(const DisplayLine& line) {
   if (!line.attrs) return false;
-  const int length = text_length(line);
+  const int length = line_length(line);
   for (int k = 0; k < length; ++k)
     if (is_ruby_code(line.attrs[k])) return true;
   return false;
@@ -116,7 +112,7 @@ bool has_ruby(const DisplayLine& line) {
 
 void read_line(const Document& d, int i, std::vector<ReadUnit>& units) {
   const DisplayLine& l = d.lines[i];
-  const int length = text_length(l);
+  const int length = line_length(l);
   for (int k = 0; k < length;) {
     const std::uint16_t code = l.attrs ? l.attrs[k] : CODE_PLAIN;
     const char16_t* reading =
@@ -229,7 +225,7 @@ std::u16string match_context(const Document& d, const TextRange& m, int context)
     }
     if (i == 0 || !continues(d, i - 1)) break;
     --i;
-    k = text_length(d.lines[i]);
+    k = line_length(d.lines[i]);
   }
   std::u16string text = before_text;
   i = m.line;

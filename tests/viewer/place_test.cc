@@ -58,10 +58,6 @@ std::string write_file(const std::string& name, const std::string& bytes) {
   return path;
 }
 
-int text_length(const DisplayLine& l) {
-  return static_cast<int>(std::char_traits<char16_t>::length(l.text));
-}
-
 class Place : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -97,12 +93,12 @@ class Place : public ::testing::Test {
     const int origin = line_origin_offset(v.doc, top);
     ASSERT_NE(origin, ORIGIN_NONE);
     bool found = false;
-    for (int k = 0; k < text_length(v.doc.lines[top]) && !found; ++k)
+    for (int k = 0; k < line_length(v.doc.lines[top]) && !found; ++k)
       found = excerpt_matches(v.doc, top, k, a.excerpt);
     EXPECT_TRUE(found) << "the words at the place begin in the top line";
     if (!same_text) return;
     EXPECT_LE(origin, a.offset);
-    EXPECT_LE(a.offset, origin + text_length(v.doc.lines[top]));
+    EXPECT_LE(a.offset, origin + line_length(v.doc.lines[top]));
     EXPECT_TRUE(excerpt_matches(v.doc, top, a.offset - origin, a.excerpt));
   }
 
@@ -132,7 +128,7 @@ TEST_F(Place, EveryDisplayLineNamesItsLogicalLineAndOffset) {
     // Lines of one logical line follow each other; a break drops at most a space.
     EXPECT_GE(origin, expected_offset) << i;
     EXPECT_LE(origin, expected_offset + 1) << i;
-    expected_offset = origin + text_length(v.doc.lines[i]);
+    expected_offset = origin + line_length(v.doc.lines[i]);
     previous_logical = logical;
     EXPECT_EQ(line_at_origin(v.doc, logical, origin), i);
   }
@@ -286,7 +282,7 @@ TEST_F(Resume, AChangedFileIsMatchedByItsWordsOrStartsAtTheTop) {
   EXPECT_NE(logical_line_of(v.doc, v.viewport.top_line), at.logical);
   const int origin = line_origin_offset(v.doc, v.viewport.top_line);
   bool found = false;
-  for (int k = 0; k <= text_length(v.doc.lines[v.viewport.top_line]) && !found; ++k)
+  for (int k = 0; k <= line_length(v.doc.lines[v.viewport.top_line]) && !found; ++k)
     found = excerpt_matches(v.doc, v.viewport.top_line, k, at.excerpt);
   EXPECT_TRUE(found) << "the top line holds the words read last";
   (void)origin;
