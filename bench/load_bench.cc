@@ -1,4 +1,4 @@
-// Open to laid out: the probe, the seven fonts (Cairo backend, IPA fonts, a
+// Open to laid out: the probe, the fonts (Cairo backend, IPA fonts, a
 // cold width cache) and the full load of a whole file, in process; and the
 // resident memory the laid-out document keeps per character.
 //   load_bench [benchmark flags] FILE... [--notation FILE...]

@@ -31,7 +31,11 @@ endfunction()
 
 # Every test of this build runs under Wine in the one prefix that the fixture
 # "wine" makes at the start of a run and stops at its end.
+# One locale for every program, whatever the machine's: the code pages Wine
+# gives a program follow it (the viewer's scenarios choose theirs).
 set(YOMITE_WINE_ENVIRONMENT
+  "LANG=C.UTF-8"
+  "LC_ALL=C.UTF-8"
   "WINEPREFIX=${YOMITE_WINE_PREFIX}"
   "WINEDEBUG=-all"
   "WINEDLLOVERRIDES=mscoree,mshtml="

@@ -7,14 +7,22 @@
 namespace yomite {
 
 int stream_open(TextStream& s, const char* path) {
+  std::FILE* file = platform::open_regular_file(path);  // a FIFO or a device never blocks the load
+  if (!file) {
+    stream_close(s);
+    return 0;
+  }
+  stream_attach(s, file);
+  return 1;
+}
+
+void stream_attach(TextStream& s, std::FILE* file) {
   stream_close(s);
-  s.file = platform::open_regular_file(path);  // a FIFO or a device never blocks the load
-  if (!s.file) return 0;
+  s.file = file;
   s.storage.assign(STREAM_HISTORY_BYTES + STREAM_BUFFER_BYTES, 0);
   s.data = s.storage.data();
   s.pos = s.end = 0;
   s.end_offset = 0;
-  return 1;
 }
 
 void stream_open_memory(TextStream& s, const void* bytes, std::size_t size) {

@@ -27,6 +27,9 @@ struct TextStream {
 // or is no regular file (a FIFO, a device, a directory).
 int stream_open(TextStream& s, const char* path);
 
+// Reads from `file` (binary, at its start), which the stream now owns.
+void stream_attach(TextStream& s, std::FILE* file);
+
 // Reads from `size` bytes of memory that outlive the stream.
 void stream_open_memory(TextStream& s, const void* bytes, std::size_t size);
 

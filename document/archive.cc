@@ -1,5 +1,7 @@
 #include "document/archive.h"
 
+#include <cstring>
+
 #include "platform/archive.h"
 #include "platform/files.h"
 #include "platform/path_names.h"
@@ -11,6 +13,37 @@ namespace {
 
 int lower_ascii(int c) {
   return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}
+
+// The extension from the last dot, when the dot does not begin the name and
+// what follows it is short enough to be one; else empty.
+std::string extension_of(const std::string& name) {
+  const std::string::size_type dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0 || name.size() - dot > ENTRY_EXTENSION_MAX_BYTES)
+    return "";
+  return name.substr(dot);
+}
+
+// `name` cut to ENTRY_NAME_MAX_BYTES at a character's start (UTF-8),
+// keeping its extension.
+std::string shortened(const std::string& name) {
+  if (name.size() <= ENTRY_NAME_MAX_BYTES) return name;
+  const std::string extension = extension_of(name);
+  std::size_t keep = ENTRY_NAME_MAX_BYTES - extension.size();
+  while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+  return name.substr(0, keep) + extension;
+}
+
+// A name Windows takes for a device, with any extension: CON, PRN, AUX, NUL,
+// COM1..COM9, LPT1..LPT9, CONIN$, CONOUT$.
+bool names_a_device(const std::string& name) {
+  std::string stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem) c = static_cast<char>(lower_ascii(static_cast<unsigned char>(c)));
+  for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"})
+    if (stem == device) return true;
+  return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
+         stem[3] >= '1' && stem[3] <= '9';
 }
 
 // Index of the first entry that is not a directory, or -1.
@@ -54,7 +87,13 @@ int entry_file_name(const std::string& stored, std::string& name) {
   // Entry names are outside input: only the last component is trusted, so
   // "../../x" and "/etc/x" land inside our directory as "x".
   name = platform::file_name_part(stored);
-  return !name.empty() && name != "." && name != "..";
+  if (name.empty() || name == "." || name == "..") return 0;
+  for (char& c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || std::strchr("<>:\"|?*", c)) c = '_';
+  name = shortened(name);
+  if (name.back() == '.' || name.back() == ' ') name.back() = '_';
+  if (names_a_device(name)) name = "_" + name;
+  return 1;
 }
 
 int extract_first_entry(const char* archive_path, std::string& result) {

@@ -5,6 +5,7 @@
 // it starts (platform::clear_stale_extraction_dirs).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "view/limits.h"
@@ -15,8 +16,19 @@ namespace yomite {
 // Whether the last component of `path` has the extension ".zip" in any case.
 int is_zip_name(const std::string& path);
 
-// The name an entry is written under: the last component of the stored name
-// ('/' or '\' separated). 0 for a name that is empty, "." or "..".
+// The longest name an unpacked entry gets, in bytes: what a Linux file name
+// may hold (a Windows one holds 255 UTF-16 units, never fewer).
+constexpr std::size_t ENTRY_NAME_MAX_BYTES = 255;
+// The longest extension a shortened name keeps, its dot included.
+constexpr std::size_t ENTRY_EXTENSION_MAX_BYTES = 16;
+
+// The name an entry is written under, the same on every system: the last
+// component of the stored name ('/' or '\' separated; UTF-8), with every
+// character no Windows file name may hold made '_', cut to
+// ENTRY_NAME_MAX_BYTES keeping its extension (the copy needs nothing of the
+// entry's name but that), a trailing dot or blank made '_', and a device
+// name (CON, NUL.txt ...) given a leading '_'. 0 for a name that is empty,
+// "." or "..".
 int entry_file_name(const std::string& stored, std::string& name);
 
 // Unpacks the archive's first file entry (directories skipped) into a new

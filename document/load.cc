@@ -1,8 +1,9 @@
 // The loading pipeline: a file becomes the view's display lines.
 //
 //   locked-text header -> encoding -> open -> markup dialect (read-ahead)
-//   -> layout pass setup -> for each line: read, header block, form feeds,
-//      digits, control characters, markup, column breaking
+//   and the notation that reads it -> layout pass setup -> for each line:
+//   read, header block, form feeds, digits, control characters, markup
+//   (the notation's parser), column breaking (the notation's layout)
 #include "document/load.h"
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "decode/decode.h"
 #include "document/aozora.h"
 #include "document/markup.h"
+#include "document/ruby_modes.h"
 #include "layout/break.h"
 #include "locked/locked.h"
 #include "trace/trace.h"
@@ -152,35 +154,59 @@ bool contains_digit(const char16_t* line, int length) {
 // Whether the load stops before the next line: after the line that passed
 // the character limit, or once the bytes read or the display lines laid out
 // reach theirs (empty lines and lines of NUL bytes hold no characters, and
-// a form feed adds columns without any). Traced once, when it stops.
-bool reached_a_limit(const LoadState& s, const Reader& r) {
+// a form feed adds columns without any). LOAD_WHOLE while it goes on;
+// traced once, when it stops.
+int reached_a_limit(const LoadState& s, const Reader& r) {
+  int cut = LOAD_WHOLE;
   const char* which = nullptr;
   if (s.characters > DOCUMENT_MAX_CHARS)
-    which = "characters";
+    cut = LOAD_CUT_CHARACTERS, which = "characters";
   else if (stream_tell(r.in) >= DOCUMENT_MAX_BYTES)
-    which = "bytes";
+    cut = LOAD_CUT_BYTES, which = "bytes";
   else if (s.pass.line_index >= DOCUMENT_MAX_LINES)
-    which = "display lines";
-  if (!which) return false;
+    cut = LOAD_CUT_LINES, which = "display lines";
+  if (cut == LOAD_WHOLE) return cut;
   trace("limit of %s reached: %ld characters, %lld bytes, %d lines ", which, s.characters,
         stream_tell(r.in), s.pass.line_index);
-  return true;
+  return cut;
 }
 
-// The full notation: a line its annotations left empty is no column; a page
-// break starts a new page in page mode (as a form feed does) and leaves a
-// gap of one column when scrolling. False when the lines cannot grow.
-bool lay_out_annotated(ViewContext& v, LoadState& s, const char16_t* line, int length,
-                       std::uint16_t* codes, int has_codes, const NotationLine& asked) {
-  if ((length > 0 || !asked.annotated) &&
-      !lay_out_notation_line(v, s.pass, line, length, codes, has_codes, s.quote_state, asked))
-    return false;
-  if (!asked.page_break) return true;
-  if (v.settings.page_mode) {
-    s.form_feed_pending = true;
-    return true;
-  }
-  return break_logical_line(v, s.pass, u"", 0, codes, 0, QUOTE_OUTSIDE) != 0;
+std::u16string full_width_number(long long n) {
+  std::u16string digits;
+  for (char c : std::to_string(n)) digits += static_cast<char16_t>(u'０' + (c - '0'));
+  return digits;
+}
+
+// What the document's last column says when a limit ended the load.
+std::u16string cut_notice(int cut) {
+  std::u16string why =
+      cut == LOAD_CUT_CHARACTERS ? u"文字数が上限の" + full_width_number(DOCUMENT_MAX_CHARS) + u"字"
+      : cut == LOAD_CUT_BYTES
+          ? u"ファイルが上限の" + full_width_number(DOCUMENT_MAX_BYTES >> 20) + u"ＭｉＢ"
+          : u"行数が上限の" + full_width_number(DOCUMENT_MAX_LINES) + u"行";
+  return u"（この先は読み込んでいません。" + why + u"を超えました）";
+}
+
+// A limit ended the load: when text remains, the reader is told so once, in
+// a last column of its own (the paragraph before it stays as it was laid out).
+// Asked again after the end (a caller may ask once more), it adds nothing.
+void end_at_limit(ViewContext& v, LoadState& s, Reader& r, std::uint16_t* codes, int cut) {
+  if (v.doc.load_cut != LOAD_WHOLE || stream_getc(r.in) < 0) return;  // or the text ended there
+  v.doc.load_cut = cut;
+  const std::u16string notice = cut_notice(cut);
+  break_logical_line(v, s.pass, notice.c_str(), static_cast<int>(notice.size()), codes, 0,
+                     QUOTE_OUTSIDE);
+}
+
+// What the full notation asked of units of the line, at their places in the
+// line a ruby display mode rewrote.
+void move_notation_offsets(NotationLine& asked, const std::vector<int>& moved) {
+  auto at = [&](int i) {
+    return i >= 0 && i < static_cast<int>(moved.size()) ? moved[static_cast<std::size_t>(i)] : i;
+  };
+  asked.foot_from = at(asked.foot_from);
+  asked.heading_from = at(asked.heading_from);
+  asked.heading_to = at(asked.heading_to);
 }
 
 // Opens the text after the header check; false when it cannot be opened.
@@ -205,6 +231,16 @@ bool open_text(ViewContext& v, Reader& r, int ango) {
   return true;
 }
 
+// How a load reads its lines, chosen once when it begins: the parser of the
+// notation, and what is done with the line it resolved.
+struct Notation {
+  // Resolves the markup of `line` in place; 1 when it carries codes.
+  int (*resolve)(LoadJob& job, char16_t* line, std::uint16_t* codes, NotationLine& asked);
+  // Lays the resolved line out; false when the display lines cannot grow.
+  bool (*lay_out)(LoadJob& job, const char16_t* line, int length, std::uint16_t* codes,
+                  int has_codes, const NotationLine& asked);
+};
+
 }  // namespace
 
 // A full load or the probe, between its start and its end.
@@ -214,12 +250,76 @@ struct LoadJob {
   MeasureContext measure;  // the layout pass measures through it
   std::vector<char16_t> line = std::vector<char16_t>(LINE_CAPACITY + 1);
   std::vector<std::uint16_t> codes = std::vector<std::uint16_t>(CODE_CELLS);
+  // A line rewritten for a ruby display mode (it may grow past the line's cells).
+  std::u16string ruby_text;
+  std::vector<std::uint16_t> ruby_codes;
+  std::vector<int> ruby_moved;
   Reader r;
   Dialect dialect;
+  const Notation* notation = nullptr;
   LoadState s;
 };
 
 namespace {
+
+// The brace notation: directives (stored by the probe), ruby, notes, links.
+int resolve_brace(LoadJob& j, char16_t* line, std::uint16_t* codes, NotationLine&) {
+  ViewContext& v = *j.view;
+  return parse_brace_markup(line, codes, v.doc.annotation_texts.data(), j.s.pass.ruby_count,
+                            v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, j.s.note_count, v,
+                            j.full ? 0 : 1);
+}
+
+// The bracket notation: ruby, emphasis, quotation blocks.
+int resolve_bracket(LoadJob& j, char16_t* line, std::uint16_t* codes, NotationLine&) {
+  ViewContext& v = *j.view;
+  return parse_bracket_markup(line, codes, v.doc.annotation_texts.data(), j.s.pass.ruby_count, v,
+                              j.s.quote_state);
+}
+
+// The full bracket notation: its other annotations too.
+int resolve_full_notation(LoadJob& j, char16_t* line, std::uint16_t* codes, NotationLine& asked) {
+  ViewContext& v = *j.view;
+  return parse_full_notation(line, codes, v.doc.annotation_texts.data(), j.s.pass.ruby_count,
+                             v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, j.s.note_count, v,
+                             j.s.quote_state, j.s.notation, asked);
+}
+
+// A first line that held only directives leaves no empty column.
+bool lay_out_plain(LoadJob& j, const char16_t* line, int length, std::uint16_t* codes,
+                   int has_codes, const NotationLine&) {
+  LoadState& s = j.s;
+  bool directives_only = has_codes && s.kept == 1 && length == 0;
+  return directives_only ||
+         break_logical_line(*j.view, s.pass, line, length, codes, has_codes, s.quote_state);
+}
+
+// The full notation: a line its annotations left empty is no column; a page
+// break starts a new page in page mode (as a form feed does) and leaves a
+// gap of one column when scrolling.
+bool lay_out_annotated(LoadJob& j, const char16_t* line, int length, std::uint16_t* codes,
+                       int has_codes, const NotationLine& asked) {
+  ViewContext& v = *j.view;
+  LoadState& s = j.s;
+  if ((length > 0 || !asked.annotated) &&
+      !lay_out_notation_line(v, s.pass, line, length, codes, has_codes, s.quote_state, asked))
+    return false;
+  if (!asked.page_break) return true;
+  if (v.settings.page_mode) {
+    s.form_feed_pending = true;
+    return true;
+  }
+  return break_logical_line(v, s.pass, u"", 0, codes, 0, QUOTE_OUTSIDE) != 0;
+}
+
+constexpr Notation BRACE_NOTATION = {resolve_brace, lay_out_plain};
+constexpr Notation BRACKET_NOTATION = {resolve_bracket, lay_out_plain};
+constexpr Notation FULL_NOTATION = {resolve_full_notation, lay_out_annotated};
+
+const Notation& choose_notation(const ViewContext& v, const Dialect& dialect) {
+  if (!dialect.bracket) return BRACE_NOTATION;
+  return v.settings.full_notation ? FULL_NOTATION : BRACKET_NOTATION;
+}
 
 // Everything before the first line: the header check, the file, the dialect,
 // the layout pass. Null when nothing is to be read (the view then holds what
@@ -231,6 +331,7 @@ LoadJob* begin_load(ViewContext& v, MeasureContext* measure) {
   if (measure) job->measure = *measure;
   trace("1 ");
   if (job->full) {
+    v.doc.load_cut = LOAD_WHOLE;
     if (!begin_display_lines(v)) return nullptr;
     v.doc.line_count = 0;
     clear_line_origins(v.doc);
@@ -250,6 +351,7 @@ LoadJob* begin_load(ViewContext& v, MeasureContext* measure) {
   r.body.ango = ango;
   if (!open_text(v, r, ango)) return nullptr;
   job->dialect = choose_dialect(v, r, job->line.data());
+  job->notation = &choose_notation(v, job->dialect);
 
   trace("4 ");
   if (job->full) {
@@ -270,7 +372,10 @@ bool load_next_line(LoadJob& j) {
   std::uint16_t* codes = j.codes.data();
   const Dialect& dialect = j.dialect;
   if (s.quote_state == QUOTE_ENDS_HERE) s.quote_state = QUOTE_OUTSIDE;
-  if (reached_a_limit(s, j.r)) return false;
+  if (const int cut = reached_a_limit(s, j.r)) {
+    if (j.full) end_at_limit(v, s, j.r, codes, cut);
+    return false;
+  }
   int length;
   bool padding = false;  // an empty line a form feed adds: it does not count
   if (s.form_feed_pending) {
@@ -300,32 +405,28 @@ bool load_next_line(LoadJob& j) {
   if (blank_controls(line, length)) s.form_feed_pending = true;
   s.characters += length;
 
-  const bool notation = dialect.bracket && v.settings.full_notation;
   NotationLine asked;
-  int has_codes =
-      notation ? parse_full_notation(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count,
-                                     v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
-                                     s.quote_state, s.notation, asked)
-      : dialect.bracket
-          ? parse_bracket_markup(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count, v,
-                                 s.quote_state)
-          : parse_brace_markup(line, codes, v.doc.annotation_texts.data(), s.pass.ruby_count,
-                               v.doc.annotation_texts.data() + NOTE_FIRST_ENTRY, s.note_count, v,
-                               j.full ? 0 : 1);
+  const int readings_before = s.pass.ruby_count;
+  int has_codes = j.notation->resolve(j, line, codes, asked);
   length = static_cast<int>(std::char_traits<char16_t>::length(line));
   s.pass.logical_length = length;
 
   if (!j.full && s.kept == 1) return false;  // the probe reads the first kept line only
-  if (notation) {
-    if (!lay_out_annotated(v, s, line, length, codes, has_codes, asked)) return false;
-    if (!padding) ++s.kept;
-    return true;
+  // Any other value of the setting shows readings as the standard layout does.
+  const int ruby_mode = v.settings.ruby_mode;
+  if (has_codes && length > 0 && (ruby_mode == RUBY_HIDE || ruby_mode == RUBY_INLINE)) {
+    const bool annotated = j.notation == &FULL_NOTATION;
+    has_codes = rewrite_ruby(ruby_mode, line, length, codes, v.doc.annotation_texts.data(),
+                             j.ruby_text, j.ruby_codes, annotated ? &j.ruby_moved : nullptr);
+    if (annotated) move_notation_offsets(asked, j.ruby_moved);
+    line = j.ruby_text.data();
+    codes = j.ruby_codes.data();
+    length = static_cast<int>(j.ruby_text.size());
+    // No code names the readings any more: their entries serve the next lines.
+    s.pass.ruby_count = readings_before;
   }
-  // A first line that held only directives leaves no empty column.
-  bool directives_only = has_codes && s.kept == 1 && length == 0;
-  if (!directives_only &&
-      !break_logical_line(v, s.pass, line, length, codes, has_codes, s.quote_state))
-    return false;  // the display-line array cannot grow: keep what is laid out
+  // The display-line array cannot grow: keep what is laid out.
+  if (!j.notation->lay_out(j, line, length, codes, has_codes, asked)) return false;
   if (!padding) ++s.kept;
   return true;
 }

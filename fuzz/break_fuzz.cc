@@ -13,6 +13,7 @@
 #include "fuzz/fuzz_check.h"
 #include "layout/book.h"
 #include "layout/break.h"
+#include "layout/composition.h"
 #include "platform/fake/fake_font.h"
 #include "view/attr_codes.h"
 
@@ -33,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   v.typeset.font_main = fake::new_font(data[1] & 0x20 ? "@ＭＳ Ｐゴシック" : "@ＭＳ ゴシック", 18, 2700);
   v.typeset.font_ruby = fake::new_font("@ＭＳ ゴシック", 9, 2700);
   const bool book = (data[1] >> 6) & 1;
-  v.settings.book_composition = v.typeset.book_layout = book ? 1 : 0;
+  v.settings.book_composition = book ? 1 : 0;
+  v.typeset.composition = book ? &BOOK_COMPOSITION : &STANDARD_COMPOSITION;
   MeasureContext measure{v.typeset.font_main};
   data += 2;
   size -= 2;

@@ -1,6 +1,7 @@
-// Book composition (an extension beside standard composition, chosen by
-// ViewContext::book_composition and in force as book_layout): line composition
-// as Japanese books are set.
+// Book composition (an extension beside standard composition, switched on by
+// settings.book_composition and in force as BOOK_COMPOSITION, the view's
+// composition record: layout/composition.h): line composition as Japanese
+// books are set.
 //
 // - Columns are exactly column_length long: a full column ends on the grid.
 // - Strict kinsoku: besides the standard marks, small kana, iteration marks

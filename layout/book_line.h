@@ -9,33 +9,13 @@
 #include <vector>
 
 #include "layout/book.h"
+#include "layout/break_classes.h"
 #include "layout/fonts.h"
 
 namespace yomite {
 
-// What a character is to book composition.
-enum BookKind : std::uint8_t {
-  BK_OTHER = 0,  // kanji, kana, symbols
-  BK_OPENER,     // opening bracket: space before its ink
-  BK_CLOSER,     // closing bracket: space after its ink
-  BK_COMMA,      // 、，
-  BK_STOP,       // 。．
-  BK_MIDDLE,     // ・：； a quarter em on each side
-  BK_SPACE,      // U+0020, U+3000
-  BK_ASCII,      // any other printable ASCII: Latin words, numbers, signs
-  BK_DIGIT,      // full-width digits
-  BK_DASH,       // ― —, never split from each other
-  BK_ELLIPSIS,   // … ‥
-  BK_PAIR_TAIL,  // the second unit of a surrogate pair
-};
-
-// One byte per UTF-16 unit: its BookKind in the low bits (flags above them
-// are the kinsoku lists' business).
-extern const std::uint8_t* const BOOK_CLASSES;
-constexpr std::uint8_t BOOK_KIND_BITS = 0x0F;
-
 inline BookKind book_kind(char16_t c) {
-  return static_cast<BookKind>(BOOK_CLASSES[c] & BOOK_KIND_BITS);
+  return static_cast<BookKind>(break_entry(c) & KIND_BITS);
 }
 // Kana, which a neighbouring ruby may overhang (with punctuation).
 bool book_is_kana(char16_t c);

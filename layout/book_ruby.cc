@@ -3,6 +3,7 @@
 // wider than its base, placed as the line's layout made room for it.
 #include "decode/utf16.h"
 #include "layout/book_line.h"
+#include "layout/decorated_line.h"
 
 namespace yomite {
 
@@ -51,6 +52,17 @@ int book_place_ruby(const BookLine& line, const int* advances, int head, int uni
   for (int a : reading) width += a;
   if (width >= base) return at - (width - base) / 2;
   return at + spread_reading(reading_text, reading, base - width);
+}
+
+void book_set_ruby_line(DecoratedLine& l, int index) {
+  l.book_advances.resize(static_cast<std::size_t>(l.length) + 1);
+  book_layout_display_line(l.measure, l.v, index, l.book_advances.data(), l.book);
+  l.use = l.book_advances.data();
+}
+
+int book_place_line_ruby(DecoratedLine& l, int head, int units, const char16_t* reading_text,
+                         std::vector<int>& reading) {
+  return book_place_ruby(l.book, l.use, head, units, reading_text, reading);
 }
 
 }  // namespace yomite

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "decode/utf16.h"
-#include "layout/book.h"
 #include "layout/break.h"
 #include "layout/break_steps.h"
+#include "layout/composition.h"
 #include "layout/small_text.h"
 #include "trace/trace.h"
 #include "view/attr_codes.h"
@@ -209,8 +209,13 @@ int break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, i
 int break_with_limits(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
                       std::uint16_t* codes, int has_codes, int quote_state,
                       const BreakLimits& limits) {
-  if (v.typeset.book_layout)
-    return book_break_logical_line(v, pass, text, length, codes, has_codes, quote_state, limits);
+  return v.typeset.composition->break_line(v, pass, text, length, codes, has_codes, quote_state,
+                                           limits);
+}
+
+int standard_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
+                                std::uint16_t* codes, int has_codes, int quote_state,
+                                const BreakLimits& limits) {
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
   const int first_line = pass.line_index;
   const char16_t* rest = text;

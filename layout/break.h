@@ -72,6 +72,17 @@ int break_with_limits(ViewContext& view, LayoutPass& pass, const char16_t* text,
 // was stretched to the column length, 0 when the advances are plain widths.
 int justify_display_line(MeasureContext& measure, ViewContext& view, int index, int* advances);
 
+// Standard composition's steps (break_with_limits and justify_display_line
+// call those of the view's composition, layout/composition.h): the width walk
+// with hanging punctuation and moving brackets; full columns stretched to end
+// flush; the width of a line as measured.
+int standard_break_logical_line(ViewContext& view, LayoutPass& pass, const char16_t* text,
+                                int length, std::uint16_t* codes, int has_codes, int quote_state,
+                                const BreakLimits& limits);
+int standard_justify_display_line(MeasureContext& measure, ViewContext& view, int index,
+                                  int* advances);
+int standard_natural_width(MeasureContext& measure, ViewContext& view, const DisplayLine& line);
+
 // Kinsoku lists: characters that may not begin, or not end, a display line.
 int is_line_start_forbidden(char16_t c);
 int is_line_end_forbidden(char16_t c);

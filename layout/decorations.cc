@@ -2,7 +2,8 @@
 // drawn over its slot in the window.
 #include <vector>
 
-#include "layout/book_line.h"
+#include "layout/composition.h"
+#include "layout/decorated_line.h"
 #include "layout/paint.h"
 #include "layout/paint_steps.h"
 #include "view/attr_codes.h"
@@ -17,18 +18,7 @@ constexpr std::uint16_t EMPHASIS_SESAME = 16;  // "、" beside each character
 constexpr std::uint16_t EMPHASIS_DOT = 17;     // "・" beside each character
 constexpr std::uint16_t SIDE_LINE_FIRST = 18;
 
-struct Line {
-  ViewContext& v;
-  MeasureContext& measure;
-  Canvas& win;
-  const char16_t* text;
-  const std::uint16_t* codes;
-  int length;
-  const int* use;  // stretched advances, or null
-  int x0;          // vertical: the slot's right edge; horizontal: top of the text row
-  int indent;      // px before the text: quotation (vertical) and full-notation indents
-  const BookLine* book = nullptr;  // book composition: the line the advances were set from
-};
+using Line = DecoratedLine;
 
 // Offset along the line of character i, and the width of n characters from i.
 int offset_of(Line& l, int i) {
@@ -106,30 +96,12 @@ void emphasis_mark(Line& l, int i, std::uint16_t code) {
   platform::canvas_select_font(l.win, old);
 }
 
-// The smoothing path: the reading drawn flat with the upright ruby font and
-// turned through the column strip into the window.
-void turn_ruby(Line& l, Canvas& strip, Canvas& flat, const char16_t* r, int n, std::vector<int> adv,
-               int s) {
-  ViewContext& v = l.v;
-  std::u16string text(r, static_cast<std::size_t>(n));
-  text.push_back(u' ');
-  adv.push_back(n ? adv.back() : 0);
-  platform::Font* old = platform::canvas_select_font(flat, v.typeset.font_ruby_upright);
-  int align = platform::canvas_set_align(flat, platform::ALIGN_UPDATE_CP);
-  platform::canvas_move_to(flat, 0, v.typeset.char_height - v.typeset.ruby_height);
-  platform::canvas_text(flat, 0, 0, text.data(), n + 1, adv.data());
-  platform::CanvasPoint e = platform::canvas_position(flat);
-  rotate_strip(flat, flat.width, flat.height, strip);
-  platform::canvas_blit(l.win, l.x0 - v.typeset.ruby_height, s + l.indent + TEXT_MARGIN, v.typeset.ruby_height, e.x,
-                        strip, 0, 0);
-  platform::canvas_set_align(flat, align);
-  platform::canvas_select_font(flat, old);
-}
+}  // namespace
 
 // The reading spread over its base (its first character moved in by two
 // fifths of the room left), or overhanging it evenly after plain text.
 // Returns its offset along the line; `adv` holds the reading's advances.
-int place_ruby(Line& l, int i, int n, std::vector<int>& adv) {
+int standard_place_ruby(Line& l, int i, int n, const char16_t*, std::vector<int>& adv) {
   const int rn = static_cast<int>(adv.size());
   int s = offset_of(l, i), base = width_of(l, i, n);
   int sum = 0;
@@ -147,7 +119,9 @@ int place_ruby(Line& l, int i, int n, std::vector<int>& adv) {
   return s;
 }
 
-int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
+namespace {
+
+int ruby(Line& l, int i, std::uint16_t code) {
   ViewContext& v = l.v;
   int n = 1;
   while (i + n < l.length && l.codes[i + n] == CONTINUATION_CODE) ++n;
@@ -155,15 +129,13 @@ int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
   int rn = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
   if (rn == 0) return n;  // a reading emptied by a column break
   std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, rn);
-  int s = l.book ? book_place_ruby(*l.book, l.use, i, n, r, adv) : place_ruby(l, i, n, adv);
+  int s = v.typeset.composition->place_ruby(l, i, n, r, adv);
   platform::Font* old = platform::canvas_select_font(l.win, v.typeset.font_ruby);
   if (v.typeset.vertical)
     platform::canvas_move_to(l.win, l.x0, s + l.indent + TEXT_MARGIN);
   else
     platform::canvas_move_to(l.win, s + l.indent + TEXT_MARGIN, l.x0 - v.typeset.ruby_height);
   platform::canvas_text(l.win, 0, 0, r, rn, adv.data());
-  if (v.typeset.vertical && strip && flat && v.settings.font_smoothing == 1 && is_nt_platform() == 0)
-    turn_ruby(l, *strip, *flat, r, rn, adv, s);
   platform::canvas_select_font(l.win, old);
   return n;
 }
@@ -171,20 +143,12 @@ int ruby(Line& l, int i, std::uint16_t code, Canvas* strip, Canvas* flat) {
 }  // namespace
 
 void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int index,
-                      const PaintRect& client, int slot, const int* use, int indent, Canvas* strip,
-                      Canvas* flat) {
+                      const PaintRect& client, int slot, const int* use, int indent) {
   const DisplayLine& dl = v.doc.lines[index];
   if (!dl.attrs || !dl.text) return;
   int x0 = v.typeset.vertical ? (client.right - client.left) - slot : slot;
   Line l{v, measure, win, dl.text, dl.attrs, line_length(dl), use, x0, indent};
-  BookLine book;
-  std::vector<int> book_advances;
-  if (v.typeset.book_layout) {  // the readings go where the line's layout made room for them
-    book_advances.resize(static_cast<std::size_t>(l.length) + 1);
-    book_layout_display_line(measure, v, index, book_advances.data(), book);
-    l.use = book_advances.data();
-    l.book = &book;
-  }
+  if (v.typeset.composition->set_ruby_line) v.typeset.composition->set_ruby_line(l, index);
   for (int i = 0; i < l.length;) {
     std::uint16_t c = l.codes[i];
     if ((c >= SIDE_LINE_FIRST && c <= LINE_STYLE_LAST) || is_note_code(c)) {
@@ -193,7 +157,7 @@ void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int 
       emphasis_mark(l, i, c);
       i += 1;
     } else if (is_ruby_code(c)) {
-      i += ruby(l, i, c, strip, flat);
+      i += ruby(l, i, c);
     } else {
       i += 1;
     }

@@ -13,18 +13,6 @@ namespace {
 
 using platform::Canvas;
 
-// The smoothing path: the column drawn flat with the upright font and turned
-// in software, replacing what the turned font drew.
-void draw_flat_and_turn(ViewContext& v, Canvas& strip, Canvas& flat, const std::u16string& work,
-                        const int* use, int client_height) {
-  platform::Font* old = platform::canvas_select_font(flat, v.typeset.font_main_upright);
-  int align = platform::canvas_set_align(flat, platform::ALIGN_POINT);
-  platform::canvas_text(flat, 0, 0, work.data(), static_cast<int>(work.size()), use);
-  rotate_strip(flat, client_height, v.typeset.char_height, strip);
-  platform::canvas_set_align(flat, align);
-  platform::canvas_select_font(flat, old);
-}
-
 // Each pair's two characters side by side across one cell, drawn upright
 // at their offset down the column from `top` (the column's top right
 // corner); `advances` place them.
@@ -51,8 +39,7 @@ void draw_pairs(ViewContext& v, Canvas& strip, platform::CanvasPoint top,
 }  // namespace
 
 platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
-                                       const int* advances, const int* use, Canvas* flat,
-                                       int client_height) {
+                                       const int* advances, const int* use) {
   const DisplayLine& line = v.doc.lines[index];
   const int length = line_length(line);
   if (length >= MAX_ADVANCES) {
@@ -85,8 +72,6 @@ platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
   const platform::CanvasPoint top = platform::canvas_position(strip);
   platform::canvas_text(strip, 0, 0, work.data(), length + 1, use);
   platform::CanvasPoint end = platform::canvas_position(strip);
-  if (flat && v.settings.font_smoothing == 1 && is_nt_platform() == 0)
-    draw_flat_and_turn(v, strip, *flat, work, use, client_height);
   if (any_pair) draw_pairs(v, strip, top, pairs, pair_start, advances);
   if (heading) draw_heading_run(v, strip, top, line, advances);
   if (small) draw_small_text(v, strip, top, line, advances);

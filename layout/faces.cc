@@ -28,8 +28,4 @@ void find_installed_face(std::string& list) {
   list = vertical_fallback ? FACE_GOTHIC_VERTICAL : FACE_GOTHIC;
 }
 
-int is_nt_platform() {
-  return 1;
-}
-
 }  // namespace yomite

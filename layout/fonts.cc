@@ -1,8 +1,9 @@
-// The seven fonts of a view and the metrics the layout is built on.
+// The fonts of a view and the metrics the layout is built on.
 #include <algorithm>
 #include <cstdlib>
 
 #include "layout/book.h"
+#include "layout/composition.h"
 #include "layout/fonts.h"
 #include "layout/heading_face.h"
 #include "platform/window.h"
@@ -37,7 +38,6 @@ int rotated(const ViewContext& v) {
 
 void make_main_fonts(ViewContext& v, int s) {
   v.typeset.font_main = make_font(v.settings.face_name, s, rotated(v));
-  if (v.typeset.vertical) v.typeset.font_main_upright = make_font(v.settings.face_name, s, platform::ESCAPEMENT_NONE);
   v.typeset.font_emphasis = make_font(v.typeset.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, s, rotated(v));
   create_heading_font(v, s, rotated(v));
 }
@@ -56,10 +56,9 @@ int page_number_font_height(int s) {
 void make_ruby_fonts(ViewContext& v, int s) {
   if (v.settings.ruby_percent < RUBY_PERCENT_MIN) v.settings.ruby_percent = RUBY_PERCENT_MIN;
   if (v.settings.ruby_percent > RUBY_PERCENT_MAX) v.settings.ruby_percent = RUBY_PERCENT_MAX;
-  int h = ruby_font_height(s, v.typeset.book_layout ? book_ruby_percent(v.settings.ruby_percent) : v.settings.ruby_percent);
+  int h = ruby_font_height(s, v.typeset.composition->ruby_percent(v.settings.ruby_percent));
   v.typeset.font_ruby = make_font(v.settings.face_name, h, rotated(v));
   if (!v.typeset.vertical) return;
-  v.typeset.font_ruby_upright = make_font(v.settings.face_name, h, platform::ESCAPEMENT_NONE);
   v.typeset.font_page_number =
       make_font(FACE_GOTHIC, page_number_font_height(s), platform::ESCAPEMENT_NONE);
 }
@@ -83,8 +82,8 @@ void read_other_metrics(MeasureContext& measure, ViewContext& v) {
   v.typeset.ruby_height = context_metrics(measure).height;
   select_font(measure, v.typeset.font_page_number);  // horizontal writing: still the ruby font
   v.typeset.page_number_height = context_metrics(measure).height;
-  v.typeset.column_pitch =
-      v.typeset.ruby_height + v.typeset.char_height + (v.typeset.book_layout ? book_slot_gap(v.typeset.char_height) : 2);
+  v.typeset.slot_gap = v.typeset.composition->slot_gap(v.typeset.char_height);
+  v.typeset.column_pitch = v.typeset.ruby_height + v.typeset.char_height + v.typeset.slot_gap;
   select_font(measure, v.typeset.font_main);
 }
 
@@ -102,8 +101,9 @@ void fill_page_lines(ViewContext& v) {
 
 void create_view_fonts(ViewContext& view) {
   const int s = std::abs(view.settings.font_size);
-  view.typeset.book_layout =
-      view.settings.book_composition ? 1 : 0;  // fonts and lines follow it until the next open
+  // Fonts and lines follow the composition until the next open.
+  view.typeset.composition =
+      view.settings.book_composition ? &BOOK_COMPOSITION : &STANDARD_COMPOSITION;
   view.typeset.vertical = !view.settings.face_name.empty() && view.settings.face_name[0] == '@' ? 1 : 0;
   trace("(%s fontheight=%d)", view.settings.face_name.c_str(), s);
   make_main_fonts(view, s);

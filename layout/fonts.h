@@ -1,4 +1,4 @@
-// Fonts and metrics of a view: the seven fonts, cached measuring, installed
+// Fonts and metrics of a view: its fonts, cached measuring, installed
 // faces. (Declarations agreed between the font backend and the layout; the
 // definitions live in layout/fonts.cc, measure.cc and faces.cc.)
 #pragma once
@@ -40,7 +40,7 @@ struct TextExtent {
   int cy = 0;
 };
 
-// Makes the seven fonts of the view from face_name, font_size and
+// Makes the fonts of the view from face_name, font_size and
 // ruby_percent, stores the metrics and column_pitch, and fills page_lines from
 // the window when it is 0. The previous fonts must have been released.
 void create_view_fonts(ViewContext& view);
@@ -69,8 +69,5 @@ void find_installed_face(std::string& list);
 
 // 1 when a font family of that name is installed (never a substitute).
 int face_exists(const std::string& face);
-
-// 1 on every platform Yomite runs on now: smoothing needs no calibration.
-int is_nt_platform();
 
 }  // namespace yomite

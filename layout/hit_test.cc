@@ -23,7 +23,7 @@ int line_across(const ViewContext& v, int across, int extent) {
     bool on = v.typeset.vertical ? (across > acc && across <= acc + v.typeset.char_height)
                          : (across >= acc && across < acc + v.typeset.char_height);
     if (on) return i;
-    acc += v.typeset.char_height + slot_gap(v);
+    acc += v.typeset.char_height + v.typeset.slot_gap;
     if (acc >= extent) return -1;
   }
   return -1;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "layout/book.h"
+#include "layout/composition.h"
 
 namespace yomite {
 
@@ -30,14 +30,13 @@ std::uint8_t record_chars(int n) {
   return static_cast<std::uint8_t>(std::clamp(n, 0, RECORD_CHARS_MAX));
 }
 
-int text_width(ViewContext& v, LayoutPass& pass, const DisplayLine& line) {
-  if (v.typeset.book_layout) return book_natural_width(*pass.measure, v, line);
+}  // namespace
+
+int standard_natural_width(MeasureContext& measure, ViewContext& v, const DisplayLine& line) {
   TextExtent e;
-  measure_text(*pass.measure, line.text, -1, e, v);
+  measure_text(measure, line.text, -1, e, v);
   return e.cx;
 }
-
-}  // namespace
 
 int break_indented_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int length,
                         std::uint16_t* codes, int has_codes, int quote_state,
@@ -72,7 +71,8 @@ int break_indented_line(ViewContext& v, LayoutPass& pass, const char16_t* text, 
   // Set against the foot: the last column ends `foot` px above the column's end.
   if (indent.foot >= 0 && pass.line_index > begin) {
     DisplayLine& last = v.doc.lines[pass.line_index - 1];
-    long room = static_cast<long>(limit) - foot - text_width(v, pass, last);
+    long room = static_cast<long>(limit) - foot -
+                v.typeset.composition->natural_width(*pass.measure, v, last);
     if (room > last.indent) last.indent = record_px(room);
   }
   return 1;

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "decode/utf16.h"
-#include "layout/book.h"
 #include "layout/break.h"
+#include "layout/composition.h"
 #include "layout/small_text.h"
 #include "view/attr_codes.h"
 
@@ -69,7 +69,11 @@ long sum_advances(const char16_t* text, int length, const int* advances) {
 }  // namespace
 
 int justify_display_line(MeasureContext& measure, ViewContext& v, int index, int* advances) {
-  if (v.typeset.book_layout) return book_justify_display_line(measure, v, index, advances);
+  return v.typeset.composition->justify(measure, v, index, advances);
+}
+
+int standard_justify_display_line(MeasureContext& measure, ViewContext& v, int index,
+                                  int* advances) {
   const DisplayLine& line = v.doc.lines[index];
   const char16_t* text = line.text;
   int length = static_cast<int>(std::char_traits<char16_t>::length(text));

@@ -1,36 +1,60 @@
-// The line-breaking character classes.
+// The line-breaking character classes: the entry of every UTF-16 unit, and
+// standard composition's rules on them.
 #include "layout/break.h"
+#include "layout/break_chars.h"
 
 namespace yomite {
 
 namespace {
 
-// Characters that may not begin a display line; the last three are the ASCII
-// space, "…" and "‥".
-constexpr char16_t LINE_START_FORBIDDEN[] =
-    u"、。，．・？！゛゜ヽヾゝゞ々ー’）〕］｝〉》」』】､｡,.?!)]}｣･ｧｨｩｪｫｬｭｮｯｰﾞﾟ …‥";
-
-// Characters that may not end a display line; the last is the apostrophe.
-constexpr char16_t LINE_END_FORBIDDEN[] = u"（〔［｛〈《「『【([{｢'";
-
-static_assert(sizeof LINE_START_FORBIDDEN / sizeof(char16_t) == 51 + 1);
-static_assert(sizeof LINE_END_FORBIDDEN / sizeof(char16_t) == 14 + 1);
-
-bool contains(const char16_t* list, char16_t c) {
-  if (c == 0) return false;
-  for (; *list; ++list)
-    if (*list == c) return true;
-  return false;
+constexpr std::array<BreakEntry, BREAK_ENTRY_COUNT> break_entries() {
+  std::array<BreakEntry, BREAK_ENTRY_COUNT> entries{};
+  for (int u = 0x21; u < 0x7F; ++u) entries[u] = BK_ASCII;
+  for (int u = 0xDC00; u <= 0xDFFF; ++u) entries[u] = BK_PAIR_TAIL;
+  for (const BreakChars& row : BREAK_CHARS)
+    for (const char16_t* c = row.chars; *c; ++c) entries[*c] = row.entry;
+  return entries;
 }
+
+// No character is listed twice, or as something its code says it is not.
+constexpr bool each_listed_once() {
+  std::array<bool, BREAK_ENTRY_COUNT> listed{};
+  for (const BreakChars& row : BREAK_CHARS) {
+    for (const char16_t* c = row.chars; *c; ++c) {
+      const bool ascii = *c > 0x20 && *c < 0x7F;
+      if (listed[*c] || ascii != ((row.entry & KIND_BITS) == BK_ASCII) ||
+          (*c >= 0xDC00 && *c <= 0xDFFF))
+        return false;
+      listed[*c] = true;
+    }
+  }
+  return true;
+}
+static_assert(each_listed_once());
+
+constexpr int listed_with(BreakEntry rule) {
+  int n = 0;
+  for (const BreakChars& row : BREAK_CHARS)
+    if (row.entry & rule)
+      for (const char16_t* c = row.chars; *c; ++c) ++n;
+  return n;
+}
+// Standard composition's lists: 51 characters may not begin a display line
+// (among them the ASCII space, "…" and "‥"), 14 may not end one (among them
+// the apostrophe).
+static_assert(listed_with(NEVER_STARTS) == 51);
+static_assert(listed_with(NEVER_ENDS) == 14);
 
 }  // namespace
 
+constexpr std::array<BreakEntry, BREAK_ENTRY_COUNT> BREAK_ENTRIES = break_entries();
+
 int is_line_start_forbidden(char16_t c) {
-  return contains(LINE_START_FORBIDDEN, c);
+  return (break_entry(c) & NEVER_STARTS) != 0;
 }
 
 int is_line_end_forbidden(char16_t c) {
-  return contains(LINE_END_FORBIDDEN, c);
+  return (break_entry(c) & NEVER_ENDS) != 0;
 }
 
 int is_pair_char(char16_t c) {

@@ -12,9 +12,6 @@
 
 namespace yomite {
 
-int back_calibration_pending = 1;
-Color calibrated_back_color = 0xFFFFFF;
-
 namespace {
 
 using platform::Canvas;
@@ -27,17 +24,8 @@ struct Paint {
   int width = 0;  // client
   int height = 0;
   Canvas* strip = nullptr;    // vertical writing: one column's text, char_height wide
-  Canvas* flat = nullptr;     // the smoothing path: a column lying flat
   std::vector<int> advances;  // of the line being drawn, kept for the next
 };
-
-bool smoothing_path(const ViewContext& v) {
-  return v.settings.font_smoothing == 1 && is_nt_platform() == 0;
-}
-
-Color current_back_color(const ViewContext& v) {
-  return back_calibration_pending ? v.settings.back_color : calibrated_back_color;
-}
 
 void set_up(Canvas& c, const ViewContext& v, Color back) {
   platform::canvas_select_font(c, v.typeset.font_main);
@@ -59,34 +47,11 @@ void put_back(Canvas& c, const platform::CanvasState& s) {
   platform::canvas_set_align(c, s.align);
 }
 
-// The flat strip filled with the brush and turned: the colour that comes
-// back is the one both the direct fills and the turned strips must use.
-void calibrate_background(Paint& p) {
-  ViewContext& v = p.view;
-  platform::canvas_set_brush(*p.flat, current_back_color(v));
-  platform::canvas_fill(*p.flat, 0, 0, p.height, v.typeset.char_height);
-  trace("rgb=%x ", platform::canvas_get_pixel(*p.flat, 0, 0));
-  rotate_strip(*p.flat, p.height, v.typeset.char_height, *p.strip);
-  Color q = platform::canvas_get_pixel(*p.strip, 0, 0);
-  trace("rgb=%x ", q);
-  v.settings.back_color = q;
-  back_calibration_pending = 0;
-  calibrated_back_color = q;
-  platform::canvas_set_brush(p.win, q);
-  platform::canvas_set_back_color(p.win, q);
-  set_up(*p.strip, v, q);
-}
-
 void make_strips(Paint& p) {
   ViewContext& v = p.view;
-  if (p.win.direct_text && !smoothing_path(v)) return;
+  if (p.win.direct_text) return;
   p.strip = platform::canvas_create_compatible(p.win, v.typeset.char_height, p.height);
-  if (!p.strip) return;
-  set_up(*p.strip, v, current_back_color(v));
-  if (!smoothing_path(v)) return;
-  p.flat = platform::canvas_create_compatible(p.win, p.height, v.typeset.char_height);
-  if (p.flat) set_up(*p.flat, v, current_back_color(v));
-  if (p.flat && back_calibration_pending) calibrate_background(p);
+  if (p.strip) set_up(*p.strip, v, v.settings.back_color);
 }
 
 void page_number(Paint& p, int index, int x) {
@@ -128,23 +93,22 @@ int draw_column(Paint& p, int index, int y) {
   if (p.strip) {
     platform::canvas_move_to(*p.strip, ch, 0);
     platform::CanvasPoint e =
-        draw_column_text(v, *p.strip, index, p.advances.data(), use, p.flat, p.height);
+        draw_column_text(v, *p.strip, index, p.advances.data(), use);
     platform::canvas_blit(p.win, left, TEXT_MARGIN + indent, e.x, e.y, *p.strip, 0, 0);
     drawn = e.y;
   } else if (p.win.direct_text) {
     platform::canvas_move_to(p.win, r - y, TEXT_MARGIN + indent);
     platform::CanvasPoint e =
-        draw_column_text(v, p.win, index, p.advances.data(), use, nullptr, p.height);
+        draw_column_text(v, p.win, index, p.advances.data(), use);
     drawn = e.y - (TEXT_MARGIN + indent);
   }
   platform::canvas_fill(p.win, left, TEXT_MARGIN + indent + drawn, ch, p.height);
-  draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y - rh, use, indent, p.strip,
-                   p.flat);
+  draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y - rh, use, indent);
   if (v.doc.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, left, 0, ch, MARK_BLOCK);
   if (!v.viewport.highlights.empty())
     draw_highlights(v, p.win, index, p.advances.data(), left, TEXT_MARGIN + indent);
   if (first_of_page(v, index)) page_number(p, index, left);
-  const int gap = slot_gap(v);
+  const int gap = v.typeset.slot_gap;
   platform::canvas_fill(p.win, left - gap, TEXT_MARGIN, gap, p.height);
   return y + ch + gap;
 }
@@ -185,12 +149,11 @@ int draw_row(Paint& p, int index, int y) {
   draw_row_text(p, line, use);
   platform::CanvasPoint end = platform::canvas_position(p.win);
   platform::canvas_fill(p.win, end.x, y, p.width, ch);
-  draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y, use, indent, p.strip,
-                   p.flat);
+  draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y, use, indent);
   if (v.doc.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, 0, y, MARK_BLOCK, ch);
   if (!v.viewport.highlights.empty())
     draw_highlights(v, p.win, index, p.advances.data(), y, TEXT_MARGIN + indent);
-  const int gap = slot_gap(v);
+  const int gap = v.typeset.slot_gap;
   platform::canvas_fill(p.win, 0, y + ch, p.width, gap);
   return y + ch + gap;
 }
@@ -274,10 +237,9 @@ void paint_view(ViewContext& view, Canvas& win, const PaintRect& client, const P
           client.right - client.left,
           client.bottom - client.top,
           nullptr,
-          nullptr,
           {}};
   const platform::CanvasState saved = win.state;
-  set_up(win, view, current_back_color(view));
+  set_up(win, view, view.settings.back_color);
   if (view.typeset.vertical) make_strips(p);
   if (view.typeset.vertical)
     platform::canvas_fill(win, 0, 0, p.width, TEXT_MARGIN);
@@ -291,7 +253,6 @@ void paint_view(ViewContext& view, Canvas& win, const PaintRect& client, const P
   else
     walk_rows(p, update);
   put_back(win, saved);
-  platform::canvas_destroy(p.flat);
   platform::canvas_destroy(p.strip);
 }
 

@@ -1,9 +1,9 @@
 // Painting a view onto a canvas, and finding the character under a point.
 //
 // Geometry (px): each display line takes one slot of column_pitch =
-// ruby_height + char_height + 2 across the reading direction. Vertical
+// ruby_height + char_height + slot_gap across the reading direction. Vertical
 // writing: slots run leftward from the right edge; within a slot, from its
-// right edge, come the ruby band, the text strip and a 2 px gap. Horizontal
+// right edge, come the ruby band, the text strip and the gap. Horizontal
 // writing: slots run downward from the top; within a slot, from its top, the
 // ruby band, the text row and the gap. Along the text, TEXT_MARGIN px come
 // before the first character, and a quotation line in vertical writing
@@ -28,23 +28,11 @@ struct PaintRect {
 
 // Length of the mark's inverted block at the head of a line, px.
 constexpr int MARK_BLOCK = 8;
-// Gap between slots, px.
+// Gap between slots in standard composition, px (book composition leaves a
+// wider one: typeset.slot_gap).
 constexpr int SLOT_GAP = 2;
-// The gap of the view's slots: book composition leaves a wider one, whatever
-// column_pitch holds beyond the ruby band and the text.
-inline int slot_gap(const ViewContext& v) {
-  if (!v.typeset.book_layout) return SLOT_GAP;
-  int gap = v.typeset.column_pitch - v.typeset.ruby_height - v.typeset.char_height;
-  return gap > 0 ? gap : 0;
-}
 // Units hit_test returns at most in text mode (with the terminator).
 constexpr int HIT_TEXT_UNITS = 1024;
-
-// Background calibration for the smoothing path, which turns strips through
-// pixel buffers: pending until it has run once, and again after the
-// background colour changes.
-extern int back_calibration_pending;
-extern Color calibrated_back_color;
 
 // Paints every slot that meets `update` (client coordinates) onto `win`, whose
 // drawing state is put back afterwards. An update of exactly one pixel is a
@@ -57,25 +45,16 @@ void paint_view(ViewContext& view, platform::Canvas& win, const PaintRect& clien
 // position (its top right corner), with the given advances to use (null: the
 // font's own), one space appended. Upright digit pairs are drawn side by
 // side by the pair font; `advances` are the line's advances stretched or not.
-// `flat` is the strip turned flat, used only by the smoothing path.
 // Returns the end position: x the strip width, y the length drawn.
 platform::CanvasPoint draw_column_text(ViewContext& view, platform::Canvas& strip, int index,
-                                       const int* advances, const int* use, platform::Canvas* flat,
-                                       int client_height);
+                                       const int* advances, const int* use);
 
 // Ruby, emphasis marks and side lines of display line `index`. `slot` is the
 // slot offset: distance of the slot's right edge from the client's right edge
 // in vertical writing, the top of the text row in horizontal writing.
 // `use` are the stretched advances, or null for plain widths.
 void draw_decorations(ViewContext& view, MeasureContext& measure, platform::Canvas& win, int index,
-                      const PaintRect& client, int slot, const int* use, int indent,
-                      platform::Canvas* strip, platform::Canvas* flat);
-
-// Turns the w x h picture of `src` 90 degrees clockwise into `dst` (h x w):
-// destination (column u, row v) = source (column v, row h - 1 - u). Unrotated
-// text drawn with an upright font becomes the column a turned font draws.
-// Returns 1, or 0 when the pixel buffers cannot be had (dst is unchanged).
-int rotate_strip(platform::Canvas& src, int w, int h, platform::Canvas& dst);
+                      const PaintRect& client, int slot, const int* use, int indent);
 
 // The text under client point (x, y) of the view's window.
 // note_mode 1: the annotation entry of the note anchor under the point.

@@ -7,7 +7,9 @@
 #include "locked/locked.h"
 #include "platform/files.h"
 #include "platform/password_prompt.h"
+#include "platform/path_names.h"
 #include "trace/trace.h"
+#include "view/modal.h"
 #include "view/view_context.h"
 
 namespace yomite {
@@ -39,6 +41,14 @@ std::string clip_answer(const std::string& text) {
   return text.substr(0, n);
 }
 
+// Passwords are hexadecimal digits, as yomiseal prints them in upper case;
+// lower-case letters are taken alike.
+std::string upper_case_hex(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
 // Puts the remembered password over the hidden digits of `key` when its
 // length and all three checksums match; 1 on success, the key unchanged else.
 int try_password(char* key, int digits, const unsigned char* header) {
@@ -60,13 +70,16 @@ int try_password(char* key, int digits, const unsigned char* header) {
 // Asks until an answer fits: the remembered password first, without a
 // prompt, then at most PASSWORD_MAX_PROMPTS prompts. 1 when the key is
 // complete, 0 when the user gave up.
-int ask_password(char* key, int digits, const unsigned char* header, platform::Window* owner) {
+int ask_password(char* key, int digits, const unsigned char* header, platform::Window* owner,
+                 const std::string& file) {
   if (!state().remembered.empty() && try_password(key, digits, header)) return 1;
+  const std::string ask = "「" + platform::file_name_part(file) + "」のパスワード(&P):";
   for (int prompts = 0; prompts < PASSWORD_MAX_PROMPTS; ++prompts) {
     std::string answer;
-    int result = platform::password_prompt(owner, answer);
+    const std::string message = prompts == 0 ? ask : std::string(PASSWORD_WRONG) + "\n" + ask;
+    int result = platform::password_prompt(owner, message, answer);
     if (result == 0 || result == -1) return 0;
-    if (result == 1) state().remembered = clip_answer(answer);
+    if (result == 1) state().remembered = clip_answer(upper_case_hex(answer));
     if (try_password(key, digits, header)) return 1;
   }
   return 0;
@@ -82,7 +95,7 @@ int accept_key(const char* key) {
 }  // namespace
 
 int check_locked_header_bytes(const unsigned char* bytes, std::size_t n, platform::Window* owner,
-                              int probe) {
+                              int probe, const std::string& file) {
   state().ango = 0;
   if (!is_locked_header(bytes, n)) return 0;
   char key[LOCKED_KEY_CHARS + 1] = {};
@@ -95,7 +108,7 @@ int check_locked_header_bytes(const unsigned char* bytes, std::size_t n, platfor
       // The probe reads only the first line, to look for layout directives;
       // it decodes with a stand-in key rather than ask.
       std::memset(key, '1', static_cast<std::size_t>(digits));
-    } else if (!ask_password(key, digits, bytes, owner)) {
+    } else if (!ask_password(key, digits, bytes, owner, file)) {
       state().refused = 1;
       return 0;
     }
@@ -111,7 +124,8 @@ int check_locked_header(ViewContext& view, int probe) {
     n = std::fread(header, 1, sizeof header, f);
     std::fclose(f);
   }
-  int ango = check_locked_header_bytes(header, n, view.viewport.window, probe);
+  ModalScope prompt(view);
+  int ango = check_locked_header_bytes(header, n, view.viewport.window, probe, view.doc.file_name);
   if (is_locked_header(header, n)) view.doc.locked = 1;
   return ango;
 }
@@ -139,7 +153,7 @@ const std::string& remembered_password() {
   return state().remembered;
 }
 void remember_password(const std::string& password) {
-  state().remembered = clip_answer(password);
+  state().remembered = clip_answer(upper_case_hex(password));
 }
 const char* current_key_string() {
   return state().key;

@@ -42,6 +42,8 @@ constexpr int PASSWORD_MAX_DIGITS = 40;
 constexpr int PASSWORD_MAX_PROMPTS = 101;
 // Longest answer kept from the prompt, in bytes.
 constexpr int PASSWORD_MAX_ANSWER = 80;
+// What the prompt says after a wrong answer, above the question again.
+constexpr const char* PASSWORD_WRONG = "パスワードが違います";
 
 // Longest line of the body in stored bytes (CR and LF are not stored).
 constexpr int LOCKED_LINE_MAX = 32767;
@@ -128,9 +130,10 @@ int is_locked_header(const unsigned char* bytes, std::size_t n);
 // current ango to the result.
 int check_locked_header(ViewContext& view, int probe);
 
-// The same over a header already read (`n` bytes of the file's start).
+// The same over a header already read (`n` bytes of the file's start); the
+// prompt names `file`.
 int check_locked_header_bytes(const unsigned char* bytes, std::size_t n, platform::Window* owner,
-                              int probe);
+                              int probe, const std::string& file = "");
 
 // What the loader needs to read the body of an accepted text.
 struct LockedBody {

@@ -78,10 +78,9 @@ struct CanvasOps {
   Canvas* (*create_compatible)(Canvas& c, int w, int h);
   void (*destroy)(Canvas* c);
   // Pixels: one 32-bit value per pixel, rows top-down; what a value means is
-  // the backend's, but reading and writing give back the same picture.
+  // the backend's.
   CanvasColor (*get_pixel)(Canvas& c, int x, int y);
   void (*read_pixels)(Canvas& c, std::uint32_t* pixels);  // width x height values
-  void (*write_pixels)(Canvas& c, const std::uint32_t* pixels);
 };
 
 struct Canvas {
@@ -207,10 +206,6 @@ inline CanvasColor canvas_get_pixel(Canvas& c, int x, int y) {
 
 inline void canvas_read_pixels(Canvas& c, std::uint32_t* pixels) {
   if (c.ops->read_pixels) c.ops->read_pixels(c, pixels);
-}
-
-inline void canvas_write_pixels(Canvas& c, const std::uint32_t* pixels) {
-  if (c.ops->write_pixels) c.ops->write_pixels(c, pixels);
 }
 
 }  // namespace yomite::platform

@@ -15,10 +15,11 @@ struct FileFilter {
   std::string patterns;  // "*.txt;*.ymx"; "*.*" matches every file
 };
 
-// An existing file, chosen with the first filter selected. 1 with `path`
-// (UTF-8, full), 0 when cancelled.
+// An existing file, chosen with the first filter selected, starting in
+// `folder` (empty: where the platform starts). 1 with `path` (UTF-8, full),
+// 0 when cancelled.
 int choose_file(Window* owner, const std::string& title, const std::vector<FileFilter>& filters,
-                std::string& path);
+                const std::string& folder, std::string& path);
 
 // A program file, with the platform's own filters for programs first. 1
 // with `path` (UTF-8, full, as chosen), 0 when cancelled.

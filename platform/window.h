@@ -85,6 +85,13 @@ void system_measures(SystemMeasures* measures);
 // Nothing for a null window.
 void window_set_bounds(Window* window, int move, int x, int y, int width, int height);
 
+// Extensions (viewer/window_fit.h). With `allow` 1 the window offers
+// maximize and takes it; with 0 (as created) maximize is refused.
+void window_allow_maximize(Window* window, int allow);
+// Fills the screen (1) or goes back to the size it had (0). A size the
+// window takes that the core did not set reaches on_window_resized.
+void window_set_full_screen(Window* window, int on);
+
 // --- the scroll bar -----------------------------------------------------------
 
 // The window has one bar of each direction; the core shows one of them.

@@ -27,33 +27,87 @@ std::string cut_bytes(const std::string& s, std::size_t max_bytes) {
   return s.substr(0, end);
 }
 
-std::string read_editor(const IniFile& ini) {
-  std::string command = ini_get(ini, "Tool", "Editor", "notepad.exe");
+std::string read_editor(std::string command) {
   if (!command.empty() && command[0] == '*') command.erase(0, 1);
   if (names_windows_editor(command)) command = platform::default_text_editor();
   return cut_bytes(command, EDITOR_COMMAND_MAX_BYTES);
 }
 
-int read_number(const IniFile& ini, const char* section, const char* key, const char* fallback) {
-  return parse_decimal(ini_get(ini, section, key, fallback));
+// One key of the settings file: where it lives, its default, and how a
+// view's value is stored as text and read back (clamped where it enters).
+constexpr int KEY_COLOUR = 1;     // not written while colours came from the command line
+constexpr int KEY_EXTENSION = 2;  // enters the file only once off its default
+struct SettingKey {
+  const char* section;
+  const char* key;
+  const char* fallback;
+  int flags;
+  std::string (*get)(const ViewContext& v);
+  void (*set)(ViewContext& v, const std::string& text);
+};
+
+// A value the file does not hold.
+constexpr const char* ABSENT = "\x01";
+
+#define YOMITE_NUMBER_KEY(section, key, fallback, flags, field, clamp)                           \
+  {                                                                                              \
+    section, key, fallback, flags,                                                               \
+        [](const ViewContext& v) { return std::to_string(v.settings.field); },                   \
+        [](ViewContext& v, const std::string& s) { v.settings.field = clamp(parse_decimal(s)); } \
+  }
+#define YOMITE_COLOUR_KEY(key, fallback, field)                                             \
+  {                                                                                         \
+    "Color", key, fallback, KEY_COLOUR,                                                     \
+        [](const ViewContext& v) { return format_hex_color(v.settings.field); },            \
+        [](ViewContext& v, const std::string& s) { v.settings.field = parse_hex_color(s); } \
+  }
+
+int as_is(int n) {
+  return n;
 }
 
-void write_number(IniFile& ini, const char* section, const char* key, int value) {
-  ini_set(ini, section, key, std::to_string(value));
+int as_switch(int n) {
+  return n ? 1 : 0;
 }
 
-// An extension's key joins the file only once it differs from its default,
-// so a file written with every extension as it comes holds exactly the
-// standard keys.
-void write_extension_switch(IniFile& ini, const char* section, const char* key, int value,
-                            int fallback = 0) {
-  const char* absent = "\x01";
-  if (value == fallback && ini_get(ini, section, key, absent) == absent) return;
-  write_number(ini, section, key, value);
-}
+const SettingKey SETTING_KEYS[] = {
+    YOMITE_COLOUR_KEY("Fore", "FFFFFF", text_color),
+    YOMITE_COLOUR_KEY("Back", "7F0000", back_color),
+    YOMITE_COLOUR_KEY("Footnote", "00FF00", link_color),
+    YOMITE_NUMBER_KEY("Color", "FollowDesktop", "0", KEY_EXTENSION, follow_desktop, as_is),
+    {"Font", "Font", FALLBACK_FACE_NAME, 0,
+     [](const ViewContext& v) { return v.settings.std_face_name; },
+     [](ViewContext& v, const std::string& s) {
+       v.settings.std_face_name = cut_chars(s, FACE_NAME_MAX_CHARS);
+     }},
+    // Sizes are kept where they enter, so no geometry made from them overflows.
+    YOMITE_NUMBER_KEY("Font", "Size", "18", 0, std_font_size, clamp_font_size),
+    YOMITE_NUMBER_KEY("Font", "Width", "40", 0, std_column_chars, clamp_column_chars),
+    YOMITE_NUMBER_KEY("Font", "Page", "20", 0, std_page_lines, clamp_page_lines),
+    YOMITE_NUMBER_KEY("Font", "Smooth", "0", 0, font_smoothing, as_is),
+    YOMITE_NUMBER_KEY("Font", "Justify", "1", 0, justify, as_is),
+    YOMITE_NUMBER_KEY("Font", "RubyPercent", "60", 0, ruby_percent, as_is),
+    YOMITE_NUMBER_KEY("Font", "FullNotation", "0", KEY_EXTENSION, full_notation, as_is),
+    YOMITE_NUMBER_KEY("Font", "BookComposition", "0", KEY_EXTENSION, book_composition, as_is),
+    YOMITE_NUMBER_KEY("Font", "RubyMode", "0", KEY_EXTENSION, ruby_mode, as_is),
+    YOMITE_NUMBER_KEY("Scroll", "Smooth", "1", 0, smooth_scroll, as_is),
+    YOMITE_NUMBER_KEY("Scroll", "SmoothDot", "4", 0, smooth_dots, as_is),
+    YOMITE_NUMBER_KEY("Scroll", "PageMode", "0", 0, page_mode, as_is),
+    YOMITE_NUMBER_KEY("Place", "Resume", "1", KEY_EXTENSION, keep_place, as_switch),
+    YOMITE_NUMBER_KEY("Place", "Status", "1", KEY_EXTENSION, show_status, as_switch),
+    YOMITE_NUMBER_KEY("Window", "FitToWindow", "0", KEY_EXTENSION, fit_window, as_is),
+    {"Tool", "Editor", "notepad.exe", 0,
+     [](const ViewContext&) { return EDITOR_MARK + process_settings().editor_command; },
+     [](ViewContext&, const std::string& s) {
+       process_settings().editor_command = read_editor(s);
+     }},
+};
 
-void store_edit(IniFile& ini, void* view) {
-  store_settings(*static_cast<const ViewContext*>(view), ini);
+#undef YOMITE_NUMBER_KEY
+#undef YOMITE_COLOUR_KEY
+
+std::string key_id(const SettingKey& k) {
+  return std::string(k.section) + "/" + k.key;
 }
 
 // Why a settings file was not read, as a sentence about `path`.
@@ -83,26 +137,21 @@ int read_settings(ViewContext& v, const std::string& path, std::string* refusal)
 }
 
 void settings_from_ini(ViewContext& v, const IniFile& ini) {
-  v.settings.text_color = parse_hex_color(ini_get(ini, "Color", "Fore", "FFFFFF"));
-  v.settings.back_color = parse_hex_color(ini_get(ini, "Color", "Back", "7F0000"));
-  v.settings.link_color = parse_hex_color(ini_get(ini, "Color", "Footnote", "00FF00"));
-  v.settings.std_face_name =
-      cut_chars(ini_get(ini, "Font", "Font", FALLBACK_FACE_NAME), FACE_NAME_MAX_CHARS);
-  // Sizes are kept where they enter, so no geometry made from them overflows.
-  v.settings.std_font_size = clamp_font_size(read_number(ini, "Font", "Size", "18"));
-  v.settings.std_column_chars = clamp_column_chars(read_number(ini, "Font", "Width", "40"));
-  v.settings.std_page_lines = clamp_page_lines(read_number(ini, "Font", "Page", "20"));
-  v.settings.font_smoothing = read_number(ini, "Font", "Smooth", "0");
-  v.settings.justify = read_number(ini, "Font", "Justify", "1");
-  v.settings.ruby_percent = read_number(ini, "Font", "RubyPercent", "60");
-  v.settings.smooth_scroll = read_number(ini, "Scroll", "Smooth", "1");
-  v.settings.smooth_dots = read_number(ini, "Scroll", "SmoothDot", "4");
-  v.settings.page_mode = read_number(ini, "Scroll", "PageMode", "0");
-  v.settings.full_notation = read_number(ini, "Font", "FullNotation", "0");  // extension
-  v.settings.book_composition = read_number(ini, "Font", "BookComposition", "0");
-  v.settings.keep_place = read_number(ini, "Place", "Resume", "1") ? 1 : 0;
-  v.settings.show_status = read_number(ini, "Place", "Status", "1") ? 1 : 0;
-  process_settings().editor_command = read_editor(ini);
+  ViewSettings& s = v.settings;
+  for (const SettingKey& k : SETTING_KEYS) {
+    const std::string id = key_id(k);
+    const std::string now = k.get(v);
+    const std::string file = ini_get(ini, k.section, k.key, k.fallback);
+    auto seen = s.seen_values.find(id);
+    auto option = s.option_values.find(id);
+    // A value this viewer changed and has not written, or one an option gave
+    // for this run, outlives the file's.
+    const bool keep = (seen != s.seen_values.end() && seen->second != now) ||
+                      (option != s.option_values.end() && option->second == now);
+    k.set(v, file);
+    s.seen_values[id] = k.get(v);
+    if (keep) k.set(v, now);
+  }
 }
 
 const std::string& settings_path() {
@@ -115,37 +164,49 @@ int read_settings(ViewContext& view, std::string* refusal) {
   return read_settings(view, settings_path(), refusal);
 }
 
-void store_settings(const ViewContext& v, IniFile& ini) {
-  if (!process_settings().command_line_colors) {
-    ini_set(ini, "Color", "Fore", format_hex_color(v.settings.text_color));
-    ini_set(ini, "Color", "Back", format_hex_color(v.settings.back_color));
-    ini_set(ini, "Color", "Footnote", format_hex_color(v.settings.link_color));
+void store_settings(ViewContext& v, IniFile& ini) {
+  ViewSettings& s = v.settings;
+  for (const SettingKey& k : SETTING_KEYS) {
+    if ((k.flags & KEY_COLOUR) && process_settings().command_line_colors) continue;
+    const std::string id = key_id(k);
+    const std::string now = k.get(v);
+    const bool present = ini_get(ini, k.section, k.key, ABSENT) != ABSENT;
+    auto seen = s.seen_values.find(id);
+    auto option = s.option_values.find(id);
+    std::string value = now;
+    // An option's value is for this run only: the file keeps (or gets) its own.
+    if (option != s.option_values.end() && option->second == now) {
+      if (present) continue;
+      value = seen != s.seen_values.end() ? seen->second : k.fallback;
+    } else if (present && seen != s.seen_values.end() && seen->second == now) {
+      continue;  // unchanged here: another viewer may have written it since
+    }
+    // An extension's key joins the file only once it differs from its
+    // default, so a file written with every extension as it comes holds
+    // exactly the standard keys.
+    if ((k.flags & KEY_EXTENSION) && !present && value == k.fallback) continue;
+    ini_set(ini, k.section, k.key, value);
+    s.seen_values[id] = value;
   }
-  ini_set(ini, "Font", "Font", v.settings.std_face_name);
-  write_number(ini, "Font", "Size", v.settings.std_font_size);
-  write_number(ini, "Font", "Width", v.settings.std_column_chars);
-  write_number(ini, "Font", "Page", v.settings.std_page_lines);
-  write_number(ini, "Font", "Smooth", v.settings.font_smoothing);
-  write_number(ini, "Font", "Justify", v.settings.justify);
-  write_number(ini, "Font", "RubyPercent", v.settings.ruby_percent);
-  write_extension_switch(ini, "Font", "FullNotation", v.settings.full_notation);
-  write_extension_switch(ini, "Font", "BookComposition", v.settings.book_composition);
-  write_extension_switch(ini, "Place", "Resume", v.settings.keep_place, 1);
-  write_extension_switch(ini, "Place", "Status", v.settings.show_status, 1);
-  write_number(ini, "Scroll", "Smooth", v.settings.smooth_scroll);
-  write_number(ini, "Scroll", "SmoothDot", v.settings.smooth_dots);
-  write_number(ini, "Scroll", "PageMode", v.settings.page_mode);
-  ini_set(ini, "Tool", "Editor", EDITOR_MARK + process_settings().editor_command);
 }
 
-int write_settings(const ViewContext& view, const std::string& path) {
-  int ok = ini_update(path, store_edit, const_cast<ViewContext*>(&view));
+int write_settings(ViewContext& view, const std::string& path) {
+  IniEdit store = [](IniFile& ini, void* context) {
+    store_settings(*static_cast<ViewContext*>(context), ini);
+  };
+  int ok = ini_update(path, store, &view);
   platform::notify_settings_changed();
   return ok;
 }
 
-int write_settings(const ViewContext& view) {
+int write_settings(ViewContext& view) {
   return write_settings(view, settings_path());
+}
+
+void note_option_value(ViewContext& view, const char* section, const char* key) {
+  for (const SettingKey& k : SETTING_KEYS)
+    if (std::string(k.section) == section && std::string(k.key) == key)
+      view.settings.option_values[key_id(k)] = k.get(view);
 }
 
 StandardLayout standard_layout(const ViewContext& v) {

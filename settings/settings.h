@@ -67,17 +67,23 @@ int read_settings(ViewContext& view, const std::string& path, std::string* refus
 // From settings_path().
 int read_settings(ViewContext& view, std::string* refusal = nullptr);
 
-// The same keys from an already loaded file (what read_settings takes).
+// The same keys from an already loaded file (what read_settings takes). A
+// value changed here and not yet written, or given by an option, is kept.
 void settings_from_ini(ViewContext& view, const IniFile& ini);
 
-// Writes every standard setting (colours unless set from the command line),
-// then tells every viewer to read them again. 1, or 0 when the file could
-// not be written.
-int write_settings(const ViewContext& view, const std::string& path);
-int write_settings(const ViewContext& view);
+// Writes the standard settings this viewer changed since it last read or
+// wrote them, and every one the file lacks (colours not when set from the
+// command line, an option's value never), then tells every viewer to read
+// them again. 1, or 0 when the file could not be written.
+int write_settings(ViewContext& view, const std::string& path);
+int write_settings(ViewContext& view);
 
 // The same keys into an already loaded file (what write_settings commits).
-void store_settings(const ViewContext& view, IniFile& ini);
+void store_settings(ViewContext& view, IniFile& ini);
+
+// An option of the command line just set the value of the settings key
+// `section`/`key` in `view`: it holds for this run only.
+void note_option_value(ViewContext& view, const char* section, const char* key);
 
 // The standard font and geometry a window without command-line values takes:
 // empty or 0 values replaced by the fallbacks.

@@ -25,19 +25,22 @@ constexpr int COLUMN_CHARS_MAX = 8192;
 // stay far below 2^31.
 constexpr int PAGE_LINES_MAX = 1024;
 
-// The magnitude of `value` kept to at most `max`; the sign stays, so 0 still
-// means "not set" and a negative value still behaves as it did.
-constexpr int clamp_magnitude(int value, int max) {
-  return value > max ? max : value < -max ? -max : value;
-}
+// A font size keeps its sign (a negative size is a cell height, as a
+// positive one is), its magnitude kept to at most FONT_SIZE_MAX.
 constexpr int clamp_font_size(int px) {
-  return clamp_magnitude(px, FONT_SIZE_MAX);
+  return px > FONT_SIZE_MAX ? FONT_SIZE_MAX : px < -FONT_SIZE_MAX ? -FONT_SIZE_MAX : px;
+}
+// A length or a count below 0 means nothing: it becomes 0, "not set", so the
+// standard value or the default takes its place and no page is made with a
+// negative side.
+constexpr int clamp_count(int value, int max) {
+  return value < 0 ? 0 : value > max ? max : value;
 }
 constexpr int clamp_column_chars(int half_widths) {
-  return clamp_magnitude(half_widths, COLUMN_CHARS_MAX);
+  return clamp_count(half_widths, COLUMN_CHARS_MAX);
 }
 constexpr int clamp_page_lines(int columns) {
-  return clamp_magnitude(columns, PAGE_LINES_MAX);
+  return clamp_count(columns, PAGE_LINES_MAX);
 }
 
 // --- one load ----------------------------------------------------------------
@@ -55,6 +58,10 @@ constexpr long long DOCUMENT_MAX_BYTES = 64LL << 20;
 // document may hold is more than any text needs; at about 32 bytes each the
 // lines stay near 128 MiB.
 constexpr int DOCUMENT_MAX_LINES = 4 * 1048576;
+
+// Which of these ended a load while text remained (ViewContext::load_cut).
+// The document then ends in a column saying so.
+enum LoadCut : int { LOAD_WHOLE = 0, LOAD_CUT_CHARACTERS, LOAD_CUT_BYTES, LOAD_CUT_LINES };
 
 // --- files -------------------------------------------------------------------
 

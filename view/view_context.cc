@@ -91,11 +91,9 @@ void release_document_lines(Document& d) {
 void release_typesetting(Typesetting& t) {
   std::free(t.width_cache);
   t.width_cache = nullptr;
-  delete_font(t.font_main_upright);
   delete_font(t.font_main);
   delete_font(t.font_page_number);
   delete_font(t.font_ruby);
-  delete_font(t.font_ruby_upright);
   delete_font(t.font_emphasis);
   delete_font(t.font_pair_upright);
   delete_font(t.font_heading);
@@ -130,12 +128,15 @@ int begin_display_lines(ViewContext& v) {
 DisplayLine* display_line_slot(ViewContext& v, int index) {
   if (!v.doc.lines || index < 0) return nullptr;
   if (index >= v.doc.line_capacity - LINES_HEADROOM) {
-    const int step = v.doc.line_capacity / 2 > LINES_GROWTH ? v.doc.line_capacity / 2 : LINES_GROWTH;
+    const int step =
+        v.doc.line_capacity / 2 > LINES_GROWTH ? v.doc.line_capacity / 2 : LINES_GROWTH;
     int capacity = v.doc.line_capacity + step;
-    void* grown = std::realloc(v.doc.lines, static_cast<std::size_t>(capacity) * sizeof(DisplayLine));
+    void* grown =
+        std::realloc(v.doc.lines, static_cast<std::size_t>(capacity) * sizeof(DisplayLine));
     if (!grown) return nullptr;
     v.doc.lines = static_cast<DisplayLine*>(grown);
-    std::memset(v.doc.lines + v.doc.line_capacity, 0, static_cast<std::size_t>(step) * sizeof(DisplayLine));
+    std::memset(v.doc.lines + v.doc.line_capacity, 0,
+                static_cast<std::size_t>(step) * sizeof(DisplayLine));
     v.doc.line_capacity = capacity;
     if (index >= v.doc.line_capacity - LINES_HEADROOM) return nullptr;  // far beyond the end
   }

@@ -7,12 +7,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/font.h"
 #include "platform/window.h"
 #include "view/line_origins.h"
+#include "view/limits.h"
 #include "view/text_arena.h"
 
 namespace yomite {
@@ -85,7 +87,8 @@ struct HeadingEntry {
   int line;  // display line where the heading starts
 };
 
-struct LoadJob;  // a full load going on in slices (document/load.h)
+struct LoadJob;      // a full load going on in slices (document/load.h)
+struct Composition;  // standard or book composition (layout/composition.h)
 
 // The laid-out document: its display lines, the texts and codes they point
 // into, the annotation entries, and a load still going on. Owns all of it.
@@ -111,6 +114,7 @@ struct Document {
   // release step ends it first, so lines are never added to a freed array.
   LoadJob* load_job = nullptr;
   void (*end_load_job)(LoadJob* job) = nullptr;
+  int load_cut = LOAD_WHOLE;  // the limit that ended the last full load early (view/limits.h)
 
   Document() = default;
   Document(const Document&) = delete;
@@ -118,28 +122,29 @@ struct Document {
   ~Document();
 };
 
-// How the document is set: the fonts made for it, their metrics and the
-// width cache. Owns the fonts and the cache.
+// How the document is set: the fonts made for it, their metrics, the width
+// cache and the composition. Owns the fonts and the cache.
 struct Typesetting {
   platform::Font* font_main = nullptr;          // turned 270 degrees in vertical writing
-  platform::Font* font_main_upright = nullptr;  // vertical writing only
   platform::Font* font_page_number = nullptr;   // vertical writing only
   int page_number_height = 0;                   // px
   platform::Font* font_ruby = nullptr;
-  platform::Font* font_ruby_upright = nullptr;  // vertical writing only
   platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks
   platform::Font* font_pair_upright = nullptr;  // face without '@', for upright digit pairs
   platform::Font* font_heading = nullptr;       // full notation: headings (bold, or Gothic)
   int char_height = 18;                         // px, cell height of the main font
   int half_width = 0;                           // px, one half-width unit of the main font
   int ruby_height = 7;                          // px, cell height of the ruby font
-  int column_pitch = 27;                 // px, ruby_height + char_height + 2: the scrolling unit
-  int fixed_pitch = 1;                   // the main font is fixed-pitch
-  int half_is_half = 0;                  // average width is exactly half the maximum width
-  int vertical = 0;                      // 1 exactly when face_name begins with '@'
+  int slot_gap = 2;       // px between a slot's text and the next slot's ruby band
+  int column_pitch = 27;  // px, ruby_height + char_height + slot_gap: the scrolling unit
+  int fixed_pitch = 1;    // the main font is fixed-pitch
+  int half_is_half = 0;   // average width is exactly half the maximum width
+  int vertical = 0;       // 1 exactly when face_name begins with '@'
   int extent_swapped = 0;                // the font reports extents with the axes exchanged
   std::uint16_t* width_cache = nullptr;  // per-character widths of the main font
-  int book_layout = 0;  // 1: the fonts and display lines were made in book composition
+  // What breaking, justification and painting do, chosen with the fonts
+  // (null until they are made).
+  const Composition* composition = nullptr;
 
   Typesetting() = default;
   Typesetting(const Typesetting&) = delete;
@@ -166,7 +171,7 @@ struct ViewSettings {
   int code_page = 1;        // for multibyte text; 1 = the system's (932)
   int encoding_letter = 0;  // forced encoding, upper case; 0 = detect
   int markup_enabled = 1;
-  int font_smoothing = 0;  // settings Font/Smooth
+  int font_smoothing = 0;  // settings Font/Smooth: kept and written, no effect
   int page_mode = 0;
   int justify = 1;                 // settings Font/Justify
   int ruby_percent = 0;            // kept in 40..80 whenever fonts are made
@@ -177,9 +182,10 @@ struct ViewSettings {
   int full_notation = 0;
   // Extension (settings Font/BookComposition, option N): book-grade line
   // composition; 0 = standard composition.
-  // It takes effect when the fonts are made (an open or a reload), which
-  // copies it into typeset.book_layout; breaking, justification, painting and
-  // hit testing read that, so a settings notice never mixes the two.
+  // It takes effect when the fonts are made (an open or a reload):
+  // create_view_fonts chooses typeset.composition from it, and breaking,
+  // justification, painting and hit testing go through that, so a settings
+  // notice never mixes the two.
   int book_composition = 0;
   // Extension (settings Place/Resume, on by default): a file opens where it
   // was closed, and a relayout keeps the first words shown and the mark on
@@ -188,6 +194,25 @@ struct ViewSettings {
   // Extension (settings Place/Status, the menu's check item; on by default):
   // the strip under the page that shows the page and how far through the text.
   int show_status = 1;
+  // Extension (settings Font/RubyMode, option U): how readings are shown:
+  // 0 beside their bases, 1 left out, 2 inline after them in parentheses
+  // (RUBY_* in document/ruby_modes.h). Taken when the text is laid out.
+  int ruby_mode = 0;
+  // Extension (settings Color/FollowDesktop): the colours follow the
+  // desktop's light or dark preference (viewer/themes.h).
+  int follow_desktop = 0;
+  // Extension (settings Window/FitToWindow): the page follows the window's
+  // size (viewer/window_fit.h); 0 = the specified window.
+  int fit_window = 0;
+
+  // Per settings key ("Section/Key"), the value as this view last read it
+  // from the file or wrote it there: a key whose value still equals it was
+  // not changed here, so a write leaves another viewer's newer value alone,
+  // and a key that differs was changed here, so a reading keeps it.
+  std::map<std::string, std::string> seen_values;
+  // Per key, the value an option of the command line gave: for this run
+  // only, never written, and kept when the file is read again.
+  std::map<std::string, std::string> option_values;
 };
 
 // A column moving across the window in pixel steps, one step per tick of the
@@ -249,6 +274,18 @@ struct Viewport {
   int auto_speed = 0;                  // sign = direction, magnitude 0..5 = speed step
   AutoScroll auto_scroll;
   ColumnInFlight column;
+  // Fit to window and full screen (viewer/window_fit.h).
+  int fitting = 0;             // this window's page follows its size
+  int full_screen = 0;         // the window fills the screen
+  int resized = 0;             // the window has a size the user (or full screen) gave it
+  int relayout_pending = 0;    // a resize waits to be laid out ...
+  unsigned relayout_due = 0;   // ... at this tick_ms()
+  int unfit_column_chars = 0;  // the geometry before the page followed the window
+  int unfit_page_lines = 0;
+  int modal = 0;  // modal windows open (view/modal.h)
+  // Commands other programs sent, run in order once the event loop is free
+  // and no modal window is open.
+  std::vector<int> waiting_commands;
 };
 
 // Everything about the document shown in the main window, in its parts.

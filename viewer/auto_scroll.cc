@@ -7,6 +7,7 @@
 #include "viewer/keys.h"
 #include "viewer/pointer.h"
 #include "viewer/scrolling.h"
+#include "viewer/window_fit.h"
 
 namespace yomite {
 
@@ -124,13 +125,6 @@ int auto_scroll_takes_click(ViewContext& v, int button, int x, int y) {
     request_stop(v);
   }
   return 1;
-}
-
-void on_tick(ViewContext& v) {
-  if (column_in_flight(v))
-    advance_column(v);
-  else
-    auto_scroll_next(v);
 }
 
 }  // namespace yomite

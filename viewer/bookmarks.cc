@@ -8,6 +8,7 @@
 #include "platform/window.h"
 #include "settings/history.h"
 #include "settings/settings.h"
+#include "view/modal.h"
 #include "viewer/command_handlers.h"
 #include "viewer/place.h"
 #include "viewer/scrolling.h"
@@ -155,6 +156,7 @@ std::string bookmark_row(ViewContext& v, const Bookmark& mark) {
 }
 
 void cmd_add_bookmark(ViewContext& v, int) {
+  ModalScope modal(v);
   std::string name = default_bookmark_name(v);
   if (!prompt_for_name(v, name)) {
     platform::window_focus(v.viewport.window);
@@ -165,6 +167,7 @@ void cmd_add_bookmark(ViewContext& v, int) {
 }
 
 void cmd_bookmarks(ViewContext& v, int) {
+  ModalScope modal(v);
   ListCall call{&v, read_bookmarks(path(), history_name(v))};
   cached() = call.marks;
   DialogForm form;

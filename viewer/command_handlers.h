@@ -43,4 +43,15 @@ void cmd_find_list(ViewContext& view, int number);
 void cmd_add_bookmark(ViewContext& view, int number);
 void cmd_bookmarks(ViewContext& view, int number);
 
+// viewer/ruby_menu.cc: the ruby display modes (an extension).
+void cmd_ruby_mode(ViewContext& view, int number);
+
+// viewer/themes.cc: colour sets and following the desktop (an extension).
+void cmd_colour_set(ViewContext& view, int number);
+void cmd_follow_desktop(ViewContext& view, int number);
+
+// viewer/window_fit.cc: fit to window and full screen (extensions).
+void cmd_fit_window(ViewContext& view, int number);
+void cmd_full_screen(ViewContext& view, int number);
+
 }  // namespace yomite

@@ -11,9 +11,10 @@ namespace yomite {
 
 namespace {
 
-// Any case; X and Y upper only. A and N are extensions (the full bracket
-// notation, book composition), unused by the viewer before.
-constexpr const char* OPTION_LETTERS = "ABCEFGHJKLMNRSTW";
+// Any case; X and Y upper only. A, N and U are extensions (the full bracket
+// notation, book composition, the ruby display mode), unused by the viewer
+// before.
+constexpr const char* OPTION_LETTERS = "ABCEFGHJKLMNRSTUW";
 
 // The option's letter in upper case, or 0 when the viewer knows no such option.
 char option_letter(char given) {
@@ -35,7 +36,19 @@ int encoding_letter_of(const std::string& value) {
   return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : static_cast<unsigned char>(c);
 }
 
-void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
+// Options that set a value the settings file keeps, and its key there.
+struct OptionKey {
+  char letter;
+  const char* section;
+  const char* key;
+};
+constexpr OptionKey OPTION_KEYS[] = {
+    {'A', "Font", "FullNotation"}, {'B', "Color", "Back"},           {'C', "Color", "Fore"},
+    {'L', "Color", "Footnote"},    {'N', "Font", "BookComposition"}, {'S', "Scroll", "Smooth"},
+    {'U', "Font", "RubyMode"},
+};
+
+void set_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
   const int n = parse_decimal(o.value);
   switch (o.letter) {
     case 'A':
@@ -83,12 +96,23 @@ void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
     case 'T':
       v.settings.text_format = n;
       break;
+    case 'U':
+      v.settings.ruby_mode = n;
+      break;
     case 'W':
       v.settings.column_chars = clamp_column_chars(n);
       break;
     default:
       break;  // X and Y place the window; the scan took them
   }
+}
+
+// Options apply to the run: a value the settings file keeps is noted as the
+// option's, so that it is neither written nor lost when the file is read again.
+void apply_option(ViewContext& v, const ViewerOption& o, OptionRequests& r) {
+  set_option(v, o, r);
+  for (const OptionKey& k : OPTION_KEYS)
+    if (k.letter == o.letter) note_option_value(v, k.section, k.key);
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ constexpr unsigned CF_UNLOCKED = 2;  // refused for a locked text
 // An extension's command: the menu and its keys run it; its number sent by
 // another program does nothing, as every number outside the standard ones.
 constexpr unsigned CF_EXTENSION = 4;
+// It opens a modal window (a dialog or a chooser): one sent by another
+// program while one is open is refused.
+constexpr unsigned CF_MODAL = 8;
 
 // A key a row binds: a key code (viewer/keys.h; letters are upper case and
 // act whatever modifier is held), with KEY_WITH_SHIFT added when it acts only

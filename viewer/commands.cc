@@ -4,12 +4,12 @@
 
 #include <cstdlib>
 
-#include "layout/paint.h"
 #include "platform/choosers.h"
 #include "platform/window.h"
 #include "settings/history.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "view/modal.h"
 #include "viewer/command_handlers.h"
 #include "viewer/command_table.h"
 #include "viewer/dialogs.h"
@@ -49,17 +49,19 @@ void cmd_smooth_dots(ViewContext& v, int number) {
 }
 
 void cmd_choose_colour(ViewContext& v, int number) {
+  ModalScope modal(v);
   Color& field = colour_of(v, number);
   const long chosen = platform::choose_color(v.viewport.window, field);
   if (number == CMD_TEXT_COLOR) trace("col=%x ", static_cast<unsigned>(chosen));
   if (chosen == -1) return;
   field = static_cast<Color>(chosen);
-  if (number == CMD_BACK_COLOR) back_calibration_pending = 1;
+  v.settings.follow_desktop = 0;  // a colour chosen by hand ends following the desktop
   repaint(v);
   write_settings(v);
 }
 
 void cmd_change_font(ViewContext& v, int) {
+  ModalScope modal(v);
   platform::FontDescription font;
   font.height = -v.typeset.char_height;
   font.face = v.settings.face_name;

@@ -6,10 +6,14 @@
 #include "settings/history.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "view/modal.h"
 #include "viewer/command_table.h"
 #include "viewer/commands.h"
 #include "viewer/contents.h"
 #include "viewer/reader_commands.h"
+#include "viewer/ruby_menu.h"
+#include "viewer/themes.h"
+#include "viewer/window_fit.h"
 
 namespace yomite {
 
@@ -108,6 +112,12 @@ constexpr MenuPlace MENU_LAYOUT[] = {
     {CMD_SETTINGS, nullptr},
     {CMD_MAKE_STANDARD, nullptr},
     {CMD_ABOUT, nullptr},
+    // The window's extensions, after every standard item.
+    SEPARATOR,
+    {0, themes_submenu},
+    {0, ruby_submenu},
+    {CMD_FIT_WINDOW, nullptr},
+    {CMD_FULL_SCREEN, nullptr},
 };
 
 }  // namespace
@@ -129,7 +139,11 @@ std::vector<MenuItem> context_menu_items(ViewContext& v) {
 }
 
 void show_context_menu(ViewContext& v, int x, int y) {
-  const int chosen = platform::track_popup_menu(v.viewport.window, context_menu_items(v), x, y);
+  int chosen = 0;
+  {
+    ModalScope modal(v);
+    chosen = platform::track_popup_menu(v.viewport.window, context_menu_items(v), x, y);
+  }
   trace("menu=%d ", chosen);
   if (chosen != 0) run_menu_command(v, chosen);
 }

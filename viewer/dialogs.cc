@@ -6,14 +6,17 @@
 
 #include "platform/choosers.h"
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "platform/process.h"
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "view/modal.h"
 #include "viewer/commands.h"
 #include "viewer/contents.h"
 #include "viewer/messages.h"
 #include "viewer/place.h"
+#include "viewer/window_fit.h"
 
 #ifndef YOMITE_VERSION
 #define YOMITE_VERSION "0"
@@ -69,15 +72,20 @@ int checked(DialogForm& form, int id) {
 // --- width ---
 
 struct WidthAnswer {
+  platform::Window* window = nullptr;
   int column_chars = 0, page_lines = 0;
 };
 
 int accept_width(DialogForm& form, void* context) {
+  auto* answer = static_cast<WidthAnswer*>(context);
   const long long column = dialog_number(text_of(form, ID_WIDTH_COLUMN));
   const long long page = dialog_number(text_of(form, ID_WIDTH_PAGE));
   auto in_range = [](long long n) { return n >= WIDTH_DIALOG_MIN && n <= WIDTH_DIALOG_MAX; };
-  if (!in_range(column) || !in_range(page)) return 0;  // stays open, nothing said
-  auto* answer = static_cast<WidthAnswer*>(context);
+  if (!in_range(column) || !in_range(page)) {
+    // It stays open; the user is told why (an extension).
+    platform::message_box(answer->window, WIDTH_DIALOG_REFUSAL, "Yomite 文字数設定");
+    return 0;
+  }
   answer->column_chars = static_cast<int>(column);
   answer->page_lines = static_cast<int>(page);
   return 1;
@@ -135,13 +143,21 @@ long long dialog_number(const std::string& text) {
 }
 
 void open_file_dialog(ViewContext& v) {
+  ModalScope modal(v);
+  // Everything the viewer opens comes first (archives open too: their first
+  // text is shown), then the specified filters.
   const std::vector<platform::FileFilter> filters = {
+      {"開けるファイル(*.txt;*.ymx;*.zip)", "*.txt;*.ymx;*.zip"},
       {"テキスト(*.txt;*.ymx)", "*.txt;*.ymx"},
       {"ﾌｧｲﾙ(*.*)", "*.*"},
-      {"ZIP(*.zip)", "*.zip"},  // archives open too: their first text is shown
+      {"ZIP(*.zip)", "*.zip"},
   };
+  // The shown file's folder (an archive's, not its unpacked copy's).
+  const std::string& shown = v.doc.archive_name.empty() ? v.doc.file_name : v.doc.archive_name;
   std::string path;
-  if (!platform::choose_file(v.viewport.window, PROGRAM_TITLE, filters, path)) return;
+  if (!platform::choose_file(v.viewport.window, PROGRAM_TITLE, filters,
+                             platform::directory_part(shown), path))
+    return;
   const int empty = v.doc.file_name.empty();
   if (launch_viewer(v, path, empty) && empty) platform::window_post_close(v.viewport.window);
 }
@@ -159,11 +175,14 @@ int launch_editor(ViewContext& v) {
       !args.empty() && platform::start_program(editor_arguments(command, v.doc.file_name));
   if (started) return 1;
   // The message shows the command line as the user would type it.
-  platform::message_box(v.viewport.window, command + " " + quoted(v.doc.file_name), EDITOR_FAILED_CAPTION);
+  ModalScope modal(v);
+  platform::message_box(v.viewport.window, command + " " + quoted(v.doc.file_name),
+                        EDITOR_FAILED_CAPTION);
   return 0;
 }
 
 int width_dialog(ViewContext& v) {
+  ModalScope modal(v);
   DialogForm form;
   form.title = "Yomite 文字数設定";
   form.cancel_label = CANCEL_LABEL;
@@ -174,6 +193,7 @@ int width_dialog(ViewContext& v) {
       edit(ID_WIDTH_PAGE, std::to_string(static_cast<unsigned>(v.settings.page_lines))),
   };
   WidthAnswer answer;
+  answer.window = v.viewport.window;
   platform::DialogHooks hooks;
   hooks.accept = accept_width;
   hooks.context = &answer;
@@ -184,6 +204,7 @@ int width_dialog(ViewContext& v) {
 }
 
 int page_jump_dialog(ViewContext& v, int page, int* percent) {
+  ModalScope modal(v);
   DialogForm form;
   form.title = "ページ移動";
   form.cancel_label = CANCEL_LABEL;
@@ -216,10 +237,12 @@ int page_jump_dialog(ViewContext& v, int page, int* percent) {
 }
 
 int settings_dialog(ViewContext& v) {
+  ModalScope modal(v);
   v.settings.ruby_percent = clamp_ruby_percent(v.settings.ruby_percent);
   v.settings.font_smoothing = v.settings.font_smoothing ? 1 : 0;
   v.settings.justify = v.settings.justify ? 1 : 0;
-  const int smoothing = v.settings.font_smoothing, justify = v.settings.justify, ruby = v.settings.ruby_percent;
+  const int smoothing = v.settings.font_smoothing, justify = v.settings.justify,
+            ruby = v.settings.ruby_percent;
   DialogForm form;
   form.title = "Yomite 設定";
   form.cancel_label = CANCEL_LABEL;
@@ -240,12 +263,14 @@ int settings_dialog(ViewContext& v) {
       // Extensions.
       check(ID_SETTINGS_FULL_NOTATION, FULL_NOTATION_LABEL, v.settings.full_notation),
       check(ID_SETTINGS_BOOK_COMPOSITION, BOOK_COMPOSITION_LABEL, v.settings.book_composition),
+      check(ID_SETTINGS_FIT_WINDOW, FIT_WINDOW_LABEL, v.settings.fit_window),
       check(ID_SETTINGS_KEEP_PLACE, KEEP_PLACE_LABEL, v.settings.keep_place),
   };
   platform::DialogHooks hooks;
   hooks.button = browse_program;
   hooks.context = &v;
   if (platform::run_dialog(v.viewport.window, form, hooks) != 1) return 0;
+  const std::string editor = process_settings().editor_command;
   process_settings().editor_command = text_of(form, ID_SETTINGS_EDITOR);
   v.settings.font_smoothing = checked(form, ID_SETTINGS_SMOOTHING);
   v.settings.justify = checked(form, ID_SETTINGS_JUSTIFY);
@@ -257,21 +282,25 @@ int settings_dialog(ViewContext& v) {
   v.settings.keep_place = keep_place;
   const int full_notation = checked(form, ID_SETTINGS_FULL_NOTATION);
   const int book_composition = checked(form, ID_SETTINGS_BOOK_COMPOSITION);
-  const int relayout = full_notation != v.settings.full_notation || book_composition != v.settings.book_composition;
+  const int relayout =
+      full_notation != v.settings.full_notation || book_composition != v.settings.book_composition;
   v.settings.full_notation = full_notation;
   v.settings.book_composition = book_composition;
-  // A new editor command alone waits for the write at exit.
-  if (v.settings.font_smoothing != smoothing || v.settings.justify != justify || v.settings.ruby_percent != ruby || relayout ||
-      place_changed) {
-    platform::window_invalidate(v.viewport.window, nullptr, 0);
-    write_settings(v);
-  }
+  const int repaint = v.settings.font_smoothing != smoothing || v.settings.justify != justify ||
+                      v.settings.ruby_percent != ruby || relayout;
+  if (repaint) platform::window_invalidate(v.viewport.window, nullptr, 0);
+  // A new editor command is written at once too: a viewer that reads the file
+  // again on another one's notice must find it there.
+  if (repaint || place_changed || process_settings().editor_command != editor) write_settings(v);
   // The extensions change the layout: the document is laid out again.
   if (relayout && v.doc.loaded) reopen_document(v, 0);
+  const int fit = checked(form, ID_SETTINGS_FIT_WINDOW);
+  if (fit != v.settings.fit_window) set_fit_to_window(v, fit);
   return 1;
 }
 
 void about_box(ViewContext& v) {
+  ModalScope modal(v);
   DialogForm form;
   form.title = "Yomite バージョン情報";
   form.controls = {

@@ -28,13 +28,16 @@ constexpr int ID_SETTINGS_RUBY = 1006;
 // Check boxes of the extensions.
 constexpr int ID_SETTINGS_FULL_NOTATION = 1007;
 constexpr int ID_SETTINGS_BOOK_COMPOSITION = 1008;
-constexpr int ID_SETTINGS_KEEP_PLACE = 1009;
+constexpr int ID_SETTINGS_FIT_WINDOW = 1009;
+constexpr int ID_SETTINGS_KEEP_PLACE = 1010;
 constexpr const char* KEEP_PLACE_LABEL = "閉じたところから開く(&K)";
 constexpr const char* BOOK_COMPOSITION_LABEL = "本の組版規則で組む(&N)";
 
-// Column lengths and lines per page the width dialog accepts.
+// Column lengths and lines per page the width dialog accepts, and what it
+// says when a value is not one of them.
 constexpr int WIDTH_DIALOG_MIN = 10;
 constexpr int WIDTH_DIALOG_MAX = 200;
+constexpr const char* WIDTH_DIALOG_REFUSAL = "どちらも 10 から 200 までの数を入れてください。";
 // The page-jump dialog: digits in its field, and the spin's range.
 constexpr int PAGE_JUMP_DIGITS = 5;
 constexpr int PAGE_JUMP_MAX = 32767;

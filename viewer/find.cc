@@ -6,6 +6,7 @@
 #include "decode/decode.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
+#include "view/modal.h"
 #include "viewer/command_handlers.h"
 #include "viewer/dialogs.h"
 #include "viewer/place.h"
@@ -100,6 +101,7 @@ int accept_match(DialogForm& form, void*) {
 void list_matches(ViewContext& v) {
   const std::vector<TextRange>& matches = v.viewport.highlights;
   if (matches.empty()) return;
+  ModalScope modal(v);
   DialogForm form;
   form.title = FIND_LIST_TITLE;
   form.ok_label = "移動(&G)";

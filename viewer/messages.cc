@@ -2,6 +2,7 @@
 // and new viewers.
 #include "viewer/messages.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/files.h"
@@ -9,12 +10,14 @@
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
-#include "viewer/command_line.h"
 #include "viewer/bookmarks.h"
+#include "viewer/command_line.h"
+#include "viewer/command_table.h"
 #include "viewer/commands.h"
 #include "viewer/place.h"
 #include "viewer/reader_queries.h"
 #include "viewer/scrolling.h"
+#include "viewer/themes.h"
 
 namespace yomite {
 
@@ -37,19 +40,45 @@ bool passed_on(const std::string& arg) {
 
 }  // namespace
 
+namespace {
+
+int opens_modal(int code) {
+  const CommandRow* row = find_command(code);
+  return row && (row->flags & CF_MODAL) && !(row->flags & CF_EXTENSION);
+}
+
+}  // namespace
+
 int on_command_message(ViewContext& v, int code, platform::MessageSender* sender) {
   if (code < MESSAGE_FIRST_COMMAND) {
     // The extensions' queries have codes of their own (viewer/reader_queries.h).
     const int answered = answer_reader_query(v, code, sender);
     return answered >= 0 ? answered : answer_file_name_query(code, sender, v);
   }
-  run_command(v, code);
+  std::vector<int>& waiting = v.viewport.waiting_commands;
+  // One modal window at a time.
+  if (opens_modal(code) &&
+      (v.viewport.modal > 0 || std::any_of(waiting.begin(), waiting.end(), opens_modal)))
+    return MESSAGE_REFUSED;
+  waiting.push_back(code);
+  platform::window_request_tick(v.viewport.window, 0);
   return 0;
+}
+
+void run_waiting_commands(ViewContext& v) {
+  std::vector<int>& waiting = v.viewport.waiting_commands;
+  while (v.viewport.modal == 0 && !waiting.empty()) {
+    const int code = waiting.front();
+    waiting.erase(waiting.begin());
+    run_command(v, code);
+  }
 }
 
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& v) {
   if (code != QUERY_FILE_NAME || !sender) return 0;
-  return platform::send_text_to(sender, v.doc.file_name);
+  // The file the user opened: an archive's, not its unpacked copy's, which
+  // goes when the viewer ends.
+  return platform::send_text_to(sender, v.doc.archive_name.empty() ? v.doc.file_name : v.doc.archive_name);
 }
 
 void on_settings_changed(ViewContext& v) {
@@ -57,6 +86,7 @@ void on_settings_changed(ViewContext& v) {
   read_settings(v);
   reload_bookmarks(v);  // the notice also follows a bookmarks write
   show_progress(v);     // the strip may have been switched
+  follow_desktop_colours(v);
   platform::window_invalidate(v.viewport.window, nullptr, 1);
 }
 

@@ -13,18 +13,28 @@ namespace yomite {
 
 // Codes below this are queries; from it on they are command numbers.
 constexpr int MESSAGE_FIRST_COMMAND = 100;
+// The answer to a command that would open a modal window while one is open.
+constexpr int MESSAGE_REFUSED = -1;
 // The query for the shown file's name.
 constexpr int QUERY_FILE_NAME = 1;
 // Dropped files start at most this many viewers.
 constexpr int DROPPED_FILES_MAX = 10;
 
-// A request from another program: a code below 100 is a query
-// (answer_file_name_query; the extensions' queries of
-// viewer/reader_queries.h), anything else a command number (run_command,
-// result 0).
+// A request from another program: a code below 100 is a query, answered at
+// once (answer_file_name_query; the extensions' queries of
+// viewer/reader_queries.h). Anything else is a command number: it is
+// answered 0 and runs later, once the event loop is free and no modal window
+// is open (so a dialog it opens never keeps the caller waiting); one that
+// would open a modal window while one is open or waiting is refused
+// (MESSAGE_REFUSED).
 int on_command_message(ViewContext& view, int code, platform::MessageSender* sender);
 
-// Code 1 sends `sender` the shown file name (empty when nothing is shown):
+// Runs the commands other programs sent, in order, unless a modal window is
+// open (its closing asks for a tick: view/modal.h).
+void run_waiting_commands(ViewContext& view);
+
+// Code 1 sends `sender` the shown file name (an archive's own for a text
+// unpacked from it; empty when nothing is shown):
 // 1 when it was delivered. Other codes send nothing: 0.
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& view);
 

@@ -10,6 +10,7 @@
 #include "trace/trace.h"
 #include "viewer/place.h"
 #include "viewer/scrolling.h"
+#include "viewer/window_fit.h"
 
 namespace yomite {
 
@@ -17,10 +18,6 @@ namespace {
 
 // A screen's size when the platform does not tell it, px.
 constexpr int FIRST_PICTURE_FALLBACK_PX = 4096;
-
-// A column is this many half widths longer than its text: room for the
-// hanging punctuation and the margins at both ends.
-constexpr int COLUMN_MARGIN_HALF_WIDTHS = 8;
 
 void apply_requested_size(ViewContext& v, int requested) {
   if (requested == 0) return;
@@ -153,8 +150,11 @@ void open_document(ViewContext& v, int font_size, int x, int y,
   fill_layout_defaults(v);
   trace("---4 ");
   create_view_fonts(v);
+  // A window the user sized, while the page follows it, keeps its size.
+  const int follows = page_follows_window(v) && v.viewport.resized;
+  if (follows) fit_geometry_to_window(v);
   lay_out_text(v, requests);
-  set_window_geometry(v, x, y);
+  if (!follows) set_window_geometry(v, x, y);
   jump_to_requested_line(v, requests);
   restore_top_place(v, requests);
   // A reload that gave fewer lines keeps the last one in view.

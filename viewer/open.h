@@ -25,6 +25,10 @@ void open_document(ViewContext& view, int font_size, int x, int y,
 // Empty or 0 layout values taken from the standard settings (or their fallbacks).
 void fill_layout_defaults(ViewContext& view);
 
+// A column is this many half widths longer than its text: room for the
+// hanging punctuation and the margins at both ends.
+constexpr int COLUMN_MARGIN_HALF_WIDTHS = 8;
+
 // Largest window edge the open step works out, px.
 constexpr int WINDOW_SIZE_MAX = 32767;
 struct WindowSize {

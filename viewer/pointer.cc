@@ -12,6 +12,7 @@
 #include "platform/path_names.h"
 #include "platform/window.h"
 #include "trace/trace.h"
+#include "view/modal.h"
 #include "viewer/commands.h"
 #include "viewer/scrolling.h"
 
@@ -71,7 +72,10 @@ void on_click(ViewContext& v, int x, int y) {
     open_link(resolve_link_target(to_utf8(text + 1), v.doc.file_name));
     return;
   }
-  platform::show_note(v.viewport.window, to_utf8(text));
+  {
+    ModalScope modal(v);
+    platform::show_note(v.viewport.window, to_utf8(text));
+  }
   platform::window_focus(v.viewport.window);
 }
 

@@ -3,6 +3,7 @@
 #include "viewer/program.h"
 
 #include "document/load.h"
+#include "platform/appearance.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -16,6 +17,8 @@
 #include "viewer/open.h"
 #include "viewer/scrolling.h"
 #include "viewer/startup.h"
+#include "viewer/themes.h"
+#include "viewer/window_fit.h"
 
 namespace yomite {
 
@@ -50,6 +53,15 @@ int on_idle(ViewContext& view) {
   return more;
 }
 
+void on_tick(ViewContext& view) {
+  run_waiting_commands(view);
+  run_due_relayout(view);
+  if (column_in_flight(view))
+    advance_column(view);
+  else
+    auto_scroll_next(view);
+}
+
 int run_viewer(int argc, const char* const* argv) {
   trace_init();
   platform::Window* window = platform::window_create();
@@ -59,12 +71,25 @@ int run_viewer(int argc, const char* const* argv) {
   platform::window_attach_view(window, view);
   std::string refusal;
   const int settings_read = read_settings(*view, &refusal);
+  follow_desktop_colours(*view);
+  apply_window_fit(*view);
+  platform::watch_desktop_color_scheme(view);
   keep_viewer_arguments(argc, argv);
   ViewerArgs args = parse_viewer_args(argc, argv, platform::is_existing_file);
   const std::string& settings = settings_path();
   // Texts unpacked by viewers that crashed are gone before this one unpacks.
   platform::clear_stale_extraction_dirs();
   take_file(*view, args.file, process_history(), settings);
+  // A file that cannot be shown is said; nothing is opened or remembered.
+  if (const char* refusal = file_refusal(*view)) {
+    const std::string& named =
+        view->doc.archive_name.empty() ? view->doc.file_name : view->doc.archive_name;
+    platform::message_box(window, named + "\n" + refusal, refusal);
+    platform::remove_extraction_dirs();
+    destroy_view_context(view);
+    trace_shutdown();
+    return 1;
+  }
   platform::window_set_title(window, window_title(args.file));
   open_document(*view, 0, args.x, args.y, &args.options);
   reload_bookmarks(*view);

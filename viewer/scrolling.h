@@ -67,11 +67,6 @@ void on_hscroll(ViewContext& view, int code, int pos);
 // Milliseconds each pixel step waits at an automatic-scroll speed (0..5).
 int dot_delay_ms(int speed);
 
-// The clock: the shell calls on_tick once the time a platform::window_request_tick
-// asked for has come. A column in flight takes its next pixel steps; between
-// columns the automatic scroll starts the next.
-void on_tick(ViewContext& view);
-
 // A column in flight (the automatic scroll's pixel steps) ...
 int column_in_flight(const ViewContext& view);
 // ... takes the steps whose time has come, asks for a tick for the next, and

@@ -26,6 +26,20 @@ void take_file(ViewContext& view, const std::string& file, History& history,
   view.settings.markup_enabled = 1;
 }
 
+const char* file_refusal(const ViewContext& view) {
+  if (view.doc.file_name.empty()) return nullptr;
+  switch (platform::check_regular_file(view.doc.file_name.c_str())) {
+    case platform::FILE_FINE:
+      return nullptr;
+    case platform::FILE_MISSING:
+      return "見つかりません";
+    case platform::FILE_DIRECTORY:
+      return "フォルダーです";
+    default:
+      return "読めません";
+  }
+}
+
 std::string window_title(const std::string& file) {
   const std::string base = platform::file_name_part(file);
   return base.empty() ? PROGRAM_TITLE : base + " - " + PROGRAM_TITLE;

@@ -20,6 +20,11 @@ int make_full_path(std::string& name);
 void take_file(ViewContext& view, const std::string& file, History& history,
                const std::string& settings_path);
 
+// Why the file named on the command line cannot be shown, as the caption of
+// the message that says so ("見つかりません", "フォルダーです", "読めません"), or
+// null when it can (or no file was named).
+const char* file_refusal(const ViewContext& view);
+
 // "NAME.EXT - Yomite", or "Yomite" with no file; an archive keeps its own name.
 std::string window_title(const std::string& file);
 

@@ -1,6 +1,6 @@
 // yomiseal's messages in the character set the user reads them in: the
-// locale's on POSIX; on Windows the console's code page, or the system's
-// code page when the output is a pipe or a file.
+// locale's on POSIX; on Windows UTF-16 to a console (WriteConsoleW), the
+// system's code page to a pipe or a file.
 #pragma once
 
 #include <cstddef>

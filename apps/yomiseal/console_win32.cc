@@ -1,5 +1,6 @@
-// Messages in the console's code page (the system's when the output is a
-// pipe or a file), through WideCharToMultiByte.
+// Messages on Windows: to a console as UTF-16 through WriteConsoleW, which
+// shows every character whatever the console's code page; to a pipe or a
+// file in the system's code page, through WideCharToMultiByte.
 #include <windows.h>
 
 #include <cstring>
@@ -11,11 +12,11 @@ namespace yomite::seal {
 
 namespace {
 
-unsigned code_page_for(std::FILE* out) {
+// The console `out` writes to, or null for a pipe or a file.
+HANDLE console_of(std::FILE* out) {
   HANDLE h = GetStdHandle(out == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
   DWORD mode = 0;
-  if (GetFileType(h) == FILE_TYPE_CHAR && GetConsoleMode(h, &mode)) return GetConsoleOutputCP();
-  return GetACP();
+  return GetFileType(h) == FILE_TYPE_CHAR && GetConsoleMode(h, &mode) ? h : nullptr;
 }
 
 }  // namespace
@@ -35,7 +36,14 @@ std::string to_code_page(const std::string& utf8, unsigned code_page) {
 }
 
 void say(std::FILE* out, const char* utf8) {
-  const std::string text = to_code_page(utf8, code_page_for(out));
+  if (HANDLE console = console_of(out)) {
+    std::fflush(out);  // what the C runtime holds goes first
+    const std::wstring wide = platform::win32::widen(utf8);
+    DWORD written = 0;
+    WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return;
+  }
+  const std::string text = to_code_page(utf8, GetACP());
   std::fwrite(text.data(), 1, text.size(), out);
 }
 

@@ -32,7 +32,7 @@ int choose_seed(std::uint32_t& seed) {
 int run_yomiseal(int argc, char** argv, int (*is_file)(const char*)) {
   SealArgs a = parse_seal_args(argc, argv, is_file);
   if (a.help) {
-    print_usage(stdout);
+    print_help(stdout);
     return EXIT_DONE;
   }
   if (a.version) {
@@ -41,6 +41,10 @@ int run_yomiseal(int argc, char** argv, int (*is_file)(const char*)) {
   }
   if (!a.source || !a.dest) {
     print_usage(stdout);
+    return EXIT_USAGE;
+  }
+  if (a.refused_option) {
+    print_refused_digits(stderr, a.refused_option);
     return EXIT_USAGE;
   }
   std::uint32_t seed;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "apps/yomiseal/console.h"
+#include "apps/yomiseal/source_text.h"
 #include "locked/locked.h"
 #include "platform/files.h"
 #include "platform/output.h"
@@ -23,6 +24,12 @@ void cannot_use(const char* name) {
   say(stdout, " を使用できません\n");
 }
 
+void not_a_file(const char* name) {
+  say(stderr, "yomiseal: ");
+  say_bytes(stderr, name, std::strlen(name));
+  say(stderr, " は通常のファイルではありません\n");
+}
+
 void io_failed(const char* what_utf8, const char* name, int err) {
   say(stderr, "yomiseal: ");
   say_bytes(stderr, name, std::strlen(name));
@@ -32,32 +39,23 @@ void io_failed(const char* what_utf8, const char* name, int err) {
   say(stderr, "\n");
 }
 
-struct Source {
-  std::FILE* file = nullptr;
-  ~Source() {
-    if (file) std::fclose(file);
-  }
-};
-
 // The source must be a regular file: a FIFO or a device could block the
 // open or never end (/dev/zero). Opening does not wait for a FIFO's writer.
-int open_source(const char* name, Source& in) {
+int open_source(const char* name, SourceText& in) {
   int problem = platform::FILE_FINE;
-  in.file = platform::open_regular_file(name, &problem);
-  if (in.file) return 1;
-  cannot_use(name);
-  if (problem == platform::FILE_NOT_REGULAR || problem == platform::FILE_DIRECTORY) {
-    say(stderr, "yomiseal: ");
-    say_bytes(stderr, name, std::strlen(name));
-    say(stderr, " は通常のファイルではありません\n");
+  if (std::FILE* file = platform::open_regular_file(name, &problem)) {
+    source_begin(in, file);
+    return 1;
   }
+  cannot_use(name);
+  if (problem == platform::FILE_NOT_REGULAR || problem == platform::FILE_DIRECTORY) not_a_file(name);
   return 0;
 }
 
 // Where the text goes: a temporary file beside the destination, renamed over
-// it at the end (removed on every error and on SIGINT, SIGTERM and SIGHUP);
-// or, for a destination that is not a regular file (a device, a pipe), the
-// destination itself.
+// it at the end (removed on every error and on SIGINT, SIGTERM and SIGHUP; one
+// a killed run left is removed by the next run there). Only a new name or a
+// regular file is a destination: a FIFO nobody reads would block forever.
 // A destination that is the source under any of its names is refused: the
 // sealed copy would replace the text it is made from.
 int open_target(const char* dest, std::FILE* source, platform::OutputFile& t) {
@@ -67,6 +65,11 @@ int open_target(const char* dest, std::FILE* source, platform::OutputFile& t) {
     say(stderr, " は元テキストと同じファイルです\n");
     return 0;
   }
+  if (platform::output_problem(dest) != platform::FILE_FINE) {
+    cannot_use(dest);
+    not_a_file(dest);
+    return 0;
+  }
   if (!platform::output_open(t, dest, ".yomiseal-")) {
     cannot_use(dest);
     return 0;
@@ -74,8 +77,37 @@ int open_target(const char* dest, std::FILE* source, platform::OutputFile& t) {
   return 1;
 }
 
+// "U+1F600": how a message names a character whatever the console can show.
+std::string code_point(char32_t c) {
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+  return name;
+}
+
+// The character in UTF-8, for the message.
+std::string utf8_of(char32_t c) {
+  std::u16string units;
+  if (c < 0x10000) {
+    units += static_cast<char16_t>(c);
+  } else {
+    units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+  }
+  return utf16_to_utf8(units.data(), units.size());
+}
+
+// A locked text holds Shift_JIS: a character it has no form for stops the
+// run, named with its line.
+void no_shift_jis_form(const char* name, const SourceText& in) {
+  say(stderr, "yomiseal: ");
+  say_bytes(stderr, name, std::strlen(name));
+  say(stderr, (" の " + std::to_string(in.line) + " 行目の文字「").c_str());
+  say(stderr, utf8_of(in.unmappable).c_str());
+  say(stderr, ("」(" + code_point(in.unmappable) + ") は Shift_JIS にありません\n").c_str());
+}
+
 // Header and body; 0 after a message on a read or write error.
-int write_text(std::FILE* in, const SealArgs& a, const char* key, platform::OutputFile& t) {
+int write_text(SourceText& in, const SealArgs& a, const char* key, platform::OutputFile& t) {
   unsigned char header[LOCKED_HEADER_BYTES];
   build_locked_header(key, a.digits, header);
   if (!platform::output_write(t, header, sizeof header)) {
@@ -89,11 +121,16 @@ int write_text(std::FILE* in, const SealArgs& a, const char* key, platform::Outp
   std::unique_ptr<unsigned char[]> buf(new unsigned char[READ_BYTES]);
   std::unique_ptr<unsigned char[]> out(new unsigned char[2 * READ_BYTES + 1]);
   for (;;) {
-    const std::size_t n = std::fread(buf.get(), 1, READ_BYTES, in);
-    if (n == 0 && std::ferror(in)) {
+    const long got = source_read(in, buf.get(), READ_BYTES);
+    if (got == SOURCE_READ_ERROR) {
       io_failed(" の読み込みに失敗しました: ", a.source, errno);
       return 0;
     }
+    if (got == SOURCE_UNMAPPABLE) {
+      no_shift_jis_form(a.source, in);
+      return 0;
+    }
+    const auto n = static_cast<std::size_t>(got);
     std::size_t o = n == 0 ? seal_end(s, out.get()) : seal_block(s, buf.get(), n, out.get());
     if (!platform::output_write(t, out.get(), o)) {
       io_failed(" の書き込みに失敗しました: ", a.dest, errno);
@@ -120,14 +157,14 @@ void print_password(const char* key, int digits) {
 }  // namespace
 
 int seal_file(const SealArgs& a, std::uint32_t seed) {
-  Source in;
+  SourceText in;
   if (!open_source(a.source, in)) return EXIT_FAILED;
   platform::OutputFile t;
   if (!open_target(a.dest, in.file, t)) return EXIT_FAILED;
 
   char key[LOCKED_KEY_CHARS + 1];
   make_key_string(seed, key);
-  if (!write_text(in.file, a, key, t) || !commit_target(t, a.dest)) {
+  if (!write_text(in, a, key, t) || !commit_target(t, a.dest)) {
     platform::output_discard(t);
     return EXIT_FAILED;
   }

@@ -87,8 +87,9 @@ int write_pages(const RenderArgs& args, yomite::ViewContext& view) {
                 std::to_string(yomite::page_count(view)) + ")");
   tell_when_cut(args, view);
   shown_area(args, view, &w, &h);
-  return yomite::render_page_png(view, args.page, path, w, h) ? EXIT_DONE
-                                                              : cannot_write(args.output);
+  // Without --page, the line a J or R option put at the top is, as in the viewer.
+  const int page = args.page_given || view.viewport.top_line == 0 ? args.page : 0;
+  return yomite::render_page_png(view, page, path, w, h) ? EXIT_DONE : cannot_write(args.output);
 }
 
 // Characters printed each side of a match.

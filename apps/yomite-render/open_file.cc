@@ -27,7 +27,22 @@ std::string refusal_before_open(const RenderArgs& a, const std::string& file) {
     return "cannot read " + file + ": it " + platform::file_problem_text(problem);
   if (!a.output.empty() && platform::is_same_file(a.output.c_str(), file.c_str()))
     return "the output " + a.output + " is the input file; it is left as it is";
+  // A FIFO nobody reads would block the write forever.
+  problem = a.output.empty() ? platform::FILE_FINE : platform::output_problem(a.output.c_str());
+  if (problem != platform::FILE_FINE)
+    return "cannot write " + a.output + ": it " + platform::file_problem_text(problem);
   return "";
+}
+
+// A limit ended the load while text remained: the pages end in a column
+// saying so, and so does the command.
+std::string cut_warning(int cut) {
+  const std::string rest = "; the rest was not loaded";
+  if (cut == LOAD_CUT_CHARACTERS)
+    return "the text holds more than " + std::to_string(DOCUMENT_MAX_CHARS) + " characters" + rest;
+  if (cut == LOAD_CUT_BYTES)
+    return "the file is larger than " + std::to_string(DOCUMENT_MAX_BYTES >> 20) + " MiB" + rest;
+  return "the text makes more than " + std::to_string(DOCUMENT_MAX_LINES) + " columns" + rest;
 }
 
 // A locked text that stayed shut: the headless prompt cannot ask.
@@ -54,6 +69,7 @@ int open_for_render(const RenderArgs& a, RenderSession& s, std::string& error) {
     s.warnings.push_back(settings_refusal);
   take_file(*s.view, viewer.file, s.history, settings_path());
   open_document(*s.view, 0, viewer.x, viewer.y, &viewer.options);
+  if (s.view->doc.load_cut != LOAD_WHOLE) s.warnings.push_back(cut_warning(s.view->doc.load_cut));
   error = refusal_after_open(a, viewer.file);
   return error.empty();
 }

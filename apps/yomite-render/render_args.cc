@@ -84,6 +84,7 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
       std::size_t at = 0;
       std::string value = i + 1 < argc ? argv[++i] : "";
       a.page = read_dimension(value, at);
+      a.page_given = 1;
       if (a.page < 1 || at != value.size()) a.error = "--page wants a page number from 1";
     } else if (arg == "--find" || arg == "--at") {
       if (i + 1 >= argc || argv[i + 1][0] == 0) {
@@ -112,7 +113,8 @@ void print_usage(std::FILE* out) {
       "Lays out FILE as the viewer would (its settings file, options and fonts).\n"
       "  --dump-lines  print every display line as INDEX<TAB>FLAGS<TAB>TEXT (UTF-8);\n"
       "                FLAGS: P paragraph end, M mark, Q quotation, or -\n"
-      "  -o OUT.png    the window the viewer would show at page N (default 1)\n"
+      "  -o OUT.png    the window the viewer would show at page N (default 1, or\n"
+      "                the line of a J or R option at the top)\n"
       "  -o OUT.pdf    every page, one PDF page each\n"
       "  --page N      the page of a PNG, from 1\n"
       "  --size WxH    window client size in pixels instead of the one the viewer takes;\n"
@@ -136,7 +138,11 @@ void print_usage(std::FILE* out) {
       "  default) shows them as text.\n"
       "Extension: -N1 book composition (columns set as Japanese books set them:\n"
       "  exact length, strict kinsoku, one hanging mark, half-size ruby),\n"
-      "  -N0 standard composition (the default; settings key Font/BookComposition).\n",
+      "  -N0 standard composition (the default; settings key Font/BookComposition).\n"
+      "Extension: -U1 leaves ruby readings out (the layout of the text without\n"
+      "  them), -U2 sets each inline in parentheses after its base (also in\n"
+      "  --dump-lines), -U0 (the default) shows them beside their bases (settings\n"
+      "  key Font/RubyMode).\n",
       out);
 }
 

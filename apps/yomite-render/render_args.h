@@ -17,6 +17,7 @@ struct RenderArgs {
   int width = 0, height = 0;        // --size WxH: client size; 0 = what the viewer takes
   std::string output;               // -o FILE: a page as PNG, or every page as PDF (.pdf)
   int page = 1;                     // --page N: the page a PNG shows, from 1
+  int page_given = 0;               // without --page a J or R option's line is at the top
   std::string password;             // --password HEX: a locked text's password, upper case
   std::string find;                 // --find TEXT: print every match's line and page
   std::string at;                   // --at PLACE: the page holding it (LOGICAL,OFFSET,WORDS)

@@ -4,9 +4,11 @@
 
 #include <cstdio>
 
+#include "platform/gtk/seatless.h"
 #include "viewer/program.h"
 
 int main(int argc, char** argv) {
+  yomite::platform::quiet_seatless_keyboard();
   if (!gtk_init_check(&argc, &argv)) {
     std::fprintf(stderr, "yomite: cannot open the display\n");
     return 1;

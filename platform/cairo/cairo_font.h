@@ -68,6 +68,9 @@ bool load_next_fallback(Font& font);
 // (fontconfig spacing mono or dual) of an installed family.
 bool family_listed(const std::string& family);
 int family_fixed_pitch(const std::string& family);
+// Two names of one family: the same but for case and blanks, or two names of
+// one installed font (its English and its Japanese name).
+bool same_family(const std::string& a, const std::string& b);
 
 // Families standing in for `face` (no "@"), in order of preference; the first
 // installed one is the main family, the rest are fallbacks.

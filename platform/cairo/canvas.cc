@@ -111,7 +111,7 @@ bool is_image(Canvas& c) {
 
 // Image pixels are 0x00RRGGBB; colours are 0x00BBGGRR. Pixels are logical:
 // on a scaled image one stands for its block of device pixels, read from the
-// block's first and written to all of it.
+// block's first.
 struct Pixels {
   unsigned char* data;
   int stride;
@@ -153,26 +153,11 @@ void read_pixels(Canvas& c, std::uint32_t* out) {
   }
 }
 
-void write_pixels(Canvas& c, const std::uint32_t* in) {
-  if (!is_image(c)) return;
-  const Pixels px = pixels_of(c);
-  const int s = px.scale;
-  for (int y = 0; y < c.height * s; ++y) {
-    const std::uint32_t* row = in + static_cast<std::ptrdiff_t>(y / s) * c.width;
-    if (s == 1) {
-      std::memcpy(pixel_at(px, 0, y), row, 4 * static_cast<std::size_t>(c.width));
-      continue;
-    }
-    for (int x = 0; x < c.width * s; ++x) std::memcpy(pixel_at(px, x, y), row + x / s, 4);
-  }
-  cairo_surface_mark_dirty(of(c).surface);
-}
-
 // State changes need no work here: every drawing call reads the state.
 const CanvasOps OPS = {
     nullptr, nullptr,           nullptr, nullptr,   nullptr,     nullptr,
     nullptr, nullptr,           fill,    invert,    line_to,     text,
-    blit,    create_compatible, destroy, get_pixel, read_pixels, write_pixels,
+    blit,    create_compatible, destroy, get_pixel, read_pixels,
 };
 
 }  // namespace

@@ -22,12 +22,17 @@ std::string family_key(const std::string& name) {
   return key;
 }
 
-// Every family value of every installed font (localized names included) with
-// its widest spacing. Listed without substitution, so a name fontconfig would
-// silently replace is not there.
-const std::map<std::string, int>& installed() {
-  static const std::map<std::string, int> families = [] {
-    std::map<std::string, int> out;
+struct Listed {
+  int spacing = FC_PROPORTIONAL;  // the widest of its fonts
+  std::string font;               // the key of its font's first name: one per family
+};
+
+// Every family value of every installed font (localized names included:
+// "IPAGothic" and "IPAゴシック" are one family). Listed without
+// substitution, so a name fontconfig would silently replace is not there.
+const std::map<std::string, Listed>& installed() {
+  static const std::map<std::string, Listed> families = [] {
+    std::map<std::string, Listed> out;
     FcPattern* pattern = FcPatternCreate();
     FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_SPACING, nullptr);
     FcFontSet* set = FcFontList(nullptr, pattern, objects);
@@ -35,10 +40,13 @@ const std::map<std::string, int>& installed() {
       int spacing = FC_PROPORTIONAL;
       FcPatternGetInteger(set->fonts[i], FC_SPACING, 0, &spacing);
       FcChar8* name = nullptr;
+      std::string first;
       for (int n = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, n, &name) == FcResultMatch;
            ++n) {
-        int& s = out.emplace(family_key(reinterpret_cast<char*>(name)), spacing).first->second;
-        if (spacing > s) s = spacing;
+        const std::string key = family_key(reinterpret_cast<char*>(name));
+        if (n == 0) first = key;
+        Listed& l = out.emplace(key, Listed{spacing, first}).first->second;
+        if (spacing > l.spacing) l.spacing = spacing;
       }
     }
     if (set) FcFontSetDestroy(set);
@@ -61,7 +69,14 @@ bool family_listed(const std::string& family) {
 
 int family_fixed_pitch(const std::string& family) {
   auto it = installed().find(family_key(family));
-  return it != installed().end() && it->second >= FC_DUAL ? 1 : 0;
+  return it != installed().end() && it->second.spacing >= FC_DUAL ? 1 : 0;
+}
+
+bool same_family(const std::string& a, const std::string& b) {
+  const std::string ka = family_key(a), kb = family_key(b);
+  if (ka == kb) return true;
+  auto ia = installed().find(ka), ib = installed().find(kb);
+  return ia != installed().end() && ib != installed().end() && ia->second.font == ib->second.font;
 }
 
 std::vector<std::string> stand_in_families(const std::string& face) {

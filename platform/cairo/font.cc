@@ -1,8 +1,10 @@
 // Fonts from a face, a height and an escapement, with metrics read from the
 // font's own OS/2 and hhea tables so that a cell height S is exactly S pixels.
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <hb.h>
 #include <pango/pangocairo.h>
+#include <pango/pangofc-font.h>
 
 #include <cmath>
 #include <cstdint>
@@ -97,12 +99,15 @@ PangoFont* load(const std::string& family, double em_px, PangoGravity gravity, i
 }
 
 // fontconfig may answer a family with another; only the family asked counts.
+// A font has a name per language ("IPAGothic", "IPAゴシック") and Pango
+// describes it by the one of the user's locale, so every name is compared.
 bool is_family(PangoFont* font, const std::string& family) {
-  PangoFontDescription* d = pango_font_describe(font);
-  const char* got = pango_font_description_get_family(d);
-  bool same = got && g_ascii_strcasecmp(got, family.c_str()) == 0;
-  pango_font_description_free(d);
-  return same;
+  if (!PANGO_IS_FC_FONT(font)) return false;
+  FcPattern* pattern = pango_fc_font_get_pattern(PANGO_FC_FONT(font));
+  FcChar8* name = nullptr;
+  for (int n = 0; FcPatternGetString(pattern, FC_FAMILY, n, &name) == FcResultMatch; ++n)
+    if (g_ascii_strcasecmp(reinterpret_cast<const char*>(name), family.c_str()) == 0) return true;
+  return false;
 }
 
 // Em size in px for a requested height: a positive height is the cell

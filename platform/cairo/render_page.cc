@@ -18,7 +18,7 @@ constexpr int EXTRA_HALF_UNITS = 8;
 
 void paint_page(ViewContext& view, platform::Canvas& canvas, int page) {
   const int saved = view.viewport.top_line;
-  view.viewport.top_line = (page - 1) * view.settings.page_lines;
+  if (page > 0) view.viewport.top_line = (page - 1) * view.settings.page_lines;
   PaintRect all{0, 0, canvas.width, canvas.height};
   paint_view(view, canvas, all, all);
   view.viewport.top_line = saved;
@@ -71,7 +71,7 @@ int page_count(const ViewContext& view) {
 }
 
 int render_page_png(ViewContext& view, int page, const char* path, int width, int height) {
-  if (page < 1 || page > page_count(view)) return 0;
+  if (page < 0 || page > page_count(view)) return 0;
   int w = width, h = height;
   if (w <= 0 || h <= 0) page_client_size(view, &w, &h);
   platform::Canvas* canvas = platform::cairo_canvas_create_image(w, h);

@@ -16,7 +16,8 @@ void page_client_size(const ViewContext& view, int* width, int* height);
 // Pages in the view: at least 1, so an empty document still gives a blank page.
 int page_count(const ViewContext& view);
 
-// Paints page `page` (from 1) into a PNG file at `path`, `width` x `height`
+// Paints page `page` (from 1; 0: from top_line on) into a PNG file at
+// `path`, `width` x `height`
 // pixels (0 x 0: page_client_size). 1, or 0 when the page does not exist or
 // the file cannot be written (errno then says why). top_line is left as it
 // was. Files are written as platform/output.h says: an existing file is

@@ -195,15 +195,10 @@ void read_pixels(Canvas& c, std::uint32_t* out) {
   std::copy(rec_of(c).pixels.begin(), rec_of(c).pixels.end(), out);
 }
 
-void write_pixels(Canvas& c, const std::uint32_t* in) {
-  log(c, "write_pixels");
-  std::copy(in, in + rec_of(c).pixels.size(), rec_of(c).pixels.begin());
-}
-
 const platform::CanvasOps OPS = {
     select_font, set_text_color,    set_back_color, set_back_mode, set_brush,   set_pen,
     set_align,   move_to,           fill,           invert,        line_to,     text,
-    blit,        create_compatible, destroy,        get_pixel,     read_pixels, write_pixels,
+    blit,        create_compatible, destroy,        get_pixel,     read_pixels,
 };
 
 }  // namespace

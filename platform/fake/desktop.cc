@@ -38,6 +38,7 @@ struct Desktop {
   std::deque<platform::FontDescription> fonts;
   std::vector<platform::FontDescription> fonts_offered;
   std::vector<std::vector<platform::FileFilter>> filters_offered;
+  std::vector<std::string> folders_offered;
   std::deque<platform::MessageSender> senders;
   platform::DialogForm* modeless = nullptr;
   platform::ModelessHooks modeless_hooks;
@@ -126,6 +127,10 @@ std::vector<platform::FontDescription>& fake::fonts_offered() {
 }
 std::vector<std::vector<platform::FileFilter>>& fake::file_filters_offered() {
   return d().filters_offered;
+}
+
+std::vector<std::string>& fake::file_folders_offered() {
+  return d().folders_offered;
 }
 void fake::reset_desktop() {
   const int notices = d().notices;
@@ -247,8 +252,9 @@ int platform::run_dialog(Window*, DialogForm& form, const DialogHooks& hooks) {
 }
 
 int platform::choose_file(Window*, const std::string&, const std::vector<FileFilter>& filters,
-                          std::string& path) {
+                          const std::string& folder, std::string& path) {
   d().filters_offered.push_back(filters);
+  d().folders_offered.push_back(folder);
   path = take(d().files, std::string());
   return path.empty() ? 0 : 1;
 }

@@ -94,6 +94,8 @@ void script_color_choices(std::vector<long> colors);
 void script_font_choices(std::vector<platform::FontDescription> fonts);
 std::vector<platform::FontDescription>& fonts_offered();  // what choose_font started from
 std::vector<std::vector<platform::FileFilter>>& file_filters_offered();
+// The folder each file chooser started in.
+std::vector<std::string>& file_folders_offered();
 
 // Clears every script and record above.
 void reset_desktop();

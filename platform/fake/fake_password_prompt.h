@@ -15,7 +15,8 @@ struct PromptAnswer {
 // prompt answers 0, as if cancelled.
 void script_password_prompt(std::vector<PromptAnswer> answers);
 
-// Prompts shown since the last script_password_prompt.
+// Prompts shown since the last script_password_prompt, and what each said.
 int password_prompts_shown();
+std::vector<std::string>& password_prompt_messages();
 
 }  // namespace yomite::fake

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/appearance.h"
 #include "platform/canvas.h"
 #include "platform/fake/fake_canvas.h"
 #include "platform/window.h"
@@ -54,8 +55,10 @@ struct Window {
   int close_posted = 0;  // close requests
   int drops_accepted = 0;
   int shown = 0;
-  int idle_calls = 0;     // 1: window_call_when_idle accepts (the test then calls on_idle)
-  int idle_requests = 0;  // calls it accepted
+  int maximize_allowed = 0;  // window_allow_maximize
+  int full_screen = 0;       // window_set_full_screen
+  int idle_calls = 0;        // 1: window_call_when_idle accepts (the test then calls on_idle)
+  int idle_requests = 0;     // calls it accepted
   ViewContext* view = nullptr;
   // The clock: the tick asked for (window_request_tick), and every request's ms.
   int tick_pending = 0;
@@ -86,6 +89,11 @@ void advance_clock(int ms);
 // Beeps since the last reset.
 int beeps();
 void reset_sounds_and_clock();
+
+// The desktop's light or dark preference desktop_color_scheme reports
+// (SCHEME_UNKNOWN after a reset), and the view a watch was asked for.
+void set_color_scheme(int scheme);
+ViewContext* color_scheme_watcher();
 
 // The window that window_create made last (the fake makes a fresh record).
 platform::Window* last_created_window();

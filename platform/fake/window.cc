@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/appearance.h"
 #include "platform/fake/fake_window.h"
 
 namespace yomite {
@@ -12,6 +13,8 @@ int g_beeps = 0;
 platform::Window* g_last_created = nullptr;
 unsigned g_clock = 0;  // advanced by flushes and by the tests
 int g_flush_ms = 0;
+int g_scheme = platform::SCHEME_UNKNOWN;
+ViewContext* g_watcher = nullptr;
 
 std::string rect_text(const platform::WindowRect& r) {
   char s[64];
@@ -109,6 +112,30 @@ void platform::window_set_bounds(Window* window, int move, int x, int y, int wid
   window->height = height;
   window->client_width = width - 2 * m.frame_width - 2 * m.edge_width;
   window->client_height = height - m.caption_height - 2 * m.frame_height - 2 * m.edge_height;
+}
+
+void platform::window_allow_maximize(Window* window, int allow) {
+  if (window) window->maximize_allowed = allow;
+}
+
+void platform::window_set_full_screen(Window* window, int on) {
+  if (window) window->full_screen = on;
+}
+
+int platform::desktop_color_scheme() {
+  return g_scheme;
+}
+
+void platform::watch_desktop_color_scheme(ViewContext* view) {
+  g_watcher = view;
+}
+
+void fake::set_color_scheme(int scheme) {
+  g_scheme = scheme;
+}
+
+ViewContext* fake::color_scheme_watcher() {
+  return g_watcher;
 }
 
 // --- scroll bars ------------------------------------------------------------------
@@ -233,6 +260,7 @@ int fake::beeps() {
 void fake::reset_sounds_and_clock() {
   g_beeps = 0;
   g_flush_ms = 0;
+  g_scheme = platform::SCHEME_UNKNOWN;
 }
 
 std::vector<std::string> fake::window_log_with(const platform::Window& window,

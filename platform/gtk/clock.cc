@@ -3,7 +3,7 @@
 #include <gtk/gtk.h>
 
 #include "platform/gtk/gtk_window.h"
-#include "viewer/scrolling.h"
+#include "viewer/program.h"
 
 namespace yomite::platform {
 

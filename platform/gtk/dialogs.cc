@@ -306,6 +306,7 @@ GtkWidget* build(Running& r, Window* owner) {
   GtkWidget* d = gtk_dialog_new();
   gtk_window_set_title(GTK_WINDOW(d), form.title.c_str());
   gtk_window_set_transient_for(GTK_WINDOW(d), owner_toplevel(owner));
+  gtk_window_set_position(GTK_WINDOW(d), GTK_WIN_POS_CENTER_ON_PARENT);
   gtk_window_set_modal(GTK_WINDOW(d), r.modeless ? FALSE : TRUE);
   gtk_window_set_destroy_with_parent(GTK_WINDOW(d), TRUE);
   gtk_window_set_resizable(GTK_WINDOW(d), FALSE);

@@ -18,6 +18,7 @@ GtkWidget* open_chooser(Window* owner, const std::string& title) {
   GtkWidget* d = gtk_file_chooser_dialog_new(
       title.c_str(), owner_toplevel(owner), GTK_FILE_CHOOSER_ACTION_OPEN, CANCEL_LABEL,
       GTK_RESPONSE_CANCEL, OPEN_LABEL, GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_window_set_position(GTK_WINDOW(d), GTK_WIN_POS_CENTER_ON_PARENT);
   gtk_window_set_modal(GTK_WINDOW(d), TRUE);
   gtk_window_set_destroy_with_parent(GTK_WINDOW(d), TRUE);
   gtk_dialog_set_default_response(GTK_DIALOG(d), GTK_RESPONSE_ACCEPT);
@@ -51,9 +52,10 @@ gboolean is_program(const GtkFileFilterInfo* info, gpointer) {
 }  // namespace
 
 int choose_file(Window* owner, const std::string& title, const std::vector<FileFilter>& filters,
-                std::string& path) {
+                const std::string& folder, std::string& path) {
   if (!gdk_display_get_default()) return 0;
   GtkWidget* d = open_chooser(owner, title);
+  if (!folder.empty()) gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(d), folder.c_str());
   for (std::size_t i = 0; i < filters.size(); ++i) {
     GtkFileFilter* f = gtk_file_filter_new();
     gtk_file_filter_set_name(f, filters[i].name.c_str());

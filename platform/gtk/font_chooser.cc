@@ -18,17 +18,6 @@ constexpr const char* VERTICAL_LABEL = "縦書き(_V)";
 constexpr const char* PREVIEW = "吾輩は猫である。名前はまだ無い。「ルビ」１２３ abc";
 constexpr int DEFAULT_SIZE_PX = 18;
 
-// Family names compare without ASCII case and blanks.
-bool same_family(const std::string& a, const std::string& b) {
-  auto key = [](const std::string& s) {
-    std::string k;
-    for (char c : s)
-      if (c != ' ') k += g_ascii_tolower(c);
-    return k;
-  };
-  return key(a) == key(b);
-}
-
 std::string family_shown_for(const std::string& face) {
   const std::vector<std::string> families = stand_in_families(face);
   return families.empty() ? face : families.front();

@@ -45,6 +45,8 @@ struct Window {
   // Input and time.
   double wheel_rest = 0;  // smooth wheel deltas not yet a whole notch
   int busy = 0;
+  int may_maximize = 0;  // fit to window: maximize is offered and kept
+  int full_screen = 0;
   guint work_idle = 0;  // on_idle is asked for
   guint tick = 0;       // on_tick is asked for
 };

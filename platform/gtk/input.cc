@@ -77,12 +77,13 @@ void input_init(Window& w) {
   g_signal_connect(w.area, "scroll-event", G_CALLBACK(on_wheel_event), &w);
 }
 
-// Shift and Ctrl of the event being handled, else as the keyboard holds them.
+// Shift and Ctrl of the event being handled, else as the keyboard holds them
+// (none without a seat: a compositor may have no input at all).
 int modifiers_down() {
   GdkModifierType state = static_cast<GdkModifierType>(0);
   if (!gtk_get_current_event_state(&state)) {
     GdkDisplay* display = gdk_display_get_default();
-    if (!display) return 0;
+    if (!display || !gdk_display_get_default_seat(display)) return 0;
     state = static_cast<GdkModifierType>(
         gdk_keymap_get_modifier_state(gdk_keymap_get_for_display(display)));
   }

@@ -40,6 +40,7 @@ constexpr KeyCode KEY_CODES[] = {
     {GDK_KEY_F3, KEY_F1 + 2},
     {GDK_KEY_F5, KEY_F5},
     {GDK_KEY_F10, KEY_F10},
+    {GDK_KEY_F11, KEY_F11},
     {GDK_KEY_Shift_L, KEY_SHIFT},
     {GDK_KEY_Shift_R, KEY_SHIFT},
     {GDK_KEY_Control_L, KEY_CTRL},

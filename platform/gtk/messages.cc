@@ -59,19 +59,6 @@ struct Bus {
 
 Bus g_bus;
 
-struct LaterCommand {
-  int number;
-};
-
-// A command runs after its caller has the answer: a dialog it opens must not
-// keep the caller waiting.
-gboolean run_later(gpointer data) {
-  auto* c = static_cast<LaterCommand*>(data);
-  if (g_bus.view) on_command_message(*g_bus.view, c->number, nullptr);
-  delete c;
-  return G_SOURCE_REMOVE;
-}
-
 // The extensions' methods: a query code with a text (viewer/reader_queries.h).
 int query_of_method(const gchar* method) {
   if (g_strcmp0(method, BUS_METHOD_FIND) == 0) return QUERY_FIND;
@@ -105,11 +92,6 @@ void on_method_call(GDBusConnection*, const gchar*, const gchar*, const gchar*, 
   }
   gint32 number = 0;
   g_variant_get(parameters, "(i)", &number);
-  if (number >= MESSAGE_FIRST_COMMAND) {
-    g_dbus_method_invocation_return_value(invocation, g_variant_new("(is)", 0, ""));
-    g_idle_add(run_later, new LaterCommand{number});
-    return;
-  }
   MessageSender sender;
   const int result = on_command_message(*g_bus.view, number, &sender);
   answer(invocation, result, sender.text);

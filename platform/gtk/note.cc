@@ -16,6 +16,7 @@ GtkWidget* modal_dialog(Window* owner, const std::string& title) {
   GtkWidget* d = gtk_dialog_new();
   gtk_window_set_title(GTK_WINDOW(d), title.c_str());
   gtk_window_set_transient_for(GTK_WINDOW(d), owner_toplevel(owner));
+  gtk_window_set_position(GTK_WINDOW(d), GTK_WIN_POS_CENTER_ON_PARENT);
   gtk_window_set_modal(GTK_WINDOW(d), TRUE);
   gtk_window_set_destroy_with_parent(GTK_WINDOW(d), TRUE);
   return d;
@@ -61,6 +62,7 @@ void message_box(Window* owner, const std::string& text, const std::string& capt
       static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
       GTK_MESSAGE_OTHER, GTK_BUTTONS_NONE, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(d), caption.c_str());
+  gtk_window_set_position(GTK_WINDOW(d), GTK_WIN_POS_CENTER_ON_PARENT);
   gtk_dialog_add_button(GTK_DIALOG(d), OK_LABEL, GTK_RESPONSE_OK);
   gtk_dialog_set_default_response(GTK_DIALOG(d), GTK_RESPONSE_OK);
   run_and_destroy(d);

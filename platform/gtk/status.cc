@@ -54,6 +54,9 @@ void scroll_bar_set_tooltip(Window* window, int bar, const std::string& text) {
   if (!window || !window->toplevel || bar < 0 || bar > 1 || !window->bars[bar]) return;
   if (window->tooltips[bar] == text) return;
   window->tooltips[bar] = text;
+  // Without a seat (a compositor may have no input) nothing hovers, and GTK
+  // would ask the missing pointer where it is.
+  if (!gdk_display_get_default_seat(gtk_widget_get_display(window->bars[bar]))) return;
   gtk_widget_set_tooltip_text(window->bars[bar], text.empty() ? nullptr : text.c_str());
 }
 

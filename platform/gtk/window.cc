@@ -9,6 +9,7 @@
 
 #include "platform/gtk/gtk_window.h"
 #include "viewer/program.h"
+#include "viewer/window_fit.h"
 
 namespace yomite::platform {
 
@@ -20,34 +21,47 @@ constexpr const char* INITIAL_TITLE = "Yomite";
 Window* g_main = nullptr;
 int g_exit_code = 0;
 
-// The window manager draws a frame with minimize and close, no maximize.
-void set_frame_hints(GtkWidget* toplevel) {
-  GdkWindow* gw = gtk_widget_get_window(toplevel);
+// The window manager draws a frame with minimize and close, no maximize
+// (unless the page follows the window).
+void set_frame_hints(const Window& w) {
+  GdkWindow* gw = w.toplevel ? gtk_widget_get_window(w.toplevel) : nullptr;
   if (!gw) return;
-  gdk_window_set_functions(gw, static_cast<GdkWMFunction>(GDK_FUNC_RESIZE | GDK_FUNC_MOVE |
-                                                          GDK_FUNC_MINIMIZE | GDK_FUNC_CLOSE));
+  const int maximize = w.may_maximize ? GDK_FUNC_MAXIMIZE : 0;
+  gdk_window_set_functions(
+      gw, static_cast<GdkWMFunction>(GDK_FUNC_RESIZE | GDK_FUNC_MOVE | GDK_FUNC_MINIMIZE |
+                                     GDK_FUNC_CLOSE | maximize));
+  const int maximize_button = w.may_maximize ? GDK_DECOR_MAXIMIZE : 0;
   gdk_window_set_decorations(
       gw, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_RESIZEH | GDK_DECOR_TITLE |
-                                       GDK_DECOR_MENU | GDK_DECOR_MINIMIZE));
+                                       GDK_DECOR_MENU | GDK_DECOR_MINIMIZE | maximize_button));
 }
 
-void on_realize(GtkWidget* toplevel, gpointer) {
-  set_frame_hints(toplevel);
+void on_realize(GtkWidget*, gpointer data) {
+  set_frame_hints(*static_cast<Window*>(data));
 }
 
-// A maximize request that got through all the same is undone.
-gboolean on_window_state(GtkWidget* toplevel, GdkEventWindowState* event, gpointer) {
-  if ((event->changed_mask & GDK_WINDOW_STATE_MAXIMIZED) &&
+// A maximize request that got through all the same is undone, unless the
+// page follows the window.
+gboolean on_window_state(GtkWidget* toplevel, GdkEventWindowState* event, gpointer data) {
+  const auto* w = static_cast<Window*>(data);
+  if (!w->may_maximize && (event->changed_mask & GDK_WINDOW_STATE_MAXIMIZED) &&
       (event->new_window_state & GDK_WINDOW_STATE_MAXIMIZED))
     gtk_window_unmaximize(GTK_WINDOW(toplevel));
   return FALSE;
 }
 
-// The user (or the window manager) gave the window another size.
-gboolean on_configure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
+// The user (or the window manager, or full screen) gave the window another
+// size than the core last asked for. The event's size is the toplevel's
+// surface, which on Wayland holds the shadows and title bar GTK draws
+// around the content; the window's own size is the content's.
+gboolean on_configure(GtkWidget* toplevel, GdkEventConfigure*, gpointer data) {
   auto* w = static_cast<Window*>(data);
-  w->outer_width = event->width;
-  w->outer_height = event->height;
+  int width = 0, height = 0;
+  gtk_window_get_size(GTK_WINDOW(toplevel), &width, &height);
+  if (width == w->outer_width && height == w->outer_height) return FALSE;
+  w->outer_width = width;
+  w->outer_height = height;
+  if (w->view) on_window_resized(*w->view);
   return FALSE;
 }
 
@@ -203,6 +217,23 @@ void window_set_bounds(Window* window, int move, int x, int y, int width, int he
   gtk_window_resize(top, window->outer_width, window->outer_height);
   // A Wayland compositor places windows itself.
   if (move && !on_wayland()) gtk_window_move(top, x, y);
+}
+
+void window_allow_maximize(Window* window, int allow) {
+  if (!window || !window->toplevel) return;
+  window->may_maximize = allow;
+  set_frame_hints(*window);
+  if (!allow && gtk_window_is_maximized(GTK_WINDOW(window->toplevel)))
+    gtk_window_unmaximize(GTK_WINDOW(window->toplevel));
+}
+
+void window_set_full_screen(Window* window, int on) {
+  if (!window || !window->toplevel) return;
+  window->full_screen = on;
+  if (on)
+    gtk_window_fullscreen(GTK_WINDOW(window->toplevel));
+  else
+    gtk_window_unfullscreen(GTK_WINDOW(window->toplevel));
 }
 
 void window_set_busy(Window* window, int busy) {

@@ -3,7 +3,7 @@
 
 namespace yomite::platform {
 
-int password_prompt(Window*, std::string&) {
+int password_prompt(Window*, const std::string&, std::string&) {
   return -1;
 }
 

@@ -1,4 +1,6 @@
-// Windows without a display: a client size and nothing else.
+// Windows without a display: a client size and nothing else; no desktop
+// around them says light or dark.
+#include "platform/appearance.h"
 #include "platform/headless/headless_window.h"
 
 namespace yomite::platform {
@@ -43,6 +45,12 @@ void window_set_bounds(Window* window, int, int, int, int width, int height) {
 }
 
 void window_request_repaint(Window*) {}
+void window_allow_maximize(Window*, int) {}
+void window_set_full_screen(Window*, int) {}
+int desktop_color_scheme() {
+  return SCHEME_UNKNOWN;
+}
+void watch_desktop_color_scheme(ViewContext*) {}
 
 // No picture and no user: the scroll bar, the picture calls and the queue
 // have nothing to act on. The open step sets the scroll bar all the same.

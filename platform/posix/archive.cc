@@ -7,8 +7,10 @@
 #include <zip.h>
 
 #include <cerrno>
+#include <string>
 
 #include "platform/posix/descriptors.h"
+#include "platform/shared/archive_names.h"
 
 namespace yomite::platform {
 
@@ -43,12 +45,17 @@ void archive_close(Archive* archive) {
 
 int archive_entry(Archive* archive, int index, ArchiveEntry& entry) {
   if (!archive || index < 0 || index >= zip_get_num_entries(archive->zip, 0)) return 0;
+  const auto i = static_cast<zip_uint64_t>(index);
   zip_stat_t st;
   zip_stat_init(&st);
-  if (zip_stat_index(archive->zip, static_cast<zip_uint64_t>(index), 0, &st) != 0 ||
-      !(st.valid & ZIP_STAT_NAME))
-    return 0;
-  entry.name = st.name;
+  const char* raw = zip_get_name(archive->zip, i, ZIP_FL_ENC_RAW);
+  if (zip_stat_index(archive->zip, i, 0, &st) != 0 || !raw) return 0;
+  const std::string stored = raw;
+  // libzip would read an unmarked name as CP-437; the shared rule reads it as
+  // the Windows build does. Only a name marked UTF-8 (or plain ASCII) comes
+  // back from libzip's strict reading unchanged.
+  const char* strict = zip_get_name(archive->zip, i, ZIP_FL_ENC_STRICT);
+  entry.name = archive_name_utf8(stored, strict && stored == strict);
   entry.is_directory = !entry.name.empty() && entry.name.back() == '/';
   entry.is_encrypted =
       (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
@@ -56,8 +63,7 @@ int archive_entry(Archive* archive, int index, ArchiveEntry& entry) {
   zip_uint32_t attributes = 0;
   entry.is_link = 0;
   // Unix archivers keep the file type in the high half of the external attributes.
-  if (zip_file_get_external_attributes(archive->zip, static_cast<zip_uint64_t>(index), 0, &system,
-                                       &attributes) == 0 &&
+  if (zip_file_get_external_attributes(archive->zip, i, 0, &system, &attributes) == 0 &&
       system == ZIP_OPSYS_UNIX)
     entry.is_link = ((attributes >> 16) & S_IFMT) == S_IFLNK;
   return 1;

@@ -1,9 +1,11 @@
 // Output files through a temporary file and a rename, on POSIX, with the
-// temporary files removed when a terminating signal arrives.
+// temporary files removed when a terminating signal arrives, and those of a
+// killed run when the next output is made beside them.
 #include "platform/output.h"
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,10 +13,12 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 
 #include "platform/files.h"
 #include "platform/posix/descriptors.h"
+#include "platform/shared/temporary_names.h"
 
 namespace yomite::platform {
 
@@ -89,17 +93,56 @@ mode_t new_file_mode() {
   return 0666 & ~mask;
 }
 
-// A device or a pipe: written as it is.
-int open_directly(OutputFile& out, const char* path) {
-  out.fd = open(path, O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
-  return out.fd >= 0;
+// --- temporary files of runs that were killed -----------------------------------
+// A temporary file is held by its writer: an exclusive flock, which the
+// kernel drops however the process ends (SIGKILL too). One whose lock can be
+// taken is a dead run's, and the next output in that directory removes it.
+
+constexpr int MAKE_ATTEMPTS = 4;
+
+// Removes the temporary files named `temp_prefix` XXXXXX TEMP_SUFFIX in `dir`
+// that this user owns and no process holds.
+void remove_stale_temporaries(const std::string& dir, const std::string& temp_prefix) {
+  namespace fs = std::filesystem;
+  std::error_code ec;  // a listing that fails part way stops: nothing throws
+  for (fs::directory_iterator it(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!is_temporary_name(name, temp_prefix)) continue;
+    const std::string path = it->path().string();
+    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) continue;
+    struct stat held, named;
+    if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == getuid() &&
+        flock(fd, LOCK_EX | LOCK_NB) == 0 && lstat(path.c_str(), &named) == 0 &&
+        named.st_ino == held.st_ino && named.st_dev == held.st_dev)
+      unlink(path.c_str());
+    close(fd);
+  }
+}
+
+// A new temporary file that this process holds, or -1. A cleaner in another
+// process may take one made a moment ago, before it was held: then another.
+int make_held_temporary(std::string& temp, const std::string& pattern) {
+  for (int attempt = 0; attempt < MAKE_ATTEMPTS; ++attempt) {
+    temp = pattern;
+    const int fd = mkostemps(temp.data(), static_cast<int>(std::strlen(TEMP_SUFFIX)), O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (flock(fd, LOCK_EX) == 0 && fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
+    close(fd);
+  }
+  errno = EAGAIN;
+  return -1;
 }
 
 int make_temporary(OutputFile& out, const char* temp_prefix, mode_t mode) {
+  const std::string dir = posix::directory_of(out.final);
+  remove_stale_temporaries(dir, temp_prefix);
   SignalsHeld held;
   install_handlers();
-  std::string temp = posix::directory_of(out.final) + "/" + temp_prefix + "XXXXXX";
-  out.fd = mkostemp(temp.data(), O_CLOEXEC);
+  std::string temp;
+  out.fd = make_held_temporary(
+      temp, dir + "/" + temp_prefix + std::string(TEMP_RANDOM_CHARS, 'X') + TEMP_SUFFIX);
   if (out.fd < 0) return 0;
   out.temp = temp;
   out.slot = take_slot(temp);
@@ -109,20 +152,26 @@ int make_temporary(OutputFile& out, const char* temp_prefix, mode_t mode) {
 
 }  // namespace
 
+int output_problem(const char* path) {
+  struct stat st;
+  if (stat(path, &st) != 0) return FILE_FINE;  // a new name (or one output_open reports on)
+  if (S_ISDIR(st.st_mode)) return FILE_DIRECTORY;
+  return S_ISREG(st.st_mode) ? FILE_FINE : FILE_NOT_REGULAR;
+}
+
 int output_open(OutputFile& out, const char* path, const char* temp_prefix) {
   out = OutputFile{};
-  struct stat st;
-  const int exists = stat(path, &st) == 0;
-  if (exists && S_ISDIR(st.st_mode)) {
-    errno = EISDIR;
+  if (const int problem = output_problem(path)) {
+    errno = problem == FILE_DIRECTORY ? EISDIR : EINVAL;
     return 0;
   }
-  if (exists && !S_ISREG(st.st_mode)) return open_directly(out, path);
+  struct stat st;
+  const int exists = stat(path, &st) == 0;
   out.final = path;
   mode_t mode = new_file_mode();
   if (exists) {
     // The destination must be writable as it stands, as when it is truncated.
-    int probe = open(path, O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    int probe = open(path, O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (probe < 0) return 0;
     close(probe);
     // Replace what a symbolic link points to, not the link.
@@ -142,7 +191,6 @@ int output_write(OutputFile& out, const void* bytes, std::size_t n) {
 int output_commit(OutputFile& out) {
   int fd = out.fd;
   out.fd = -1;
-  if (out.temp.empty()) return close(fd) == 0;
   int ok = fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   if (ok) ok = rename(out.temp.c_str(), out.final.c_str()) == 0;

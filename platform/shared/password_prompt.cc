@@ -11,11 +11,15 @@ constexpr int PASSWORD_FIELD = 1000;
 
 }  // namespace
 
-int password_prompt(Window* owner, std::string& answer) {
+int password_prompt(Window* owner, const std::string& message, std::string& answer) {
   DialogForm form;
   form.title = PASSWORD_PROMPT_TITLE;
   form.ok_label = PASSWORD_PROMPT_OK;
   form.cancel_label = PASSWORD_PROMPT_CANCEL;
+  DialogControl text;
+  text.kind = CONTROL_LABEL;
+  text.label = message;
+  form.controls.push_back(text);
   DialogControl field;
   field.id = PASSWORD_FIELD;
   field.kind = CONTROL_EDIT;

@@ -142,6 +142,7 @@ INT_PTR CALLBACK dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
       running->showing = 1;
       set_up_controls(dialog, *running->form);
       running->showing = 0;
+      center_over_owner(dialog);
       return TRUE;  // the first control that takes the focus gets it
     }
     case WM_COMMAND: {

@@ -25,8 +25,9 @@ std::wstring filter_string(const std::vector<FileFilter>& filters) {
 }
 
 int run_chooser(Window* owner, const std::string& title, const std::vector<FileFilter>& filters,
-                std::string& path) {
+                const std::string& folder, std::string& path) {
   const std::wstring filter = filter_string(filters);
+  const std::wstring start = win32::widen(folder);
   const std::wstring caption = win32::widen(title);
   std::wstring file(PATH_CHARS, L'\0');
   OPENFILENAMEW o{};
@@ -37,8 +38,9 @@ int run_chooser(Window* owner, const std::string& title, const std::vector<FileF
   o.lpstrFile = file.data();
   o.nMaxFile = PATH_CHARS;
   o.lpstrTitle = caption.c_str();
-  o.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-            OFN_NOCHANGEDIR;
+  o.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
+  o.Flags =
+      OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!GetOpenFileNameW(&o)) return 0;
   path = win32::narrow(file.c_str());
   return 1;
@@ -47,12 +49,13 @@ int run_chooser(Window* owner, const std::string& title, const std::vector<FileF
 }  // namespace
 
 int choose_file(Window* owner, const std::string& title, const std::vector<FileFilter>& filters,
-                std::string& path) {
-  return run_chooser(owner, title, filters, path);
+                const std::string& folder, std::string& path) {
+  return run_chooser(owner, title, filters, folder, path);
 }
 
 int choose_program_file(Window* owner, const std::string& title, std::string& path) {
-  return run_chooser(owner, title, {{"プログラム(*.exe)", "*.exe"}, {"ﾌｧｲﾙ(*.*)", "*.*"}}, path);
+  return run_chooser(owner, title, {{"プログラム(*.exe)", "*.exe"}, {"ﾌｧｲﾙ(*.*)", "*.*"}}, {},
+                     path);
 }
 
 }  // namespace yomite::platform

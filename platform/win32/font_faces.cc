@@ -1,6 +1,7 @@
 #include "platform/win32/font_faces.h"
 
 #include <map>
+#include <vector>
 
 #include "platform/font.h"
 #include "platform/shared/stand_in_faces.h"
@@ -11,30 +12,65 @@ namespace yomite::platform {
 
 namespace {
 
-int CALLBACK note_found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<int*>(found) = 1;
-  return 0;  // one is enough
+// A family as one enumeration answers it: its name, and its full name, which
+// is the same whatever name the family was asked by.
+struct Listed {
+  std::string face;
+  std::string full;
+};
+
+int CALLBACK note_found(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) {
+  const auto* named = reinterpret_cast<const ENUMLOGFONTEXW*>(font);
+  reinterpret_cast<std::vector<Listed>*>(found)->push_back(
+      {win32::narrow(font->lfFaceName), win32::narrow(named->elfFullName)});
+  return 1;
+}
+
+// Every family EnumFontFamiliesEx answers for `face` ("" lists them all).
+std::vector<Listed> enumerate(const std::wstring& face) {
+  std::vector<Listed> found;
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  face.copy(query.lfFaceName, LF_FACESIZE - 1);
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(dc, &query, note_found, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
+// The name the system lists `family` under, or "" when it is not installed.
+// Windows and Wine list a family by its name in the user's language
+// ("IPAゴシック" for IPAGothic on a Japanese desktop) and the font dialog
+// selects only a name it lists, so a family known by another name is found
+// in the whole list by its full name. Asked often (every font made),
+// answered once per name.
+const std::string& listed_name(const std::string& family) {
+  static std::map<std::string, std::string> known;
+  auto it = known.find(family);
+  if (it != known.end()) return it->second;
+  const std::wstring name = win32::widen(family);
+  std::string listed;
+  if (!name.empty() && name.size() < LF_FACESIZE) {
+    const std::vector<Listed> asked = enumerate(name);
+    if (!asked.empty()) {
+      listed = family;
+      static const std::vector<Listed> all = enumerate(L"");
+      bool by_own_name = false;
+      for (const Listed& l : all) by_own_name = by_own_name || l.face == family;
+      for (std::size_t i = 0; i < all.size() && !by_own_name; ++i)
+        if (all[i].full == asked[0].full) {
+          listed = all[i].face;
+          break;
+        }
+    }
+  }
+  return known.emplace(family, listed).first->second;
 }
 
 }  // namespace
 
 int family_enumerated(const std::string& family) {
-  // Asked often (every font made), answered once per name.
-  static std::map<std::string, int> known;
-  auto it = known.find(family);
-  if (it != known.end()) return it->second;
-  const std::wstring name = win32::widen(family);
-  int found = 0;
-  if (!name.empty() && name.size() < LF_FACESIZE) {
-    LOGFONTW query{};
-    query.lfCharSet = DEFAULT_CHARSET;
-    name.copy(query.lfFaceName, LF_FACESIZE - 1);
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(dc, &query, note_found, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
-  }
-  known.emplace(family, found);
-  return found;
+  return listed_name(family).empty() ? 0 : 1;
 }
 
 std::vector<std::string> candidate_families(const std::string& face) {
@@ -46,7 +82,7 @@ std::vector<std::string> candidate_families(const std::string& face) {
 
 std::string installed_family_for(const std::string& face) {
   for (const std::string& f : candidate_families(face))
-    if (family_enumerated(f)) return f;
+    if (family_enumerated(f)) return listed_name(f);
   return face;
 }
 

@@ -12,7 +12,8 @@ namespace yomite::platform {
 // itself when it is installed, else its stand-ins, else the Gothic ones.
 std::vector<std::string> candidate_families(const std::string& face);
 
-// The first candidate that is installed (the face itself when none is).
+// The first candidate that is installed, by the name the system lists it
+// under (the face itself when none is).
 std::string installed_family_for(const std::string& face);
 
 // 1 when EnumFontFamiliesEx knows the family (a leading "@" included).

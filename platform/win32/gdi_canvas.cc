@@ -189,30 +189,11 @@ void read_pixels(Canvas& c, std::uint32_t* out) {
       out[static_cast<std::ptrdiff_t>(y) * c.width + x] = device_pixel(g, dw, x, y);
 }
 
-void write_pixels(Canvas& c, const std::uint32_t* in) {
-  GdiCanvas& g = of(c);
-  if (!g.bits) return;
-  GdiFlush();
-  if (g.dpi == win32::STANDARD_DPI) {
-    std::memcpy(g.bits, in, 4 * static_cast<std::size_t>(c.width) * c.height);
-    return;
-  }
-  const int dw = device_width_of(c), dh = win32::device_end(c.height, g.dpi);
-  for (int dy = 0; dy < dh; ++dy) {
-    const int y = std::min(win32::logical_start(dy, g.dpi), c.height - 1);
-    for (int dx = 0; dx < dw; ++dx) {
-      const int x = std::min(win32::logical_start(dx, g.dpi), c.width - 1);
-      g.bits[static_cast<std::ptrdiff_t>(dy) * dw + dx] =
-          in[static_cast<std::ptrdiff_t>(y) * c.width + x];
-    }
-  }
-}
-
 // State changes need no work here: every drawing call reads the state.
 const CanvasOps OPS = {
     nullptr, nullptr,           nullptr, nullptr,   nullptr,     nullptr,
     nullptr, nullptr,           fill,    invert,    line_to,     text,
-    blit,    create_compatible, destroy, get_pixel, read_pixels, write_pixels,
+    blit,    create_compatible, destroy, get_pixel, read_pixels,
 };
 
 Canvas* wrap(GdiCanvas* g, int w, int h) {

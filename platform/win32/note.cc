@@ -31,6 +31,7 @@ std::wstring with_cr_lf(const std::string& text) {
 INT_PTR CALLBACK note_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
     SetDlgItemTextW(dialog, NOTE_EDIT_ID, reinterpret_cast<const wchar_t*>(lparam));
+    center_over_owner(dialog);
     SetFocus(GetDlgItem(dialog, IDOK));  // Enter closes at once; the text stays selectable
     return FALSE;
   }

@@ -1,6 +1,7 @@
 // Output files through a temporary file and a move over the destination, on
 // Win32, with the temporary files removed when Ctrl+C, Ctrl+Break or the
-// console's closing ends the program.
+// console's closing ends the program, and those of a killed run when the
+// next output is made beside them.
 #include "platform/output.h"
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <cstring>
 
 #include "platform/path_names.h"
+#include "platform/shared/temporary_names.h"
 #include "platform/win32/random_names.h"
 #include "platform/win32/wide.h"
 
@@ -71,9 +73,29 @@ std::string final_path_of(HANDLE h, const std::string& fallback) {
   return win32::narrow(buf, static_cast<int>(n));
 }
 
+// --- temporary files of runs that were killed -----------------------------------
+// A temporary file is held by its writer's open handle, which Windows closes
+// however the process ends. One that opens without sharing is a dead run's:
+// opened so, it is deleted when the handle closes.
+
+void remove_stale_temporaries(const std::string& dir, const std::string& temp_prefix) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(file_api_path(dir + temp_prefix + "*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = win32::narrow(found.cFileName);
+    if (!is_temporary_name(name, temp_prefix)) continue;
+    HANDLE h = CreateFileW(file_api_path(dir + name).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+}
+
 int make_temporary(OutputFile& out, const char* temp_prefix) {
   std::string dir = directory_part(out.final);
-  const std::string temp = dir + temp_prefix + win32::random_suffix(6);
+  remove_stale_temporaries(dir.empty() ? ".\\" : dir, temp_prefix);
+  const std::string temp = dir + temp_prefix + win32::random_suffix(TEMP_RANDOM_CHARS) + TEMP_SUFFIX;
   const std::wstring wide = file_api_path(temp);
   HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -120,32 +142,47 @@ bool same(const FileIdentity& a, const FileIdentity& b) {
 
 }  // namespace
 
+int output_problem(const char* path) {
+  // No access asked: a pipe or a device is only looked at.
+  HANDLE h = CreateFileW(file_api_path(path).c_str(), 0,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return FILE_FINE;  // a new name (or one output_open reports on)
+  BY_HANDLE_FILE_INFORMATION info;
+  int problem = FILE_FINE;
+  if (GetFileType(h) != FILE_TYPE_DISK)
+    problem = FILE_NOT_REGULAR;  // NUL, CON, a pipe
+  else if (GetFileInformationByHandle(h, &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    problem = FILE_DIRECTORY;
+  CloseHandle(h);
+  return problem;
+}
+
 int output_open(OutputFile& out, const char* path, const char* temp_prefix) {
   out = OutputFile{};
-  const std::wstring wide = file_api_path(path);
-  const DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    errno = EISDIR;
+  if (const int problem = output_problem(path)) {
+    errno = problem == FILE_DIRECTORY ? EISDIR : EINVAL;
     return 0;
   }
   out.final = path;
-  // An existing destination must be writable as it stands; a device (NUL,
-  // CON) or a pipe is written directly.
-  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // An existing destination must be writable as it stands.
+  HANDLE h = CreateFileW(file_api_path(path).c_str(), GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND) {
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) {
       errno = win32::errno_of_last_error();
       return 0;
     }
-  } else if (GetFileType(h) != FILE_TYPE_DISK) {
-    out.final.clear();
-    out.fd = descriptor_of(h);
-    return out.fd >= 0;
   } else {
+    const bool disk = GetFileType(h) == FILE_TYPE_DISK;  // CON opens only for writing
     out.final = final_path_of(h, path);  // what a link points to, not the link
     CloseHandle(h);
+    if (!disk) {
+      errno = EINVAL;
+      return 0;
+    }
   }
   return make_temporary(out, temp_prefix);
 }
@@ -168,7 +205,6 @@ int output_write(OutputFile& out, const void* bytes, std::size_t n) {
 int output_commit(OutputFile& out) {
   const int fd = out.fd;
   out.fd = -1;
-  if (out.temp.empty()) return _close(fd) == 0;
   int ok = _commit(fd) == 0;
   ok = _close(fd) == 0 && ok;
   if (ok) {

@@ -37,6 +37,12 @@ struct Window {
   HWND tooltip = nullptr;
   std::wstring tooltips[2];
   int tooltip_bar = -1;  // the bar the tooltip shows for, -1: hidden
+  // Fit to window and full screen (extensions).
+  int may_maximize = 0;
+  int full_screen = 0;
+  LONG_PTR windowed_style = 0, windowed_ex_style = 0;  // before full screen
+  WINDOWPLACEMENT windowed_place{};
+  int core_sizing = 0;  // a size the core sets is no resize of the user's
 };
 
 // The main window, or null before window_create.
@@ -63,6 +69,16 @@ inline int logical_point(const Window& w, int device) {
 // WM_DPICHANGED: the window takes the size the system suggests for the new
 // DPI (the same logical size) and is drawn again at its scale.
 void change_dpi(Window& w, int dpi, const RECT& suggested);
+
+// window.cc: a dialog stands centred over the window that owns it, inside
+// that monitor's work area.
+void center_over_owner(HWND dialog);
+
+// appearance.cc: WM_SETTINGCHANGE; the light or dark preference may have changed.
+void desktop_settings_changed(Window& w, LPARAM lparam);
+
+// window.cc: WM_SIZE; the core hears of a size it did not set itself.
+void window_resized(Window& w);
 
 // window_proc.cc: the window procedure of "YomiteClass".
 LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

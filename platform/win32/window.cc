@@ -7,7 +7,7 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
 #include "viewer/program.h"
-#include "viewer/scrolling.h"
+#include "viewer/window_fit.h"
 
 namespace yomite::platform {
 
@@ -218,9 +218,78 @@ void window_set_bounds(Window* window, int move, int x, int y, int width, int he
   }
   // The strip under the scroll bar is the platform's, not the core's.
   height += status_device_height(*window);
+  ++window->core_sizing;
   SetWindowPos(window->hwnd, nullptr, x, y, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE));
+  --window->core_sizing;
   resize_window_canvas(*window);
+}
+
+void center_over_owner(HWND dialog) {
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  RECT o, d;
+  if (!owner || !GetWindowRect(owner, &o) || !GetWindowRect(dialog, &d)) return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int w = d.right - d.left, h = d.bottom - d.top;
+  int x = (o.left + o.right - w) / 2, y = (o.top + o.bottom - h) / 2;
+  x = x + w > work.right ? work.right - w : x;
+  y = y + h > work.bottom ? work.bottom - h : y;
+  x = x < work.left ? work.left : x;
+  y = y < work.top ? work.top : y;
+  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void window_resized(Window& w) {
+  if (!w.core_sizing && w.view && !IsIconic(w.hwnd)) on_window_resized(*w.view);
+}
+
+void window_allow_maximize(Window* window, int allow) {
+  if (!window || !window->hwnd) return;
+  window->may_maximize = allow;
+  HWND hwnd = window->hwnd;
+  if (!allow && IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+  if (window->full_screen) return;  // the frame comes back as it was asked for now
+  LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  style = allow ? (style | WS_MAXIMIZEBOX) : (style & ~static_cast<LONG_PTR>(WS_MAXIMIZEBOX));
+  SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// The monitor's whole rectangle, without frame or caption; back to the
+// place and frame the window had.
+void window_set_full_screen(Window* window, int on) {
+  if (!window || !window->hwnd || on == window->full_screen) return;
+  HWND hwnd = window->hwnd;
+  window->full_screen = on;
+  if (on) {
+    window->windowed_style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    window->windowed_ex_style = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    window->windowed_place.length = sizeof(WINDOWPLACEMENT);
+    GetWindowPlacement(hwnd, &window->windowed_place);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& r = monitor.rcMonitor;
+    SetWindowLongPtrW(hwnd, GWL_STYLE,
+                      window->windowed_style & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME));
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
+                      window->windowed_ex_style & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+    SetWindowPos(hwnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_FRAMECHANGED | SWP_NOACTIVATE);
+    return;
+  }
+  LONG_PTR style = window->windowed_style;
+  style = window->may_maximize ? (style | WS_MAXIMIZEBOX)
+                               : (style & ~static_cast<LONG_PTR>(WS_MAXIMIZEBOX));
+  SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+  SetWindowLongPtrW(hwnd, GWL_EXSTYLE, window->windowed_ex_style);
+  SetWindowPlacement(hwnd, &window->windowed_place);
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void change_dpi(Window& w, int dpi, const RECT& suggested) {

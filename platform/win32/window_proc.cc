@@ -16,8 +16,9 @@ static_assert(KEY_SHIFT == VK_SHIFT && KEY_CTRL == VK_CONTROL && KEY_ESCAPE == V
               KEY_SPACE == VK_SPACE && KEY_PAGE_UP == VK_PRIOR && KEY_PAGE_DOWN == VK_NEXT &&
               KEY_END == VK_END && KEY_HOME == VK_HOME && KEY_LEFT == VK_LEFT && KEY_UP == VK_UP &&
               KEY_RIGHT == VK_RIGHT && KEY_DOWN == VK_DOWN && KEY_MENU == VK_APPS &&
-              KEY_NUMPAD0 == VK_NUMPAD0 && KEY_F1 == VK_F1 && KEY_F5 == VK_F5 && KEY_F10 == VK_F10 &&
-              KEY_OPEN_BRACKET == VK_OEM_4 && KEY_CLOSE_BRACKET == VK_OEM_6 && KEY_SLASH == VK_OEM_2);
+              KEY_NUMPAD0 == VK_NUMPAD0 && KEY_F1 == VK_F1 && KEY_F5 == VK_F5 &&
+              KEY_F10 == VK_F10 && KEY_F11 == VK_F11 && KEY_OPEN_BRACKET == VK_OEM_4 &&
+              KEY_CLOSE_BRACKET == VK_OEM_6 && KEY_SLASH == VK_OEM_2);
 static_assert(BAR_LINE_UP == SB_LINEUP && BAR_LINE_DOWN == SB_LINEDOWN &&
               BAR_PAGE_UP == SB_PAGEUP && BAR_PAGE_DOWN == SB_PAGEDOWN &&
               BAR_THUMB_POSITION == SB_THUMBPOSITION && BAR_THUMB_TRACK == SB_THUMBTRACK &&
@@ -53,7 +54,8 @@ LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       if (on_system_key(v, key_code(wparam))) return 0;
       break;
     case WM_SYSCOMMAND:
-      if ((wparam & 0xFFF0) == SC_MAXIMIZE) return 0;  // the window keeps its page's size
+      // The window keeps its page's size, unless the page follows the window.
+      if ((wparam & 0xFFF0) == SC_MAXIMIZE && !w.may_maximize) return 0;
       break;
     case WM_HSCROLL:
       on_hscroll(v, LOWORD(wparam), HIWORD(wparam));
@@ -85,6 +87,10 @@ LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       break;
     case WM_SIZE:
       resize_window_canvas(w);
+      window_resized(w);
+      break;
+    case WM_SETTINGCHANGE:
+      desktop_settings_changed(w, lparam);
       break;
     case WM_DPICHANGED:
       change_dpi(w, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));

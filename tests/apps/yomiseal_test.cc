@@ -1,6 +1,8 @@
 // The real yomiseal binary: its outputs and exit codes, and texts it writes
 // read back through the viewer's header check and line reader.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include <dirent.h>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,11 +45,12 @@ class Yomiseal : public ::testing::Test {
 
   std::string path(const std::string& name) { return dir_ + "/" + name; }
 
-  // Runs the tool in the test's directory under a UTF-8 locale.
-  ToolRun run(const std::string& args) {
-    std::string cmd = "cd '" + dir_ +
-                      "' && LC_ALL=C.UTF-8 '" YOMITE_BINARY_DIR "/apps/yomiseal/yomiseal' " + args +
-                      " >.out 2>.err";
+  // Runs the tool in the test's directory under a UTF-8 locale, after the
+  // shell commands of `before`; a run that hangs is ended after a minute.
+  ToolRun run(const std::string& args, const std::string& before = "") {
+    std::string cmd = "cd '" + dir_ + "' && " + before +
+                      " LC_ALL=C.UTF-8 timeout 60 '" YOMITE_BINARY_DIR "/apps/yomiseal/yomiseal' " +
+                      args + " >.out 2>.err";
     int status = std::system(cmd.c_str());
     ToolRun r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::read_file(path(".out")),
               test::read_file(path(".err"))};
@@ -177,7 +181,12 @@ TEST_F(Yomiseal, OutputsAndExitCodes) {
       {"", 2, USAGE},
       {"src.txt", 2, USAGE},
       {"-P12 src.txt", 2, USAGE},
-      {"--help", 0, USAGE},
+      {"--help", 0, USAGE +
+                        "        x は 8 から 40 まで (0 または数字なしでパスワードなし)\n"
+                        " 元テキストは Shift_JIS、EUC-JP、JIS、UTF-16、UTF-8 のどれでもよく、\n"
+                        " Shift_JIS にして書き込みます (Shift_JIS にない文字があれば書きません)\n"
+                        " --help     この説明\n"
+                        " --version  版\n"},
       {"--version", 0, "yomiseal 0.1.0\n"},
       {"missing.txt out.lkd", 1, "missing.txt を使用できません\n"},
       {"src.txt no-dir/out.lkd", 1, "no-dir/out.lkd を使用できません\n"},
@@ -191,11 +200,11 @@ TEST_F(Yomiseal, OutputsAndExitCodes) {
   }
 }
 
-TEST_F(Yomiseal, PasswordLengthIsClamped) {
+TEST_F(Yomiseal, PasswordLengths) {
   test::write_file(path("src.txt"), "text\n");
-  const std::pair<const char*, int> rows[] = {{"-P", 0},     {"-P-3", 0},  {"-P3", 8},
-                                              {"-P100", 40}, {"-P12", 12}, {"/P12", 12},
-                                              {"/p12", 12},  {"-p12", 12}};
+  const std::pair<const char*, int> rows[] = {{"-P", 0},    {"-P0", 0},   {"-P8", 8},
+                                              {"-P40", 40}, {"-P12", 12}, {"/P12", 12},
+                                              {"/p12", 12}, {"-p12", 12}};
   for (const auto& [option, digits] : rows) {
     ToolRun r = run(std::string(option) + " src.txt out.lkd");
     ASSERT_EQ(r.code, 0) << option;
@@ -209,6 +218,80 @@ TEST_F(Yomiseal, PasswordLengthIsClamped) {
     } else {
       EXPECT_EQ(r.out, "") << option;
     }
+  }
+}
+
+// A locked text holds Shift_JIS: a source in another encoding the viewer
+// reads (detected as the viewer detects it) is converted, so that sealing the
+// sample in any of them gives the very bytes sealing its Shift_JIS form gives.
+TEST_F(Yomiseal, EveryEncodingIsSealedAsShiftJis) {
+  const std::string sample = YOMITE_SOURCE_DIR "/samples/yomite-no-hon.txt";
+  const std::string seed = "YOMISEAL_TEST_SEED=7 ";
+  ASSERT_EQ(run("'" + sample + "' sjis.lkd", seed).code, 0);
+  const std::string expected = test::read_file(path("sjis.lkd"));
+  const std::pair<const char*, const char*> made[] = {
+      {"utf8", "iconv -f CP932 -t UTF-8"},
+      {"utf8-bom", "{ printf '\\357\\273\\277'; iconv -f CP932 -t UTF-8; }"},
+      {"euc", "iconv -f CP932 -t EUC-JP"},
+      {"jis", "iconv -f CP932 -t ISO-2022-JP"},
+      {"utf16le", "{ printf '\\377\\376'; iconv -f CP932 -t UTF-16LE; }"},
+      {"utf16be", "{ printf '\\376\\377'; iconv -f CP932 -t UTF-16BE; }"},
+  };
+  for (const auto& [name, command] : made) {
+    SCOPED_TRACE(name);
+    const std::string source = std::string(name) + ".txt";
+    ASSERT_EQ(std::system((std::string(command) + " <'" + sample + "' >'" + path(source) + "'")
+                              .c_str()),
+              0);
+    ToolRun r = run("-P12 " + source + " out.lkd", seed);
+    ASSERT_EQ(r.code, 0) << r.err;
+    ToolRun sjis = run("-P12 '" + sample + "' sjis12.lkd", seed);
+    EXPECT_EQ(r.out, sjis.out);
+    EXPECT_TRUE(test::read_file(path("out.lkd")) == test::read_file(path("sjis12.lkd")));
+    ASSERT_EQ(run(source + " plain.lkd", seed).code, 0);
+    EXPECT_TRUE(test::read_file(path("plain.lkd")) == expected);
+  }
+}
+
+// A character Shift_JIS has no form for stops the run with its name and
+// line: nothing is written, no password printed.
+TEST_F(Yomiseal, ACharacterWithoutAShiftJisFormIsNamed) {
+  const struct {
+    const char* text;
+    const char* said;
+  } cases[] = {
+      {"一行目\n二行目に😀の顔\n", "src.txt の 2 行目の文字「😀」(U+1F600) は Shift_JIS にありません"},
+      {"caf\xC3\xA9 の\r\n", "src.txt の 1 行目の文字「é」(U+00E9) は Shift_JIS にありません"},
+  };
+  for (const auto& c : cases) {
+    test::write_file(path("src.txt"), c.text);
+    ToolRun r = run("-P8 src.txt out.lkd");
+    EXPECT_EQ(r.code, 1) << c.text;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string("yomiseal: ") + c.said + "\n");
+    EXPECT_EQ(access(path("out.lkd").c_str(), F_OK), -1);
+  }
+  std::vector<std::string> names = entries();
+  EXPECT_EQ(names, std::vector<std::string>{"src.txt"}) << "no temporary file is left";
+  // 〜 as JIS X 0208 reads it (U+301C, what Linux converters write) has its
+  // Shift_JIS code, though Windows reads that code as ～ U+FF5E.
+  test::write_file(path("src.txt"), "波〜線\n");
+  ASSERT_EQ(run("src.txt out.lkd").code, 0);
+  EXPECT_EQ(unseal(path("out.lkd")), Lines{"\x94\x67\x81\x60\x90\xFC"});
+}
+
+// A length outside 8..40 is refused with the range, and nothing is written
+// (it was once bent into 8 or 40 digits, which the user learnt of only from
+// the printed password).
+TEST_F(Yomiseal, PasswordLengthsOutsideTheRangeAreRefused) {
+  test::write_file(path("src.txt"), "text\n");
+  for (const char* option : {"-P-3", "-P3", "-P7", "-P41", "-P12345678"}) {
+    ToolRun r = run(std::string(option) + " src.txt out.lkd");
+    EXPECT_EQ(r.code, 2) << option;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string("yomiseal: ") + option +
+                         ": パスワードの桁数は 8 から 40 までです (0 でパスワードなし)\n");
+    EXPECT_EQ(access(path("out.lkd").c_str(), F_OK), -1) << option;
   }
 }
 
@@ -246,10 +329,13 @@ TEST_F(Yomiseal, FailuresLeaveNoPartialDestination) {
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.out, "/proc/yomiseal-test.lkd を使用できません\n");
 
-  r = run("-P8 src.txt /dev/full");
+  // Every write past the first kilobyte fails, as on a full disk.
+  test::write_file(path("big.txt"), std::string(100000, 'a') + "\n");
+  r = run("-P8 big.txt old.lkd", "ulimit -f 1; trap '' XFSZ;");
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("/dev/full"), std::string::npos);
+  EXPECT_NE(r.err.find("old.lkd の書き込みに失敗しました"), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "") << "no password for a text that was never written";
+  unlink(path("big.txt").c_str());
 
   mkdir(path("dir").c_str(), 0755);
   r = run("dir old.lkd");  // a source that is no regular file
@@ -288,6 +374,43 @@ TEST_F(Yomiseal, NoRegularSourceIsRefused) {
   EXPECT_EQ(entries(), std::vector<std::string>{"pipe"});
 }
 
+// Only a new name or a regular file is a destination: a FIFO nobody reads
+// would block forever, a device is no file to keep.
+TEST_F(Yomiseal, NoRegularDestinationIsRefused) {
+  test::write_file(path("src.txt"), "text\n");
+  ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/null", path("null.lkd").c_str()), 0);
+  for (const char* dest : {"pipe", "/dev/null", "null.lkd"}) {
+    ToolRun r = run(std::string("-P8 src.txt ") + dest);  // a hang would take a minute
+    EXPECT_EQ(r.code, 1) << dest;
+    EXPECT_EQ(r.out, std::string(dest) + " を使用できません\n");
+    EXPECT_NE(r.err.find("通常のファイルではありません"), std::string::npos) << r.err;
+  }
+  std::vector<std::string> names = entries();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"null.lkd", "pipe", "src.txt"}));
+}
+
+// Starts yomiseal sealing `source` into `dest` in the test's directory, and
+// waits until its temporary file exists: the child's pid, or -1 when the run
+// ended before.
+pid_t start_sealing(const std::string& dir, const char* source, const char* dest,
+                    const std::function<bool()>& has_temporary) {
+  pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(127);
+    execl(YOMITE_BINARY_DIR "/apps/yomiseal/yomiseal", "yomiseal", source, dest,
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  for (int k = 0; k < 5000; ++k) {
+    if (has_temporary()) return child;
+    usleep(1000);
+  }
+  return child;
+}
+
 // A run ended by SIGINT, SIGTERM or SIGHUP while it writes removes its
 // temporary file: nothing of it is left beside the destination.
 TEST_F(Yomiseal, AKilledRunLeavesNoTemporaryFile) {
@@ -295,26 +418,16 @@ TEST_F(Yomiseal, AKilledRunLeavesNoTemporaryFile) {
   // are dropped), so the run lasts long enough to be stopped.
   test::write_file(path("big.txt"), "");
   ASSERT_EQ(truncate(path("big.txt").c_str(), 8LL << 30), 0);
+  auto has_temporary = [&] {
+    for (const std::string& name : entries())
+      if (name.rfind(".yomiseal-", 0) == 0) return true;
+    return false;
+  };
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(sig);
-    pid_t child = fork();
+    pid_t child = start_sealing(dir_, "big.txt", "out.lkd", has_temporary);
     ASSERT_GE(child, 0);
-    if (child == 0) {
-      if (chdir(dir_.c_str()) != 0) _exit(127);
-      execl(YOMITE_BINARY_DIR "/apps/yomiseal/yomiseal", "yomiseal", "big.txt", "out.lkd",
-            static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    auto has_temporary = [&] {
-      for (const std::string& name : entries())
-        if (name.rfind(".yomiseal-", 0) == 0) return true;
-      return false;
-    };
-    bool seen = false;
-    for (int k = 0; k < 5000 && !seen; ++k) {
-      seen = has_temporary();
-      if (!seen) usleep(1000);
-    }
+    const bool seen = has_temporary();
     kill(child, sig);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -323,6 +436,42 @@ TEST_F(Yomiseal, AKilledRunLeavesNoTemporaryFile) {
     EXPECT_FALSE(has_temporary());
     EXPECT_FALSE(access(path("out.lkd").c_str(), F_OK) == 0);
   }
+}
+
+// A run killed outright (SIGKILL: no handler runs) leaves its temporary file;
+// the next run in that folder recognises it as a dead run's and removes it,
+// while a temporary file a running writer holds, and a file of the user's
+// that only looks alike, stay.
+TEST_F(Yomiseal, TheNextRunRemovesWhatAKilledRunLeft) {
+  test::write_file(path("big.txt"), "");
+  ASSERT_EQ(truncate(path("big.txt").c_str(), 8LL << 30), 0);
+  auto temporaries = [&] {
+    std::vector<std::string> found;
+    for (const std::string& name : entries())
+      if (name.rfind(".yomiseal-", 0) == 0) found.push_back(name);
+    return found;
+  };
+  pid_t child = start_sealing(dir_, "big.txt", "out.lkd", [&] { return !temporaries().empty(); });
+  ASSERT_GE(child, 0);
+  const std::vector<std::string> left = temporaries();
+  kill(child, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  if (left.empty() || !WIFSIGNALED(status)) GTEST_SKIP() << "the run ended before it was killed";
+  ASSERT_EQ(temporaries(), left) << "SIGKILL runs no handler: the file stays";
+
+  // A writer that is still running holds its file; a look-alike is no temporary file.
+  test::write_file(path(".yomiseal-abcdef.tmp"), "held");
+  const int held = open(path(".yomiseal-abcdef.tmp").c_str(), O_RDONLY);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  test::write_file(path(".yomiseal-backup"), "mine");
+  test::write_file(path("src.txt"), "text\n");
+  EXPECT_EQ(run("src.txt out.lkd").code, 0);
+  std::vector<std::string> now = temporaries();
+  std::sort(now.begin(), now.end());
+  EXPECT_EQ(now, (std::vector<std::string>{".yomiseal-abcdef.tmp", ".yomiseal-backup"}));
+  close(held);
+  EXPECT_EQ(unseal(path("out.lkd")), Lines{"text"});
 }
 
 }  // namespace

@@ -176,6 +176,43 @@ TEST(YomiteRender, BookCompositionOption) {
   EXPECT_EQ(run("-N1 -N0 --dump-lines " + file).out, standard) << "the last value wins";
 }
 
+// The text without its readings: every "｜" and "《…》" taken out.
+std::string without_readings(std::string text) {
+  for (std::size_t at; (at = text.find("｜")) != std::string::npos;) text.erase(at, 3);
+  for (std::size_t at; (at = text.find("《")) != std::string::npos;) {
+    const std::size_t end = text.find("》", at);
+    if (end == std::string::npos) break;
+    text.erase(at, end + 3 - at);
+  }
+  return text;
+}
+
+TEST(YomiteRender, RubyModes) {
+  const std::string sample = SAMPLES + "yomite-no-hon.utf8.txt";
+  const std::string stripped = process_temp_dir().file("no-readings.txt");
+  std::ofstream(stripped, std::ios::binary) << without_readings(slurp(sample));
+  // The bracket notation forced: the stripped text no longer shows its marks.
+  const std::string standard = run("-T2 --dump-lines '" + sample + "'").out;
+  EXPECT_EQ(run("-T2 -U0 --dump-lines '" + sample + "'").out, standard) << "U0 is the default";
+
+  // Hidden: the same columns, and the same pixels, as the text without readings.
+  const std::string hidden = run("-T2 -U1 --dump-lines '" + sample + "'").out;
+  EXPECT_EQ(hidden, run("-T2 --dump-lines '" + stripped + "'").out);
+  EXPECT_EQ(hidden.find("ガラスど"), std::string::npos);
+  const std::string a = process_temp_dir().file("ruby-hidden.png");
+  const std::string b = process_temp_dir().file("no-readings.png");
+  ASSERT_EQ(run("-T2 -U1 -o '" + a + "' '" + sample + "'").status, 0);
+  ASSERT_EQ(run("-T2 -o '" + b + "' '" + stripped + "'").status, 0);
+  EXPECT_TRUE(slurp(a) == slurp(b)) << "the hidden readings' page differs from the plain text's";
+
+  // Inline: each reading in parentheses after its base, in the lines' text.
+  const std::string inline_lines = run("-T2 -U2 --dump-lines '" + sample + "'").out;
+  EXPECT_NE(inline_lines.find("硝子戸（ガラスど）を開ける"), std::string::npos) << inline_lines;
+  EXPECT_NE(inline_lines.find("町内随一（ずいいち）の"), std::string::npos);
+  expect_well_formed(lines_of(inline_lines));
+  EXPECT_GT(lines_of(inline_lines).size(), lines_of(standard).size());
+}
+
 }  // namespace
 
 namespace {
@@ -355,16 +392,30 @@ TEST(RenderOutputs, AFailedWriteKeepsTheOldFileAndSaysSo) {
     EXPECT_EQ(slurp(out), "the good old file");
     EXPECT_TRUE(hidden_files(dir.path).empty());
   }
-  // A device that is full: no temporary file can stand in, every write fails.
-  std::filesystem::create_symlink("/dev/full", dir.file("full.pdf"));
-  for (const std::string& out : {std::string("/dev/full"), dir.file("full.pdf")}) {
-    RenderRun r = run("-o " + quoted(out) + " " + quoted(SAMPLE));
-    EXPECT_EQ(r.status, 1) << out;
-    EXPECT_NE(r.err.find("No space left"), std::string::npos) << r.err;
-  }
   // --dump-lines to a full standard output.
   RenderRun r = run("--dump-lines " + quoted(SAMPLE) + " >/dev/full");
   EXPECT_EQ(r.status, 1);
+}
+
+// Only a new name or a regular file is an output: a FIFO nobody reads would
+// block the write forever, a device is no file to keep. Refused before
+// anything is read, as inputs are, through a link too.
+TEST(RenderOutputs, AnOutputThatIsNoRegularFileIsRefusedAtOnce) {
+  yomite::test::TempDir dir;
+  const std::string fifo = dir.file("pipe.png");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/full", dir.file("full.pdf"));
+  for (const std::string& out : {fifo, std::string("/dev/full"), dir.file("full.pdf")}) {
+    SCOPED_TRACE(out);
+    RenderRun r = run("-o " + quoted(out) + " " + quoted(SAMPLE), "", "timeout 60 env");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("yomite-render: cannot write " + out +
+                              ": it is a FIFO, a device or a socket, not a regular file\n",
+                          0),
+              0u)
+        << r.err;
+  }
+  EXPECT_TRUE(hidden_files(dir.path).empty());
 }
 
 TEST(RenderOutputs, AnOutputThatIsTheInputIsRefused) {
@@ -443,6 +494,30 @@ TEST(RenderInputs, NoRegularFileIsRefusedAtOnce) {
   }
 }
 
+// A text longer than a document may hold is laid out as far as the limit; the
+// command says so once, and the last column says so on the page.
+TEST(RenderInputs, ATextOverTheCharacterLimitIsCutWithAWord) {
+  yomite::test::TempDir dir;
+  const std::string text = dir.file("long.txt");
+  std::string line(1000, 'a');
+  line += "\n";
+  std::string bytes;
+  for (int k = 0; k < 1100; ++k) bytes += line;
+  write_file(text, bytes);
+  RenderRun r = run("--dump-lines " + quoted(text));
+  ASSERT_EQ(r.status, 0) << r.err;
+  // (The sanitizer build's leak checker may add its report after it.)
+  EXPECT_EQ(r.err.rfind(
+                "yomite-render: the text holds more than 1048576 characters; the rest was not "
+                "loaded\n",
+                0),
+            0u)
+      << r.err;
+  const std::vector<std::string> lines = lines_of(r.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_NE(lines.back().find("を超えました）"), std::string::npos) << lines.back();
+}
+
 TEST(RenderInputs, EndOfOptionsOpensANameBeginningWithADash) {
   yomite::test::TempDir dir;
   write_file(dir.file("-dash.txt"), "ダッシュ\n");
@@ -510,6 +585,36 @@ TEST(RenderSettings, HugeDirectiveSizesAreKeptToTheLimits) {
   }
 }
 
+// The page size a PDF states ("/MediaBox [ 0 0 W H ]" of its first page).
+std::string pdf_page_box(const std::string& pdf) {
+  const std::string bytes = slurp(pdf);
+  const std::size_t at = bytes.find("/MediaBox");
+  return at == std::string::npos ? "" : bytes.substr(at, bytes.find(']', at) - at);
+}
+
+// A negative column length or page is no size at all: the default takes its
+// place, in the settings file and on the command line alike, and no page
+// with a negative side is drawn.
+TEST(RenderSettings, NegativeSizesGiveTheDefaults) {
+  OwnRenderer r;
+  const std::string pdf = r.dir.file("pages.pdf");
+  const std::string args = "--dump-lines -o " + quoted(pdf) + " " + quoted(SAMPLE);
+  write_file(r.settings, "[Scroll]\nPageMode=1\n");
+  const RenderRun standard = r.run(args);
+  ASSERT_EQ(standard.status, 0) << standard.err;
+  const std::string standard_box = pdf_page_box(pdf);
+  ASSERT_NE(standard_box, "");
+  write_file(r.settings, "[Font]\nWidth=-2147483648\nPage=-5\n[Scroll]\nPageMode=1\n");
+  for (const std::string& options : {std::string(), std::string("-W-40 -H-2147483648 ")}) {
+    SCOPED_TRACE(options);
+    const RenderRun run = r.run(options + args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("yomite-render:"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out == standard.out);
+    EXPECT_EQ(pdf_page_box(pdf), standard_box);
+  }
+}
+
 // A settings file that is too large or no regular file is refused with a
 // word to the user; the text is laid out with the defaults, as without one.
 TEST(RenderSettings, ARefusedSettingsFileIsSaidAndTheDefaultsAreUsed) {
@@ -531,6 +636,12 @@ TEST(RenderSettings, ARefusedSettingsFileIsSaidAndTheDefaultsAreUsed) {
   ASSERT_EQ(mkfifo(r.settings.c_str(), 0600), 0);
   run = r.run("--dump-lines " + quoted(SAMPLE));  // a hang times the test out
   EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err.rfind("yomite-render: the settings file " + r.settings +
+                               " is a FIFO, a device or a socket, not a regular file; the "
+                               "defaults are used\n",
+                           0),
+            0u)
+      << run.err;
   EXPECT_TRUE(run.out == standard);
 }
 

@@ -162,14 +162,52 @@ TEST_F(LoadTest, RefusedPasswordLoadsNothing) {
   EXPECT_EQ(locked_refused(), 1);
 }
 
-TEST_F(LoadTest, CharacterLimitEndsAfterTheLineThatPassedIt) {
+// A load a limit ended while text remained ends in a column of its own that
+// says so: the text of its last logical line (empty when no limit cut it).
+std::u16string cut_notice(const ViewContext& v) {
+  if (v.doc.load_cut == LOAD_WHOLE) return u"";
+  int first = v.doc.line_count - 1;
+  while (first > 0 && !(v.doc.lines[first - 1].flags & DL_PARAGRAPH_END)) --first;
+  std::u16string text;
+  for (int j = first; j < v.doc.line_count; ++j) text += v.doc.lines[j].text;
+  return text;
+}
+
+// Display lines of the text itself, without the closing notice.
+int text_columns(const ViewContext& v) {
+  int n = v.doc.line_count;
+  if (v.doc.load_cut != LOAD_WHOLE)
+    while (n > 0 && (n == v.doc.line_count || !(v.doc.lines[n - 1].flags & DL_PARAGRAPH_END))) --n;
+  return n;
+}
+
+TEST_F(LoadTest, CharacterLimitEndsAfterTheLineThatPassedItAndSaysSo) {
   std::string line(1000, 'a');
   std::string text;
-  for (int k = 0; k < 1050; ++k) text += line + "\n";
+  for (int k = 0; k < 1049; ++k) text += line + "\n";
+  // 1,049,000 characters passed 1,048,576, and the text ends there: it is whole.
   open(write_file("long.txt", text));
-  int logical = 0;
-  for (int j = 0; j < v.doc.line_count; ++j) logical += (v.doc.lines[j].flags & DL_PARAGRAPH_END) ? 1 : 0;
-  EXPECT_EQ(logical, 1049) << "1,049,000 characters passed 1,048,576: no more lines";
+  EXPECT_EQ(v.doc.load_cut, LOAD_WHOLE);
+  EXPECT_EQ(v.doc.lines[v.doc.line_count - 1].text[0], u'a');
+  const int whole = v.doc.line_count;
+  // One line more is not read, and the last column says why.
+  release_document(v);
+  open(write_file("long.txt", text + "b\n"));
+  EXPECT_EQ(v.doc.load_cut, LOAD_CUT_CHARACTERS);
+  EXPECT_EQ(text_columns(v), whole);
+  EXPECT_EQ(cut_notice(v), u"（この先は読み込んでいません。文字数が上限の１０４８５７６字を超えました）");
+  // In slices, asked once more after the end, as a window's load may be: once.
+  const int with_notice = v.doc.line_count;
+  release_document(v);
+  load_document(v, nullptr);
+  create_view_fonts(v);
+  LoadJob* job = begin_full_load(v);
+  ASSERT_NE(job, nullptr);
+  while (continue_full_load(*job, -1, 100)) {
+  }
+  EXPECT_EQ(continue_full_load(*job, -1, -1), 0);
+  end_full_load(job);
+  EXPECT_EQ(v.doc.line_count, with_notice);
 }
 
 // Lines of NUL bytes hold no characters: only the bytes read end the load.
@@ -180,7 +218,9 @@ TEST_F(LoadTest, ByteLimitEndsLinesWithoutCharacters) {
   open(write_file("zero-bytes.txt", std::string(DOCUMENT_MAX_BYTES + (1 << 20), '\0')));
   // Each physical line holds 32767 bytes; the load stops before the next
   // line once 64 MiB have been read.
-  EXPECT_EQ(v.doc.line_count, DOCUMENT_MAX_BYTES / 32767 + 1);
+  EXPECT_EQ(text_columns(v), DOCUMENT_MAX_BYTES / 32767 + 1);
+  EXPECT_EQ(v.doc.load_cut, LOAD_CUT_BYTES);
+  EXPECT_EQ(cut_notice(v), u"（この先は読み込んでいません。ファイルが上限の６４ＭｉＢを超えました）");
   EXPECT_NE(fake::trace_text().find("limit of bytes reached"), std::string::npos);
   trace_shutdown();
   std::remove(test::process_temp_dir().file("zero-bytes.txt").c_str());
@@ -190,14 +230,17 @@ TEST_F(LoadTest, ByteLimitEndsLinesWithoutCharacters) {
 // count of display lines ends the load.
 TEST_F(LoadTest, DisplayLineLimitEndsEmptyLines) {
   open(write_file("empty-lines.txt", std::string(DOCUMENT_MAX_LINES + 100, '\n')));
-  EXPECT_EQ(v.doc.line_count, DOCUMENT_MAX_LINES);
+  EXPECT_EQ(text_columns(v), DOCUMENT_MAX_LINES);
+  EXPECT_EQ(v.doc.load_cut, LOAD_CUT_LINES);
+  EXPECT_EQ(cut_notice(v), u"（この先は読み込んでいません。行数が上限の４１９４３０４行を超えました）");
   std::remove(test::process_temp_dir().file("empty-lines.txt").c_str());
   release_document(v);
   v.settings.page_lines = 1024;  // each two-byte line "\f\n" is a page of 1024 columns
   std::string feeds;
   for (int k = 0; k < 5000; ++k) feeds += "\f\n";
   open(write_file("form-feeds.txt", feeds));
-  EXPECT_EQ(v.doc.line_count, DOCUMENT_MAX_LINES);
+  EXPECT_EQ(text_columns(v), DOCUMENT_MAX_LINES);
+  EXPECT_EQ(v.doc.load_cut, LOAD_CUT_LINES);
 }
 
 // A FIFO or a device given as the text is refused at once: the document is

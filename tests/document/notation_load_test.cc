@@ -165,6 +165,24 @@ TEST_F(NotationLoad, SwitchedOffTheAnnotationsStayAsText) {
   EXPECT_EQ(v.typeset.font_heading, nullptr);
 }
 
+// A settings notice may switch the full notation while a long text is laid
+// out in idle time: the load goes on in the notation it began with.
+TEST_F(NotationLoad, ALoadKeepsTheNotationItBeganWith) {
+  v.doc.file_name = text_file("switched.txt", u"［＃３字下げ］一\r\n［＃３字下げ］二\r\n");
+  load_document(v, nullptr);
+  create_view_fonts(v);
+  LoadJob* job = begin_full_load(v);
+  ASSERT_NE(job, nullptr);
+  EXPECT_EQ(continue_full_load(*job, -1, 1), 1);
+  v.settings.full_notation = 0;
+  while (continue_full_load(*job, -1, -1)) {
+  }
+  end_full_load(job);
+  ASSERT_EQ(v.doc.line_count, 2);
+  EXPECT_EQ(text(1), u"二");
+  EXPECT_EQ(v.doc.lines[1].indent, 3 * CELL);
+}
+
 TEST_F(NotationLoad, NovelLeavesNothingRawAndListsItsChapters) {
   YOMITE_NEED_SHARED_TESTDATA("aozora/tsumito_batsu.zip");
   v.settings.text_format = DIALECT_AUTO;

@@ -57,12 +57,43 @@ def settled(w, area, timeout=15):
 
 
 def dialog(d, title, timeout=15):
-    """The dialog titled `title` once it is shown, with the keyboard's focus."""
+    """The dialog titled `title` once it is shown and drawn, with the
+    keyboard's focus."""
     ids = wait_for("the dialog " + title, lambda: d.windows_named("^" + re.escape(title) + "$"),
                    timeout=timeout)
     d.x(["xdotool", "windowfocus", "--sync", ids[0]], check=False)
-    time.sleep(0.3)
+    settled(Window(d, ids[0]), lambda picture: picture, timeout=timeout)
     return ids[0]
+
+
+def open_menus(d, process):
+    """The process's popup menus: its shown windows that are larger than a
+    speck and have no title of their own (GTK names a popup after the
+    program, Wine gives it none), each a Window."""
+    menus = []
+    for wid in d.windows_of(process.pid):
+        w = Window(d, wid)
+        x, y, width, height = w.geometry()
+        if w.title() in ("", "yomite") and min(width, height) > 40 and x >= 0 and y >= 0:
+            menus.append(w)
+    return menus
+
+
+def menu_at(d, process, x, y, background, what):
+    """The menu whose top-left corner is at screen point (x, y), once shown:
+    found by its own window and where it stands, whatever face draws it; its
+    own picture shows the menu, not the page (`background`) under it."""
+    def found():
+        for m in open_menus(d, process):
+            mx, my, mw, mh = m.geometry()
+            if abs(mx - x) <= 4 and abs(my - y) <= 4 and mh > mw:  # a column of items
+                return m
+        return None
+    menu = wait_for(what, found, timeout=15)
+    picture = menu.picture()
+    expect(picture.count(background) < picture.width * picture.height // 20,
+           "%s: the window shows the page, not a menu" % what)
+    return menu
 
 
 def run_scenario(scenarios, name, make_desktop, prepare=None):
@@ -255,6 +286,19 @@ class Desktop:
             raise AssertionError("Xvfb did not start (exit status %s)" % xvfb.poll())
         return ":" + number.decode()
 
+    def start_window_manager(self):
+        """openbox on this display, for scenarios that size, maximize or fill
+        the screen as a user would; returns once it manages windows."""
+        if not shutil.which("openbox"):
+            raise Skip("openbox is not installed (scripts/bootstrap installs it)")
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(wm)
+        wait_for("openbox", lambda: b"_NET_SUPPORTING_WM_CHECK" in self.x(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout and
+            b"not found" not in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                       check=False).stdout)
+
     def x(self, args, check=True):
         return run(args, env=self.env, check=check)
 
@@ -331,11 +375,12 @@ class Desktop:
         return b"true" in out.stdout
 
     def wait_ready(self, process, timeout=15):
-        """The viewer's window is shown and it answers on the bus."""
+        """The viewer's window is shown, it answers on the bus, and its first
+        frame (painted from the loop right after) stays as it is."""
         window = self.window_of(process, timeout=timeout)
         wait_for("viewer %d on the bus" % process.pid, lambda: self.on_bus(process.pid),
                  timeout=timeout)
-        time.sleep(0.2)  # the first frame
+        settled(window, lambda picture: picture, timeout=timeout)
         return window
 
     def close(self):
@@ -360,7 +405,11 @@ class WineDesktop(Desktop):
     folder of its own (its YOMITE.INI lives beside it) and started under Wine in
     the prefix the caller names with WINEPREFIX (CTest's "wine" fixture keeps
     one warm for the whole run). There is no session bus: a viewer is ready
-    when its window is shown and its first picture stays as it is."""
+    when its window is shown and its first picture stays as it is.
+
+    The viewer runs in the Japanese locale the README asks of its users, the
+    one the prefix's fixture compiled into WINEPREFIX/locale (so no locale of
+    the machine's is needed); without it, in C.UTF-8."""
 
     PROGRAM = "yomite.exe"
 
@@ -371,6 +420,12 @@ class WineDesktop(Desktop):
             raise Skip("WINEPREFIX names no prefix (CTest's wine fixture makes one)")
         self.wine = shutil.which(wine)
         super().__init__(build_dir)
+        locales = os.path.join(os.environ["WINEPREFIX"], "locale")
+        if os.path.isdir(os.path.join(locales, "ja_JP.UTF-8")):
+            self.env.update({"LOCPATH": locales, "LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"})
+        else:
+            print("note: no Japanese locale in %s (localedef); the viewer runs in C.UTF-8"
+                  % locales)
 
     def settings_file(self):
         return os.path.join(self.bin, "YOMITE.INI")

@@ -11,6 +11,7 @@
 #include "decode/decode.h"
 #include "layout/book.h"
 #include "layout/break.h"
+#include "layout/composition.h"
 #include "platform/fake/fake_font.h"
 #include "view/attr_codes.h"
 
@@ -65,7 +66,8 @@ class BookView {
     v.typeset.fixed_pitch = 1;
     v.typeset.half_is_half = 1;
     v.typeset.vertical = 1;
-    v.settings.book_composition = v.typeset.book_layout = 1;
+    v.settings.book_composition = 1;
+    v.typeset.composition = &BOOK_COMPOSITION;
     measure.font = v.typeset.font_main;
     begin_display_lines(v);
     pass = begin_layout_pass(v, measure);
@@ -240,7 +242,7 @@ TEST(BookBreak, RubyLongerThanAColumnIsStillDivided) {
 
 TEST(BookBreak, OffLeavesStandardComposition) {
   BookView b;
-  b.v.typeset.book_layout = 0;
+  b.v.typeset.composition = &STANDARD_COMPOSITION;
   b.v.settings.column_chars = 20;
   EXPECT_EQ(b.lay_out("あいうえおかきくけこ」」」さ", nullptr),
             (std::vector<std::u16string>{u"あいうえおかきくけこ」」」", u"さ"}))

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "layout/break.h"
+#include "layout/composition.h"
 #include "platform/fake/fake_font.h"
 #include "view/attr_codes.h"
 
@@ -22,6 +23,7 @@ class BreakTest : public ::testing::Test {
     v.typeset.fixed_pitch = 1;
     v.typeset.half_is_half = 1;
     v.typeset.vertical = 1;
+    v.typeset.composition = &STANDARD_COMPOSITION;
     measure.font = v.typeset.font_main;
     ASSERT_EQ(begin_display_lines(v), 1);
     pass = begin_layout_pass(v, measure);

@@ -47,9 +47,5 @@ TEST(FaceExists, AnswersAndTraces) {
   trace_shutdown();
 }
 
-TEST(IsNtPlatform, AlwaysOne) {
-  EXPECT_EQ(is_nt_platform(), 1);
-}
-
 }  // namespace
 }  // namespace yomite

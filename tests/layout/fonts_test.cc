@@ -1,4 +1,4 @@
-// The seven fonts, their heights and escapements, the metrics and page_lines,
+// The five fonts, their heights and escapements, the metrics and page_lines,
 // on the fake backend (full width S, half width S / 2, fixed pitch unless the
 // face name has a "Ｐ").
 #include <gtest/gtest.h>
@@ -72,7 +72,6 @@ TEST_F(CreateViewFonts, RubyHeightAndPercentClamps) {
     EXPECT_EQ(view_.settings.ruby_percent, c.stored_percent);
     ASSERT_NE(view_.typeset.font_ruby, nullptr);
     EXPECT_EQ(view_.typeset.font_ruby->height, c.ruby_height);
-    EXPECT_EQ(view_.typeset.font_ruby_upright->height, c.ruby_height);
     EXPECT_EQ(view_.typeset.ruby_height, c.ruby_height);
     EXPECT_EQ(view_.typeset.column_pitch, c.ruby_height + c.size + 2);
     release_document(view_);
@@ -106,10 +105,8 @@ TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
   };
   const Expect fonts[] = {
       {view_.typeset.font_main, "@ＭＳ ゴシック", 18, 2700},
-      {view_.typeset.font_main_upright, "@ＭＳ ゴシック", 18, 0},
       {view_.typeset.font_emphasis, "@ＭＳ 明朝", 18, 2700},
       {view_.typeset.font_ruby, "@ＭＳ ゴシック", 10, 2700},
-      {view_.typeset.font_ruby_upright, "@ＭＳ ゴシック", 10, 0},
       {view_.typeset.font_page_number, "ＭＳ ゴシック", 12, 0},
       {view_.typeset.font_pair_upright, "ＭＳ ゴシック", 18, 0},
   };
@@ -120,7 +117,7 @@ TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
     EXPECT_EQ(e.font->height, e.height);
     EXPECT_EQ(e.font->escapement, e.escapement);
   }
-  EXPECT_EQ(fake::live_fonts(), 7);
+  EXPECT_EQ(fake::live_fonts(), 5);
   EXPECT_EQ(view_.typeset.char_height, 18);
   EXPECT_EQ(view_.typeset.half_width, 9);
   EXPECT_EQ(view_.typeset.fixed_pitch, 1);
@@ -131,8 +128,6 @@ TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
 TEST_F(CreateViewFonts, HorizontalFaceMakesNoUprightOrPageNumberFonts) {
   make("ＭＳ 明朝", 18);
   EXPECT_EQ(view_.typeset.vertical, 0);
-  EXPECT_EQ(view_.typeset.font_main_upright, nullptr);
-  EXPECT_EQ(view_.typeset.font_ruby_upright, nullptr);
   EXPECT_EQ(view_.typeset.font_pair_upright, nullptr);
   EXPECT_EQ(view_.typeset.font_page_number, nullptr);
   EXPECT_EQ(view_.typeset.font_main->escapement, 0);

@@ -164,5 +164,15 @@ TEST(CairoFonts, InstalledFamiliesNeverCountASubstitute) {
   for (const auto& c : cases) EXPECT_EQ(face_exists(c.first), c.second) << c.first;
 }
 
+// The font chooser keeps the face's own name when the user keeps the family
+// it showed, whichever of the family's names the chooser answers with.
+TEST(CairoFonts, OneFamilyUnderEachOfItsNames) {
+  EXPECT_TRUE(platform::same_family("IPAGothic", "IPAゴシック"));
+  EXPECT_TRUE(platform::same_family("IPA Gothic", "ipagothic"));
+  EXPECT_FALSE(platform::same_family("IPAGothic", "IPAPGothic"));
+  EXPECT_FALSE(platform::same_family("IPAゴシック", "IPA明朝"));
+  EXPECT_FALSE(platform::same_family("Xyzzy Sans 42", "IPAGothic"));
+}
+
 }  // namespace
 }  // namespace yomite

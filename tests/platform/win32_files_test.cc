@@ -177,13 +177,37 @@ TEST(Win32Output, ReplacesOnlyWhenCommitted) {
   if (find != INVALID_HANDLE_VALUE) FindClose(find);
 }
 
-TEST(Win32Output, ADeviceIsWrittenDirectlyAndAFolderRefused) {
+// Only a new name or a file on a disk is an output: a device is no file to
+// keep, and a pipe nobody reads would block the write forever.
+TEST(Win32Output, ADeviceOrAFolderIsRefused) {
   OutputFile out;
-  ASSERT_EQ(output_open(out, "NUL", ".test-"), 1);
-  EXPECT_TRUE(out.temp.empty());
-  EXPECT_EQ(output_write(out, "x", 1), 1);
-  EXPECT_EQ(output_commit(out), 1);
+  EXPECT_EQ(output_problem("NUL"), FILE_NOT_REGULAR);
+  for (const char* device : {"NUL", "CON"}) EXPECT_EQ(output_open(out, device, ".test-"), 0);
+  EXPECT_EQ(output_problem(dir_of_test().c_str()), FILE_DIRECTORY);
   EXPECT_EQ(output_open(out, dir_of_test().c_str(), ".test-"), 0);
+  EXPECT_EQ(output_problem(path("new.lck").c_str()), FILE_FINE);
+}
+
+// A run killed outright leaves its temporary file behind, held by nobody: the
+// next output beside it removes it. One a running writer holds stays, and so
+// does a file that only looks alike.
+TEST(Win32Output, TheNextOutputRemovesWhatAKilledRunLeft) {
+  const std::string stale = path(".stale-a1b2c3.tmp"), held = path(".stale-d4e5f6.tmp");
+  const std::string alike = path(".stale-backup");
+  write(stale, "left by a killed run");
+  write(held, "being written");
+  write(alike, "mine");
+  HANDLE writer = CreateFileW(widen(held).c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  OutputFile out;
+  ASSERT_EQ(output_open(out, path("book.lck").c_str(), ".stale-"), 1);
+  EXPECT_EQ(GetFileAttributesW(widen(stale).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(widen(held).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(widen(alike).c_str()), INVALID_FILE_ATTRIBUTES);
+  output_discard(out);
+  CloseHandle(writer);
 }
 
 TEST(Win32ExtractionDirs, HeldWhileTheirMakerRuns) {

@@ -181,6 +181,45 @@ TEST_F(SettingsTest, RoundTrip) {
   EXPECT_EQ(process_settings().editor_command, "\"/opt/My Editor/edit\"");
 }
 
+// Two viewers of one settings file: each writes what it changed, so neither
+// takes back what the other chose since it read the file.
+TEST_F(SettingsTest, AWriteLeavesAnotherViewersChoiceAlone) {
+  ViewContext other;
+  read_settings(view, path);
+  read_settings(other, path);
+  view.settings.ruby_percent = 45;
+  ASSERT_EQ(write_settings(view, path), 1);
+  other.settings.smooth_dots = 7;
+  ASSERT_EQ(write_settings(other, path), 1);
+  const std::string text = settings_text(path);
+  EXPECT_NE(text.find("RubyPercent=45\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("SmoothDot=7\n"), std::string::npos) << text;
+  read_settings(view, path);  // the notice of the other's write
+  EXPECT_EQ(view.settings.smooth_dots, 7);
+  EXPECT_EQ(view.settings.ruby_percent, 45);
+}
+
+// A reading after another viewer's write keeps what was chosen here and not
+// written yet (the toggles write nothing until the viewer closes).
+TEST_F(SettingsTest, AReadingKeepsWhatWasChosenHereAndNotWritten) {
+  write_file(path, "[Scroll]\nSmooth=1\n[Tool]\nEditor=*vi\n");
+  read_settings(view, path);
+  view.settings.smooth_scroll = 0;
+  process_settings().editor_command = "emacs";
+  write_file(path, "[Scroll]\nSmooth=1\nPageMode=1\n[Tool]\nEditor=*vi\n");
+  read_settings(view, path);
+  EXPECT_EQ(view.settings.smooth_scroll, 0);
+  EXPECT_EQ(process_settings().editor_command, "emacs");
+  EXPECT_EQ(view.settings.page_mode, 1);  // what the other viewer changed comes in
+  write_file(path, "[Scroll]\nSmooth=1\n[Tool]\nEditor=*nano\n");
+  ASSERT_EQ(write_settings(view, path), 1);  // closing writes both
+  read_settings(view, path);
+  ViewContext again;
+  read_settings(again, path);
+  EXPECT_EQ(again.settings.smooth_scroll, 0);
+  EXPECT_EQ(process_settings().editor_command, "emacs");
+}
+
 TEST_F(SettingsTest, LongFaceNameCutAtACharacter) {
   std::string face;
   for (int i = 0; i < 130; ++i) face += "字";

@@ -11,7 +11,8 @@ receiver=$!
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/yomite-trace.sock" ] && break; sleep 0.05; done
 printf '\x88\x9f\r\n' >"$XDG_RUNTIME_DIR/a.txt"
 "$build/tools/yomite-decode" "$XDG_RUNTIME_DIR/a.txt" >/dev/null 2>&1
-sleep 0.2
+# The receiver writes each message as it comes: wait for it, five seconds at most.
+for _ in $(seq 100); do grep -q 'sjis=1 euc=0 ' "$out" && break; sleep 0.05; done
 kill $receiver
 wait $receiver || true
 grep -q 'sjis=1 euc=0 ' "$out" || { echo "receiver got: $(cat "$out")"; exit 1; }

@@ -35,7 +35,7 @@ TEST(ViewContext, CreationDefaults) {
 }
 
 // A document of `count` lines with texts, codes, annotations, a width cache
-// and all seven fonts, as a full load leaves it.
+// and all five fonts, as a full load leaves it.
 void fill_document(ViewContext& v, int count) {
   ASSERT_EQ(begin_display_lines(v), 1);
   for (int j = 0; j < count; ++j) {
@@ -50,8 +50,8 @@ void fill_document(ViewContext& v, int count) {
   v.doc.annotation_texts[0] = arena_copy_text(v.doc.arena, u"ほん", 2);
   v.doc.annotation_texts[NOTE_FIRST_ENTRY] = arena_copy_text(v.doc.arena, u"\x0001https://example.org", 20);
   v.typeset.width_cache = static_cast<std::uint16_t*>(alloc_zeroed(65536 * sizeof(std::uint16_t)));
-  for (platform::Font** f : {&v.typeset.font_main, &v.typeset.font_main_upright, &v.typeset.font_page_number, &v.typeset.font_ruby,
-                             &v.typeset.font_ruby_upright, &v.typeset.font_emphasis, &v.typeset.font_pair_upright})
+  for (platform::Font** f : {&v.typeset.font_main, &v.typeset.font_page_number, &v.typeset.font_ruby,
+                             &v.typeset.font_emphasis, &v.typeset.font_pair_upright})
     *f = fake::new_font("@ＭＳ ゴシック", 18, 2700);
 }
 
@@ -68,9 +68,9 @@ TEST(ReleaseDocument, FreesEverythingAndIsSafeTwice) {
   EXPECT_EQ(v.doc.annotation_texts[0], nullptr);
   EXPECT_EQ(v.doc.annotation_texts[NOTE_FIRST_ENTRY], nullptr);
   EXPECT_TRUE(v.doc.arena.blocks.empty());
-  EXPECT_EQ(fake::live_fonts(), fonts_before) << "all seven fonts deleted";
-  for (platform::Font* f : {v.typeset.font_main, v.typeset.font_main_upright, v.typeset.font_page_number, v.typeset.font_ruby,
-                            v.typeset.font_ruby_upright, v.typeset.font_emphasis, v.typeset.font_pair_upright})
+  EXPECT_EQ(fake::live_fonts(), fonts_before) << "all five fonts deleted";
+  for (platform::Font* f : {v.typeset.font_main, v.typeset.font_page_number, v.typeset.font_ruby,
+                            v.typeset.font_emphasis, v.typeset.font_pair_upright})
     EXPECT_EQ(f, nullptr);
   EXPECT_EQ(v.viewport.top_line, 33) << "the scroll position survives a reload";
   EXPECT_EQ(v.doc.file_name, "/tmp/a.txt");

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "layout/composition.h"
+#include "settings/ini.h"
 #include "settings/settings.h"
+#include "tests/temp_dir.h"
 #include "viewer/command_line.h"
 
 namespace yomite {
@@ -92,7 +95,11 @@ TEST(ViewerOptions, ApplyTable) {
       {"TextShortIsPadded", {"-cFF"}, [](V v, R) { return v.settings.text_color; }, 0x0000FF, 1},
       {"LinkGreen", {"/L00ff00"}, [](V v, R) { return v.settings.link_color; }, 0x00FF00, 1},
       // only ten characters count: "#FF8000123" -> FF 80 00
-      {"ColourCutToTen", {"-B#FF800012345"}, [](V v, R) { return v.settings.back_color; }, 0x0080FF, 1},
+      {"ColourCutToTen",
+       {"-B#FF800012345"},
+       [](V v, R) { return v.settings.back_color; },
+       0x0080FF,
+       1},
       {"ColourThreeDigits", {"-BFF8"}, [](V v, R) { return v.settings.back_color; }, 0x0080FF, 1},
       {"CodePage", {"-E65001"}, [](V v, R) { return v.settings.code_page; }, 65001, 0},
       {"PageLinesBlanks", {"-H 12"}, [](V v, R) { return v.settings.page_lines; }, 12, 0},
@@ -108,17 +115,22 @@ TEST(ViewerOptions, ApplyTable) {
       {"SizeZeroKeepsRequest", {"-G40", "-G0"}, [](V, R r) { return r.font_size; }, 40, 0},
       {"Jump", {"-J7"}, [](V, R r) { return r.jump_line; }, 7, 0},
       {"Row", {"-R3"}, [](V, R r) { return r.row; }, 3, 0},
-      {"PositionLeavesView", {"-X10", "-Y10"}, [](V v, R) { return v.settings.column_chars; }, 0, 0},
+      {"PositionLeavesView",
+       {"-X10", "-Y10"},
+       [](V v, R) { return v.settings.column_chars; },
+       0,
+       0},
       // sizes are kept to the layout's limits where they enter
       {"WidthHuge", {"-W1000000"}, [](V v, R) { return v.settings.column_chars; }, 8192, 0},
       {"WidthAtLimit", {"-W8192"}, [](V v, R) { return v.settings.column_chars; }, 8192, 0},
-      {"WidthHugeNegative", {"-W-2147483648"}, [](V v, R) { return v.settings.column_chars; }, -8192, 0},
+      {"WidthNegative", {"-W30", "-W-2147483648"}, [](V v, R) { return v.settings.column_chars; }, 0, 0},
+      {"PagesNegative", {"-H-5"}, [](V v, R) { return v.settings.page_lines; }, 0, 0},
       {"PagesHuge", {"-H2147483647"}, [](V v, R) { return v.settings.page_lines; }, 1024, 0},
       {"PagesAtLimit", {"-H1024"}, [](V v, R) { return v.settings.page_lines; }, 1024, 0},
       // N is an extension: book composition on or off, the last value winning.
       {"BookOn", {"/n1"}, [](V v, R) { return v.settings.book_composition; }, 1, 0},
       {"BookOff", {"-N1", "-N0"}, [](V v, R) { return v.settings.book_composition; }, 0, 0},
-      {"BookLeavesLayoutAlone", {"-N1"}, [](V v, R) { return v.typeset.book_layout; }, 0, 0},
+      {"BookLeavesLayoutAlone", {"-N1"}, [](V v, R) { return v.typeset.composition == &BOOK_COMPOSITION ? 1 : 0; }, 0, 0},
   };
   for (const ApplyCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -131,6 +143,32 @@ TEST(ViewerOptions, ApplyTable) {
     EXPECT_EQ(process_settings().command_line_colors, c.colors_flag);
   }
   process_settings().command_line_colors = 0;
+}
+
+// Options hold for the run: a value they give is never written, and a
+// reading of the file after another viewer's write keeps it.
+TEST(ViewerOptions, OptionsAreNotSavedForGood) {
+  test::TempDir dir;
+  const std::string path = dir.file("YOMITE.INI");
+  ViewContext v;
+  read_settings(v, path);
+  OptionRequests r;
+  apply_viewer_options(v, parse({"-A1", "-N1", "-S0", "-W24"}).options, r);
+  ASSERT_EQ(write_settings(v, path), 1);  // as the viewer closes
+  IniFile ini;
+  ASSERT_EQ(ini_load(path, ini), 1);
+  EXPECT_EQ(ini_get(ini, "Font", "FullNotation", "absent"), "absent");
+  EXPECT_EQ(ini_get(ini, "Font", "BookComposition", "absent"), "absent");
+  EXPECT_EQ(ini_get(ini, "Scroll", "Smooth", "absent"), "1");
+  read_settings(v, path);
+  EXPECT_EQ(v.settings.full_notation, 1);
+  EXPECT_EQ(v.settings.book_composition, 1);
+  EXPECT_EQ(v.settings.smooth_scroll, 0);
+  v.settings.smooth_scroll = 1;  // the user's own choice afterwards is a choice
+  v.settings.page_mode = 1;
+  ASSERT_EQ(write_settings(v, path), 1);
+  ASSERT_EQ(ini_load(path, ini), 1);
+  EXPECT_EQ(ini_get(ini, "Scroll", "PageMode", ""), "1");
 }
 
 TEST(ViewerOptions, FaceNameTakenAsGiven) {

@@ -23,7 +23,8 @@ TEST(SplitWindowsCommandWords, TheCRuntimesRules) {
   // 2n + 1 give n and a quote.
   EXPECT_EQ(split_windows_command_words("p a\\\\\"b c\" d\\\"e f\\\\g"),
             (Args{"p", "a\\b c", "d\"e", "f\\\\g"}));
-  EXPECT_EQ(split_windows_command_words("p \"say \"\"hi\"\"\" \"\""), (Args{"p", "say \"hi\"", ""}));
+  EXPECT_EQ(split_windows_command_words("p \"say \"\"hi\"\"\" \"\""),
+            (Args{"p", "say \"hi\"", ""}));
   // The program's name knows quotes only: its backslash before a quote stays.
   EXPECT_EQ(split_windows_command_words("\"C:\\tools\\\" x"), (Args{"C:\\tools\\", "x"}));
   EXPECT_TRUE(split_windows_command_words(" \t ").empty());

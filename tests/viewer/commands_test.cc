@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "layout/composition.h"
 #include "layout/paint.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_font.h"
@@ -209,16 +210,13 @@ TEST_F(Commands, MakeStandardWritesTheCurrentValues) {
 
 TEST_F(Commands, ColoursWithCancel) {
   fake::script_color_choices({0x123456, -1, 0x00FF00, 0x0000FF});
-  back_calibration_pending = 0;
   run_command(v, CMD_TEXT_COLOR);
   EXPECT_EQ(v.settings.text_color, 0x123456u);
   EXPECT_EQ(stored("Color", "Fore"), "123456");
   run_command(v, CMD_BACK_COLOR);  // cancelled
   EXPECT_EQ(v.settings.back_color, 0xFFFFFFu);
-  EXPECT_EQ(back_calibration_pending, 0);
   run_command(v, CMD_BACK_COLOR);
   EXPECT_EQ(v.settings.back_color, 0x00FF00u);
-  EXPECT_EQ(back_calibration_pending, 1);
   run_command(v, CMD_LINK_COLOR);
   EXPECT_EQ(v.settings.link_color, 0x0000FFu);
   EXPECT_EQ(stored("Color", "Footnote"), "0000FF");
@@ -270,14 +268,22 @@ TEST_F(Commands, PageJumpRefusesZeroAndStopsAtTheLastLine) {
   EXPECT_EQ(v.viewport.top_line, 99);
 }
 
-TEST_F(Commands, SettingsDialogClampsRubyAndWritesOnlyWhenThreeValuesChange) {
+TEST_F(Commands, SettingsDialogClampsRubyAndWritesWhatChanged) {
   const int notices = fake::settings_notices();
   process_settings().editor_command = "gedit";
+  fake::script_dialog_steps({fake::DialogStep{}});
+  run_command(v, CMD_SETTINGS);
+  EXPECT_EQ(fake::settings_notices(), notices);  // nothing changed: nothing written
   fake::script_dialog_steps({type(ID_SETTINGS_EDITOR, "kate")});
+  window.log.clear();
   run_command(v, CMD_SETTINGS);
   EXPECT_EQ(process_settings().editor_command, "kate");
-  EXPECT_EQ(fake::settings_notices(), notices);  // the editor alone waits for the exit
-  const DialogForm& shown = fake::dialogs_shown()[0];
+  // Written at once, so that another viewer's notice cannot make it lost,
+  // but nothing of the page changes.
+  EXPECT_EQ(stored("Tool", "Editor"), "*kate");
+  EXPECT_EQ(fake::settings_notices(), notices + 1);
+  EXPECT_TRUE(log_with("invalidate").empty());
+  const DialogForm& shown = fake::dialogs_shown()[1];
   EXPECT_EQ(shown.title, "Yomite 設定");
   EXPECT_EQ(platform::dialog_control(const_cast<DialogForm&>(shown), ID_SETTINGS_RUBY)->text, "60");
 
@@ -358,8 +364,12 @@ TEST_F(Commands, OpenDialogAndHistoryEntriesStartViewers) {
   ASSERT_EQ(fake::file_filters_offered().size(), 1u);
   const auto& filters = fake::file_filters_offered()[0];
   ASSERT_GE(filters.size(), 2u);
-  EXPECT_EQ(filters[0].name, "テキスト(*.txt;*.ymx)");
-  EXPECT_EQ(filters[1].name, "ﾌｧｲﾙ(*.*)");
+  // Everything the viewer opens first (an extension), then the specified two.
+  EXPECT_EQ(filters[0].patterns, "*.txt;*.ymx;*.zip");
+  EXPECT_EQ(filters[1].name, "テキスト(*.txt;*.ymx)");
+  EXPECT_EQ(filters[2].name, "ﾌｧｲﾙ(*.*)");
+  EXPECT_EQ(fake::file_folders_offered()[0], test::process_temp_dir().path + "/")
+      << "the chooser starts in the shown file's folder";
   ASSERT_EQ(fake::started_processes().size(), 1u);
   EXPECT_EQ(fake::started_processes()[0].args.size(), 2u);  // a full viewer stays where it is
   EXPECT_EQ(window.close_posted, 0);
@@ -423,8 +433,8 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "ｽﾑｰｽｽｸﾛｰﾙﾄﾞｯﾄ数(4)",
                                 "ページモード(&P)",
                                 "ページ移動...\tP",
-                                "検索(&R)...\t/",         // extensions: search,
-                                "検索結果の一覧(&G)...",   // its matches,
+                                "検索(&Q)...\t/",         // extensions: search,
+                                "検索結果の一覧(&U)...",   // its matches,
                                 "位置を表示(&I)",          // the status strip
                                 "-",
                                 "文字色(&C)...",
@@ -441,13 +451,19 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "注記を組版する(&A)",  // the full notation's switch (extension)
                                 "マーク(&M)\tM",
                                 "マークへジャンプ(&J)\tJ",
-                                "しおりを挟む(&K)\tB",  // bookmarks (extension)
+                                "しおりを挟む(&N)\tB",  // bookmarks (extension)
                                 "しおり一覧(&Y)...",
                                 "-",
                                 "エディタ起動(&E)\tE",
                                 "設定(&S)\tS",
                                 "現在のフォント/幅を標準にする(&Z)",
-                                "バージョン情報(&V)"}));
+                                "バージョン情報(&V)",
+                                // The window's extensions.
+                                "-",
+                                "配色(&K)",
+                                "ルビ(&R)",
+                                "ウィンドウに合わせて組む(&G)",
+                                "全画面表示\tF11"}));
   EXPECT_EQ(menu[3].checked, 1);   // smooth scrolling
   EXPECT_EQ(menu[5].checked, 1);   // page mode
   EXPECT_EQ(menu[9].checked, 1);   // the status strip
@@ -462,6 +478,26 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
   EXPECT_EQ(menu[1].submenu[0].label, "(なし)");
   EXPECT_EQ(menu[1].submenu[0].grayed, 1);
   for (const MenuItem& i : menu) EXPECT_EQ(i.grayed, 0) << i.label;
+}
+
+// Two items of one menu with the same access key make the key cycle between
+// them instead of choosing one.
+void expect_distinct_access_keys(const std::vector<MenuItem>& items, const std::string& menu) {
+  std::map<char, std::string> seen;
+  for (const MenuItem& i : items) {
+    const std::size_t amp = i.label.find('&');
+    if (amp != std::string::npos && amp + 1 < i.label.size()) {
+      const auto [at, fresh] = seen.emplace(i.label[amp + 1], i.label);
+      EXPECT_TRUE(fresh) << menu << ": " << i.label << " and " << at->second;
+    }
+    if (!i.submenu.empty()) expect_distinct_access_keys(i.submenu, i.label);
+  }
+}
+
+TEST_F(Commands, ContextMenuAccessKeysAreDistinctInEachMenu) {
+  v.doc.headings.push_back(HeadingEntry{1, u"一", 42});
+  v.settings.full_notation = 1;
+  expect_distinct_access_keys(context_menu_items(v), "the context menu");
 }
 
 TEST_F(Commands, ContextMenuGraysWithoutADocumentAndForALockedText) {
@@ -523,7 +559,7 @@ TEST_F(Commands, SettingsDialogSwitchesBookComposition) {
   fake::script_dialog_steps({on});
   run_command(v, CMD_SETTINGS);
   EXPECT_EQ(v.settings.book_composition, 1);
-  EXPECT_EQ(v.typeset.book_layout, 1);  // laid out again in it
+  EXPECT_EQ(v.typeset.composition, &BOOK_COMPOSITION);  // laid out again in it
   EXPECT_EQ(stored("Font", "BookComposition"), "1");
   EXPECT_NE(v.typeset.column_pitch, pitch);         // a quarter em between columns
   fake::script_dialog_steps({fake::DialogStep{}});  // OK without a change: no new layout

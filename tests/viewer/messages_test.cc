@@ -9,6 +9,7 @@
 #include "platform/fake/fake_desktop.h"
 #include "tests/viewer/viewer_fixture.h"
 #include "viewer/commands.h"
+#include "viewer/dialogs.h"
 #include "viewer/pointer.h"
 
 namespace yomite {
@@ -34,16 +35,49 @@ TEST_F(Messages, FileNameQueryAndCommands) {
   fake::FakeSender gone;
   gone.alive = 0;
   EXPECT_EQ(on_command_message(v, QUERY_FILE_NAME, fake::sender_of(gone)), 0);
+  // A text unpacked from an archive answers with the archive's name.
+  v.doc.archive_name = "/books/罪と罰.zip";
+  v.doc.file_name = "/tmp/yomite-0/run-x/罪と罰.txt";
+  EXPECT_EQ(on_command_message(v, QUERY_FILE_NAME, fake::sender_of(asker)), 1);
+  EXPECT_EQ(asker.received.back(), "/books/罪と罰.zip");
+  v.doc.archive_name.clear();
   v.doc.file_name.clear();  // an empty viewer answers an empty name
   EXPECT_EQ(on_command_message(v, QUERY_FILE_NAME, fake::sender_of(asker)), 1);
   EXPECT_EQ(asker.received.back(), "");
 
+  // A command is answered first and runs once the loop is free.
   EXPECT_EQ(on_command_message(v, CMD_CLOSE, nullptr), 0);
+  EXPECT_EQ(window.close_posted, 0);
+  run_ticks();
   EXPECT_EQ(window.close_posted, 1);
   EXPECT_EQ(on_command_message(v, CMD_OPEN, nullptr), 0);  // the file dialog of this viewer
+  run_ticks();
   ASSERT_EQ(fake::file_filters_offered().size(), 1u);
   EXPECT_EQ(on_command_message(v, 140, nullptr), 0);
   EXPECT_EQ(on_command_message(v, 100000, nullptr), 0);
+  run_ticks();
+}
+
+// While a modal window is open, a command waits for it to close, and one that
+// would open another is refused: one dialog at a time, nothing dropped.
+TEST_F(Messages, CommandsWaitForAModalWindowAndDoNotStackDialogs) {
+  int answers[3] = {};
+  fake::DialogStep close_it;
+  close_it.edit = [&](platform::DialogForm&) {  // what others send while the page jump is open
+    answers[0] = on_command_message(v, CMD_CLOSE, nullptr);
+    answers[1] = on_command_message(v, CMD_PAGE_JUMP, nullptr);
+    answers[2] = on_command_message(v, CMD_SETTINGS, nullptr);
+  };
+  close_it.press = ID_CANCEL;
+  fake::script_dialog_steps({close_it});
+  for (int i = 0; i < 20; ++i) on_command_message(v, CMD_PAGE_JUMP, nullptr);
+  run_ticks();
+  EXPECT_EQ(fake::dialogs_shown().size(), 1u);  // twenty asked, one shown
+  EXPECT_EQ(answers[0], 0);
+  EXPECT_EQ(answers[1], MESSAGE_REFUSED);
+  EXPECT_EQ(answers[2], MESSAGE_REFUSED);
+  EXPECT_EQ(window.close_posted, 1);  // the close ran once the dialog had closed
+  EXPECT_EQ(v.viewport.modal, 0);
 }
 
 TEST_F(Messages, SettingsChangedRereadsAndRepaintsEvenAnEmptyViewer) {

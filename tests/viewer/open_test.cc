@@ -229,7 +229,8 @@ TEST_F(OpenDocument, JumpInAnEmptyDocument) {
 TEST_F(OpenDocument, MarkRestoredOnItsPagesFirstColumn) {
   v.viewport.mark_page = 2;
   open({"-H2"});
-  for (int i = 0; i < v.doc.line_count; ++i) EXPECT_EQ((v.doc.lines[i].flags & DL_MARK) != 0, i == 2);
+  for (int i = 0; i < v.doc.line_count; ++i)
+    EXPECT_EQ((v.doc.lines[i].flags & DL_MARK) != 0, i == 2);
 }
 
 TEST_F(OpenDocument, MarkBeyondTheDocumentOrWithoutPages) {

@@ -82,5 +82,27 @@ TEST(TakeFile, NoFileStillReadsTheHistoryForItsCommands) {
   EXPECT_EQ(v.viewport.mark_page, 0);  // an empty entry is not the (empty) shown file
 }
 
+// A named file that cannot be shown is said, with why; no file is no refusal.
+TEST(TakeFile, AFileThatCannotBeShownIsRefusedWithWhy) {
+  test::TempDir dir;
+  std::ofstream(dir.file("book.txt")) << "本";
+  std::filesystem::create_directory(dir.file("folder.txt"));
+  struct Case {
+    std::string file;
+    const char* refusal;
+  } cases[] = {{dir.file("book.txt"), nullptr},
+               {dir.file("missing.txt"), "見つかりません"},
+               {dir.file("folder.txt"), "フォルダーです"},
+               {"", nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    ViewContext v;
+    History history;
+    take_file(v, c.file, history, dir.file("settings.ini"));
+    const char* refusal = file_refusal(v);
+    EXPECT_EQ(refusal ? std::string(refusal) : "", c.refusal ? std::string(c.refusal) : "");
+  }
+}
+
 }  // namespace
 }  // namespace yomite

@@ -13,6 +13,7 @@
 #include "settings/settings.h"
 #include "tests/temp_dir.h"
 #include "view/view_context.h"
+#include "viewer/program.h"
 #include "viewer/scrolling.h"
 
 namespace yomite::test {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """yomiseal.exe under Wine against the Linux yomiseal: the same bytes for the
-same seed, and the refusal of a destination that is the source under any of
-its names.
+same seed (also from sources in the other encodings, converted alike), the
+refusal of a destination that is the source under any of its names, and
+messages a console shows whole.
 
     yomiseal_wine.py WIN32_BUILD_DIR LINUX_BUILD_DIR WINE
 
@@ -9,6 +10,7 @@ Exit status 0 passes, 77 skips (no Linux build to compare with).
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -34,11 +36,19 @@ def expect(condition, message):
 
 def sources(folder):
     """Texts that exercise the writer: CR LF, a bare CR, control bytes, NUL, a form feed."""
+    sample = open(os.path.join(SOURCE, "samples", "yomite-no-hon.txt"), "rb").read()
+    text = sample.decode("cp932")
     texts = {
-        "sample.txt": open(os.path.join(SOURCE, "samples", "yomite-no-hon.txt"), "rb").read(),
+        "sample.txt": sample,
         "controls.txt": b"a\tb\x1bc\rd\r\ne\x00f\x0cg\n" * 50 + "最後の行".encode("cp932"),
         "empty.txt": b"",
         "long-line.txt": b"x" * 40000 + b"\n",
+        # converted to Shift_JIS alike by both builds
+        "utf8.txt": text.encode("utf-8") + "〜波線\r\n".encode("utf-8"),
+        "utf16.txt": b"\xff\xfe" + text.encode("utf-16-le"),
+        "euc.txt": text.encode("euc_jp"),
+        "jis.txt": text.encode("iso2022_jp"),
+        "long-utf8.txt": ("あ" * 20000 + "\n").encode("utf-8"),
     }
     tutor = "/usr/share/vim/vim90/tutor/tutor.ja.sjis"
     if os.path.exists(tutor):
@@ -97,6 +107,35 @@ def refuses_the_source_under_every_name(win, wine, folder, env):
     expect(r.returncode == 1, "a missing source: exit %d" % r.returncode)
 
 
+def refuses_what_it_cannot_write(win, wine, folder, env):
+    with open(os.path.join(folder, "emoji.txt"), "wb") as f:
+        f.write("一行目\n二行目に😀\n".encode("utf-8"))
+    r = run([wine, win, "emoji.txt", "emoji.lck"], env, folder)
+    expect(r.returncode == 1 and b"U+1F600" in r.stderr, "😀: exit %d %r" % (r.returncode, r.stderr))
+    expect(not os.path.exists(os.path.join(folder, "emoji.lck")), "😀: a text was written")
+    r = run([wine, win, "-P41", "sample.txt", "p.lck"], env, folder)
+    expect(r.returncode == 2 and b"8" in r.stderr and b"40" in r.stderr,
+           "-P41: exit %d %r" % (r.returncode, r.stderr))
+
+
+def without_escapes(data):
+    """What a terminal shows: the console's cursor moves left out."""
+    return re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", data).decode("utf-8", "replace")
+
+
+def a_console_shows_the_messages_whole(win, wine, folder, env):
+    """Run from a terminal, the program writes to a console, which shows
+    every character whatever its code page (through the C runtime it showed
+    the UTF-8 bytes as Latin-1)."""
+    if not shutil.which("script"):
+        print("note: no script(1) to give the program a terminal; the console is not checked")
+        return
+    command = "'%s' '%s' --help" % (wine, win)
+    r = run(["script", "-qec", command, "/dev/null"], env, folder)
+    shown = without_escapes(r.stdout)
+    expect("元テキスト" in shown and "パスワードの桁数" in shown, "the console showed %r" % shown)
+
+
 def main():
     build, linux_build, wine = sys.argv[1], sys.argv[2], sys.argv[3]
     win = os.path.join(build, "apps", "yomiseal", "yomiseal.exe")
@@ -108,6 +147,8 @@ def main():
             raise Skip("no Linux yomiseal at %s to compare with (scripts/build builds it)" % linux)
         same_bytes_as_linux(win, linux, wine, folder, env)
         refuses_the_source_under_every_name(win, wine, folder, env)
+        refuses_what_it_cannot_write(win, wine, folder, env)
+        a_console_shows_the_messages_whole(win, wine, folder, env)
     except Skip as why:
         print("skipped:", why)
         return 77
