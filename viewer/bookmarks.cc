@@ -10,6 +10,7 @@
 #include "settings/settings.h"
 #include "view/modal.h"
 #include "viewer/command_handlers.h"
+#include "viewer/dialogs.h"
 #include "viewer/place.h"
 #include "viewer/scrolling.h"
 
@@ -97,11 +98,6 @@ void on_list_button(DialogForm& form, int id, void* context) {
   fill_rows(call, *list);
 }
 
-int accept_row(DialogForm& form, void*) {
-  const DialogControl* list = platform::dialog_control(form, ID_BOOKMARK_LIST);
-  return list && list->selected >= 0;
-}
-
 DialogControl button(int id, const char* label) {
   DialogControl c;
   c.id = id;
@@ -170,22 +166,15 @@ void cmd_bookmarks(ViewContext& v, int) {
   ModalScope modal(v);
   ListCall call{&v, read_bookmarks(path(), history_name(v))};
   cached() = call.marks;
-  DialogForm form;
-  form.title = BOOKMARKS_TITLE;
-  form.ok_label = "移動(&G)";
-  form.cancel_label = "閉じる";
-  DialogControl list;
-  list.id = ID_BOOKMARK_LIST;
-  list.kind = platform::CONTROL_LIST;
-  list.list_rows = 12;
-  list.list_width = 60;
+  DialogForm form = places_list_form(BOOKMARKS_TITLE, ID_BOOKMARK_LIST, 12, 60);
+  DialogControl& list = form.controls[0];
   list.selected = call.marks.empty() ? -1 : 0;
   fill_rows(call, list);
-  form.controls = {list, button(ID_BOOKMARK_RENAME, "名前の変更(&R)..."),
-                   button(ID_BOOKMARK_DELETE, "削除(&D)")};
+  form.controls.push_back(button(ID_BOOKMARK_RENAME, "名前の変更(&R)..."));
+  form.controls.push_back(button(ID_BOOKMARK_DELETE, "削除(&D)"));
   form.controls[1].same_row = 0;
   platform::DialogHooks hooks;
-  hooks.accept = accept_row;
+  hooks.accept = accept_list_row;
   hooks.button = on_list_button;
   hooks.context = &call;
   if (platform::run_dialog(v.viewport.window, form, hooks) == 1) {

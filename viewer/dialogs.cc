@@ -129,6 +129,26 @@ std::string quoted(const std::string& s) {
 
 }  // namespace
 
+DialogForm places_list_form(const char* title, int list_id, int rows, int width) {
+  DialogForm form;
+  form.title = title;
+  form.ok_label = "移動(&G)";
+  form.cancel_label = "閉じる";
+  DialogControl list;
+  list.id = list_id;
+  list.kind = platform::CONTROL_LIST;
+  list.list_rows = rows;
+  list.list_width = width;
+  form.controls = {list};
+  return form;
+}
+
+int accept_list_row(DialogForm& form, void*) {
+  for (const DialogControl& c : form.controls)
+    if (c.kind == platform::CONTROL_LIST) return c.selected >= 0;
+  return 0;
+}
+
 long long dialog_number(const std::string& text) {
   std::size_t i = text.find_first_not_of(' ');
   std::size_t end = text.find_last_not_of(' ');

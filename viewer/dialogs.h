@@ -75,4 +75,10 @@ int choose_program(platform::Window* owner, std::string& out);
 // when the text is not such a number (or too large for an int).
 long long dialog_number(const std::string& text);
 
+// A dialog that lists places in the text and goes to the chosen one (its OK
+// button "移動"); the list, of `rows` rows `width` characters wide, is its
+// first control. accept_list_row is its accept hook: OK acts only on a row.
+platform::DialogForm places_list_form(const char* title, int list_id, int rows, int width);
+int accept_list_row(platform::DialogForm& form, void* context);
+
 }  // namespace yomite

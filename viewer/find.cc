@@ -93,24 +93,12 @@ SearchOptions options_of(DialogForm& form) {
 
 // --- the list of matches ---
 
-int accept_match(DialogForm& form, void*) {
-  DialogControl* list = platform::dialog_control(form, ID_FIND_MATCHES);
-  return list && list->selected >= 0;
-}
-
 void list_matches(ViewContext& v) {
   const std::vector<TextRange>& matches = v.viewport.highlights;
   if (matches.empty()) return;
   ModalScope modal(v);
-  DialogForm form;
-  form.title = FIND_LIST_TITLE;
-  form.ok_label = "移動(&G)";
-  form.cancel_label = "閉じる";
-  DialogControl list;
-  list.id = ID_FIND_MATCHES;
-  list.kind = platform::CONTROL_LIST;
-  list.list_rows = 16;
-  list.list_width = 56;
+  DialogForm form = places_list_form(FIND_LIST_TITLE, ID_FIND_MATCHES, 16, 56);
+  DialogControl& list = form.controls[0];
   const int per = std::max(v.settings.page_lines, 1);
   for (std::size_t k = 0; k < matches.size() && k < FIND_LIST_MAX; ++k) {
     const TextRange& m = matches[k];
@@ -122,9 +110,9 @@ void list_matches(ViewContext& v) {
   count.kind = platform::CONTROL_LABEL;
   count.label = std::to_string(matches.size()) + " 件" +
                 (matches.size() > FIND_LIST_MAX ? "（最初の " + std::to_string(FIND_LIST_MAX) + " 件）" : "");
-  form.controls = {count, list};
+  form.controls.insert(form.controls.begin(), count);
   platform::DialogHooks hooks;
-  hooks.accept = accept_match;
+  hooks.accept = accept_list_row;
   if (platform::run_dialog(v.viewport.window, form, hooks) == 1) {
     go_to(v, platform::dialog_control(form, ID_FIND_MATCHES)->selected);
     show_status(v);

@@ -13,6 +13,7 @@
 #include "settings/ini.h"
 #include "settings/settings.h"
 #include "tests/temp_dir.h"
+#include "tests/viewer/viewer_fixture.h"
 #include "view/attr_codes.h"
 #include "viewer/command_table.h"
 #include "viewer/commands.h"
@@ -61,14 +62,7 @@ std::string write_file(const std::string& name, const std::string& bytes) {
 class Place : public ::testing::Test {
  protected:
   void SetUp() override {
-    fake::reset_fonts();
-    fake::reset_desktop();
-    platform::fake_system_measures() = {17, 17, 4, 4, 2, 2, 19, 1000, 0, 0};
-    process_settings() = ProcessSettings{};
-    process_settings().file_path = test::process_temp_dir().file(
-        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
-    v.viewport.window = &window;
-    v.settings.ruby_percent = 60;
+    test::set_up_text_view(v, window);
     v.doc.file_name = write_file("book.txt", book(80));
   }
   void TearDown() override {

@@ -16,6 +16,7 @@
 #include "platform/fake/fake_window.h"
 #include "settings/settings.h"
 #include "tests/temp_dir.h"
+#include "tests/viewer/viewer_fixture.h"
 #include "viewer/bookmarks.h"
 #include "viewer/commands.h"
 #include "viewer/dialogs.h"
@@ -76,14 +77,7 @@ const char* TEXT =
 class Search : public ::testing::Test {
  protected:
   void SetUp() override {
-    fake::reset_fonts();
-    fake::reset_desktop();
-    platform::fake_system_measures() = {17, 17, 4, 4, 2, 2, 19, 1000, 0, 0};
-    process_settings() = ProcessSettings{};
-    process_settings().file_path = test::process_temp_dir().file(
-        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
-    v.viewport.window = &window;
-    v.settings.ruby_percent = 60;
+    test::set_up_text_view(v, window);
     v.doc.file_name = write_file("search.txt", TEXT);
     std::remove(bookmarks_path(settings_path()).c_str());  // the tests' own bookmarks
     open_document(v, 0, -1, -1, nullptr);
