@@ -855,14 +855,15 @@ def the_place_is_shown(d):
     expect(status == "7 / %s (%s %%)" % ("{:,}".format(int(pages)), percent), "the strip says " + status)
     # The strip lies under the page: the page keeps its size, the window grows.
     _, _, width, height = w.geometry()
-    shot = w.picture()
+    shot = settled(w, lambda picture: picture)
     below = (0, height - 12, width, height - 4)
     expect(len(shot.ink_columns(shot.pixel(width - 2, height - 8), below)) > 10, "no text in the strip")
     d.save_screenshot("strip")
     w.click(300, 200, 3)
     menu_key(d, viewer, "i")  # 位置を表示(&I): hidden
     wait_for("the window without the strip", lambda: w.geometry()[3] < height, timeout=10)
-    expect(text_area(w.picture()).differs(text_area(shot)) == 0, "hiding the strip changed the page")
+    wait_for("the same page without the strip",
+             lambda: text_area(w.picture()).differs(text_area(shot)) == 0, timeout=10)
     wait_for("Status=0 in the settings", lambda: "Status=0" in read(d.settings), timeout=10)
 
 

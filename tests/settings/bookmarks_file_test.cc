@@ -78,6 +78,12 @@ TEST(AnchorText, ReadsBackWhatItWritesAndRefusesWhatItDidNot) {
   ASSERT_EQ(parse_anchor("1,2,\xFF\xFE", t), 1);
 }
 
+std::string history_key(const std::string& path, const char* key) {
+  IniFile ini;
+  ini_load(path, ini);
+  return ini_get(ini, "History", key, "absent");
+}
+
 class HistoryPlaces : public ::testing::Test {
  protected:
   test::TempDir dir;
@@ -95,7 +101,8 @@ TEST_F(HistoryPlaces, KeptPerEntryOnlyOnceUsedAndMovedWithIt) {
   v.settings.keep_place = 1;
   v.viewport.top_place.anchor = TextAnchor{40, 3, u"あいう"};
   ASSERT_EQ(write_history(history, v, path), 1);
-  EXPECT_NE(slurp(path).find("01P=40,3,あいう\n"), std::string::npos) << slurp(path);
+  // Read back as the settings are (the Windows build writes its code page).
+  EXPECT_EQ(history_key(path, "01P"), "40,3,あいう") << slurp(path);
 
   // Another file goes first: the place moves with its entry.
   ViewContext other;
@@ -122,7 +129,7 @@ TEST_F(HistoryPlaces, KeptPerEntryOnlyOnceUsedAndMovedWithIt) {
   v.settings.keep_place = 0;
   v.viewport.top_place.anchor = TextAnchor{1, 1, u"x"};
   ASSERT_EQ(write_history(history, v, path), 1);
-  EXPECT_NE(slurp(path).find("01P=40,3,あいう\n"), std::string::npos) << slurp(path);
+  EXPECT_EQ(history_key(path, "01P"), "40,3,あいう") << slurp(path);
 }
 
 TEST_F(HistoryPlaces, AHostilePlaceIsNoPlace) {
