@@ -49,6 +49,10 @@ int run_event_loop();
 // Asks the window to close as its close button would (later, from the loop).
 void window_post_close(Window* window);
 
+// Destroys a window at once, without telling its view: for a start-up that
+// gives up before the loop runs.
+void window_destroy(Window* window);
+
 // Gives the window the keyboard focus.
 void window_focus(Window* window);
 

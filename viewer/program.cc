@@ -85,6 +85,7 @@ int run_viewer(int argc, const char* const* argv) {
     const std::string& named =
         view->doc.archive_name.empty() ? view->doc.file_name : view->doc.archive_name;
     platform::message_box(window, named + "\n" + refusal, refusal);
+    platform::window_destroy(window);
     platform::remove_extraction_dirs();
     destroy_view_context(view);
     trace_shutdown();

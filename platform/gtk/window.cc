@@ -85,7 +85,7 @@ void on_destroy(GtkWidget*, gpointer data) {
   w->bars[0] = w->bars[1] = nullptr;
   w->status = nullptr;
   if (g_main == w) g_main = nullptr;
-  gtk_main_quit();
+  if (gtk_main_level() > 0) gtk_main_quit();
 }
 
 bool on_wayland() {
@@ -176,6 +176,12 @@ int run_event_loop() {
 void window_post_close(Window* window) {
   // As the close button does: a delete event from the loop, then destroy.
   if (window && window->toplevel) gtk_window_close(GTK_WINDOW(window->toplevel));
+}
+
+void window_destroy(Window* window) {
+  if (!window || !window->toplevel) return;
+  window->view = nullptr;
+  gtk_widget_destroy(window->toplevel);
 }
 
 void window_focus(Window* window) {

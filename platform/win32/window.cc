@@ -132,6 +132,12 @@ void window_post_close(Window* window) {
   if (window && window->hwnd) PostMessageW(window->hwnd, WM_CLOSE, 0, 0);
 }
 
+void window_destroy(Window* window) {
+  if (!window || !window->hwnd) return;
+  window->view = nullptr;
+  DestroyWindow(window->hwnd);
+}
+
 void window_focus(Window* window) {
   if (window && window->hwnd) SetFocus(window->hwnd);
 }
@@ -182,7 +188,8 @@ int window_dpi(Window* window) {
 // What the frame, the client edge and the scroll bars shown add to the
 // client area, across and down, in the measures `m`.
 SIZE non_client(const SystemMeasures& m, DWORD style) {
-  SIZE s{2 * (m.frame_width + m.edge_width), m.caption_height + 2 * (m.frame_height + m.edge_height)};
+  SIZE s{2 * (m.frame_width + m.edge_width),
+         m.caption_height + 2 * (m.frame_height + m.edge_height)};
   if (style & WS_VSCROLL) s.cx += m.vscroll_width;
   if (style & WS_HSCROLL) s.cy += m.hscroll_height;
   return s;
