@@ -94,7 +94,7 @@ const SettingKey SETTING_KEYS[] = {
     YOMITE_NUMBER_KEY("Scroll", "SmoothDot", "4", 0, smooth_dots, as_is),
     YOMITE_NUMBER_KEY("Scroll", "PageMode", "0", 0, page_mode, as_is),
     YOMITE_NUMBER_KEY("Place", "Resume", "1", KEY_EXTENSION, keep_place, as_switch),
-    YOMITE_NUMBER_KEY("Place", "Status", "1", KEY_EXTENSION, show_status, as_switch),
+    YOMITE_NUMBER_KEY("Place", "Status", "0", KEY_EXTENSION, show_status, as_switch),
     YOMITE_NUMBER_KEY("Window", "FitToWindow", "0", KEY_EXTENSION, fit_window, as_is),
     {"Tool", "Editor", "notepad.exe", 0,
      [](const ViewContext&) { return EDITOR_MARK + process_settings().editor_command; },

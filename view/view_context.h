@@ -193,7 +193,7 @@ struct ViewSettings {
   int keep_place = 1;
   // Extension (settings Place/Status, the menu's check item; on by default):
   // the strip under the page that shows the page and how far through the text.
-  int show_status = 1;
+  int show_status = 0;
   // Extension (settings Font/RubyMode, option U): how readings are shown:
   // 0 beside their bases, 1 left out, 2 inline after them in parentheses
   // (RUBY_* in document/ruby_modes.h). Taken when the text is laid out.

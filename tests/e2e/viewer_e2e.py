@@ -62,9 +62,6 @@ def ink_slots(picture, width):
 
 
 def sample_opens_vertical(d):
-    # The window as the standard gives it: without the strip of an extension.
-    with open(d.settings, "w") as f:
-        f.write("[Place]\nStatus=0\n")
     viewer = d.start(SAMPLE)
     w = d.wait_ready(viewer)
     expect(w.title() == "yomite-no-hon.txt - Yomite", "title: " + w.title())
@@ -846,6 +843,8 @@ def search_finds_highlights_and_goes_on(d):
 
 def the_place_is_shown(d):
     book = place_book_file(d)
+    with open(d.settings, "w") as f:
+        f.write("[Place]\nStatus=1\n")  # off unless the user shows it
     viewer = d.start(book)
     w = d.wait_ready(viewer)
     jump_to_page(d, w, 7)

@@ -466,7 +466,7 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "全画面表示\tF11"}));
   EXPECT_EQ(menu[3].checked, 1);   // smooth scrolling
   EXPECT_EQ(menu[5].checked, 1);   // page mode
-  EXPECT_EQ(menu[9].checked, 1);   // the status strip
+  EXPECT_EQ(menu[9].checked, 0);   // the status strip, off until shown
   EXPECT_EQ(menu[21].checked, 1);  // markup
   ASSERT_EQ(menu[4].submenu.size(), 9u);
   for (int n = 0; n < 9; ++n) {

@@ -315,6 +315,9 @@ TEST_F(Place, ProgressCountsPagesAndShare) {
   EXPECT_EQ(grouped_number(1234567), "1,234,567");
   EXPECT_EQ(grouped_number(999), "999");
   EXPECT_EQ(grouped_number(-1000), "-1,000");
+  // The strip is off until the user shows it; the scroll bar's tooltip is always there.
+  EXPECT_EQ(window.status_shown, 0);
+  run_menu_command(v, CMD_STATUS_STRIP);
   v.viewport.top_line = 2 * per + 3;
   update_scroll_bar(v);
   const std::string expected =

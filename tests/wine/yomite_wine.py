@@ -602,6 +602,8 @@ def search_finds_highlights_and_goes_on(d):
 
 def the_place_is_shown(d):
     book, _ = place_book_files(d)
+    with open(d.settings, "w") as f:
+        f.write("[Place]\nStatus=1\n")  # off unless the user shows it
     viewer = d.start(book)
     w = d.wait_ready(viewer)
     jump_to_page(d, w, 7)
