@@ -117,4 +117,12 @@ std::string utf16_to_utf8(const char16_t* s, std::size_t n) {
   return out;
 }
 
+std::u16string utf8_to_u16string(const std::string& s) {
+  std::u16string out(s.size() + 1, u'\0');
+  const int n = utf8_to_utf16(reinterpret_cast<const unsigned char*>(s.data()),
+                              static_cast<int>(s.size()), out.data(), static_cast<int>(out.size()));
+  out.resize(static_cast<std::size_t>(n));
+  return out;
+}
+
 }  // namespace yomite

@@ -356,6 +356,7 @@ LoadJob* begin_load(ViewContext& v, MeasureContext* measure) {
     v.doc.load_cut = LOAD_WHOLE;
     if (!begin_display_lines(v)) return nullptr;
     v.doc.line_count = 0;
+    clear_line_origins(v.doc);
   }
 
   if (locked_refused()) return nullptr;
@@ -410,7 +411,11 @@ bool load_next_line(LoadJob& j) {
   } else {
     length = read_next_line(j.r, line, true);
     if (length < 0) return false;
+    if (j.full) note_logical_line(v.doc, s.pass.line_index);
   }
+  // The display lines cut from this line record where they start in it; a
+  // form feed's empty columns have no text of their own.
+  s.pass.logical_text = padding ? nullptr : line;
   if (dialect.bracket && v.settings.markup_enabled && dialect.header_handling &&
       drop_for_header_block(s, line, length))
     return true;
@@ -428,6 +433,7 @@ bool load_next_line(LoadJob& j) {
   const int readings_before = s.pass.ruby_count;
   int has_codes = j.notation->resolve(j, line, codes, asked);
   length = static_cast<int>(std::char_traits<char16_t>::length(line));
+  s.pass.logical_length = length;
 
   if (!j.full && s.kept == 1) return false;  // the probe reads the first kept line only
   // Any other value of the setting shows readings as the standard layout does.

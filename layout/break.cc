@@ -1,6 +1,7 @@
 // Cutting a logical line into display lines: the width walk, hanging
 // punctuation, the Latin word rule, opening brackets, ruby division.
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 
 #include "decode/utf16.h"
@@ -147,6 +148,21 @@ void divide_ruby(ViewContext& v, LayoutPass& pass, std::uint16_t* codes, int n, 
   ++pass.ruby_count;
 }
 
+namespace {
+
+// Where `text` starts in the logical line being laid out, or ORIGIN_NONE when
+// it is not part of it (an empty column made for a page break).
+int origin_offset(const LayoutPass& pass, const char16_t* text) {
+  const auto at = reinterpret_cast<std::uintptr_t>(text);
+  const auto base = reinterpret_cast<std::uintptr_t>(pass.logical_text);
+  if (!pass.logical_text || at < base) return ORIGIN_NONE;
+  const std::uintptr_t offset = (at - base) / sizeof(char16_t);
+  return offset <= static_cast<std::uintptr_t>(pass.logical_length) ? static_cast<int>(offset)
+                                                                     : ORIGIN_NONE;
+}
+
+}  // namespace
+
 // Appends one display line: `text_len` characters of text and, with markup,
 // `code_len` codes. Returns 0 when the array cannot grow or memory runs out.
 int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text_len,
@@ -161,6 +177,7 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
   line->shortened = 0;
   line->heading_from = line->heading_to = 0;
   if (!line->text || (codes && !line->attrs)) return 0;
+  note_line_origin(v.doc, pass.line_index, origin_offset(pass, text));
   ++pass.line_index;
   return 1;
 }

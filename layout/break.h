@@ -29,6 +29,11 @@ struct LayoutPass {
   int half_cell = 0;   // px, width of "a": the cell of the counting rule
   int ruby_count = 0;  // ruby readings made so far in this load
   int line_index = 0;  // display lines stored so far
+  // The logical line being laid out, as the loader resolved it: every display
+  // line cut from it records its offset there (view/line_origins.h). Null:
+  // the lines have no origin in the text.
+  const char16_t* logical_text = nullptr;
+  int logical_length = 0;
   // Book composition notes here why each column ended, when it is set.
   std::vector<BookBreak>* book_breaks = nullptr;
 };

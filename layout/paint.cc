@@ -105,6 +105,8 @@ int draw_column(Paint& p, int index, int y) {
   platform::canvas_fill(p.win, left, TEXT_MARGIN + indent + drawn, ch, p.height);
   draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y - rh, use, indent);
   if (v.doc.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, left, 0, ch, MARK_BLOCK);
+  if (!v.viewport.highlights.empty())
+    draw_highlights(v, p.win, index, p.advances.data(), left, TEXT_MARGIN + indent);
   if (first_of_page(v, index)) page_number(p, index, left);
   const int gap = v.typeset.slot_gap;
   platform::canvas_fill(p.win, left - gap, TEXT_MARGIN, gap, p.height);
@@ -149,6 +151,8 @@ int draw_row(Paint& p, int index, int y) {
   platform::canvas_fill(p.win, end.x, y, p.width, ch);
   draw_decorations(v, p.measure, p.win, index, {0, 0, p.width, p.height}, y, use, indent);
   if (v.doc.lines[index].flags & DL_MARK) platform::canvas_invert(p.win, 0, y, MARK_BLOCK, ch);
+  if (!v.viewport.highlights.empty())
+    draw_highlights(v, p.win, index, p.advances.data(), y, TEXT_MARGIN + indent);
   const int gap = v.typeset.slot_gap;
   platform::canvas_fill(p.win, 0, y + ch, p.width, gap);
   return y + ch + gap;

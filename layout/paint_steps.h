@@ -11,10 +11,6 @@
 
 namespace yomite {
 
-inline int line_length(const DisplayLine& line) {
-  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
-}
-
 // The advances of display line `index` as painting and hit testing use them,
 // in `advances` (grown to length + 1 entries: a line of any length fits).
 // Returns 1 when they were stretched.
@@ -40,5 +36,11 @@ inline std::vector<int> reading_advances(platform::Font* font, const char16_t* r
   }
   return adv;
 }
+
+// The search's matches on display line `index` (layout/highlights.cc):
+// `across` is the text strip's left edge (vertical) or the row's top
+// (horizontal), `along` where its first character starts.
+void draw_highlights(ViewContext& view, platform::Canvas& win, int index, const int* advances,
+                     int across, int along);
 
 }  // namespace yomite

@@ -26,4 +26,8 @@ struct MessageSender;
 // Gives the sender the text. 1 when it was delivered, 0 when the sender is gone.
 int send_text_to(MessageSender* sender, const std::string& text);
 
+// The text a request came with (UTF-8; empty without one): what to find,
+// a bookmark's name (extensions).
+std::string sender_argument(MessageSender* sender);
+
 }  // namespace yomite::platform

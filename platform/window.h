@@ -109,6 +109,16 @@ void scroll_bar_set_thumb(Window* window, int bar, int page, int pos);
 // The thumb size the bar has now.
 int scroll_bar_page(Window* window, int bar);
 
+// --- where the reader is (an extension) -------------------------------------------
+
+// A thin strip along the bottom of the window, outside the client area,
+// showing `text` (UTF-8); `shown` 0 hides it. The client area keeps its size:
+// the window grows or shrinks by the strip.
+void window_set_status(Window* window, int shown, const std::string& text);
+
+// What the scroll bar says when the pointer rests on it (UTF-8).
+void scroll_bar_set_tooltip(Window* window, int bar, const std::string& text);
+
 // --- the picture --------------------------------------------------------------
 
 // Asks for the whole client area to be erased and painted again (later, from

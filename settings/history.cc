@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/path_names.h"
+#include "settings/anchor_text.h"
 #include "settings/settings.h"
 
 namespace yomite {
@@ -32,9 +33,11 @@ struct TouchCall {
 
 void touch_edit(IniFile& ini, void* context) {
   auto* call = static_cast<TouchCall*>(context);
+  const ViewContext& v = *call->view;
   history_from_ini(ini, *call->history);
-  history_touch(*call->history, history_name(*call->view),
-                static_cast<unsigned>(call->view->viewport.mark_page));
+  const std::string place = format_anchor(v.viewport.top_place.anchor);
+  history_touch(*call->history, history_name(v), static_cast<unsigned>(v.viewport.mark_page),
+                v.settings.keep_place ? &place : nullptr);
   history_to_ini(*call->history, ini);
 }
 
@@ -53,6 +56,7 @@ void history_from_ini(const IniFile& ini, History& history) {
         e.file_name.find_first_of("\r\n") != std::string::npos)
       e.file_name.clear();
     e.mark_page = static_cast<unsigned>(parse_decimal(ini_get(ini, "History", key(p, 'M'), "0")));
+    e.place = ini_get(ini, "History", key(p, 'P'), "");
   }
 }
 
@@ -61,10 +65,14 @@ void history_to_ini(const History& history, IniFile& ini) {
     const HistoryEntry& e = history[static_cast<std::size_t>(p)];
     ini_set(ini, "History", key(p, 'F'), "\"" + e.file_name + "\"");
     ini_set(ini, "History", key(p, 'M'), std::to_string(e.mark_page));
+    const char* absent = "\x01";
+    if (!e.place.empty() || ini_get(ini, "History", key(p, 'P'), absent) != absent)
+      ini_set(ini, "History", key(p, 'P'), e.place);
   }
 }
 
-void history_touch(History& history, const std::string& file_name, unsigned mark_page) {
+void history_touch(History& history, const std::string& file_name, unsigned mark_page,
+                   const std::string* place) {
   int k = HISTORY_ENTRIES - 1;  // not listed: the oldest entry makes room
   for (int p = 0; p < HISTORY_ENTRIES; ++p)
     if (same_file(history[static_cast<std::size_t>(p)].file_name, file_name)) {
@@ -72,8 +80,9 @@ void history_touch(History& history, const std::string& file_name, unsigned mark
       break;
     }
   HistoryEntry entry = history[static_cast<std::size_t>(k)];
-  if (!same_file(entry.file_name, file_name)) entry.file_name = file_name;
+  if (!same_file(entry.file_name, file_name)) entry = HistoryEntry{file_name, 0, ""};
   entry.mark_page = mark_page;
+  if (place) entry.place = *place;
   for (int p = k; p > 0; --p)
     history[static_cast<std::size_t>(p)] = history[static_cast<std::size_t>(p - 1)];
   history[0] = entry;
@@ -95,6 +104,9 @@ void read_history(History& history, ViewContext& view, const IniFile& ini) {
   for (const HistoryEntry& e : history)
     if (same_file(e.file_name, history_name(view))) {
       view.viewport.mark_page = static_cast<int>(e.mark_page);
+      // Found again by the open step (a file that changed may not hold it).
+      view.viewport.top_place = KeptPlace{};
+      parse_anchor(e.place, view.viewport.top_place.anchor);
       break;
     }
 }

@@ -1,6 +1,8 @@
 // The recent-files history: the last files shown, most recent first, with
 // the page of each file's mark, kept in the settings file's History section
 // (keys 01F..20F hold the names in double quotes, 01M..20M the mark pages).
+// Extension: 01P..20P hold the place each file was closed at (the text at
+// its top, settings/anchor_text.h), written only for entries that have one.
 #pragma once
 
 #include <array>
@@ -19,6 +21,7 @@ constexpr int HISTORY_ACCELERATED = 9;  // menu items with the accelerators 1..9
 struct HistoryEntry {
   std::string file_name;  // full path; empty = free entry
   unsigned mark_page;     // 1-based page of the file's mark; 0 = none
+  std::string place;      // where it was closed (an anchor's text); empty = none
 };
 
 using History = std::array<HistoryEntry, HISTORY_ENTRIES>;
@@ -34,15 +37,19 @@ int same_file(const std::string& a, const std::string& b);
 // limit are taken as free entries).
 void history_from_ini(const IniFile& ini, History& history);
 
-// Writes all 40 keys, empty entries included.
+// Writes all 40 keys, empty entries included, and the places of the
+// entries that have one (or whose key is there already).
 void history_to_ini(const History& history, IniFile& ini);
 
 // Puts `file_name` with `mark_page` at position 0: moved up when listed
-// (the others keep their order), else inserted, dropping the oldest.
-void history_touch(History& history, const std::string& file_name, unsigned mark_page);
+// (the others keep their order), else inserted, dropping the oldest. Its
+// place becomes `place` when given, else it keeps the one it had.
+void history_touch(History& history, const std::string& file_name, unsigned mark_page,
+                   const std::string* place = nullptr);
 
 // Reads the names into `history` and, when the shown file is listed, its
-// mark page into view.viewport.mark_page.
+// mark page into view.viewport.mark_page and its place into
+// view.viewport.top_place.
 void read_history(History& history, ViewContext& view, const std::string& path);
 // The same from an already loaded settings file.
 void read_history(History& history, ViewContext& view, const IniFile& ini);
@@ -51,7 +58,8 @@ void read_history(History& history, ViewContext& view, const IniFile& ini);
 // submenu is built; the history commands open its entries.
 History& process_history();
 
-// On closing: merges the shown file (with view.viewport.mark_page) into the history
+// On closing: merges the shown file (with view.viewport.mark_page, and with
+// keep_place the text at the top: view.viewport.top_place) into the history
 // in the file, re-read under the file's lock so that viewers closing at the
 // same moment keep each other's entries. `history` receives the result.
 // 1, or 0 when the file could not be written; nothing happens without a file.

@@ -38,7 +38,7 @@ void read_editor(std::string command) {
 // One key of the settings file: where it lives, its default, and how a
 // view's value is stored as text and read back (clamped where it enters).
 constexpr int KEY_COLOUR = 1;     // not written while colours came from the command line
-constexpr int KEY_EXTENSION = 2;  // enters the file only once switched on
+constexpr int KEY_EXTENSION = 2;  // enters the file only once off its default
 struct SettingKey {
   const char* section;
   const char* key;
@@ -68,6 +68,10 @@ int as_is(int n) {
   return n;
 }
 
+int as_switch(int n) {
+  return n ? 1 : 0;
+}
+
 const SettingKey SETTING_KEYS[] = {
     YOMITE_COLOUR_KEY("Fore", "FFFFFF", text_color),
     YOMITE_COLOUR_KEY("Back", "7F0000", back_color),
@@ -91,6 +95,8 @@ const SettingKey SETTING_KEYS[] = {
     YOMITE_NUMBER_KEY("Scroll", "Smooth", "1", 0, smooth_scroll, as_is),
     YOMITE_NUMBER_KEY("Scroll", "SmoothDot", "4", 0, smooth_dots, as_is),
     YOMITE_NUMBER_KEY("Scroll", "PageMode", "0", 0, page_mode, as_is),
+    YOMITE_NUMBER_KEY("Place", "Resume", "1", KEY_EXTENSION, keep_place, as_switch),
+    YOMITE_NUMBER_KEY("Place", "Status", "0", KEY_EXTENSION, show_status, as_switch),
     YOMITE_NUMBER_KEY("Window", "FitToWindow", "0", KEY_EXTENSION, fit_window, as_is),
     {"Tool", "Editor", "notepad.exe", 0,
      // As read until editor_command() looks the desktop's editor up.
@@ -192,9 +198,10 @@ void store_settings(ViewContext& v, IniFile& ini) {
     } else if (present && seen != s.seen_values.end() && seen->second == now) {
       continue;  // unchanged here: another viewer may have written it since
     }
-    // An extension's key joins the file only once it is switched on, so a
-    // file written with every extension off holds exactly the standard keys.
-    if ((k.flags & KEY_EXTENSION) && !present && value == "0") continue;
+    // An extension's key joins the file only once it differs from its
+    // default, so a file written with every extension as it comes holds
+    // exactly the standard keys.
+    if ((k.flags & KEY_EXTENSION) && !present && value == k.fallback) continue;
     ini_set(ini, k.section, k.key, value);
     s.seen_values[id] = value;
   }

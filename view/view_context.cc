@@ -1,5 +1,6 @@
 #include "view/view_context.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -46,6 +47,27 @@ void keep_mark_page(ViewContext& v) {
   }
 }
 
+// The place at `line`, unless the kept one is still found there.
+void keep_place(const Document& d, KeptPlace& kept, int line) {
+  if (line < 0) {
+    kept = KeptPlace{};
+    return;
+  }
+  if (kept.line == line && kept.anchor.logical >= 0) return;
+  kept.anchor = anchor_at(d, line);
+  kept.line = line;
+}
+
+// The text at the top and at the mark, before the lines go.
+void keep_places(ViewContext& v) {
+  if (!v.doc.lines || v.doc.line_count <= 0) return;
+  keep_place(v.doc, v.viewport.top_place, std::min(v.viewport.top_line, v.doc.line_count - 1));
+  int mark = -1;
+  for (int i = 0; i < v.doc.line_count && mark < 0; ++i)
+    if (v.doc.lines[i].flags & DL_MARK) mark = i;
+  keep_place(v.doc, v.viewport.mark_place, mark);
+}
+
 }  // namespace
 
 // A load still going on ends before its lines are counted or freed.
@@ -62,6 +84,7 @@ void release_document_lines(Document& d) {
   d.line_capacity = 0;
   d.annotation_texts.fill(nullptr);
   d.headings.clear();
+  clear_line_origins(d);
   arena_clear(d.arena);  // owns every text and code the pointers above named
 }
 
@@ -89,6 +112,10 @@ Typesetting::~Typesetting() {
 void release_document(ViewContext& v) {
   end_load(v.doc);
   keep_mark_page(v);
+  keep_places(v);
+  // The search's matches name display lines: they go with them.
+  v.viewport.highlights.clear();
+  v.viewport.current_highlight = -1;
   release_document_lines(v.doc);
   release_typesetting(v.typeset);
 }

@@ -13,6 +13,7 @@
 
 #include "platform/font.h"
 #include "platform/window.h"
+#include "view/line_origins.h"
 #include "view/limits.h"
 #include "view/text_arena.h"
 
@@ -38,6 +39,11 @@ struct DisplayLine {
 // Memory per character is a budget: the full notation's fields live in what
 // was padding.
 static_assert(sizeof(DisplayLine) == 2 * sizeof(void*) + 8);
+
+// Units of a display line's text (0 without one).
+inline int line_length(const DisplayLine& line) {
+  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
+}
 
 // Records a full load starts with, and the least step by which the array
 // grows; a large array grows by half its size, so that the copies a
@@ -101,6 +107,8 @@ struct Document {
 
   // Every text the document keeps (display lines, codes, annotation entries).
   TextArena arena;
+  // Where each display line comes from in the text (view/line_origins.h).
+  LineOrigins origins;
 
   // A load still laying the text out in idle time, and how to end it: the
   // release step ends it first, so lines are never added to a freed array.
@@ -181,6 +189,13 @@ struct ViewSettings {
   // justification, painting and hit testing go through that, so a settings
   // notice never mixes the two.
   int book_composition = 0;
+  // Extension (settings Place/Resume, on by default): a file opens where it
+  // was closed, and a relayout keeps the first words shown and the mark on
+  // their text. 0: the standard behaviour (top line and mark page kept).
+  int keep_place = 1;
+  // Extension (settings Place/Status, the menu's check item; on by default):
+  // the strip under the page that shows the page and how far through the text.
+  int show_status = 0;
   // Extension (settings Font/RubyMode, option U): how readings are shown:
   // 0 beside their bases, 1 left out, 2 inline after them in parentheses
   // (RUBY_* in document/ruby_modes.h). Taken when the text is laid out.
@@ -223,6 +238,26 @@ struct AutoScroll {
   int click_y = 0;
 };
 
+// A search pattern holds at most this many units.
+constexpr int FIND_TEXT_MAX_UNITS = 256;
+
+// A run of shown characters: from unit `index` of display line `line` up to
+// unit `end_index` of display line `end_line` (not included).
+struct TextRange {
+  int line = 0;
+  int index = 0;
+  int end_line = 0;
+  int end_index = 0;
+};
+
+// A place in the text and the display line it was last found on: while that
+// line is where it stands (nobody scrolled), a relayout goes on from the
+// place itself, so that relayouts one after the other never drift.
+struct KeptPlace {
+  TextAnchor anchor;
+  int line = -1;
+};
+
 // Where the document is seen: the window, the first line shown, the scroll
 // bar, the mark's page and the automatic scroll.
 struct Viewport {
@@ -230,6 +265,14 @@ struct Viewport {
   int top_line = 0;                    // first display line shown; a reload keeps it
   int thumb_pos = 0;                   // scroll-bar position last set, 0..1000
   int mark_page = 0;                   // 1-based page of the mark; 0 = none
+  // The text at top_line and at the mark, as the release step kept them (or
+  // the history gave the first) for the next open to find again.
+  KeptPlace top_place;
+  KeptPlace mark_place;
+  // Extension: the matches of a search, in reading order, painted on the
+  // page; the current one (an index, -1: none) stands out.
+  std::vector<TextRange> highlights;
+  int current_highlight = -1;
   int auto_speed = 0;                  // sign = direction, magnitude 0..5 = speed step
   AutoScroll auto_scroll;
   ColumnInFlight column;
@@ -269,7 +312,8 @@ void destroy_view_context(ViewContext* view);
 
 // Frees the document and the fonts but keeps settings, file name and scroll
 // position, so an open can follow at once. The mark is carried over as
-// mark_page (the page of the first marked line). Safe to call twice.
+// mark_page (the page of the first marked line), and the text at top_line
+// and at the mark as top_place and mark_place. Safe to call twice.
 void release_document(ViewContext& view);
 
 // Each part frees what it owns (its destructor does the same); the record

@@ -32,6 +32,17 @@ void cmd_open_history_entry(ViewContext& view, int number);
 void cmd_toggle_full_notation(ViewContext& view, int number);
 void cmd_jump_to_heading(ViewContext& view, int number);
 
+// The reader's place and finding things (extensions).
+// viewer/place.cc
+void cmd_toggle_status_strip(ViewContext& view, int number);
+// viewer/find.cc
+void cmd_find(ViewContext& view, int number);
+void cmd_find_again(ViewContext& view, int number);
+void cmd_find_list(ViewContext& view, int number);
+// viewer/bookmarks.cc
+void cmd_add_bookmark(ViewContext& view, int number);
+void cmd_bookmarks(ViewContext& view, int number);
+
 // viewer/ruby_menu.cc: the ruby display modes (an extension).
 void cmd_ruby_mode(ViewContext& view, int number);
 

@@ -13,8 +13,10 @@
 #include "viewer/command_handlers.h"
 #include "viewer/command_table.h"
 #include "viewer/dialogs.h"
+#include "viewer/find.h"
 #include "viewer/messages.h"
 #include "viewer/open.h"
+#include "viewer/place.h"
 #include "viewer/scrolling.h"
 
 namespace yomite {
@@ -139,8 +141,13 @@ void cmd_toggle_page_mode(ViewContext& v, int) {
 void cmd_page_jump(ViewContext& v, int) {
   const int current =
       v.settings.page_lines > 0 ? v.viewport.top_line / v.settings.page_lines + 1 : 1;
-  const int page = page_jump_dialog(v, current);
+  int percent = -1;
+  const int page = page_jump_dialog(v, current, &percent);
   if (page > 0) jump_to(v, page_top(v, page));
+  if (percent >= 0) {
+    lay_out_through(v, -1);  // a share of the whole text
+    jump_to(v, line_at_percent(v, percent));
+  }
   platform::window_focus(v.viewport.window);
 }
 
@@ -175,6 +182,7 @@ void reopen_document(ViewContext& v, int font_size) {
   v.doc.loaded = 0;
   release_document(v);
   open_document(v, font_size, -1, -1, nullptr);
+  refresh_matches(v);  // the search's matches in the new lines
 }
 
 void run_command(ViewContext& v, int number) {

@@ -10,6 +10,7 @@
 #include "viewer/command_table.h"
 #include "viewer/commands.h"
 #include "viewer/contents.h"
+#include "viewer/reader_commands.h"
 #include "viewer/ruby_menu.h"
 #include "viewer/themes.h"
 #include "viewer/window_fit.h"
@@ -85,6 +86,9 @@ constexpr MenuPlace MENU_LAYOUT[] = {
     {0, dots_submenu},
     {CMD_PAGE_MODE, nullptr},
     {CMD_PAGE_JUMP, nullptr},
+    {CMD_FIND, nullptr},
+    {CMD_FIND_LIST, nullptr},
+    {CMD_STATUS_STRIP, nullptr},
     {0, contents_submenu},
     SEPARATOR,
     {CMD_TEXT_COLOR, nullptr},
@@ -101,6 +105,8 @@ constexpr MenuPlace MENU_LAYOUT[] = {
     {CMD_FULL_NOTATION, nullptr},
     {CMD_SET_MARK, nullptr},
     {CMD_JUMP_MARK, nullptr},
+    {CMD_ADD_BOOKMARK, nullptr},
+    {CMD_BOOKMARKS, nullptr},
     SEPARATOR,
     {CMD_EDITOR, nullptr},
     {CMD_SETTINGS, nullptr},

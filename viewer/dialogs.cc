@@ -15,6 +15,7 @@
 #include "viewer/commands.h"
 #include "viewer/contents.h"
 #include "viewer/messages.h"
+#include "viewer/place.h"
 #include "viewer/window_fit.h"
 
 #ifndef YOMITE_VERSION
@@ -92,10 +93,24 @@ int accept_width(DialogForm& form, void* context) {
 
 // --- page jump ---
 
+struct PageAnswer {
+  int page = 0;
+  int percent = -1;
+};
+
+// A place in percent, when one is typed, goes before the page.
 int accept_page(DialogForm& form, void* context) {
+  auto* answer = static_cast<PageAnswer*>(context);
+  const std::string percent = text_of(form, ID_PAGE_PERCENT);
+  if (percent.find_first_not_of(' ') != std::string::npos) {
+    const long long p = dialog_number(percent);
+    if (p < 0 || p > 100) return 0;
+    answer->percent = static_cast<int>(p);
+    return 1;
+  }
   const long long page = dialog_number(text_of(form, ID_PAGE_NUMBER));
   if (page <= 0) return 0;
-  *static_cast<int*>(context) = static_cast<int>(page);
+  answer->page = static_cast<int>(page);
   return 1;
 }
 
@@ -113,6 +128,26 @@ std::string quoted(const std::string& s) {
 }
 
 }  // namespace
+
+DialogForm places_list_form(const char* title, int list_id, int rows, int width) {
+  DialogForm form;
+  form.title = title;
+  form.ok_label = "移動(&G)";
+  form.cancel_label = "閉じる";
+  DialogControl list;
+  list.id = list_id;
+  list.kind = platform::CONTROL_LIST;
+  list.list_rows = rows;
+  list.list_width = width;
+  form.controls = {list};
+  return form;
+}
+
+int accept_list_row(DialogForm& form, void*) {
+  for (const DialogControl& c : form.controls)
+    if (c.kind == platform::CONTROL_LIST) return c.selected >= 0;
+  return 0;
+}
 
 long long dialog_number(const std::string& text) {
   std::size_t i = text.find_first_not_of(' ');
@@ -188,7 +223,7 @@ int width_dialog(ViewContext& v) {
   return 1;
 }
 
-int page_jump_dialog(ViewContext& v, int page) {
+int page_jump_dialog(ViewContext& v, int page, int* percent) {
   ModalScope modal(v);
   DialogForm form;
   form.title = "ページ移動";
@@ -203,12 +238,22 @@ int page_jump_dialog(ViewContext& v, int page) {
   spin.spin_min = 1;
   spin.spin_max = PAGE_JUMP_MAX;
   spin.same_row = 1;
-  form.controls = {label("移動するページ番号(&P):"), number, spin};
-  int chosen = 0;
+  DialogControl place = edit(ID_PAGE_PERCENT, "");
+  place.digits_only = 1;
+  place.max_chars = 3;
+  // Extension: how many pages there are, and a place in percent.
+  const Progress progress = reading_progress(v);
+  const std::string pages = "/ " + grouped_number(progress.pages) + (progress.loading ? "…" : "");
+  form.controls = {label("移動するページ番号(&P):"), number, spin, label(pages.c_str(), 1),
+                   label("または位置(&R):"), place, label("%", 1)};
+  PageAnswer answer;
   platform::DialogHooks hooks;
   hooks.accept = accept_page;
-  hooks.context = &chosen;
-  return platform::run_dialog(v.viewport.window, form, hooks) == 1 ? chosen : 0;
+  hooks.context = &answer;
+  if (platform::run_dialog(v.viewport.window, form, hooks) != 1) return 0;
+  if (answer.percent < 0) return answer.page;
+  if (percent) *percent = answer.percent;
+  return -1;
 }
 
 int settings_dialog(ViewContext& v) {
@@ -239,6 +284,7 @@ int settings_dialog(ViewContext& v) {
       check(ID_SETTINGS_FULL_NOTATION, FULL_NOTATION_LABEL, v.settings.full_notation),
       check(ID_SETTINGS_BOOK_COMPOSITION, BOOK_COMPOSITION_LABEL, v.settings.book_composition),
       check(ID_SETTINGS_FIT_WINDOW, FIT_WINDOW_LABEL, v.settings.fit_window),
+      check(ID_SETTINGS_KEEP_PLACE, KEEP_PLACE_LABEL, v.settings.keep_place),
   };
   platform::DialogHooks hooks;
   hooks.button = browse_program;
@@ -251,6 +297,9 @@ int settings_dialog(ViewContext& v) {
   // An empty or unreadable size counts as 0, which the range makes 40.
   v.settings.ruby_percent = clamp_ruby_percent(
       static_cast<int>(std::max(dialog_number(text_of(form, ID_SETTINGS_RUBY)), 0LL)));
+  const int keep_place = checked(form, ID_SETTINGS_KEEP_PLACE);
+  const int place_changed = keep_place != v.settings.keep_place;
+  v.settings.keep_place = keep_place;
   const int full_notation = checked(form, ID_SETTINGS_FULL_NOTATION);
   const int book_composition = checked(form, ID_SETTINGS_BOOK_COMPOSITION);
   const int relayout =
@@ -262,7 +311,7 @@ int settings_dialog(ViewContext& v) {
   if (repaint) platform::window_invalidate(v.viewport.window, nullptr, 0);
   // A new editor command is written at once too: a viewer that reads the file
   // again on another one's notice must find it there.
-  if (repaint || editor_command(v) != editor) write_settings(v);
+  if (repaint || place_changed || editor_command(v) != editor) write_settings(v);
   // The extensions change the layout: the document is laid out again.
   if (relayout && v.doc.loaded) reopen_document(v, 0);
   const int fit = checked(form, ID_SETTINGS_FIT_WINDOW);

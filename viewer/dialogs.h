@@ -19,6 +19,7 @@ constexpr int ID_WIDTH_COLUMN = 1000;
 constexpr int ID_WIDTH_PAGE = 1004;
 constexpr int ID_PAGE_NUMBER = 1000;
 constexpr int ID_PAGE_SPIN = 1005;
+constexpr int ID_PAGE_PERCENT = 1006;  // extension: a place given in percent
 constexpr int ID_SETTINGS_EDITOR = 1000;
 constexpr int ID_SETTINGS_BROWSE = 120;
 constexpr int ID_SETTINGS_SMOOTHING = 1002;
@@ -28,6 +29,8 @@ constexpr int ID_SETTINGS_RUBY = 1006;
 constexpr int ID_SETTINGS_FULL_NOTATION = 1007;
 constexpr int ID_SETTINGS_BOOK_COMPOSITION = 1008;
 constexpr int ID_SETTINGS_FIT_WINDOW = 1009;
+constexpr int ID_SETTINGS_KEEP_PLACE = 1010;
+constexpr const char* KEEP_PLACE_LABEL = "閉じたところから開く(&K)";
 constexpr const char* BOOK_COMPOSITION_LABEL = "本の組版規則で組む(&N)";
 
 // Column lengths and lines per page the width dialog accepts, and what it
@@ -53,8 +56,10 @@ std::vector<std::string> editor_arguments(const std::string& command, const std:
 // 1 when OK took two numbers in 10..200 into column_chars and page_lines.
 int width_dialog(ViewContext& view);
 
-// The page number chosen (above 0), or 0 when cancelled.
-int page_jump_dialog(ViewContext& view, int page);
+// The page number chosen (above 0), or 0 when cancelled. Extension: the
+// dialog shows the number of pages and takes a place in percent instead
+// (0..100): then `percent` (when given) gets it and the result is -1.
+int page_jump_dialog(ViewContext& view, int page, int* percent = nullptr);
 
 // Editor command, smoothing, justification and ruby size. Writes the
 // settings (and repaints) when one of the last three changed. 1 on OK.
@@ -69,5 +74,11 @@ int choose_program(platform::Window* owner, std::string& out);
 // Numbers as the dialogs read them: blanks around digits, nothing else. -1
 // when the text is not such a number (or too large for an int).
 long long dialog_number(const std::string& text);
+
+// A dialog that lists places in the text and goes to the chosen one (its OK
+// button "移動"); the list, of `rows` rows `width` characters wide, is its
+// first control. accept_list_row is its accept hook: OK acts only on a row.
+platform::DialogForm places_list_form(const char* title, int list_id, int rows, int width);
+int accept_list_row(platform::DialogForm& form, void* context);
 
 }  // namespace yomite

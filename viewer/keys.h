@@ -10,6 +10,7 @@
 //   E F J M O P S W  editor, font, jump to mark, mark, open, page jump,
 //                    settings, width      [ ] smaller / larger font   F5 reload
 //   Menu key, Shift+F10   the context menu at the window's top-left corner
+//   Extensions: / find, F3 / Shift+F3 next / previous match, B bookmark
 //   F11              full screen on/off (an extension)
 #pragma once
 
@@ -36,6 +37,7 @@ constexpr int KEY_NUMPAD0 = 0x60;  // .. KEY_NUMPAD0 + 9
 constexpr int KEY_F1 = 0x70;       // .. KEY_F1 + 11: F1 .. F12
 constexpr int KEY_F5 = KEY_F1 + 4;
 constexpr int KEY_F10 = KEY_F1 + 9;
+constexpr int KEY_SLASH = 0xBF;          // the key that types '/'
 constexpr int KEY_F11 = KEY_F1 + 10;
 constexpr int KEY_OPEN_BRACKET = 0xDB;   // the key that types '['
 constexpr int KEY_CLOSE_BRACKET = 0xDD;  // the key that types ']'

@@ -10,9 +10,12 @@
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "viewer/bookmarks.h"
 #include "viewer/command_line.h"
 #include "viewer/command_table.h"
 #include "viewer/commands.h"
+#include "viewer/place.h"
+#include "viewer/reader_queries.h"
 #include "viewer/scrolling.h"
 #include "viewer/themes.h"
 
@@ -47,7 +50,11 @@ int opens_modal(int code) {
 }  // namespace
 
 int on_command_message(ViewContext& v, int code, platform::MessageSender* sender) {
-  if (code < MESSAGE_FIRST_COMMAND) return answer_file_name_query(code, sender, v);
+  if (code < MESSAGE_FIRST_COMMAND) {
+    // The extensions' queries have codes of their own (viewer/reader_queries.h).
+    const int answered = answer_reader_query(v, code, sender);
+    return answered >= 0 ? answered : answer_file_name_query(code, sender, v);
+  }
   std::vector<int>& waiting = v.viewport.waiting_commands;
   // One modal window at a time.
   if (opens_modal(code) &&
@@ -77,6 +84,8 @@ int answer_file_name_query(int code, platform::MessageSender* sender, const View
 void on_settings_changed(ViewContext& v) {
   settle_column(v);
   read_settings(v);
+  reload_bookmarks(v);  // the notice also follows a bookmarks write
+  show_progress(v);     // the strip may have been switched
   follow_desktop_colours(v);
   platform::window_invalidate(v.viewport.window, nullptr, 1);
 }

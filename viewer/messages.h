@@ -22,7 +22,8 @@ constexpr int QUERY_FILE_NAME = 1;
 constexpr int DROPPED_FILES_MAX = 10;
 
 // A request from another program: a code below 100 is a query, answered at
-// once (answer_file_name_query). Anything else is a command number: it is
+// once (answer_file_name_query; the extensions' queries of
+// viewer/reader_queries.h). Anything else is a command number: it is
 // answered 0 and runs later, once the event loop is free and no modal window
 // is open (so a dialog it opens never keeps the caller waiting); one that
 // would open a modal window while one is open or waiting is refused
@@ -38,8 +39,8 @@ void run_waiting_commands(ViewContext& view);
 // 1 when it was delivered. Other codes send nothing: 0.
 int answer_file_name_query(int code, platform::MessageSender* sender, const ViewContext& view);
 
-// Some viewer wrote the settings: read them again and repaint everything
-// (current face, size, width and lines per page stay).
+// Some viewer wrote the settings (or the bookmarks): read them again and
+// repaint everything (current face, size, width and lines per page stay).
 void on_settings_changed(ViewContext& view);
 
 // The settings file as start-up read it, kept until on_messages_ready.

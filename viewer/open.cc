@@ -8,6 +8,7 @@
 #include "layout/fonts.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "viewer/place.h"
 #include "viewer/scrolling.h"
 #include "viewer/window_fit.h"
 
@@ -155,11 +156,13 @@ void open_document(ViewContext& v, int font_size, int x, int y,
   lay_out_text(v, requests);
   if (!follows) set_window_geometry(v, x, y);
   jump_to_requested_line(v, requests);
+  restore_top_place(v, requests);
   // A reload that gave fewer lines keeps the last one in view.
   if (v.viewport.top_line > std::max(v.doc.line_count - 1, 0)) v.viewport.top_line = std::max(v.doc.line_count - 1, 0);
   update_scroll_bar(v);
   v.doc.loaded = 1;
   restore_mark(v);
+  restore_mark_place(v);
   platform::window_request_repaint(v.viewport.window);
   platform::window_set_busy(v.viewport.window, 0);
 }

@@ -2,7 +2,9 @@
 // every reload.
 //
 //   probe load -> options -> font-size clamp -> defaults -> fonts and full
-//   load -> window geometry -> J/R jump -> loaded -> mark restore -> repaint
+//   load -> window geometry -> J/R jump (or the kept place) -> loaded -> mark
+//   restore (and the mark's kept place) -> repaint
+// The kept places are an extension (viewer/place.h).
 #pragma once
 
 #include <vector>

@@ -11,6 +11,7 @@
 #include "settings/history.h"
 #include "settings/settings.h"
 #include "trace/trace.h"
+#include "viewer/bookmarks.h"
 #include "viewer/command_line.h"
 #include "viewer/messages.h"
 #include "viewer/open.h"
@@ -94,6 +95,7 @@ int run_viewer(int argc, const char* const* argv) {
   }
   platform::window_set_title(window, window_title(args.file));
   open_document(*view, 0, args.x, args.y, &args.options);
+  reload_bookmarks(*view);
   platform::window_accept_drops(window);
   platform::window_show(window);
   // A settings file that cannot be used is said once; the defaults serve.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/window.h"
+#include "viewer/place.h"
 #include "viewer/scrolling.h"
 
 namespace yomite {
@@ -28,6 +29,7 @@ int update_scroll_bar(ViewContext& v) {
   const int page_px = static_cast<int>(std::min<long long>(page, SCROLL_RANGE));
   platform::scroll_bar_set_thumb(v.viewport.window, bar, page_px, static_cast<int>(pos));
   v.viewport.thumb_pos = static_cast<int>(pos);
+  show_progress(v);
   return v.viewport.thumb_pos;
 }
 

@@ -1,5 +1,6 @@
 // yomite-render: lays out a text file exactly as the viewer would, without a
 // display, and writes what was laid out.
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -12,7 +13,11 @@
 #include "platform/cairo/render_page.h"
 #include "platform/headless/headless_window.h"
 #include "trace/trace.h"
+#include "decode/decode.h"
+#include "settings/anchor_text.h"
 #include "viewer/open.h"
+#include "viewer/place.h"
+#include "viewer/search.h"
 
 using namespace yomite::render;
 
@@ -88,13 +93,43 @@ int write_pages(const RenderArgs& args, yomite::ViewContext& view) {
   return yomite::render_page_png(view, page, path, w, h) ? EXIT_DONE : cannot_write(args.output);
 }
 
+// Characters printed each side of a match.
+constexpr int FIND_WORDS_AROUND = 8;
+
+// --find: every match as the viewer's search finds it.
+void print_matches(const std::string& text, yomite::ViewContext& view) {
+  const std::u16string pattern = yomite::utf8_to_u16string(text);
+  const int per = std::max(view.settings.page_lines, 1);
+  for (const yomite::TextRange& m :
+       yomite::find_all(view.doc, yomite::make_search_pattern(pattern, yomite::SearchOptions{}))) {
+    const std::u16string words = yomite::match_context(view.doc, m, FIND_WORDS_AROUND);
+    std::printf("%d\t%d\t%s\n", m.line, m.line / per + 1,
+                yomite::utf16_to_utf8(words.data(), words.size()).c_str());
+  }
+}
+
+// --at: the display line of a place, or -1.
+int place_line(const std::string& text, yomite::ViewContext& view) {
+  yomite::TextAnchor anchor;
+  if (!yomite::parse_anchor(text, anchor)) return -1;
+  return yomite::find_anchor_line(view, anchor, 0);
+}
+
 // Every output the command line asks for, in a fixed order.
-int write_outputs(const RenderArgs& args, const RenderSession& session) {
-  if (args.dump_lines) dump_lines(*session.view, stdout);
-  if (args.dump_advances) dump_advances(*session.view, stdout);
+int write_outputs(RenderArgs& args, const RenderSession& session) {
+  yomite::ViewContext& view = *session.view;
+  if (args.dump_lines) dump_lines(view, stdout);
+  if (args.dump_advances) dump_advances(view, stdout);
+  if (!args.find.empty()) print_matches(args.find, view);
+  if (!args.at.empty()) {
+    const int line = place_line(args.at, view);
+    if (line < 0) return fail("the text holds no place " + args.at);
+    args.page = line / std::max(view.settings.page_lines, 1) + 1;
+    if (args.output.empty()) std::printf("%d\t%d\n", line, args.page);
+  }
   if (std::fflush(stdout) != 0 || std::ferror(stdout))
     return fail(std::string("cannot write the output: ") + std::strerror(errno));
-  return args.output.empty() ? EXIT_DONE : write_pages(args, *session.view);
+  return args.output.empty() ? EXIT_DONE : write_pages(args, view);
 }
 
 }  // namespace

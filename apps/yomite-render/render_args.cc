@@ -88,6 +88,12 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
       a.page = read_dimension(value, at);
       a.page_given = 1;
       if (a.page < 1 || at != value.size()) a.error = "--page wants a page number from 1";
+    } else if (arg == "--find" || arg == "--at") {
+      if (i + 1 >= argc || argv[i + 1][0] == 0) {
+        a.error = arg + (arg == "--find" ? " wants the text to find" : " wants a place LOGICAL,OFFSET,WORDS");
+        break;
+      }
+      (arg == "--find" ? a.find : a.at) = argv[++i];
     } else if (arg == "--password") {
       take_password(a, i + 1 < argc ? argv[++i] : "");
     } else if (arg.compare(0, 11, "--password=") == 0) {
@@ -104,7 +110,8 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
 void print_usage(std::FILE* out) {
   std::fputs(
       "usage: yomite-render [viewer options] [--size WxH] [--dump-lines] [--dump-advances]\n"
-      "                     [-o OUT.png [--page N] | -o OUT.pdf] [--password HEX] [--] FILE\n"
+      "                     [--find TEXT] [-o OUT.png [--page N | --at PLACE] | -o OUT.pdf]\n"
+      "                     [--password HEX] [--] FILE\n"
       "Lays out FILE as the viewer would (its settings file, options and fonts).\n"
       "  --dump-lines  print every display line as INDEX<TAB>FLAGS<TAB>TEXT (UTF-8);\n"
       "                FLAGS: P paragraph end, M mark, Q quotation, or -\n"
@@ -119,6 +126,11 @@ void print_usage(std::FILE* out) {
       "  --size WxH    window client size in pixels instead of the one the viewer takes;\n"
       "                without it a page is at most 8192 px a side\n"
       "  --password HEX  the password of a locked text (extension)\n"
+      "  --find TEXT   print every match of TEXT as the viewer finds it (extension):\n"
+      "                LINE<TAB>PAGE<TAB>WORDS, LINE as --dump-lines numbers it\n"
+      "  --at PLACE    the page holding PLACE (LOGICAL,OFFSET,WORDS, as the viewer\n"
+      "                names places) instead of --page; without -o, print its\n"
+      "                LINE<TAB>PAGE (extension)\n"
       "  --            the end of the options: FILE may begin with '-' (extension)\n"
       "  --help        this text\n"
       "Outputs replace an existing file only when complete; the exit status is 1\n"

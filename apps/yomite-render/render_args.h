@@ -20,13 +20,15 @@ struct RenderArgs {
   int page = 1;                     // --page N: the page a PNG shows, from 1
   int page_given = 0;               // without --page a J or R option's line is at the top
   std::string password;             // --password HEX: a locked text's password, upper case
+  std::string find;                 // --find TEXT: print every match's line and page
+  std::string at;                   // --at PLACE: the page holding it (LOGICAL,OFFSET,WORDS)
   std::vector<std::string> viewer;  // argv[0] and every argument left for the viewer
   std::string error;                // set when the command line is refused
 };
 
 // Splits the arguments: "--help", "--dump-lines", "--dump-advances", "--size WxH" (or
-// "--size=WxH"), "-o FILE", "--page N" and "--password HEX" (or
-// "--password=HEX") are ours; any other "--" argument is refused; the rest
+// "--size=WxH"), "-o FILE", "--page N", "--password HEX" (or "--password=HEX"),
+// "--find TEXT" and "--at PLACE" are ours; any other "--" argument is refused; the rest
 // are the viewer's, kept in order. A lone "--" ends the options: it and
 // everything after it go to the viewer, which takes what follows as files.
 RenderArgs parse_render_args(int argc, const char* const* argv);

@@ -40,6 +40,9 @@ struct Desktop {
   std::vector<std::vector<platform::FileFilter>> filters_offered;
   std::vector<std::string> folders_offered;
   std::deque<platform::MessageSender> senders;
+  platform::DialogForm* modeless = nullptr;
+  platform::ModelessHooks modeless_hooks;
+  int modeless_opened = 0;
 };
 
 Desktop& d() {
@@ -186,6 +189,36 @@ int platform::send_text_to(MessageSender* sender, const std::string& text) {
   if (!sender || !sender->fake || !sender->fake->alive) return 0;
   sender->fake->received.push_back(text);
   return 1;
+}
+
+std::string platform::sender_argument(MessageSender* sender) {
+  return sender && sender->fake ? sender->fake->argument : std::string();
+}
+
+int platform::modeless_open(Window*, DialogForm& form, const ModelessHooks& hooks) {
+  d().modeless = &form;
+  d().modeless_hooks = hooks;
+  ++d().modeless_opened;
+  return 1;
+}
+
+void platform::modeless_show_values(DialogForm&) {}
+
+void platform::modeless_close() {
+  DialogForm* form = d().modeless;
+  if (!form) return;
+  d().modeless = nullptr;
+  if (d().modeless_hooks.closed) d().modeless_hooks.closed(*form, d().modeless_hooks.context);
+}
+
+platform::DialogForm* fake::modeless_form() {
+  return d().modeless;
+}
+const platform::ModelessHooks& fake::modeless_hooks() {
+  return d().modeless_hooks;
+}
+int fake::modeless_opened() {
+  return d().modeless_opened;
 }
 
 void platform::show_note(Window*, const std::string& text) {

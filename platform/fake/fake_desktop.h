@@ -47,6 +47,7 @@ std::vector<std::string>& runnable_files();
 struct FakeSender {
   int alive = 1;
   std::vector<std::string> received;
+  std::string argument;  // the text the request comes with
 };
 platform::MessageSender* sender_of(FakeSender& sender);
 int messages_opened();
@@ -79,6 +80,12 @@ struct DialogStep {
 // is cancelled).
 std::vector<platform::DialogForm>& dialogs_shown();
 void script_dialog_steps(std::vector<DialogStep> steps);
+
+// The modeless window shown now (null: none) and its hooks; a test plays the
+// user by changing the form and calling the hooks. Times one was opened.
+platform::DialogForm* modeless_form();
+const platform::ModelessHooks& modeless_hooks();
+int modeless_opened();
 
 // Chooser answers: a file or program path ("" cancels), a colour (-1
 // cancels), a font (face empty cancels). Each call takes the next answer.

@@ -47,6 +47,9 @@ struct Window {
   int repaints = 0;           // whole-window repaint requests
   std::string title;
   ScrollBarState bars[2];  // SCROLL_BAR_HORZ, SCROLL_BAR_VERT
+  std::string tooltips[2];  // what each bar says under the pointer
+  int status_shown = 0;     // the strip under the page, and its text
+  std::string status;
   std::vector<std::string> log;
   int focused = 0;       // times given the focus
   int close_posted = 0;  // close requests

@@ -163,6 +163,16 @@ int platform::scroll_bar_page(Window* window, int bar) {
   return window && bar >= 0 && bar <= 1 ? window->bars[bar].page : 0;
 }
 
+void platform::window_set_status(Window* window, int shown, const std::string& text) {
+  if (!window) return;
+  window->status_shown = shown;
+  window->status = text;
+}
+
+void platform::scroll_bar_set_tooltip(Window* window, int bar, const std::string& text) {
+  if (window && bar >= 0 && bar <= 1) window->tooltips[bar] = text;
+}
+
 // --- the picture ------------------------------------------------------------------
 
 void platform::window_request_repaint(Window* window) {

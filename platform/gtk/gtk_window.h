@@ -8,6 +8,8 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
+
 #include "platform/canvas.h"
 #include "platform/window.h"
 
@@ -23,6 +25,9 @@ struct Window {
   GtkWidget* bars[2] = {};        // SCROLL_BAR_HORZ, SCROLL_BAR_VERT
   GtkAdjustment* adjustments[2] = {};
   int bar_shown[2] = {};
+  GtkWidget* status = nullptr;  // the strip under the page (an extension)
+  int status_shown = 0;
+  std::string tooltips[2];      // what each bar says, as last set
   ViewContext* view = nullptr;
 
   // The size the toplevel's content has or was last asked for, scroll bars
@@ -83,6 +88,13 @@ void scroll_bars_init(Window& w);
 void input_init(Window& w);
 // "scroll-event" of the area and the bars: the wheel and the touchpad.
 gboolean on_wheel_event(GtkWidget* widget, GdkEventScroll* event, gpointer window);
+
+// --- status.cc ---
+
+// The strip under the page, hidden until the core shows it.
+GtkWidget* status_init(Window& w);
+// Its height while it is shown, else 0.
+int status_height(const Window& w);
 
 // --- drops.cc ---
 

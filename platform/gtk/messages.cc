@@ -12,13 +12,16 @@
 
 #include "platform/gio/bus_names.h"
 #include "viewer/messages.h"
+#include "viewer/reader_queries.h"
 
 namespace yomite {
 
-// The sender of a query: the bus call waiting for its answer.
+// The sender of a query: the bus call waiting for its answer, and the text
+// it came with (Find, AddBookmark).
 struct platform::MessageSender {
   std::string text;
   int delivered = 0;
+  std::string argument;
 };
 
 namespace platform {
@@ -30,6 +33,16 @@ constexpr const char* INTERFACE_XML =
     "  <interface name='io.github.yomite.Viewer'>"
     "    <method name='Command'>"
     "      <arg type='i' name='number' direction='in'/>"
+    "      <arg type='i' name='result' direction='out'/>"
+    "      <arg type='s' name='text' direction='out'/>"
+    "    </method>"
+    "    <method name='Find'>"
+    "      <arg type='s' name='text' direction='in'/>"
+    "      <arg type='i' name='result' direction='out'/>"
+    "      <arg type='s' name='text' direction='out'/>"
+    "    </method>"
+    "    <method name='AddBookmark'>"
+    "      <arg type='s' name='name' direction='in'/>"
     "      <arg type='i' name='result' direction='out'/>"
     "      <arg type='s' name='text' direction='out'/>"
     "    </method>"
@@ -49,21 +62,42 @@ struct Bus {
 
 Bus g_bus;
 
+// The extensions' methods: a query code with a text (viewer/reader_queries.h).
+int query_of_method(const gchar* method) {
+  if (g_strcmp0(method, BUS_METHOD_FIND) == 0) return QUERY_FIND;
+  if (g_strcmp0(method, BUS_METHOD_ADD_BOOKMARK) == 0) return QUERY_ADD_BOOKMARK;
+  return 0;
+}
+
+void answer(GDBusMethodInvocation* invocation, int result, const std::string& text) {
+  // A bus string is UTF-8; a name that is not is sent with replacement marks.
+  gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
+  g_dbus_method_invocation_return_value(invocation, g_variant_new("(is)", result, valid));
+  g_free(valid);
+}
+
 void on_method_call(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method,
                     GVariant* parameters, GDBusMethodInvocation* invocation, gpointer) {
-  if (g_strcmp0(method, BUS_METHOD_COMMAND) != 0 || !g_bus.view) {
+  const int query = query_of_method(method);
+  if ((g_strcmp0(method, BUS_METHOD_COMMAND) != 0 && !query) || !g_bus.view) {
     g_dbus_method_invocation_return_dbus_error(
         invocation, "org.freedesktop.DBus.Error.UnknownMethod", "no such method");
+    return;
+  }
+  if (query) {
+    const gchar* text = nullptr;
+    g_variant_get(parameters, "(&s)", &text);
+    MessageSender sender;
+    sender.argument = text ? text : "";
+    const int result = on_command_message(*g_bus.view, query, &sender);
+    answer(invocation, result, sender.text);
     return;
   }
   gint32 number = 0;
   g_variant_get(parameters, "(i)", &number);
   MessageSender sender;
   const int result = on_command_message(*g_bus.view, number, &sender);
-  // A bus string is UTF-8; a name that is not is sent with replacement marks.
-  gchar* text = g_utf8_make_valid(sender.text.c_str(), static_cast<gssize>(sender.text.size()));
-  g_dbus_method_invocation_return_value(invocation, g_variant_new("(is)", result, text));
-  g_free(text);
+  answer(invocation, result, sender.text);
 }
 
 void on_settings_signal(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
@@ -129,6 +163,10 @@ int send_text_to(MessageSender* sender, const std::string& text) {
   sender->text = text;
   sender->delivered = 1;
   return 1;
+}
+
+std::string sender_argument(MessageSender* sender) {
+  return sender ? sender->argument : std::string();
 }
 
 }  // namespace platform

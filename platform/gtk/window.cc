@@ -83,6 +83,7 @@ void on_destroy(GtkWidget*, gpointer data) {
   w->toplevel = nullptr;
   w->area = nullptr;
   w->bars[0] = w->bars[1] = nullptr;
+  w->status = nullptr;
   if (g_main == w) g_main = nullptr;
   if (gtk_main_level() > 0) gtk_main_quit();
 }
@@ -129,6 +130,9 @@ Window* window_create() {
   gtk_grid_attach(GTK_GRID(grid), w->area, 0, 0, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), w->bars[SCROLL_BAR_VERT], 1, 0, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), w->bars[SCROLL_BAR_HORZ], 0, 1, 1, 1);
+  // The strip of an extension, under the horizontal bar as the Windows
+  // build has it.
+  gtk_grid_attach(GTK_GRID(grid), status_init(*w), 0, 2, 2, 1);
   gtk_container_add(GTK_CONTAINER(w->toplevel), grid);
   gtk_widget_show(grid);
   gtk_widget_show(w->area);
@@ -199,6 +203,7 @@ void client_size_of(const Window& w, int* width, int* height) {
   *height = w.outer_height;
   if (w.bar_shown[SCROLL_BAR_VERT]) *width -= scroll_bar_thickness(SCROLL_BAR_VERT);
   if (w.bar_shown[SCROLL_BAR_HORZ]) *height -= scroll_bar_thickness(SCROLL_BAR_HORZ);
+  *height -= status_height(w);
   if (*width < 0) *width = 0;
   if (*height < 0) *height = 0;
 }
@@ -214,8 +219,8 @@ void window_set_bounds(Window* window, int move, int x, int y, int width, int he
   // The size holds from now on, as the core expects; the window manager's
   // answer arrives later as a configure event.
   window->outer_width = width;
-  window->outer_height = height;
-  gtk_window_resize(top, width, height);
+  window->outer_height = height + status_height(*window);  // the strip is not the core's
+  gtk_window_resize(top, window->outer_width, window->outer_height);
   // A Wayland compositor places windows itself.
   if (move && !on_wayland()) gtk_window_move(top, x, y);
 }

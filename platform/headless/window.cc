@@ -59,6 +59,8 @@ void scroll_bar_set_thumb(Window*, int, int, int) {}
 int scroll_bar_page(Window*, int) {
   return 0;
 }
+void window_set_status(Window*, int, const std::string&) {}
+void scroll_bar_set_tooltip(Window*, int, const std::string&) {}
 void window_invalidate(Window*, const WindowRect*, int) {}
 void window_validate(Window*, const WindowRect&) {}
 void window_scroll(Window*, int, int, const WindowRect&) {}

@@ -25,6 +25,9 @@ constexpr int CHAR_WIDTH = 4;  // a half-width character
 constexpr int EDIT_CHARS_MIN = 6;
 constexpr int EDIT_CHARS_MAX = 32;
 constexpr int EDIT_PADDING = 8;
+constexpr int LIST_ROW_HEIGHT = 9;  // a row of a list box
+constexpr int LIST_CHARS_MIN = 20;
+constexpr int LIST_ROWS_MIN = 3;
 
 void put_string(std::vector<WORD>& w, const std::wstring& s) {
   for (wchar_t c : s) w.push_back(static_cast<WORD>(c));
@@ -56,7 +59,7 @@ DialogItem item_of(const DialogControl& c, int index, int x, int row_top, TextWi
                    void* context) {
   DialogItem it;
   it.control = index;
-  it.id = c.kind == CONTROL_LABEL ? -1 : c.id;
+  it.id = c.kind == CONTROL_LABEL && c.id == 0 ? -1 : c.id;
   it.x = x;
   const std::wstring label = win32::widen(c.label);
   switch (c.kind) {
@@ -65,6 +68,8 @@ DialogItem item_of(const DialogControl& c, int index, int x, int row_top, TextWi
       it.style = WS_CHILD | WS_VISIBLE | SS_LEFT;
       it.text = label;
       it.cx = width(shown_text(label), context) + 2;
+      // A label the core writes again (a status line) has room to grow.
+      if (c.id != 0) it.cx = std::max(it.cx, EDIT_CHARS_MAX * CHAR_WIDTH);
       it.cy = LABEL_HEIGHT;
       it.y = row_top + (ROW_HEIGHT - LABEL_HEIGHT) / 2;
       break;
@@ -91,6 +96,14 @@ DialogItem item_of(const DialogControl& c, int index, int x, int row_top, TextWi
       it.cx = width(shown_text(label), context) + CHECK_BOX_WIDTH;
       it.cy = CHECK_HEIGHT;
       it.y = row_top + (ROW_HEIGHT - CHECK_HEIGHT) / 2;
+      break;
+    case CONTROL_LIST:
+      it.atom = CLASS_LISTBOX;
+      it.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
+                 LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+      it.cx = std::max(c.list_width, LIST_CHARS_MIN) * CHAR_WIDTH;
+      it.cy = std::max(c.list_rows, LIST_ROWS_MIN) * LIST_ROW_HEIGHT + 4;
+      it.y = row_top;
       break;
     case CONTROL_BUTTON:
       it.atom = CLASS_BUTTON;
@@ -129,19 +142,21 @@ std::wstring shown_text(const std::wstring& label) {
 DialogTemplate lay_out_dialog(const DialogForm& form, TextWidth width, void* context) {
   DialogTemplate t;
   t.title = win32::widen(form.title);
-  int row_top = MARGIN - (ROW_HEIGHT + GAP), x = MARGIN, widest = 0;
+  int row_top = MARGIN - (ROW_HEIGHT + GAP), x = MARGIN, widest = 0, row_height = ROW_HEIGHT;
   for (std::size_t i = 0; i < form.controls.size(); ++i) {
     const DialogControl& c = form.controls[i];
     if (i == 0 || !c.same_row) {
-      row_top += ROW_HEIGHT + GAP;
+      row_top += row_height + GAP;
+      row_height = ROW_HEIGHT;
       x = MARGIN;
     }
     DialogItem it = item_of(c, static_cast<int>(i), x, row_top, width, context);
+    row_height = std::max(row_height, it.y - row_top + it.cy);  // a list is taller
     x += it.cx + (c.kind == CONTROL_EDIT ? 1 : GAP);  // a spin sits close to its edit
     widest = std::max(widest, x - GAP);
     t.items.push_back(it);
   }
-  const int buttons_top = (form.controls.empty() ? MARGIN : row_top + ROW_HEIGHT + 2 * GAP);
+  const int buttons_top = (form.controls.empty() ? MARGIN : row_top + row_height + 2 * GAP);
   const bool cancel = !form.cancel_label.empty();
   const int buttons_width = cancel ? 2 * BUTTON_WIDTH + GAP : BUTTON_WIDTH;
   t.cx = std::max(widest, MARGIN + buttons_width) + MARGIN;

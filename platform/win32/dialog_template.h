@@ -20,11 +20,12 @@ constexpr int DIALOG_FONT_POINTS = 9;
 constexpr WORD CLASS_BUTTON = 0x0080;
 constexpr WORD CLASS_EDIT = 0x0081;
 constexpr WORD CLASS_STATIC = 0x0082;
+constexpr WORD CLASS_LISTBOX = 0x0083;
 
 struct DialogItem {
   DWORD style = 0;
   int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
-  int id = -1;                       // -1: a label nobody refers to
+  int id = -1;                       // -1: a label without an id
   WORD atom = 0;                     // a predefined class, or 0 for `class_name`
   std::wstring class_name;
   std::wstring text;

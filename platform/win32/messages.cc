@@ -1,7 +1,9 @@
 // Messages between viewers: the registered window messages "Yomite-Init"
 // (re-read the settings; broadcast after every settings write) and
 // "Yomite-Command" (wParam: a command number from 100 on, else a query; for
-// the query 1 the file name is sent to the window in lParam with WM_SETTEXT).
+// the query 1 the file name is sent to the window in lParam with WM_SETTEXT;
+// the extensions' queries answer the same way, and those that take a text
+// read it from that window's title).
 #include "platform/messages.h"
 
 #include "platform/desktop.h"
@@ -63,6 +65,16 @@ int handle_viewer_message(Window& w, UINT message, WPARAM wparam, LPARAM lparam,
     return 1;
   }
   return 0;
+}
+
+// The text a request comes with is the sender window's title.
+std::string sender_argument(MessageSender* sender) {
+  if (!sender || !sender->window || !IsWindow(sender->window)) return "";
+  const int n = GetWindowTextLengthW(sender->window);
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  GetWindowTextW(sender->window, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(n));
+  return win32::narrow(text);
 }
 
 int send_text_to(MessageSender* sender, const std::string& text) {

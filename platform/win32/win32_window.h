@@ -3,6 +3,8 @@
 // draws on, and the tick the core asked for.
 #pragma once
 
+#include <string>
+
 #include "platform/canvas.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/windows_api.h"
@@ -28,6 +30,13 @@ struct Window {
   int wheel_rest = 0;   // wheel delta not yet a whole notch (WHEEL_DELTA)
   int tick_wanted = 0;  // on_tick is asked for, at GetTickCount() == tick_due
   DWORD tick_due = 0;
+  // The strip under the scroll bar and the bars' tooltips (status.cc).
+  int status_shown = 0;
+  std::wstring status_text;
+  RECT status_rect{};  // in window coordinates
+  HWND tooltip = nullptr;
+  std::wstring tooltips[2];
+  int tooltip_bar = -1;  // the bar the tooltip shows for, -1: hidden
   // Fit to window and full screen (extensions).
   int may_maximize = 0;
   int full_screen = 0;
@@ -83,6 +92,22 @@ void release_window_canvas(Window& w);
 // messages.cc: a registered message for the viewer; 1 with `result` set when
 // it was one.
 int handle_viewer_message(Window& w, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
+
+// dialogs.cc: a message for the window beside the main one (the find
+// window), taken before the loop dispatches it: 1 when it was.
+int modeless_takes_message(MSG& msg);
+
+// status.cc: the strip under the scroll bar (an extension), in the frame
+// below the client area; and the scroll bars' tooltips.
+// WM_NCCALCSIZE, after the system's: the client area gives up the strip.
+void status_calc_size(Window& w, NCCALCSIZE_PARAMS& params, const RECT& window_rect);
+// WM_NCPAINT and WM_NCACTIVATE, after the system's: the strip drawn.
+void status_paint(Window& w);
+// Device pixels the strip takes (0 while hidden).
+int status_device_height(const Window& w);
+// WM_NCMOUSEMOVE and WM_NCMOUSELEAVE: the tooltip of the bar under the pointer.
+void tooltip_follow(Window& w, int hit, POINT screen);
+void tooltip_hide(Window& w);
 
 // drops.cc: WM_DROPFILES.
 void handle_dropped_files(Window& w, HDROP drop);

@@ -113,6 +113,7 @@ int run_event_loop() {
     }
     if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) break;
+      if (modeless_takes_message(msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
       continue;
@@ -222,6 +223,8 @@ void window_set_bounds(Window* window, int move, int x, int y, int width, int he
     width = win32::device_length(width - nc_logical.cx, dpi) + nc_device.cx;
     height = win32::device_length(height - nc_logical.cy, dpi) + nc_device.cy;
   }
+  // The strip under the scroll bar is the platform's, not the core's.
+  height += status_device_height(*window);
   ++window->core_sizing;
   SetWindowPos(window->hwnd, nullptr, x, y, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE));

@@ -18,7 +18,7 @@ static_assert(KEY_SHIFT == VK_SHIFT && KEY_CTRL == VK_CONTROL && KEY_ESCAPE == V
               KEY_RIGHT == VK_RIGHT && KEY_DOWN == VK_DOWN && KEY_MENU == VK_APPS &&
               KEY_NUMPAD0 == VK_NUMPAD0 && KEY_F1 == VK_F1 && KEY_F5 == VK_F5 &&
               KEY_F10 == VK_F10 && KEY_F11 == VK_F11 && KEY_OPEN_BRACKET == VK_OEM_4 &&
-              KEY_CLOSE_BRACKET == VK_OEM_6);
+              KEY_CLOSE_BRACKET == VK_OEM_6 && KEY_SLASH == VK_OEM_2);
 static_assert(BAR_LINE_UP == SB_LINEUP && BAR_LINE_DOWN == SB_LINEDOWN &&
               BAR_PAGE_UP == SB_PAGEUP && BAR_PAGE_DOWN == SB_PAGEDOWN &&
               BAR_THUMB_POSITION == SB_THUMBPOSITION && BAR_THUMB_TRACK == SB_THUMBTRACK &&
@@ -95,6 +95,27 @@ LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_DPICHANGED:
       change_dpi(w, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
+    // The strip under the scroll bar and the bars' tooltips (an extension).
+    case WM_NCCALCSIZE: {
+      if (!wparam) break;
+      auto& params = *reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam);
+      const RECT window_rect = params.rgrc[0];
+      const LRESULT result = DefWindowProcW(hwnd, message, wparam, lparam);
+      status_calc_size(w, params, window_rect);
+      return result;
+    }
+    case WM_NCPAINT:
+    case WM_NCACTIVATE: {
+      const LRESULT result = DefWindowProcW(hwnd, message, wparam, lparam);
+      status_paint(w);
+      return result;
+    }
+    case WM_NCMOUSEMOVE:
+      tooltip_follow(w, static_cast<int>(wparam), POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+      break;
+    case WM_NCMOUSELEAVE:
+      tooltip_hide(w);
+      break;
     default: {
       LRESULT result = 0;
       if (handle_viewer_message(w, message, wparam, lparam, &result)) return result;

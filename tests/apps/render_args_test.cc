@@ -24,6 +24,14 @@ TEST(RenderArgs, OwnFlagsTakenViewerArgumentsKeptInOrder) {
   EXPECT_EQ(a.viewer, (std::vector<std::string>{"yomite-render", "-W30", "/K8", "a.txt", "-J2"}));
 }
 
+TEST(RenderArgs, FindAndAtTakeTheirText) {
+  RenderArgs a = parse({"--find", "猫", "--at", "3,0,吾輩", "a.txt"});
+  EXPECT_TRUE(a.error.empty());
+  EXPECT_EQ(a.find, "猫");
+  EXPECT_EQ(a.at, "3,0,吾輩");
+  EXPECT_EQ(a.viewer, (std::vector<std::string>{"yomite-render", "a.txt"}));
+}
+
 TEST(RenderArgs, Refusals) {
   struct Case {
     std::vector<const char*> args;
@@ -33,6 +41,8 @@ TEST(RenderArgs, Refusals) {
       {{"--frob", "a.txt"}, "unknown flag --frob"}, {{"a.txt", "--size"}, "--size"},
       {{"--size=0x10", "a.txt"}, "0x10"},           {{"--size", "640", "a.txt"}, "640"},
       {{"--size", "640x480x2"}, "640x480x2"},       {{"--size", "99999x10"}, "99999x10"},
+      {{"a.txt", "--find"}, "--find wants"},          {{"--find", "", "a.txt"}, "--find wants"},
+      {{"a.txt", "--at"}, "--at wants"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.error_part);

@@ -303,6 +303,48 @@ TEST(YomiteRender, PagesAsPngAndPdf) {
   EXPECT_EQ(r.status, 1);
 }
 
+// Extensions: every match with its line and page; the page of a place.
+TEST(YomiteRender, FindPrintsMatchesAndAtDrawsThePageOfAPlace) {
+  const std::string sample = SAMPLES + "yomite-no-hon.txt";
+  RenderRun lines = run("--dump-lines '" + sample + "'");
+  ASSERT_EQ(lines.status, 0) << lines.err;
+  const std::vector<std::string> dumped = lines_of(lines.out);
+  RenderRun found = run("--find 本 '" + sample + "'");
+  ASSERT_EQ(found.status, 0) << found.err;
+  const std::vector<std::string> matches = lines_of(found.out);
+  ASSERT_GT(matches.size(), 5u);
+  for (const std::string& m : matches) {
+    // LINE<TAB>PAGE<TAB>WORDS: the line holds the word, the page is its page.
+    const int line = std::atoi(m.c_str());
+    const int page = std::atoi(m.substr(m.find('\t') + 1).c_str());
+    ASSERT_LT(static_cast<std::size_t>(line), dumped.size());
+    EXPECT_NE(dumped[static_cast<std::size_t>(line)].find("本"), std::string::npos) << m;
+    EXPECT_EQ(page, line / 20 + 1) << m;
+    EXPECT_NE(m.substr(m.rfind('\t')).find("本"), std::string::npos) << m;
+  }
+  // Width and case alike: the half-width pattern finds the full-width Ｔ.
+  EXPECT_FALSE(run("--find t '" + sample + "'").out.empty());
+  EXPECT_TRUE(run("--find 無いもの '" + sample + "'").out.empty());
+
+  // A place: logical line 20 of the sample, offset 0.
+  RenderRun at = run("--at 20,0, '" + sample + "'");
+  ASSERT_EQ(at.status, 0) << at.err;
+  const int line = std::atoi(at.out.c_str());
+  const int page = std::atoi(at.out.substr(at.out.find('\t') + 1).c_str());
+  EXPECT_EQ(page, line / 20 + 1);
+  const std::string png = process_temp_dir().file("render-at.png");
+  const std::string by_page = process_temp_dir().file("render-by-page.png");
+  ASSERT_EQ(run("--at 20,0, -o '" + png + "' '" + sample + "'").status, 0);
+  ASSERT_EQ(run("--page " + std::to_string(page) + " -o '" + by_page + "' '" + sample + "'").status, 0);
+  EXPECT_EQ(slurp(png), slurp(by_page));
+  // Words that are nowhere, or no place at all, are refused.
+  RenderRun gone = run("--at 20,0,どこにもない言葉 '" + sample + "'");
+  EXPECT_EQ(gone.status, 1);
+  EXPECT_NE(gone.err.find("no place"), std::string::npos) << gone.err;
+  EXPECT_EQ(run("--at nowhere '" + sample + "'").status, 1);
+  EXPECT_EQ(run("--find").status, 1);
+}
+
 // FNV-1a, 64 bits: a fingerprint of a whole output.
 std::uint64_t fingerprint(const std::string& bytes) {
   std::uint64_t h = 0xcbf29ce484222325u;

@@ -113,6 +113,37 @@ def run_scenario(scenarios, name, make_desktop, prepare=None):
     return 0
 
 
+def full_width(text):
+    """ASCII letters and digits in their full-width forms."""
+    return "".join(chr(ord(c) + 0xFEE0) if "!" <= c <= "~" else c for c in text)
+
+
+def place_book(paragraphs=400):
+    """A book long enough for 40 pages and more at the default settings:
+    paragraph k begins with its number in full-width digits; "ＭＡＲＫ" is in
+    paragraphs 150 and 300; "ＴＲＥＡＳＵＲＥ" stands in paragraph 200 right at
+    the end of its first column (twenty full-width characters a column), so a
+    column break cuts it. Text (str) with LF line ends."""
+    lines = []
+    for k in range(paragraphs):
+        if k == 200:
+            lines.append("　" + "宝" * 16 + "ＴＲＥＡＳＵＲＥを見つけた。")
+            continue
+        text = "　第%s段。" % full_width(str(k)) + "名前はまだ無い。どこで生れたか頓と見当がつかぬ。" * (k % 3 + 1)
+        if k in (150, 300):
+            text += "ここにＭＡＲＫがある。"
+        lines.append(text)
+    return "\n".join(lines) + "\n"
+
+
+def query(answer):
+    """(result, text) of a viewer's answer as gdbus prints it: "(12, 'text')"."""
+    m = re.match(r"^\((-?\d+), '(.*)'\)$", answer, re.S)
+    if not m:
+        raise AssertionError("not an answer: " + answer)
+    return int(m.group(1)), m.group(2)
+
+
 class Picture:
     """RGB pixels of a window or the screen, rows top down."""
 
@@ -325,6 +356,14 @@ class Desktop:
         out = run(["gdbus", "call", "--session", "--dest", self.bus_name(pid),
                    "--object-path", "/io/github/yomite/Viewer",
                    "--method", "io.github.yomite.Viewer.Command", str(number)],
+                  env=self.env, timeout=30)
+        return out.stdout.decode().strip()
+
+    def call(self, pid, method, *args):
+        """Another method of the viewer's (Find, AddBookmark) with string arguments."""
+        out = run(["gdbus", "call", "--session", "--dest", self.bus_name(pid),
+                   "--object-path", "/io/github/yomite/Viewer",
+                   "--method", "io.github.yomite.Viewer." + method, *args],
                   env=self.env, timeout=30)
         return out.stdout.decode().strip()
 

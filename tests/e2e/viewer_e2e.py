@@ -17,7 +17,7 @@ import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import (Desktop, Picture, Skip, Window, dialog, expect, menu_at,  # noqa: E402
-                     open_menus, run, run_scenario, settled, wait_for)
+                     open_menus, place_book, query, run, run_scenario, settled, wait_for)
 
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 SAMPLE = os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
@@ -691,6 +691,181 @@ def wayland_first_frame_is_the_page(d):
     expect("CRITICAL" not in err and "WARNING" not in err, "GDK said:\n" + err)
 
 
+# --- the reader's place, bookmarks and search (extensions) ---
+
+# The queries of viewer/reader_queries.h.
+TOP_LINE, PLACE, PAGE, BOOKMARKS, STATUS, MATCH = 50, 51, 52, 58, 59, 60
+
+
+def ask(d, viewer, code):
+    return query(d.command(viewer.pid, code))
+
+
+def page_of(d, viewer):
+    return ask(d, viewer, PAGE)[0]
+
+
+def anchor(d, viewer):
+    """(logical line, offset, words) of the first character shown."""
+    logical, offset, words = ask(d, viewer, PLACE)[1].split(",", 2)
+    return int(logical), int(offset), words
+
+
+def place_book_file(d):
+    return d.file("book.txt", sjis(place_book()))
+
+
+def jump_to_page(d, w, page):
+    w.key("p")
+    dialog(d, "ページ移動")
+    d.x(["xdotool", "key", "ctrl+a"])
+    d.x(["xdotool", "type", str(page)])
+    d.x(["xdotool", "key", "Return"])
+
+
+def text_holds(shown, words, logical, offset):
+    """The place (logical, offset, words) is in the column at the top:
+    the top column starts at or before it in its logical line, and no more
+    than a column's characters before."""
+    return shown[0] == logical and shown[1] <= offset < shown[1] + 40
+
+
+def reading_place_survives_close_and_relayout(d):
+    book = place_book_file(d)
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    jump_to_page(d, w, 30)
+    wait_for("page 30", lambda: page_of(d, viewer) == 30)
+    before = anchor(d, viewer)
+    w.key("Escape")
+    expect(viewer.wait(10) == 0, "the viewer did not end cleanly")
+    expect("01P=%d,%d," % before[:2] in read(d.settings), "no place in the history:\n" + read(d.settings))
+
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    expect(page_of(d, viewer) == 30, "reopened on page %d, not 30" % page_of(d, viewer))
+    expect(anchor(d, viewer) == before, "reopened at %s, not %s" % (anchor(d, viewer), before))
+    shot = settled(w, text_area)
+    d.save_screenshot("resumed")
+    ref = render(d, ["--page", "30", book], (shot.width, COLUMN))
+    expect(shot.differs(ref) == 0, "page 30 is not the page drawn for it")
+
+    # Narrower columns, then a larger font: the first words stay in sight.
+    w.key("w")
+    dialog(d, "Yomite 文字数設定")
+    d.x(["xdotool", "key", "ctrl+a"])
+    d.x(["xdotool", "type", "30"])
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the narrower columns", lambda: anchor(d, viewer) != before, timeout=10)
+    after = anchor(d, viewer)
+    expect(text_holds(after, *before[2:], before[0], before[1]),
+           "after the width change the top is %s, the place %s" % (after, before))
+    size = w.geometry()[2:]
+    w.key("bracketright")
+    wait_for("the larger font", lambda: w.geometry()[2:] != size, timeout=10)
+    larger = anchor(d, viewer)
+    expect(text_holds(larger, *before[2:], before[0], before[1]),
+           "after the font change the top is %s, the place %s" % (larger, before))
+    d.save_screenshot("relayout")
+
+
+def bookmarks_are_listed_and_jump(d):
+    book = place_book_file(d)
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    jump_to_page(d, w, 5)
+    wait_for("page 5", lambda: page_of(d, viewer) == 5)
+    w.key("b")
+    dialog(d, "Yomite しおり")
+    d.save_screenshot("bookmark-prompt")
+    d.x(["xdotool", "key", "Return"])  # the first words there as its name
+    wait_for("the first bookmark", lambda: ask(d, viewer, BOOKMARKS)[0] == 1)
+    first_line = ask(d, viewer, TOP_LINE)[0]
+    jump_to_page(d, w, 12)
+    wait_for("page 12", lambda: page_of(d, viewer) == 12)
+    w.key("ctrl+b")  # letters act whatever modifier is held
+    dialog(d, "Yomite しおり")
+    d.x(["xdotool", "key", "ctrl+a"])
+    d.x(["xdotool", "type", "second"])
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the second bookmark", lambda: ask(d, viewer, BOOKMARKS)[0] == 2)
+    w.key("Escape")
+    expect(viewer.wait(10) == 0, "the viewer did not end cleanly")
+
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    count, rows = ask(d, viewer, BOOKMARKS)
+    expect(count == 2 and "second" in rows, "after reopening: %d bookmarks: %r" % (count, rows))
+    w.click(300, 200, 3)
+    menu_key(d, viewer, "y")  # しおり一覧(&Y)...
+    dialog(d, "Yomite しおり一覧")
+    d.save_screenshot("bookmarks")
+    # The first row (book order: page 5's) is chosen; Enter jumps there.
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the jump to the first bookmark",
+             lambda: ask(d, viewer, TOP_LINE)[0] == first_line, timeout=10)
+    expect(page_of(d, viewer) == 5, "the bookmark's page is %d" % page_of(d, viewer))
+
+
+def search_finds_highlights_and_goes_on(d):
+    book = place_book_file(d)
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    w.key("slash")
+    find = dialog(d, "Yomite 検索")
+    d.x(["xdotool", "type", "--delay", "60", "mark"])  # the text holds ＭＡＲＫ
+    wait_for("the first match", lambda: ask(d, viewer, MATCH)[0] == 2, timeout=10)
+    k, line, page = ask(d, viewer, MATCH)[1].split(" ")
+    expect(k == "1/2" and int(page) > 1, "the first match: %s on page %s" % (k, page))
+    expect(page_of(d, viewer) > 1, "the view stayed on page %d" % page_of(d, viewer))
+    # The current match is drawn inverted: the background turns light.
+    inverted = (0xFF, 0xFF, 0x80)
+    wait_for("the highlighted match", lambda: w.picture().count(inverted) > 30, timeout=10)
+    d.save_screenshot("search")
+    d.x(["xdotool", "windowfocus", "--sync", find], check=False)
+    d.x(["xdotool", "key", "F3"])
+    wait_for("the next match", lambda: ask(d, viewer, MATCH)[1].startswith("2/2 "), timeout=10)
+    expect(int(ask(d, viewer, MATCH)[1].split(" ")[1]) > int(line), "F3 went back")
+    # A word a column break cuts is found as one.
+    d.x(["xdotool", "key", "ctrl+a"])
+    d.x(["xdotool", "type", "--delay", "60", "treasure"])
+    wait_for("the word across the break", lambda: ask(d, viewer, MATCH)[0] == 1, timeout=10)
+    cut = int(ask(d, viewer, MATCH)[1].split(" ")[1])
+    renderer = os.path.join(d.build, "apps", "yomite-render", "yomite-render")
+    lines = run([renderer, "--dump-lines", book], env=d.env).stdout.decode().splitlines()
+    expect(lines[cut].split("\t")[2].endswith("ＴＲＥ") or "ＴＲＥＡＳＵＲＥ" not in lines[cut],
+           "the match is not cut by a break: " + lines[cut])
+    d.x(["xdotool", "key", "Escape"])
+    wait_for("the find window to close", lambda: not d.windows_named("^Yomite 検索$"), timeout=10)
+    expect(viewer.poll() is None, "Esc in the find window closed the viewer")
+    expect(page_of(d, viewer) > 1, "closing the find window left the place")
+
+
+def the_place_is_shown(d):
+    book = place_book_file(d)
+    with open(d.settings, "w") as f:
+        f.write("[Place]\nStatus=1\n")  # off unless the user shows it
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    jump_to_page(d, w, 7)
+    wait_for("page 7", lambda: page_of(d, viewer) == 7)
+    page, pages, percent = ask(d, viewer, PAGE)[1].split(" ")
+    status = ask(d, viewer, STATUS)[1]
+    expect(status == "7 / %s (%s %%)" % ("{:,}".format(int(pages)), percent), "the strip says " + status)
+    # The strip lies under the page: the page keeps its size, the window grows.
+    _, _, width, height = w.geometry()
+    shot = settled(w, lambda picture: picture)
+    below = (0, height - 12, width, height - 4)
+    expect(len(shot.ink_columns(shot.pixel(width - 2, height - 8), below)) > 10, "no text in the strip")
+    d.save_screenshot("strip")
+    w.click(300, 200, 3)
+    menu_key(d, viewer, "i")  # 位置を表示(&I): hidden
+    wait_for("the window without the strip", lambda: w.geometry()[3] < height, timeout=10)
+    wait_for("the same page without the strip",
+             lambda: text_area(w.picture()).differs(text_area(shot)) == 0, timeout=10)
+    wait_for("Status=0 in the settings", lambda: "Status=0" in read(d.settings), timeout=10)
+
+
 SCENARIOS = {f.__name__: f for f in [
     sample_opens_vertical,
     left_scrolls_forward,
@@ -718,6 +893,10 @@ SCENARIOS = {f.__name__: f for f in [
     follow_the_desktop,
     ruby_hidden_and_inline,
     wayland_first_frame_is_the_page,
+    reading_place_survives_close_and_relayout,
+    bookmarks_are_listed_and_jump,
+    search_finds_highlights_and_goes_on,
+    the_place_is_shown,
 ]}
 
 

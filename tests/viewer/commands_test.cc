@@ -20,6 +20,7 @@
 #include "viewer/contents.h"
 #include "viewer/dialogs.h"
 #include "viewer/open.h"
+#include "viewer/reader_commands.h"
 
 namespace yomite {
 namespace {
@@ -163,6 +164,7 @@ TEST_F(Commands, LargerAndSmallerFontWithAndWithoutShift) {
 }
 
 TEST_F(Commands, TheMarkMovesToItsPagesFirstColumnAcrossAFontChange) {
+  v.settings.keep_place = 0;  // the standard behaviour, without the kept places
   v.viewport.top_line = 57;
   run_command(v, CMD_SET_MARK);
   EXPECT_TRUE(v.doc.lines[57].flags & DL_MARK);
@@ -431,6 +433,9 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "ｽﾑｰｽｽｸﾛｰﾙﾄﾞｯﾄ数(4)",
                                 "ページモード(&P)",
                                 "ページ移動...\tP",
+                                "検索(&Q)...\t/",         // extensions: search,
+                                "検索結果の一覧(&U)...",   // its matches,
+                                "位置を表示(&I)",          // the status strip
                                 "-",
                                 "文字色(&C)...",
                                 "背景色(&B)...",
@@ -446,6 +451,8 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "注記を組版する(&A)",  // the full notation's switch (extension)
                                 "マーク(&M)\tM",
                                 "マークへジャンプ(&J)\tJ",
+                                "しおりを挟む(&N)\tB",  // bookmarks (extension)
+                                "しおり一覧(&Y)...",
                                 "-",
                                 "エディタ起動(&E)\tE",
                                 "設定(&S)\tS",
@@ -459,7 +466,8 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
                                 "全画面表示\tF11"}));
   EXPECT_EQ(menu[3].checked, 1);   // smooth scrolling
   EXPECT_EQ(menu[5].checked, 1);   // page mode
-  EXPECT_EQ(menu[18].checked, 1);  // markup
+  EXPECT_EQ(menu[9].checked, 0);   // the status strip, off until shown
+  EXPECT_EQ(menu[21].checked, 1);  // markup
   ASSERT_EQ(menu[4].submenu.size(), 9u);
   for (int n = 0; n < 9; ++n) {
     EXPECT_EQ(menu[4].submenu[n].label, std::to_string(n + 1));
@@ -472,6 +480,26 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
   for (const MenuItem& i : menu) EXPECT_EQ(i.grayed, 0) << i.label;
 }
 
+// Two items of one menu with the same access key make the key cycle between
+// them instead of choosing one.
+void expect_distinct_access_keys(const std::vector<MenuItem>& items, const std::string& menu) {
+  std::map<char, std::string> seen;
+  for (const MenuItem& i : items) {
+    const std::size_t amp = i.label.find('&');
+    if (amp != std::string::npos && amp + 1 < i.label.size()) {
+      const auto [at, fresh] = seen.emplace(i.label[amp + 1], i.label);
+      EXPECT_TRUE(fresh) << menu << ": " << i.label << " and " << at->second;
+    }
+    if (!i.submenu.empty()) expect_distinct_access_keys(i.submenu, i.label);
+  }
+}
+
+TEST_F(Commands, ContextMenuAccessKeysAreDistinctInEachMenu) {
+  v.doc.headings.push_back(HeadingEntry{1, u"一", 42});
+  v.settings.full_notation = 1;
+  expect_distinct_access_keys(context_menu_items(v), "the context menu");
+}
+
 TEST_F(Commands, ContextMenuGraysWithoutADocumentAndForALockedText) {
   v.doc.locked = 1;
   std::vector<MenuItem> menu = context_menu_items(v);
@@ -481,9 +509,11 @@ TEST_F(Commands, ContextMenuGraysWithoutADocumentAndForALockedText) {
   std::vector<int> grayed;
   for (const MenuItem& i : menu)
     if (i.grayed) grayed.push_back(i.id);
-  EXPECT_EQ(grayed, (std::vector<int>{CMD_PAGE_JUMP, CMD_FONT, CMD_FONT_LARGER, CMD_FONT_SMALLER,
-                                      CMD_WIDTH, CMD_MARKUP, CMD_FULL_NOTATION, CMD_SET_MARK,
-                                      CMD_JUMP_MARK, CMD_EDITOR, CMD_MAKE_STANDARD}));
+  EXPECT_EQ(grayed, (std::vector<int>{CMD_PAGE_JUMP, CMD_FIND, CMD_FIND_LIST, CMD_FONT,
+                                      CMD_FONT_LARGER, CMD_FONT_SMALLER, CMD_WIDTH, CMD_MARKUP,
+                                      CMD_FULL_NOTATION, CMD_SET_MARK, CMD_JUMP_MARK,
+                                      CMD_ADD_BOOKMARK, CMD_BOOKMARKS, CMD_EDITOR,
+                                      CMD_MAKE_STANDARD}));
 }
 
 TEST_F(Commands, FullNotationItemsComeOnlyFromTheMenu) {
@@ -494,10 +524,10 @@ TEST_F(Commands, FullNotationItemsComeOnlyFromTheMenu) {
   EXPECT_EQ(v.settings.full_notation, 1);
   EXPECT_EQ(v.doc.loaded, 1);  // laid out again
   std::vector<MenuItem> menu = context_menu_items(v);
-  EXPECT_EQ(menu[7].label, "目次");  // after the page jump while the notation is on
-  EXPECT_EQ(menu[7].submenu[0].label, "(なし)");
-  EXPECT_EQ(menu[20].label, "注記を組版する(&A)");
-  EXPECT_EQ(menu[20].checked, 1);
+  EXPECT_EQ(menu[10].label, "目次");  // after the page jump (and search) while the notation is on
+  EXPECT_EQ(menu[10].submenu[0].label, "(なし)");
+  EXPECT_EQ(menu[23].label, "注記を組版する(&A)");
+  EXPECT_EQ(menu[23].checked, 1);
 
   const int bounds = window.bounds_set;
   run_command(v, CMD_PAGE_MODE);  // page breaks depend on the mode: laid out again

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_font.h"
 #include "platform/fake/fake_window.h"
 #include "settings/settings.h"
 #include "tests/temp_dir.h"
@@ -94,5 +95,20 @@ class ViewerTest : public ::testing::Test {
   ViewContext v;
   platform::Window window;
 };
+
+// For tests that open real texts on the fake fonts: fresh fakes, the
+// system's measures, a settings file of the test's own, and `view` on
+// `window`.
+inline void set_up_text_view(ViewContext& view, platform::Window& window) {
+  fake::reset_fonts();
+  fake::reset_desktop();
+  fake::reset_sounds_and_clock();
+  platform::fake_system_measures() = {17, 17, 4, 4, 2, 2, 19, 1000, 0, 0};
+  process_settings() = ProcessSettings{};
+  process_settings().file_path = process_temp_dir().file(
+      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
+  view.viewport.window = &window;
+  view.settings.ruby_percent = 60;
+}
 
 }  // namespace yomite::test

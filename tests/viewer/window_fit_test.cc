@@ -9,6 +9,7 @@
 #include "platform/fake/fake_window.h"
 #include "settings/settings.h"
 #include "tests/temp_dir.h"
+#include "tests/viewer/viewer_fixture.h"
 #include "viewer/commands.h"
 #include "viewer/keys.h"
 #include "viewer/open.h"
@@ -32,14 +33,7 @@ std::string novel() {
 class WindowFit : public ::testing::Test {
  protected:
   void SetUp() override {
-    fake::reset_fonts();
-    fake::reset_sounds_and_clock();
-    platform::fake_system_measures() = {17, 17, 4, 4, 2, 2, 19, 1000, 0, 0};
-    process_settings() = ProcessSettings{};
-    process_settings().file_path = test::process_temp_dir().file(
-        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
-    v.viewport.window = &window;
-    v.settings.ruby_percent = 60;
+    test::set_up_text_view(v, window);
     v.doc.file_name = test::process_temp_dir().file("fit.txt");
     std::ofstream(v.doc.file_name, std::ios::binary) << novel();
     window.idle_calls = 1;  // the text is laid out in slices, as in the real window

@@ -14,12 +14,13 @@ Exit status 0 passes, 77 skips (no Xvfb or wine), anything else fails.
 """
 
 import os
+import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 from desktop import (Picture, WineDesktop, dialog, expect, menu_at, open_menus,  # noqa: E402
-                     run, run_scenario, settled, wait_for)
+                     place_book, run, run_scenario, settled, wait_for)
 
 SOURCE = os.path.abspath(os.path.join(HERE, "..", ".."))
 SAMPLE = WineDesktop.windows_path(os.path.join(SOURCE, "samples", "yomite-no-hon.txt"))
@@ -118,7 +119,7 @@ def ink_extent(area, box):
     return (rows[0], rows[-1]) if rows else None
 
 
-def like_the_linux_page(d, area, args, what):
+def like_the_linux_page(d, area, args, what, linux_path=None):
     """The same columns hold ink as in the page the Linux build draws for the
     same settings, each starting within a pixel of it and ending within three:
     both builds take the stand-in face for one whose full width is two half
@@ -129,7 +130,7 @@ def like_the_linux_page(d, area, args, what):
         print("note: no Linux yomite-render to compare %s with" % what)
         return
     out = os.path.join(d.root, "linux-page.png")
-    linux_path = os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
+    linux_path = linux_path or os.path.join(SOURCE, "samples", "yomite-no-hon.txt")
     run([renderer, "--size", "%dx%d" % (area.width, area.height), "-o", out, *args, linux_path],
         env=d.env)
     data = run(["convert", out, "-depth", "8", "rgb:-"]).stdout
@@ -452,6 +453,176 @@ def ruby_hidden_and_inline(d):
     expect("RubyMode=2" in settings_text(d), "the mode was not written")
 
 
+# --- the reader's place, bookmarks and search (extensions) ---
+
+# The queries of viewer/reader_queries.h, asked through "Yomite-Command".
+TOP_LINE, PLACE, PAGE, FIND, BOOKMARKS, STATUS, MATCH = 50, 51, 52, 54, 58, 59, 60
+BOOK_TITLE = "book.txt - Yomite"
+
+
+def ask(d, code, text=None):
+    """(result, text) of a query to the viewer titled BOOK_TITLE, as another
+    Windows program gets it (tests/wine/yomite_query.cc)."""
+    helper = os.path.join(d.bin, "yomite_query.exe")
+    if not os.path.exists(helper):
+        shutil.copy2(os.path.join(d.build, "tests", "wine", "yomite_query.exe"), helper)
+    args = [d.wine, helper, BOOK_TITLE, str(code)] + ([text] if text is not None else [])
+    out = run(args, env=d.env, check=False).stdout.decode("utf-8", "replace").rstrip("\r\n")
+    result, _, answer = out.partition("\t")
+    return (int(result) if result.lstrip("-").isdigit() else None), answer
+
+
+def page_of(d):
+    return ask(d, PAGE)[0]
+
+
+def anchor(d):
+    logical, offset, words = ask(d, PLACE)[1].split(",", 2)
+    return int(logical), int(offset), words
+
+
+def place_book_files(d):
+    """The book for the Windows viewer (its path on Z:) and for the Linux renderer."""
+    path = d.file("book.txt", place_book().replace("\n", "\r\n").encode("cp932"))
+    return WineDesktop.windows_path(path), path
+
+
+def jump_to_page(d, w, page):
+    w.key("p")
+    dialog(d, "ページ移動")
+    d.x(["xdotool", "type", "--delay", "50", str(page)])  # the number is selected
+    d.x(["xdotool", "key", "Return"])
+
+
+def reading_place_survives_close_and_relayout(d):
+    book, linux_book = place_book_files(d)
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    jump_to_page(d, w, 30)
+    wait_for("page 30", lambda: page_of(d) == 30, timeout=15)
+    before = anchor(d)
+    w.key("Escape")
+    expect(viewer.wait(20) == 0, "the viewer did not end cleanly")
+    expect("01P=%d,%d," % before[:2] in settings_text(d), "no place in the history")
+
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    expect(page_of(d) == 30, "reopened on page %s, not 30" % page_of(d))
+    expect(anchor(d) == before, "reopened at %s, not %s" % (anchor(d), before))
+    area = settled(w, text_area)
+    d.save_screenshot("wine-resumed")
+    like_the_linux_page(d, area, ["--page", "30"], "page 30", linux_book)
+
+    w.key("w")
+    dialog(d, "Yomite 文字数設定")
+    d.x(["xdotool", "type", "--delay", "50", "30"])
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the narrower columns", lambda: anchor(d) != before, timeout=15)
+    after = anchor(d)
+    expect(after[0] == before[0] and after[1] <= before[1] < after[1] + 40,
+           "after the width change the top is %s, the place %s" % (after, before))
+    size = w.geometry()[2:]
+    w.key("bracketright")
+    wait_for("the larger font", lambda: w.geometry()[2:] != size, timeout=15)
+    larger = anchor(d)
+    expect(larger[0] == before[0] and larger[1] <= before[1] < larger[1] + 40,
+           "after the font change the top is %s, the place %s" % (larger, before))
+
+
+def bookmarks_are_listed_and_jump(d):
+    book, _ = place_book_files(d)
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    jump_to_page(d, w, 5)
+    wait_for("page 5", lambda: page_of(d) == 5, timeout=15)
+    w.key("b")
+    dialog(d, "Yomite しおり")
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the first bookmark", lambda: ask(d, BOOKMARKS)[0] == 1, timeout=15)
+    first_line = ask(d, TOP_LINE)[0]
+    jump_to_page(d, w, 12)
+    wait_for("page 12", lambda: page_of(d) == 12, timeout=15)
+    w.key("ctrl+b")
+    dialog(d, "Yomite しおり")
+    d.x(["xdotool", "type", "--delay", "50", "second"])
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the second bookmark", lambda: ask(d, BOOKMARKS)[0] == 2, timeout=15)
+    w.key("Escape")
+    expect(viewer.wait(20) == 0, "the viewer did not end cleanly")
+
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    count, rows = ask(d, BOOKMARKS)
+    expect(count == 2 and "second" in rows, "after reopening: %s bookmarks: %r" % (count, rows))
+    w.key("Menu")
+    wait_for("the menu", lambda: open_menus(d, viewer), timeout=15)
+    d.x(["xdotool", "key", "y"])  # しおり一覧(&Y)...
+    dialog(d, "Yomite しおり一覧")
+    d.save_screenshot("wine-bookmarks")
+    d.x(["xdotool", "key", "Return"])
+    wait_for("the jump to the first bookmark", lambda: ask(d, TOP_LINE)[0] == first_line, timeout=15)
+    expect(page_of(d) == 5, "the bookmark's page is %s" % page_of(d))
+
+
+def search_finds_highlights_and_goes_on(d):
+    book, linux_book = place_book_files(d)
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    w.key("slash")
+    find = dialog(d, "Yomite 検索")
+    d.x(["xdotool", "type", "--delay", "80", "mark"])
+    wait_for("the first match", lambda: ask(d, MATCH)[0] == 2, timeout=15)
+    k, line, page = ask(d, MATCH)[1].split(" ")
+    expect(k == "1/2" and int(page) > 1, "the first match: %s on page %s" % (k, page))
+    expect(page_of(d) > 1, "the view stayed on page %s" % page_of(d))
+    inverted = (0xFF, 0xFF, 0x80)
+    wait_for("the highlighted match", lambda: w.picture().count(inverted) > 30, timeout=15)
+    d.save_screenshot("wine-search")
+    d.x(["xdotool", "windowfocus", "--sync", find], check=False)
+    d.x(["xdotool", "key", "F3"])
+    wait_for("the next match", lambda: ask(d, MATCH)[1].startswith("2/2 "), timeout=15)
+    expect(int(ask(d, MATCH)[1].split(" ")[1]) > int(line), "F3 went back")
+    d.x(["xdotool", "key", "ctrl+a"])
+    d.x(["xdotool", "type", "--delay", "80", "treasure"])
+    wait_for("the word across the break", lambda: ask(d, MATCH)[0] == 1, timeout=15)
+    cut = int(ask(d, MATCH)[1].split(" ")[1])
+    renderer = os.path.join(d.linux_build or "", "apps", "yomite-render", "yomite-render")
+    if os.path.exists(renderer):
+        lines = run([renderer, "--dump-lines", linux_book], env=d.env).stdout.decode().splitlines()
+        expect("ＴＲＥＡＳＵＲＥ" not in lines[cut], "the match is not cut by a break: " + lines[cut])
+    # Another program searches too: the text comes as its window's title.
+    expect(ask(d, FIND, "ＭＡＲＫ")[0] == 2, "the query found %s" % (ask(d, MATCH),))
+    d.x(["xdotool", "windowfocus", "--sync", find], check=False)
+    d.x(["xdotool", "key", "Escape"])
+    wait_for("the find window to close", lambda: not d.windows_named("^Yomite 検索$"), timeout=15)
+    expect(viewer.poll() is None, "Esc in the find window closed the viewer")
+
+
+def the_place_is_shown(d):
+    book, _ = place_book_files(d)
+    with open(d.settings, "w") as f:
+        f.write("[Place]\nStatus=1\n")  # off unless the user shows it
+    viewer = d.start(book)
+    w = d.wait_ready(viewer)
+    jump_to_page(d, w, 7)
+    wait_for("page 7", lambda: page_of(d) == 7, timeout=15)
+    _, pages, percent = ask(d, PAGE)[1].split(" ")
+    status = ask(d, STATUS)[1]
+    expect(status == "7 / %s (%s %%)" % ("{:,}".format(int(pages)), percent), "the strip says " + status)
+    _, _, width, height = w.geometry()
+    area = settled(w, text_area)
+    d.save_screenshot("wine-strip")
+    # The strip is under the scroll bar: the window shrinks by it, the page stays.
+    w.key("Menu")
+    wait_for("the menu", lambda: open_menus(d, viewer), timeout=15)
+    d.x(["xdotool", "key", "i"])  # 位置を表示(&I)
+    wait_for("the window without the strip", lambda: w.geometry()[3] < height, timeout=15)
+    # The frame shrinks first; the page is drawn again after it.
+    wait_for("the same page without the strip",
+             lambda: not changed(text_area(w.picture()), area), timeout=15)
+    wait_for("Status=0 in the settings", lambda: "Status=0" in settings_text(d), timeout=15)
+
+
 SCENARIOS = {f.__name__: f for f in [
     sample_opens_vertical,
     left_scrolls_one_column,
@@ -465,6 +636,10 @@ SCENARIOS = {f.__name__: f for f in [
     f11_fills_the_screen,
     colour_sets_and_the_dark_desktop,
     ruby_hidden_and_inline,
+    reading_place_survives_close_and_relayout,
+    bookmarks_are_listed_and_jump,
+    search_finds_highlights_and_goes_on,
+    the_place_is_shown,
 ]}
 
 
