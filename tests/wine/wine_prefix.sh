@@ -18,7 +18,10 @@ server=$(dirname "$wine")/wineserver
 [ -x "$server" ] || server=wineserver
 case "$action" in
   start)
+    # A server of an earlier run may still be ending: wait for it before
+    # its prefix goes, or the new one is made under its feet.
     "$server" -k 2>/dev/null || true
+    "$server" -w 2>/dev/null || true
     rm -rf "$prefix"
     # No display is needed for the prefix; wineboot says so and goes on.
     DISPLAY= "$wine" wineboot --init >/dev/null 2>&1
@@ -41,5 +44,6 @@ case "$action" in
     ;;
   stop)
     "$server" -k 2>/dev/null || true
+    "$server" -w 2>/dev/null || true
     ;;
 esac
