@@ -56,6 +56,18 @@ def settled(w, area, timeout=15):
     return wait_for("the picture to settle", same, timeout=timeout, step=0.15)
 
 
+def judged_until_right(w, area, judge, timeout=15):
+    """Judges the settled `area` of the window until `judge` finds no fault
+    in it, and gives the last fault (None once right): a relayout a loaded
+    machine held back past two agreeing looks is waited for."""
+    fault = judge(settled(w, area))
+    end = time.monotonic() + timeout
+    while fault and time.monotonic() < end:
+        time.sleep(0.3)
+        fault = judge(settled(w, area))
+    return fault
+
+
 def dialog(d, title, timeout=15):
     """The dialog titled `title` once it is shown and drawn, with the
     keyboard's focus."""

@@ -16,12 +16,12 @@ Exit status 0 passes, 77 skips (no Xvfb or wine), anything else fails.
 import os
 import shutil
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 from desktop import (Picture, WineDesktop, dialog, expect, menu_at, open_menus,  # noqa: E402
-                     place_book, run, run_scenario, settled, wait_for)
+                     judged_until_right, place_book, run, run_scenario, settled,
+                     wait_for)
 
 SOURCE = os.path.abspath(os.path.join(HERE, "..", ".."))
 SAMPLE = WineDesktop.windows_path(os.path.join(SOURCE, "samples", "yomite-no-hon.txt"))
@@ -120,13 +120,14 @@ def ink_extent(area, box):
     return (rows[0], rows[-1]) if rows else None
 
 
-def like_the_linux_page(d, area, args, what, linux_path=None, again=None):
+def like_the_linux_page(d, area, args, what, linux_path=None, look_again=None):
     """The same columns hold ink as in the page the Linux build draws for the
     same settings, each starting within a pixel of it and ending within three:
     both builds take the stand-in face for one whose full width is two half
     cells and space the columns alike (a column 19 px shorter under Wine
-    before); what is left is how each draws the glyphs' ink. With `again`,
-    a page still to be laid out anew is looked at again until it agrees."""
+    before); what is left is how each draws the glyphs' ink. With `look_again`
+    (window, area), a page still to be laid out anew is looked at again until
+    it agrees."""
     renderer = os.path.join(d.linux_build or "", "apps", "yomite-render", "yomite-render")
     if not os.path.exists(renderer):
         print("note: no Linux yomite-render to compare %s with" % what)
@@ -154,12 +155,10 @@ def like_the_linux_page(d, area, args, what, linux_path=None, again=None):
                 return "%s: column %d runs %d..%d, on Linux %d..%d" % (what, slot, top, bottom, t, b)
         return None
 
-    found = differences(area)
-    end = time.monotonic() + 15
-    while found and again and time.monotonic() < end:
-        time.sleep(0.3)
-        found = differences(again())
-    expect(not found, found)
+    fault = differences(area)
+    if fault and look_again:
+        fault = judged_until_right(*look_again, differences)
+    expect(not fault, fault)
 
 
 def shifted_right(before, after, dx):
@@ -395,7 +394,7 @@ def fit_to_window_follows_a_resize(d):
     # A load of the machine may hold the relayout for the final size back
     # past two agreeing looks: the page is looked at until it agrees.
     like_the_linux_page(d, area, ["-W%d" % chars, "-H%d" % pages], "the fitted page",
-                        again=lambda: settled(w, text_area))
+                        look_again=(w, text_area))
     expect(ink_rows(area, (0, area.height - FOOT, area.width, area.height)) > 3,
            "no page number at the foot")
 
