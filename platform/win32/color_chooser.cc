@@ -1,6 +1,7 @@
 // Choosing a colour (0x00BBGGRR, the COLORREF layout) with the common colour
 // dialog; its 16 custom colours start empty on every call.
 #include "platform/choosers.h"
+#include "platform/win32/late_library.h"
 #include "platform/win32/win32_window.h"
 
 namespace yomite::platform {
@@ -13,7 +14,9 @@ long choose_color(Window* owner, std::uint32_t initial) {
   c.rgbResult = initial & 0xFFFFFF;
   c.lpCustColors = custom;
   c.Flags = CC_RGBINIT | CC_ANYCOLOR;
-  if (!ChooseColorW(&c)) return -1;
+  static const auto choose =
+      win32::late_function<decltype(&ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
+  if (!choose || !choose(&c)) return -1;
   return static_cast<long>(c.rgbResult & 0xFFFFFF);
 }
 

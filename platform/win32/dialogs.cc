@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 
 #include "platform/win32/dialog_template.h"
+#include "platform/win32/late_library.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
 
@@ -180,7 +181,9 @@ INT_PTR CALLBACK dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
 void init_controls() {
   static const bool controls = [] {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-    return InitCommonControlsEx(&icc) != 0;
+    const auto init = win32::late_function<decltype(&InitCommonControlsEx)>(
+        L"comctl32.dll", "InitCommonControlsEx");
+    return init && init(&icc) != 0;
   }();
   (void)controls;
 }

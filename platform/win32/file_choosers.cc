@@ -2,6 +2,7 @@
 // common open-file dialog.
 #include "platform/choosers.h"
 #include "platform/files.h"
+#include "platform/win32/late_library.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
 
@@ -41,7 +42,9 @@ int run_chooser(Window* owner, const std::string& title, const std::vector<FileF
   o.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
   o.Flags =
       OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameW(&o)) return 0;
+  static const auto open =
+      win32::late_function<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  if (!open || !open(&o)) return 0;
   path = win32::narrow(file.c_str());
   return 1;
 }

@@ -6,6 +6,7 @@
 #include "platform/choosers.h"
 #include "platform/win32/font_faces.h"
 #include "platform/win32/font_size.h"
+#include "platform/win32/late_library.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
 
@@ -26,7 +27,9 @@ int choose_font(Window* owner, FontDescription& font) {
   c.hwndOwner = owner_hwnd(owner);
   c.lpLogFont = &lf;
   c.Flags = CF_SCREENFONTS | CF_TTONLY | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST;
-  if (!ChooseFontW(&c)) return 0;
+  static const auto choose =
+      win32::late_function<decltype(&ChooseFontW)>(L"comdlg32.dll", "ChooseFontW");
+  if (!choose || !choose(&c)) return 0;
   const std::string chosen = win32::narrow(lf.lfFaceName);
   font.face = chosen == shown ? font.face : chosen;
   HDC screen = GetDC(nullptr);
