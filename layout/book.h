@@ -11,7 +11,9 @@
 //   some of its space) or the character before it is pushed out (the column
 //   is spread), whichever changes the spacing less.
 // - Never split: "――", "……", a number, a run of ASCII (a Latin word), a ruby
-//   base; a space at a break belongs to neither column.
+//   base with a group reading; a space at a break belongs to neither column.
+//   A jukugo reading (two morae per kanji) divides between its kanji, each
+//   part keeping its own kanji's morae.
 // - Adjacent brackets and punctuation share their half-em spaces (」「, 。」).
 // - Justification spreads a column first at its punctuation, then between
 //   kana and kanji, never inside a Latin word or a number; the last column of
@@ -89,5 +91,14 @@ int book_hangs(char16_t c);
 // (spaces skipped) may end one. A break never falls before a space: a column
 // ends after the spaces, which belong to neither column.
 int book_break_allowed(const char16_t* text, const std::uint16_t* codes, int length, int p);
+
+// Where the reading of a ruby base divides before base character k
+// (0 < k < base_length): the reading's unit that begins the later part, or
+// -1 when the reading is a group reading that stays whole. A reading divides
+// when the base is kanji alone and the reading hiragana with two morae per
+// kanji (東京 とうきょう: とう|きょう); a small kana (ゃゅょ…) belongs to the
+// mora before it. Readings given per character are bases of their own
+// already; katakana readings (倫敦 ロンドン) are taken for a loanword's.
+int book_reading_division(const char16_t* base, int base_length, const char16_t* reading, int k);
 
 }  // namespace yomite

@@ -27,10 +27,18 @@ bool found(const Column& c) {
   return c.end >= 0;
 }
 
+// Whether a column may end before unit p: also inside a ruby base whose
+// reading divides there.
+bool may_break(const BookText& t, int p) {
+  if (book_break_allowed(t.text, t.codes, t.length, p)) return true;
+  return t.codes && p > 0 && p < t.length && t.divides[static_cast<std::size_t>(p)] &&
+         book_break_allowed(t.text, nullptr, t.length, p);
+}
+
 // Whether a column may end at p: the next one begins after the spaces there.
 bool ends_well(const BookText& t, int p) {
   int q = book_skip_spaces(t, p);
-  return q >= t.length || book_break_allowed(t.text, t.codes, t.length, q);
+  return q >= t.length || may_break(t, q);
 }
 
 int natural_width(const BookText& t, BookLine& l, int start, int p) {
@@ -87,13 +95,13 @@ bool goes_on_whole(const BookText& t, BookLine& l, int q, int limit) {
   const int m = fitting(t, l, q, limit);
   if (book_skip_spaces(t, m) >= t.length) return true;
   for (int p = m; p > q; --p)
-    if (book_break_allowed(t.text, t.codes, t.length, p)) return true;
+    if (may_break(t, p)) return true;
   return false;
 }
 
 Column push_out(const BookText& t, BookLine& l, int start, int n, int limit) {
   for (int q = n - 1; q > start; --q) {
-    if (!book_break_allowed(t.text, t.codes, t.length, q)) continue;
+    if (!may_break(t, q)) continue;
     return goes_on_whole(t, l, q, limit) ? push_out_to(t, l, start, q, limit) : Column{};
   }
   return {};
@@ -136,7 +144,7 @@ Column next_column(const BookText& t, BookLine& l, int start, int limit) {
   const int n = fitting(t, l, start, limit);
   const int after = book_skip_spaces(t, n);
   if (after >= t.length) return {t.length, t.length, BOOK_BREAK_FITS, 0};
-  if (n > start && book_break_allowed(t.text, t.codes, t.length, after))
+  if (n > start && may_break(t, after))
     return {n, after, BOOK_BREAK_FITS, 0};
   Column in = push_in(t, l, start, n, limit);
   if (found(in) && in.change == 0) return in;
@@ -161,7 +169,7 @@ void column_choices(const BookText& t, BookLine& l, int start, int limit,
     out.push_back({t.length, t.length, BOOK_BREAK_FITS, 0});
     return;
   }
-  if (n > start && book_break_allowed(t.text, t.codes, t.length, after))
+  if (n > start && may_break(t, after))
     out.push_back({n, after, BOOK_BREAK_FITS, limit - natural_width(t, l, start, n)});
   for (int q = n + 1; q <= t.length && q <= n + BOOK_MAX_PUSH_IN; ++q) {
     Column in = push_in_to(t, l, start, q, limit);
@@ -170,7 +178,7 @@ void column_choices(const BookText& t, BookLine& l, int start, int limit,
   Column c = hang(t, start, n);
   if (found(c)) out.push_back(c);
   for (int q = n - 1, places = 0; q > start && places < PUSH_OUT_PLACES; --q) {
-    if (!book_break_allowed(t.text, t.codes, t.length, q)) continue;
+    if (!may_break(t, q)) continue;
     if (!goes_on_whole(t, l, q, limit)) break;
     out.push_back(push_out_to(t, l, start, q, limit));
     ++places;
@@ -223,7 +231,9 @@ bool best_columns(const BookText& t, BookLine& l, const BreakLimits& limits,
     const int limit = start == 0 ? limits.first : limits.rest;
     column_choices(t, l, start, limit, choices);
     for (const Column& c : choices) {
-      if (c.next < t.length && t.codes && t.codes[c.next] == CONTINUATION_CODE) continue;
+      if (c.next < t.length && t.codes && t.codes[c.next] == CONTINUATION_CODE &&
+          !t.divides[static_cast<std::size_t>(c.next)])
+        continue;
       if (book_trim_spaces(t, start, c.end) <= start) continue;
       const long long cost = it->second.cost + column_cost(t, start, c, limit);
       auto [at, fresh] = best.try_emplace(c.next, Way{cost, start, c});
@@ -238,15 +248,20 @@ bool best_columns(const BookText& t, BookLine& l, const BreakLimits& limits,
   return true;
 }
 
-// A ruby base cut by a break keeps above its first part as much of the
-// reading as fits beside it, so that column keeps its length; the rest, at
-// least one unit, goes with the base to the next column. 0 for no ruby.
+// A jukugo reading divides with its kanji. Any other ruby base cut by a
+// break keeps above its first part as much of the reading as fits beside it,
+// so that column keeps its length; the rest, at least one unit, goes with
+// the base to the next column. 0 for no ruby.
 int later_share(const ViewContext& v, const BookText& t, int head, int n) {
   if (!is_ruby_code(t.codes[head])) return 0;
   const char16_t* r =
       v.doc.annotation_texts[static_cast<std::size_t>(t.codes[head] - RUBY_CODE_FIRST)];
   const int len = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
   if (len == 0) return 0;
+  int end = n;
+  while (end < t.length && t.codes[end] == CONTINUATION_CODE) ++end;
+  const int at = book_reading_division(t.text + head, end - head, r, n - head);
+  if (at > 0) return len - at;
   int room = 0;
   for (int k = head; k < n; ++k) room += t.width[k];
   std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, len);
@@ -256,8 +271,8 @@ int later_share(const ViewContext& v, const BookText& t, int head, int n) {
   return len - keep;
 }
 
-// Divides the ruby base a break at `next` falls inside (only a forced break
-// does), and measures both parts' readings again.
+// Divides the ruby base a break at `next` falls inside, and measures both
+// parts' readings again.
 void divide_at(ViewContext& v, LayoutPass& pass, BookText& t, std::uint16_t* codes, int start,
                int next) {
   int head = next - 1;
@@ -281,7 +296,8 @@ int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* te
   const std::uint16_t quote_flag = quote_state ? DL_QUOTE : 0;
   // Column by column, each where it ends best by itself; a ruby base a
   // forced break falls inside is divided at once, as the columns after it
-  // are set with its parts.
+  // are set with its parts. A jukugo reading is divided once the breaks are
+  // settled.
   static std::vector<Column> columns;
   columns.clear();
   bool any_loose = false, divided = false, made = false;
@@ -289,7 +305,8 @@ int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* te
     const int limit = made ? limits.rest : limits.first;
     Column c = next_column(t, s.line, start, limit);
     if (c.next >= length) break;  // the rest is the last column
-    if (line_codes && codes[c.next] == CONTINUATION_CODE) {
+    if (line_codes && codes[c.next] == CONTINUATION_CODE &&
+        !t.divides[static_cast<std::size_t>(c.next)]) {
       divide_at(v, pass, t, codes, start, c.next);
       divided = true;
     }
@@ -308,6 +325,11 @@ int book_break_logical_line(ViewContext& v, LayoutPass& pass, const char16_t* te
       columns.swap(better);
       if (!columns.empty() && columns.back().next >= length) columns.pop_back();
     }
+  }
+  for (int k = 0, from = 0; k < static_cast<int>(columns.size()); ++k) {
+    const int next = columns[static_cast<std::size_t>(k)].next;
+    if (line_codes && codes[next] == CONTINUATION_CODE) divide_at(v, pass, t, codes, from, next);
+    from = next;
   }
   const int first_line = pass.line_index;
   auto note_start = [&](int start) {

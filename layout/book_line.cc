@@ -97,15 +97,20 @@ int overhang_room(const BookText& t, int j, int ruby_char) {
 // A reading wider than its base: overhangs where the neighbours allow, the
 // rest as room beside the base. At the line's start the reading begins with
 // the base, at its end it ends with it.
-BookRuby fit_ruby(const BookText& t, const BookLine& l, int head, int end, int base) {
+struct Reading {
+  int width = 0, first = 0, last = 0;  // px: the whole, its first and last characters
+};
+
+BookRuby fit_ruby(const BookText& t, const BookLine& l, int head, int end, int base,
+                  const Reading& reading) {
   BookRuby r;
   r.head = head;
   r.end = end;
-  r.reading = t.reading[head];
+  r.reading = reading.width;
   const int need = r.reading - base;
   const bool at_start = head == l.start, at_end = end == l.end;
-  const int room_before = at_start ? 0 : overhang_room(t, head - 1, t.ruby_first[head]);
-  const int room_after = at_end ? 0 : overhang_room(t, end, t.ruby_last[head]);
+  const int room_before = at_start ? 0 : overhang_room(t, head - 1, reading.first);
+  const int room_after = at_end ? 0 : overhang_room(t, end, reading.last);
   if (at_start) {
     r.oh_after = std::min(room_after, need);
     r.extra_after = need - r.oh_after;
@@ -125,19 +130,39 @@ BookRuby fit_ruby(const BookText& t, const BookLine& l, int head, int end, int b
   return r;
 }
 
+// The reading over units [i, end) of a base: the whole reading, or the
+// morae of those kanji when the line begins or ends inside a jukugo base.
+Reading reading_over(const BookText& t, int i, int end) {
+  const bool cut_before = t.codes[i] == CONTINUATION_CODE;
+  const bool cut_after = end < t.length && t.codes[end] == CONTINUATION_CODE;
+  if ((cut_before && t.divides[static_cast<std::size_t>(i)]) ||
+      (cut_after && t.divides[static_cast<std::size_t>(end)])) {
+    Reading r{0, t.part_first[static_cast<std::size_t>(i)],
+              t.part_last[static_cast<std::size_t>(end - 1)]};
+    for (int k = i; k < end; ++k) r.width += t.part_reading[static_cast<std::size_t>(k)];
+    return r;
+  }
+  if (cut_before) return {};  // the reading stays with the part before
+  const auto h = static_cast<std::size_t>(i);
+  return {t.reading[h], t.ruby_first[h], t.ruby_last[h]};
+}
+
 void place_rubies(const BookText& t, BookLine& l) {
   if (!t.codes || !t.long_ruby) return;
   for (int i = l.start; i < l.end;) {
-    if (!is_ruby_code(t.codes[i]) || t.reading[i] == 0) {
+    const bool head = is_ruby_code(t.codes[i]) ||
+                      (i == l.start && t.codes[i] == CONTINUATION_CODE);
+    if (!head) {
       ++i;
       continue;
     }
     int end = i + 1;
     while (end < l.end && t.codes[end] == CONTINUATION_CODE) ++end;
+    const Reading reading = reading_over(t, i, end);
     int base = 0;
     for (int k = i; k < end; ++k) base += l.adv[k - l.start];
-    if (t.reading[i] > base) {
-      BookRuby r = fit_ruby(t, l, i, end, base);
+    if (reading.width > base) {
+      BookRuby r = fit_ruby(t, l, i, end, base, reading);
       if (r.extra_before) l.adv[i - 1 - l.start] += r.extra_before;
       l.adv[end - 1 - l.start] += r.extra_after;
       l.rubies.push_back(r);
@@ -214,6 +239,27 @@ int width_at(MeasureContext& measure, ViewContext& v, const char16_t* text, int 
   return e.cx;
 }
 
+// A jukugo base [head, end): where its reading divides, and each kanji's
+// share of it.
+void measure_jukugo(const ViewContext& v, BookText& t, int head, int end) {
+  const char16_t* r =
+      v.doc.annotation_texts[static_cast<std::size_t>(t.codes[head] - RUBY_CODE_FIRST)];
+  if (!r || end - head < 2 || book_reading_division(t.text + head, end - head, r, 1) < 0) return;
+  const int len = static_cast<int>(std::char_traits<char16_t>::length(r));
+  const std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, len);
+  for (int k = head, from = 0; k < end; ++k) {
+    const int to = k + 1 < end ? book_reading_division(t.text + head, end - head, r, k + 1 - head)
+                               : len;
+    const auto u = static_cast<std::size_t>(k);
+    if (k > head) t.divides[u] = 1;
+    t.part_first[u] = adv[static_cast<std::size_t>(from)];
+    t.part_last[u] = adv[static_cast<std::size_t>(to - 1)];
+    for (int c = from; c < to; ++c) t.part_reading[u] += adv[static_cast<std::size_t>(c)];
+    if (t.part_reading[u] > t.width[u]) t.long_ruby = true;
+    from = to;
+  }
+}
+
 bool is_punctuation(BookKind k) {
   return k >= BK_OPENER && k <= BK_MIDDLE;
 }
@@ -250,12 +296,17 @@ void book_text_fill(MeasureContext& measure, ViewContext& v, BookText& t, const 
   t.reading.assign(static_cast<std::size_t>(length), 0);
   t.ruby_first.assign(static_cast<std::size_t>(length), 0);
   t.ruby_last.assign(static_cast<std::size_t>(length), 0);
+  t.divides.assign(static_cast<std::size_t>(length), 0);
+  t.part_reading.assign(static_cast<std::size_t>(length), 0);
+  t.part_first.assign(static_cast<std::size_t>(length), 0);
+  t.part_last.assign(static_cast<std::size_t>(length), 0);
   for (int i = 0; i < length; ++i) {
     if (!is_ruby_code(codes[i])) continue;
     book_text_measure_ruby(v, t, i);
-    // The base as a column may hold it: spaces at its end go at a break.
     int end = i + 1;
     while (end < length && codes[end] == CONTINUATION_CODE) ++end;
+    measure_jukugo(v, t, i, end);
+    // The base as a column may hold it: spaces at its end go at a break.
     end = book_trim_spaces(t, i + 1, end);
     int base = 0;
     for (int k = i; k < end; ++k) base += t.width[k];

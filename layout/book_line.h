@@ -33,6 +33,11 @@ struct BookText {
   std::vector<int> reading;     // at a ruby head: the reading's width; else 0
   std::vector<int> ruby_first;  // at a ruby head: its first and last characters' widths
   std::vector<int> ruby_last;
+  // Jukugo readings, which divide between their kanji: 1 where the reading
+  // divides before the unit; per kanji, the width of its morae and of their
+  // first and last characters (0 elsewhere).
+  std::vector<std::uint8_t> divides;
+  std::vector<int> part_reading, part_first, part_last;
   bool long_ruby = false;  // some reading is wider than its base's plain width
 };
 

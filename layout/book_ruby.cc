@@ -36,7 +36,47 @@ int spread_reading(const char16_t* text, std::vector<int>& reading, int room) {
   return gaps == 0 ? room / 2 : lead;
 }
 
+bool is_kanji(char16_t c) {
+  return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) ||
+         (c >= 0xF900 && c <= 0xFAFF) || c == 0x3005;  // 々
+}
+
+// Small kana that make one mora with the kana before them (っ is a mora of
+// its own).
+bool joins_mora(char16_t c) {
+  switch (c) {
+    case u'ぁ': case u'ぃ': case u'ぅ': case u'ぇ': case u'ぉ': case u'ゃ': case u'ゅ':
+    case u'ょ': case u'ゎ':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Hiragana: a reading in katakana over kanji is mostly a loanword's
+// (倫敦《ロンドン》), one reading of the whole.
+bool is_reading_kana(char16_t c) {
+  return (c >= 0x3041 && c <= 0x3096) || c == 0x30FC;
+}
+
 }  // namespace
+
+int book_reading_division(const char16_t* base, int base_length, const char16_t* reading, int k) {
+  if (!reading || k <= 0 || k >= base_length) return -1;
+  for (int i = 0; i < base_length; ++i)
+    if (!is_kanji(base[i])) return -1;
+  int morae = 0, at = -1;
+  for (int i = 0; reading[i]; ++i) {
+    if (!is_reading_kana(reading[i])) return -1;
+    if (joins_mora(reading[i])) {
+      if (i == 0) return -1;
+      continue;
+    }
+    if (morae == 2 * k) at = i;
+    ++morae;
+  }
+  return morae == 2 * base_length ? at : -1;
+}
 
 int book_place_ruby(const BookLine& line, const int* advances, int head, int units,
                     const char16_t* reading_text, std::vector<int>& reading) {

@@ -70,19 +70,6 @@ void line_to(Canvas& c, int x, int y) {
   SelectObject(dc, old);
 }
 
-// The advance of each unit of a run as GDI sets it without a transform (the
-// measuring context, where the core measures): ends of the partial runs, less
-// the end before.
-std::vector<int> logical_advances(Font* font, const char16_t* text, int count) {
-  std::vector<INT> ends(static_cast<std::size_t>(count), 0);
-  SIZE size{0, 0};
-  GetTextExtentExPointW(measuring_dc(font), reinterpret_cast<const wchar_t*>(text), count, 0,
-                        nullptr, ends.data(), &size);
-  std::vector<int> out(ends.begin(), ends.end());
-  for (int i = count - 1; i > 0; --i) out[i] -= out[i - 1];
-  return out;
-}
-
 int run_length(Font* font, HDC dc, const char16_t* text, int count, const int* advances) {
   if (advances) {
     int total = 0;
@@ -104,9 +91,10 @@ CanvasPoint text(Canvas& c, int x, int y, const char16_t* s, int count, const in
   if (!font || !font->handle || count <= 0) return {x, y};
   // A scaled context would place the characters by the advances of the font
   // at its device size, which round otherwise: the run keeps those of 96 dpi.
+  // A stand-in's characters go where the core measured them.
   std::vector<int> logical;
-  if (!advances && of(c).dpi != win32::STANDARD_DPI) {
-    logical = logical_advances(font, s, count);
+  if (!advances && (of(c).dpi != win32::STANDARD_DPI || font->design)) {
+    logical = font_unit_advances(font, s, count);
     advances = logical.data();
   }
   HDC dc = of(c).dc;
@@ -125,7 +113,10 @@ CanvasPoint text(Canvas& c, int x, int y, const char16_t* s, int count, const in
   SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
   std::vector<INT> dx;
   if (advances) dx.assign(advances, advances + count);
-  ExtTextOutW(dc, x, y, 0, nullptr, reinterpret_cast<const wchar_t*>(s),
+  // The baseline where the font's metrics put it (GDI puts it by its own ascent).
+  const int drop = font->ascent_drop;
+  ExtTextOutW(dc, down ? x + drop : x, down ? y : y - drop, 0, nullptr,
+              reinterpret_cast<const wchar_t*>(s),
               static_cast<UINT>(count), advances ? dx.data() : nullptr);
   SelectObject(dc, old_font);
   return down ? CanvasPoint{x, y + total} : CanvasPoint{x + total, y};

@@ -119,6 +119,26 @@ class BookView {
     return out;
   }
 
+  // Display line j as the vectors write it, each reading after its base:
+  // ｜base《reading》.
+  std::u16string written(int j) const {
+    const DisplayLine& l = v.doc.lines[j];
+    const int length = static_cast<int>(std::char_traits<char16_t>::length(l.text));
+    std::u16string out;
+    for (int k = 0; k < length; ++k) {
+      if (!l.attrs || !is_ruby_code(l.attrs[k])) {
+        out.push_back(l.text[k]);
+        continue;
+      }
+      int end = k + 1;
+      while (end < length && l.attrs[end] == CONTINUATION_CODE) ++end;
+      out += u"｜" + std::u16string(l.text + k, l.text + end) + u"《" +
+             v.doc.annotation_texts[l.attrs[k] - RUBY_CODE_FIRST] + u"》";
+      k = end - 1;
+    }
+    return out;
+  }
+
   // The length display line j is set to, and the hanging mark's advance.
   int set_length(int j, int* hanging) {
     const std::u16string text = v.doc.lines[j].text;
@@ -167,9 +187,9 @@ TEST(BookBreak, Vectors) {
     BookView b;
     b.v.settings.column_chars = c.width;
     std::vector<std::string> reasons;
-    std::vector<std::u16string> columns = b.lay_out(c.input, &reasons);
+    b.lay_out(c.input, &reasons);
     std::string got;
-    for (const std::u16string& col : columns) got += (got.empty() ? "" : " / ") + u8(col);
+    for (int j = 0; j < b.v.doc.line_count; ++j) got += (j ? " / " : "") + u8(b.written(j));
     EXPECT_EQ(got, c.columns);
     std::string why;
     for (const std::string& r : reasons) why += (why.empty() ? "" : " ") + r;
@@ -238,6 +258,37 @@ TEST(BookBreak, RubyLongerThanAColumnIsStillDivided) {
       << "the rest of the base has its own reading";
   EXPECT_EQ(std::u16string(b.v.doc.annotation_texts[0]) + b.v.doc.annotation_texts[1],
             u"かんじかんじかんじ");
+}
+
+TEST(BookBreak, JukugoReadingsDivideAtTheirKanjiGroupReadingsNever) {
+  auto at = [](const std::u16string& base, const std::u16string& reading, int k) {
+    return book_reading_division(base.data(), static_cast<int>(base.size()), reading.c_str(), k);
+  };
+  EXPECT_EQ(at(u"東京", u"とうきょう", 1), 2) << "きょ is one mora";
+  EXPECT_EQ(at(u"東京大学", u"とうきょうだいがく", 2), 5);
+  EXPECT_EQ(at(u"東京大学", u"とうきょうだいがく", 3), 7);
+  EXPECT_EQ(at(u"学校", u"がっこう", 1), 2) << "っ is a mora of its own";
+  EXPECT_EQ(at(u"時々", u"ときどき", 1), 2) << "々 is a kanji";
+  EXPECT_EQ(at(u"今日", u"きょう", 1), -1) << "a reading of the word alone";
+  EXPECT_EQ(at(u"紫陽花", u"あじさい", 1), -1);
+  EXPECT_EQ(at(u"東京", u"Tokyo", 1), -1) << "only kana";
+  EXPECT_EQ(at(u"倫敦", u"ロンドン", 1), -1) << "a loanword's reading";
+  EXPECT_EQ(at(u"東京", u"とう　きょう", 1), -1);
+  EXPECT_EQ(at(u"お茶", u"おちゃ", 1), -1) << "only kanji bases";
+  EXPECT_EQ(at(u"東京", u"ょうとうき", 1), -1) << "a reading cannot begin with a small kana";
+  EXPECT_EQ(at(u"東京", u"とうきょう", 0), -1) << "only between the kanji";
+  EXPECT_EQ(at(u"東京", u"とうきょう", 2), -1);
+  EXPECT_EQ(book_reading_division(u"東京", 2, nullptr, 1), -1);
+}
+
+TEST(BookBreak, DividedJukugoKeepsEachPartsMorae) {
+  BookView b;
+  b.v.settings.column_chars = 4;  // two cells
+  auto cols = b.lay_out("｜新聞記者《しんぶんきしゃ》", nullptr);
+  ASSERT_EQ(cols.size(), 2u);
+  EXPECT_EQ(b.written(0), u"｜新聞《しんぶん》");
+  EXPECT_EQ(b.written(1), u"｜記者《きしゃ》");
+  EXPECT_EQ(b.v.doc.lines[1].attrs[0], RUBY_CODE_FIRST + 1) << "a reading of its own";
 }
 
 TEST(BookBreak, OffLeavesStandardComposition) {
