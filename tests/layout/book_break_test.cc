@@ -234,7 +234,7 @@ TEST(BookBreak, RubyLongerThanAColumnIsStillDivided) {
   auto cols = b.lay_out("｜漢字漢字漢字《かんじかんじかんじ》", nullptr);
   ASSERT_EQ(cols.size(), 2u);
   EXPECT_EQ(cols[0], u"漢字漢字");
-  EXPECT_EQ(b.v.doc.lines[1].attrs[0], RUBY_CODE_FIRST + 1)
+  EXPECT_EQ(line_codes(b.v.doc.lines[1])[0], RUBY_CODE_FIRST + 1)
       << "the rest of the base has its own reading";
   EXPECT_EQ(std::u16string(b.v.doc.annotation_texts[0]) + b.v.doc.annotation_texts[1],
             u"かんじかんじかんじ");
