@@ -87,9 +87,8 @@ struct BenchView {
       }
     }
     DisplayLine* dl = display_line_slot(view, i);
-    dl->text = arena_copy_text(view.doc.arena, text.data(), text.size());
-    dl->attrs = arena_copy_codes(view.doc.arena, codes.data(), codes.size());
     dl->flags = (i % 4 == 3) ? DL_PARAGRAPH_END : 0;
+    set_line_text(view.doc.arena, *dl, text.data(), text.size(), codes.data(), codes.size());
     view.doc.line_count = i + 1;
   }
 

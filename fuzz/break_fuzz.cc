@@ -86,12 +86,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int j = 0; j < v.doc.line_count; ++j) {
     std::u16string piece(v.doc.lines[j].text);
     check(!piece.empty() || (v.doc.line_count == 1 && (text.empty() || text == u" ")));
-    check(!with_codes || v.doc.lines[j].attrs != nullptr);
+    const std::uint16_t* codes = line_codes(v.doc.lines[j]);
+    check(!with_codes || codes != nullptr);
     // The piece's characters and codes stand at `p` of the line.
     auto stands_at = [&](std::size_t p) {
       if (text.compare(p, piece.size(), piece) != 0) return false;
       for (std::size_t k = 0; with_codes && k < piece.size(); ++k)
-        if (v.doc.lines[j].attrs[k] != work[p + k]) return false;
+        if (codes[k] != work[p + k]) return false;
       return true;
     };
     while (at < text.size() && dropped(text[at]) && !stands_at(at)) ++at;

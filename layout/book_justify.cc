@@ -37,7 +37,7 @@ int book_layout_display_line(MeasureContext& measure, ViewContext& v, int index,
   const int length =
       line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
   BookText& t = book_scratch(SCRATCH_DISPLAY).text;
-  book_text_fill(measure, v, t, line.text, line.attrs, length);
+  book_text_fill(measure, v, t, line.text, line_codes(line), length);
   plain_widths(t, advances);
   // Indents and foot offsets of the full notation shorten the column.
   const int limit = column_length(v, line.flags & DL_QUOTE) - line.shortened;
@@ -67,7 +67,7 @@ int book_natural_width(MeasureContext& measure, ViewContext& v, const DisplayLin
   const int length =
       line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
   BookText& t = book_scratch(SCRATCH_DISPLAY).text;
-  book_text_fill(measure, v, t, line.text, line.attrs, length);
+  book_text_fill(measure, v, t, line.text, line_codes(line), length);
   BookLine& l = book_scratch(SCRATCH_DISPLAY).line;
   book_line_layout(t, 0, book_trim_spaces(t, 0, length), l);
   return l.natural;

@@ -169,14 +169,13 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
                 const std::uint16_t* codes, int code_len, std::uint16_t flags) {
   DisplayLine* line = display_line_slot(v, pass.line_index);
   if (!line) return 0;
-  line->text = arena_copy_text(v.doc.arena, text, static_cast<std::size_t>(text_len));
-  line->attrs =
-      codes ? arena_copy_codes(v.doc.arena, codes, static_cast<std::size_t>(code_len)) : nullptr;
   line->flags = flags;
   line->indent = 0;
   line->shortened = 0;
   line->heading_from = line->heading_to = 0;
-  if (!line->text || (codes && !line->attrs)) return 0;
+  if (!set_line_text(v.doc.arena, *line, text, static_cast<std::size_t>(text_len), codes,
+                     static_cast<std::size_t>(code_len)))
+    return 0;
   note_line_origin(v.doc, pass.line_index, origin_offset(pass, text));
   ++pass.line_index;
   return 1;

@@ -64,7 +64,7 @@ platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
     }
   }
   const bool heading = has_heading_run(v, line);
-  const bool small = has_small_text(line.attrs, length);
+  const bool small = has_small_text(line_codes(line), length);
   if (heading) blank_heading_run(line, work);
   if (small) blank_small_text(line, work);
   if (heading || small) use = advances;  // the blanks keep those characters' advances

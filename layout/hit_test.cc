@@ -68,14 +68,14 @@ const char16_t* hit_test(ViewContext& view, int x, int y, int note_mode) {
   if (i < 0) return nullptr;
   trace("mouse %d ", i);
   const DisplayLine& line = view.doc.lines[i];
-  if (note_mode && !line.attrs) return nullptr;
+  if (note_mode && !line_codes(line)) return nullptr;
   MeasureContext measure{view.typeset.font_main};
   std::vector<int> adv;
   line_advances(measure, view, i, adv);
   int j = char_along(view, adv, i, along);
   if (j < 0) return nullptr;
   if (!note_mode) return text_from(view, i, j);
-  std::uint16_t code = line.attrs[j];
+  std::uint16_t code = line_codes(line)[j];
   if (!is_note_code(code)) return nullptr;
   return view.doc.annotation_texts[static_cast<std::size_t>(NOTE_FIRST_ENTRY + code - NOTE_CODE_FIRST)];
 }

@@ -49,10 +49,11 @@ void spread(const char16_t* text, int length, int rem, int* advances) {
 
 // Warichu and sized characters advance by their width in their own font.
 void small_advances(ViewContext& v, const DisplayLine& line, int length, int* advances) {
+  const std::uint16_t* codes = line_codes(line);
   for (int i = 0; i < length;) {
     int units = char_units(line.text, i, length);
-    if (is_sized_code(line.attrs[i])) {
-      int w = sized_char_width(v, line.attrs[i], line.text, i, length);
+    if (is_sized_code(codes[i])) {
+      int w = sized_char_width(v, codes[i], line.text, i, length);
       advances[i] = w;
       if (i + units == length) advances[length] = w;  // the last character's again
     }
@@ -82,7 +83,7 @@ int standard_justify_display_line(MeasureContext& measure, ViewContext& v, int i
   int target = v.typeset.half_width * v.settings.column_chars;
   if (!(v.typeset.fixed_pitch == 1 && v.typeset.half_is_half == 0)) target += 2 * v.typeset.half_width;
   plain_advances(measure, v, text, length, advances);
-  const bool small = has_small_text(line.attrs, length);
+  const bool small = has_small_text(line_codes(line), length);
   if (small) small_advances(v, line, length, advances);
   if (!v.settings.justify) return 0;
   TextExtent whole;

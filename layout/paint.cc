@@ -70,7 +70,7 @@ void page_number(Paint& p, int index, int x) {
 // Lines whose characters are not all in the main font are placed by their
 // advances (warichu at the ruby size), never by the font's own.
 bool own_advances(const DisplayLine& line) {
-  return has_small_text(line.attrs, line_length(line));
+  return has_small_text(line_codes(line), line_length(line));
 }
 
 bool first_of_page(const ViewContext& v, int index) {
@@ -117,7 +117,7 @@ int draw_column(Paint& p, int index, int y) {
 void draw_row_text(Paint& p, const DisplayLine& line, const int* use) {
   const int length = line_length(line);
   const bool heading = has_heading_run(p.view, line);
-  const bool small = has_small_text(line.attrs, length);
+  const bool small = has_small_text(line_codes(line), length);
   if (!heading && !small) {
     platform::canvas_text(p.win, 0, 0, line.text, length, use);
     return;

@@ -46,20 +46,22 @@ int sized_char_width(ViewContext& v, std::uint16_t code, const char16_t* text, i
 }
 
 void blank_small_text(const DisplayLine& line, std::u16string& work) {
+  const std::uint16_t* codes = line_codes(line);
   for (std::size_t i = 0; i < work.size(); ++i)
-    if (is_sized_code(line.attrs[i])) work[i] = u' ';
+    if (is_sized_code(codes[i])) work[i] = u' ';
 }
 
 void draw_small_text(ViewContext& v, platform::Canvas& c, platform::CanvasPoint origin,
                      const DisplayLine& line, const int* advances) {
   const int length = line_length(line);
+  const std::uint16_t* codes = line_codes(line);
   platform::Font* old = platform::canvas_select_font(c, v.typeset.font_ruby);
   int align = platform::canvas_set_align(c, platform::ALIGN_UPDATE_CP);
   int mode = platform::canvas_set_back_mode(c, platform::BK_TRANSPARENT);
   for (int i = 0, offset = 0; i < length;) {
-    const std::uint16_t code = line.attrs[i];
+    const std::uint16_t code = codes[i];
     int run = i;
-    while (run < length && line.attrs[run] == code) ++run;
+    while (run < length && codes[run] == code) ++run;
     if (is_sized_code(code)) {
       const int across = (v.typeset.char_height - height_of(v, code)) / 2;  // centred
       platform::canvas_select_font(c, font_of(v, code));

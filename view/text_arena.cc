@@ -25,17 +25,17 @@ void* arena_take(TextArena& a, std::size_t bytes) {
 }  // namespace
 
 char16_t* arena_copy_text(TextArena& arena, const char16_t* text, std::size_t n) {
-  auto* p = static_cast<char16_t*>(arena_take(arena, (n + 1) * sizeof(char16_t)));
+  return arena_copy_text_codes(arena, text, n, nullptr, 0);
+}
+
+char16_t* arena_copy_text_codes(TextArena& arena, const char16_t* text, std::size_t n,
+                                const std::uint16_t* codes, std::size_t code_count) {
+  static_assert(sizeof(char16_t) == sizeof(std::uint16_t));
+  auto* p = static_cast<char16_t*>(arena_take(arena, (n + 1 + code_count) * sizeof(char16_t)));
   if (!p) return nullptr;
   if (n) std::memcpy(p, text, n * sizeof(char16_t));
   p[n] = 0;
-  return p;
-}
-
-std::uint16_t* arena_copy_codes(TextArena& arena, const std::uint16_t* codes, std::size_t n) {
-  auto* p = static_cast<std::uint16_t*>(arena_take(arena, (n ? n : 1) * sizeof(std::uint16_t)));
-  if (!p) return nullptr;
-  if (n) std::memcpy(p, codes, n * sizeof(std::uint16_t));
+  if (code_count) std::memcpy(p + n + 1, codes, code_count * sizeof(std::uint16_t));
   return p;
 }
 

@@ -30,8 +30,10 @@ constexpr std::size_t ARENA_BLOCK_BYTES = 65536;
 // or null when memory runs out.
 char16_t* arena_copy_text(TextArena& arena, const char16_t* text, std::size_t n);
 
-// A copy of `n` attribute codes (no terminator), or null when memory runs out.
-std::uint16_t* arena_copy_codes(TextArena& arena, const std::uint16_t* codes, std::size_t n);
+// A 0-terminated copy of `n` units of `text` followed by `code_count` codes
+// (no terminator), in one piece; the text's copy, or null when memory runs out.
+char16_t* arena_copy_text_codes(TextArena& arena, const char16_t* text, std::size_t n,
+                                const std::uint16_t* codes, std::size_t code_count);
 
 // Frees every block; every pointer the arena gave out dangles afterwards.
 void arena_clear(TextArena& arena);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "trace/trace.h"
 
@@ -118,6 +119,16 @@ void release_document(ViewContext& v) {
   v.viewport.current_highlight = -1;
   release_document_lines(v.doc);
   release_typesetting(v.typeset);
+}
+
+int set_line_text(TextArena& arena, DisplayLine& line, const char16_t* text, std::size_t n,
+                  const std::uint16_t* codes, std::size_t code_count) {
+  // The codes are found past the terminator, so the copy ends where the
+  // text's own first NUL does (readers never saw past it anyway).
+  if (codes) n = std::min(n, std::u16string_view(text, n).find(u'\0'));
+  line.text = arena_copy_text_codes(arena, text, n, codes, codes ? code_count : 0);
+  line.flags = static_cast<std::uint16_t>(codes ? line.flags | DL_CODES : line.flags & ~DL_CODES);
+  return line.text ? 1 : 0;
 }
 
 int begin_display_lines(ViewContext& v) {

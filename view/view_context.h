@@ -24,26 +24,40 @@ namespace yomite {
 constexpr std::uint16_t DL_PARAGRAPH_END = 1 << 0;  // last display line of a logical line
 constexpr std::uint16_t DL_MARK = 1 << 1;           // the marked column (at most one)
 constexpr std::uint16_t DL_QUOTE = 1 << 2;          // inside a quotation block: indented, shorter
+constexpr std::uint16_t DL_CODES = 1 << 3;          // codes follow the text (set_line_text)
 
 // One column in vertical writing, one row in horizontal writing.
 struct DisplayLine {
-  char16_t* text;        // 0-terminated, in the view's arena
-  std::uint16_t* attrs;  // one code per character (at least), or null without markup
-  std::uint16_t flags;   // DL_*
-  // Set only by the full notation (0 otherwise), in the record's padding:
+  // 0-terminated, in the view's arena; with DL_CODES the line's attribute
+  // codes follow the terminator there (line_codes), so a line without markup
+  // pays nothing for them.
+  char16_t* text;
+  std::uint16_t flags;  // DL_*
+  // Set only by the full notation (0 otherwise):
   std::uint16_t indent;       // px along the text where the first character starts, past the margin
   std::uint16_t shortened;    // px the line is shorter than the column (indents, foot offset)
   std::uint8_t heading_from;  // characters [heading_from, heading_to) are a heading
   std::uint8_t heading_to;
 };
-// Memory per character is a budget: the full notation's fields live in what
-// was padding.
-static_assert(sizeof(DisplayLine) == 2 * sizeof(void*) + 8);
+// Memory per character is a budget: one pointer and the fields above.
+static_assert(sizeof(DisplayLine) == sizeof(void*) + 8);
 
 // Units of a display line's text (0 without one).
 inline int line_length(const DisplayLine& line) {
   return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
 }
+
+// The line's attribute codes (one per character at least), or null without markup.
+inline std::uint16_t* line_codes(const DisplayLine& line) {
+  if (!(line.flags & DL_CODES) || !line.text) return nullptr;
+  return reinterpret_cast<std::uint16_t*>(line.text + line_length(line) + 1);
+}
+
+// Copies `n` units of `text` (which need not be terminated, and ends at a NUL
+// unit) and, when `codes` is given, `code_count` codes into the arena as the
+// line's text and codes, setting or clearing DL_CODES. 0 when memory runs out.
+int set_line_text(TextArena& arena, DisplayLine& line, const char16_t* text, std::size_t n,
+                  const std::uint16_t* codes = nullptr, std::size_t code_count = 0);
 
 // Records a full load starts with, and the least step by which the array
 // grows; a large array grows by half its size, so that the copies a

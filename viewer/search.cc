@@ -103,18 +103,20 @@ struct ReadUnit {
 };
 
 bool has_ruby(const DisplayLine& line) {
-  if (!line.attrs) return false;
+  const std::uint16_t* codes = line_codes(line);
+  if (!codes) return false;
   const int length = line_length(line);
   for (int k = 0; k < length; ++k)
-    if (is_ruby_code(line.attrs[k])) return true;
+    if (is_ruby_code(codes[k])) return true;
   return false;
 }
 
 void read_line(const Document& d, int i, std::vector<ReadUnit>& units) {
   const DisplayLine& l = d.lines[i];
   const int length = line_length(l);
+  const std::uint16_t* codes = line_codes(l);
   for (int k = 0; k < length;) {
-    const std::uint16_t code = l.attrs ? l.attrs[k] : CODE_PLAIN;
+    const std::uint16_t code = codes ? codes[k] : CODE_PLAIN;
     const char16_t* reading =
         is_ruby_code(code) ? d.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)] : nullptr;
     if (!reading || !*reading) {
@@ -123,7 +125,7 @@ void read_line(const Document& d, int i, std::vector<ReadUnit>& units) {
       continue;
     }
     int end = k + 1;
-    while (end < length && l.attrs[end] == CONTINUATION_CODE) ++end;
+    while (end < length && codes[end] == CONTINUATION_CODE) ++end;
     for (const char16_t* r = reading; *r; ++r) units.push_back({*r, {i, k, i, end}});
     k = end;
   }

@@ -75,7 +75,7 @@ TEST(DumpLines, FlagsAndText) {
       {DL_PARAGRAPH_END | DL_MARK | DL_QUOTE, "7\tPMQ\t縦 書き"},
   };
   for (const Case& c : cases) {
-    DisplayLine line{text, nullptr, c.flags, 0, 0, 0, 0};
+    DisplayLine line{text, c.flags, 0, 0, 0, 0};
     EXPECT_EQ(format_display_line(7, line), c.line);
   }
 }

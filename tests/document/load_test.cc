@@ -63,7 +63,7 @@ TEST_F(LoadTest, PlainLinesInEveryLineEnd) {
   EXPECT_EQ(texts(), (Lines{u"本文", u"", u"end", u"last"}));
   for (int j = 0; j < v.doc.line_count; ++j) {
     EXPECT_EQ(v.doc.lines[j].flags, DL_PARAGRAPH_END);
-    EXPECT_EQ(v.doc.lines[j].attrs, nullptr);
+    EXPECT_EQ(line_codes(v.doc.lines[j]), nullptr);
   }
 }
 
@@ -98,7 +98,7 @@ TEST_F(LoadTest, HeaderBlockIsDroppedInBracketNotation) {
   EXPECT_EQ(lines[0], u"題名");
   EXPECT_EQ(lines[1], u"本文") << "the block and its fences are gone";
   EXPECT_EQ(lines.back(), std::u16string(40, u'-')) << "a later separator stays as text";
-  EXPECT_NE(v.doc.lines[0].attrs, nullptr);
+  EXPECT_NE(line_codes(v.doc.lines[0]), nullptr);
 }
 
 TEST_F(LoadTest, ForcedBracketNotationNeedsTwoSeparators) {
@@ -114,7 +114,7 @@ TEST_F(LoadTest, MarkupOffShowsEverythingAsText) {
   Lines lines = texts();
   EXPECT_EQ(lines[0], u"題名《だいめい》");
   EXPECT_EQ(lines[1], std::u16string(40, u'-'));
-  for (int j = 0; j < v.doc.line_count; ++j) EXPECT_EQ(v.doc.lines[j].attrs, nullptr);
+  for (int j = 0; j < v.doc.line_count; ++j) EXPECT_EQ(line_codes(v.doc.lines[j]), nullptr);
 }
 
 TEST_F(LoadTest, FormFeedStartsANewPage) {
@@ -147,7 +147,7 @@ TEST_F(LoadTest, LockedTextReadsAsShiftJisWithBraceNotation) {
   EXPECT_EQ(v.doc.locked, 1);
   EXPECT_EQ(v.settings.text_format, DIALECT_BRACE);
   EXPECT_EQ(v.settings.encoding_letter, 'S');
-  ASSERT_NE(v.doc.lines[1].attrs, nullptr);
+  ASSERT_NE(line_codes(v.doc.lines[1]), nullptr);
   EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"ほん");
 }
 

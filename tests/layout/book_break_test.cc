@@ -123,17 +123,18 @@ class BookView {
   // ｜base《reading》.
   std::u16string written(int j) const {
     const DisplayLine& l = v.doc.lines[j];
-    const int length = static_cast<int>(std::char_traits<char16_t>::length(l.text));
+    const int length = line_length(l);
+    const std::uint16_t* codes = line_codes(l);
     std::u16string out;
     for (int k = 0; k < length; ++k) {
-      if (!l.attrs || !is_ruby_code(l.attrs[k])) {
+      if (!codes || !is_ruby_code(codes[k])) {
         out.push_back(l.text[k]);
         continue;
       }
       int end = k + 1;
-      while (end < length && l.attrs[end] == CONTINUATION_CODE) ++end;
+      while (end < length && codes[end] == CONTINUATION_CODE) ++end;
       out += u"｜" + std::u16string(l.text + k, l.text + end) + u"《" +
-             v.doc.annotation_texts[l.attrs[k] - RUBY_CODE_FIRST] + u"》";
+             v.doc.annotation_texts[codes[k] - RUBY_CODE_FIRST] + u"》";
       k = end - 1;
     }
     return out;
@@ -254,7 +255,7 @@ TEST(BookBreak, RubyLongerThanAColumnIsStillDivided) {
   auto cols = b.lay_out("｜漢字漢字漢字《かんじかんじかんじ》", nullptr);
   ASSERT_EQ(cols.size(), 2u);
   EXPECT_EQ(cols[0], u"漢字漢字");
-  EXPECT_EQ(b.v.doc.lines[1].attrs[0], RUBY_CODE_FIRST + 1)
+  EXPECT_EQ(line_codes(b.v.doc.lines[1])[0], RUBY_CODE_FIRST + 1)
       << "the rest of the base has its own reading";
   EXPECT_EQ(std::u16string(b.v.doc.annotation_texts[0]) + b.v.doc.annotation_texts[1],
             u"かんじかんじかんじ");
@@ -288,7 +289,7 @@ TEST(BookBreak, DividedJukugoKeepsEachPartsMorae) {
   ASSERT_EQ(cols.size(), 2u);
   EXPECT_EQ(b.written(0), u"｜新聞《しんぶん》");
   EXPECT_EQ(b.written(1), u"｜記者《きしゃ》");
-  EXPECT_EQ(b.v.doc.lines[1].attrs[0], RUBY_CODE_FIRST + 1) << "a reading of its own";
+  EXPECT_EQ(line_codes(b.v.doc.lines[1])[0], RUBY_CODE_FIRST + 1) << "a reading of its own";
 }
 
 TEST(BookBreak, OffLeavesStandardComposition) {

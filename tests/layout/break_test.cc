@@ -116,7 +116,7 @@ TEST_F(BreakTest, ASpaceAloneMakesNoColumn) {
 TEST_F(BreakTest, EmptyLineIsOneEmptyColumn) {
   EXPECT_EQ(lay_out(u""), (std::vector<std::u16string>{u""}));
   EXPECT_EQ(v.doc.lines[0].flags, DL_PARAGRAPH_END);
-  EXPECT_EQ(v.doc.lines[0].attrs, nullptr);
+  EXPECT_EQ(line_codes(v.doc.lines[0]), nullptr);
 }
 
 TEST_F(BreakTest, EveryColumnTakesAtLeastOneCharacter) {
@@ -142,9 +142,9 @@ TEST_F(BreakTest, RubyAcrossABreakIsDivided) {
   EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"ろく");
   EXPECT_EQ(std::u16string(v.doc.annotation_texts[1]), u"もじのよ");
   EXPECT_EQ(pass.ruby_count, 2);
-  EXPECT_EQ(v.doc.lines[0].attrs[19], RUBY_CODE_FIRST);
-  EXPECT_EQ(v.doc.lines[1].attrs[0], RUBY_CODE_FIRST + 1);
-  EXPECT_EQ(v.doc.lines[1].attrs[1], CONTINUATION_CODE);
+  EXPECT_EQ(line_codes(v.doc.lines[0])[19], RUBY_CODE_FIRST);
+  EXPECT_EQ(line_codes(v.doc.lines[1])[0], RUBY_CODE_FIRST + 1);
+  EXPECT_EQ(line_codes(v.doc.lines[1])[1], CONTINUATION_CODE);
 }
 
 TEST_F(BreakTest, OneCharacterReadingGoesWholeToTheNextColumn) {
@@ -166,7 +166,7 @@ TEST_F(BreakTest, NoDivisionOnceTheReadingsAreFull) {
   codes[20] = CONTINUATION_CODE;
   lay_out(kanji(24), 0, &codes);
   EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"ろくもじのよ");
-  EXPECT_EQ(v.doc.lines[1].attrs[0], CONTINUATION_CODE);
+  EXPECT_EQ(line_codes(v.doc.lines[1])[0], CONTINUATION_CODE);
 }
 
 // Lays out `text` as one display line that is not the end of its paragraph.

@@ -39,9 +39,9 @@ struct TestView {
           const std::vector<std::uint16_t>& codes = {}) {
     int i = view.doc.line_count;
     DisplayLine* dl = display_line_slot(view, i);
-    dl->text = arena_copy_text(view.doc.arena, text.data(), text.size());
-    dl->attrs = codes.empty() ? nullptr : arena_copy_codes(view.doc.arena, codes.data(), codes.size());
     dl->flags = flags;
+    set_line_text(view.doc.arena, *dl, text.data(), text.size(), codes.empty() ? nullptr : codes.data(),
+                  codes.size());
     view.doc.line_count = i + 1;
     return i;
   }

@@ -79,8 +79,8 @@ bool paragraphs_of(const ViewContext& book, const ViewContext& whole, std::vecto
   for (int i = 0; i < whole.doc.line_count; ++i) {
     Paragraph p;
     p.text = text_of(whole.doc.lines[i]);
-    if (whole.doc.lines[i].attrs)
-      p.codes.assign(whole.doc.lines[i].attrs, whole.doc.lines[i].attrs + p.text.size());
+    if (const std::uint16_t* codes = line_codes(whole.doc.lines[i]))
+      p.codes.assign(codes, codes + p.text.size());
     std::size_t at = 0;
     for (;; ++j) {
       if (j >= book.doc.line_count) return false;
@@ -254,17 +254,18 @@ int length_of(const std::vector<int>& adv, int end) {
 // reaches `extent` px: none overhangs its head or its foot. Returns how many.
 int readings_within(MeasureContext& measure, ViewContext& v, int index, int extent) {
   const DisplayLine& line = v.doc.lines[index];
-  if (!line.attrs) return 0;
+  const std::uint16_t* codes = line_codes(line);
+  if (!codes) return 0;
   const int n = static_cast<int>(std::char_traits<char16_t>::length(line.text));
   std::vector<int> adv(static_cast<std::size_t>(n) + 1);
   BookLine l;
   book_layout_display_line(measure, v, index, adv.data(), l);
   int count = 0;
   for (int i = 0; i < n; ++i) {
-    if (!is_ruby_code(line.attrs[i])) continue;
+    if (!is_ruby_code(codes[i])) continue;
     int units = 1;
-    while (i + units < n && line.attrs[i + units] == CONTINUATION_CODE) ++units;
-    const char16_t* r = v.doc.annotation_texts[static_cast<std::size_t>(line.attrs[i] - 65)];
+    while (i + units < n && codes[i + units] == CONTINUATION_CODE) ++units;
+    const char16_t* r = v.doc.annotation_texts[static_cast<std::size_t>(codes[i] - 65)];
     const int rn = r ? static_cast<int>(std::char_traits<char16_t>::length(r)) : 0;
     if (rn == 0) continue;
     std::vector<int> reading = reading_advances(v.typeset.font_ruby, r, rn);

@@ -2,6 +2,9 @@
 // the release step.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/fake/fake_font.h"
 #include "platform/fake/fake_trace.h"
 #include "trace/trace.h"
@@ -41,10 +44,9 @@ void fill_document(ViewContext& v, int count) {
   for (int j = 0; j < count; ++j) {
     DisplayLine* line = display_line_slot(v, j);
     ASSERT_NE(line, nullptr);
-    line->text = arena_copy_text(v.doc.arena, u"本文", 2);
-    std::uint16_t codes[2] = {65, 65};
-    line->attrs = j % 2 ? arena_copy_codes(v.doc.arena, codes, 2) : nullptr;
     line->flags = DL_PARAGRAPH_END;
+    std::uint16_t codes[2] = {65, 65};
+    ASSERT_EQ(set_line_text(v.doc.arena, *line, u"本文", 2, j % 2 ? codes : nullptr, 2), 1);
   }
   v.doc.line_count = count;
   v.doc.annotation_texts[0] = arena_copy_text(v.doc.arena, u"ほん", 2);
@@ -131,6 +133,29 @@ TEST(AllocZeroed, LargeBlocksAreTraced) {
   std::free(small);
   std::free(big);
   trace_shutdown();
+}
+
+TEST(DisplayLines, CodesFollowTheTextOnlyWhenGiven) {
+  TextArena arena;
+  DisplayLine line{};
+  line.flags = DL_PARAGRAPH_END;
+  const std::uint16_t codes[4] = {65, 64, 0, 16};  // one more code than characters
+  ASSERT_EQ(set_line_text(arena, line, u"漢字かなXX", 3, codes, 4), 1);
+  EXPECT_EQ(std::u16string(line.text), u"漢字か");
+  ASSERT_NE(line_codes(line), nullptr);
+  EXPECT_EQ(std::vector<std::uint16_t>(line_codes(line), line_codes(line) + 4),
+            std::vector<std::uint16_t>(codes, codes + 4));
+  EXPECT_EQ(line.flags, DL_PARAGRAPH_END | DL_CODES);
+  // A NUL inside the text ends it; the codes are still found after it.
+  ASSERT_EQ(set_line_text(arena, line, u"ab\0cd", 5, codes, 4), 1);
+  EXPECT_EQ(line_length(line), 2);
+  EXPECT_EQ(line_codes(line)[0], 65);
+  EXPECT_EQ(line_codes(line)[3], 16);
+  // Laid again without markup: no codes, the other flags kept.
+  ASSERT_EQ(set_line_text(arena, line, u"abc", 3), 1);
+  EXPECT_EQ(line_codes(line), nullptr);
+  EXPECT_EQ(line.flags, DL_PARAGRAPH_END);
+  arena_clear(arena);
 }
 
 TEST(TextArena, CopiesOfEverySizeStayIntact) {

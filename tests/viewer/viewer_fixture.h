@@ -50,9 +50,8 @@ class ViewerTest : public ::testing::Test {
     begin_display_lines(v);
     for (int i = 0; i < count; ++i) {
       DisplayLine* dl = display_line_slot(v, i);
-      dl->text = arena_copy_text(v.doc.arena, u"", 0);
-      dl->attrs = nullptr;
       dl->flags = DL_PARAGRAPH_END;
+      set_line_text(v.doc.arena, *dl, u"", 0);
     }
     v.doc.line_count = count;
   }
