@@ -47,9 +47,9 @@ struct NotationLine {
   int heading = 0;    // HEADING_* of the units [heading_from, heading_to)
   int heading_from = 0;
   int heading_to = 0;
-  int page_break = 0;  // the next line starts a new page (a gap in scroll mode)
+  int page_break = 0;   // the next line starts a new page (a gap in scroll mode)
   int centre_page = 0;  // the columns of this page, up to its end, stand in its middle
-  int annotated = 0;   // annotations were removed: a line left empty is no column
+  int annotated = 0;    // annotations were removed: a line left empty is no column
 };
 
 // Full-width cells an indent or foot offset may take at most (more is read as

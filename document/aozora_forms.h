@@ -24,9 +24,9 @@ enum FormKind {
   FORM_FOOT,        // 地付き (0), 地からN字上げ: the rest of the line, `first` cells up
   FORM_FOOT_BLOCK,  // ここから地付き, ここから地からN字上げ
   FORM_FOOT_BLOCK_END,
-  FORM_PAGE_BREAK,  // 改ページ 改丁 改段 改見開き
+  FORM_PAGE_BREAK,   // 改ページ 改丁 改段 改見開き
   FORM_CENTRE_PAGE,  // ページの左右中央
-  FORM_SIZE_BLOCK,  // ここからN段階小さな文字: `code` on every line until its end
+  FORM_SIZE_BLOCK,   // ここからN段階小さな文字: `code` on every line until its end
   FORM_SIZE_BLOCK_END,
 };
 

@@ -116,7 +116,7 @@ struct LoadState {
   bool skipping = false;
   int quote_state = QUOTE_OUTSIDE;
   NotationState notation;  // the full notation's blocks in force
-  int centred_from = -1;    // the first column of a page to centre, once it ends
+  int centred_from = -1;   // the first column of a page to centre, once it ends
 };
 
 // The header block: lines between two separators among the first kept lines

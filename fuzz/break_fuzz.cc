@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool with_codes = (data[1] >> 4) & 1;
   v.typeset.char_height = 18;
   v.typeset.half_width = 9;
-  v.typeset.font_main = fake::new_font(data[1] & 0x20 ? "@ＭＳ Ｐゴシック" : "@ＭＳ ゴシック", 18, 2700);
+  v.typeset.font_main =
+      fake::new_font(data[1] & 0x20 ? "@ＭＳ Ｐゴシック" : "@ＭＳ ゴシック", 18, 2700);
   v.typeset.font_ruby = fake::new_font("@ＭＳ ゴシック", 9, 2700);
   const bool book = (data[1] >> 6) & 1;
   v.settings.book_composition = book ? 1 : 0;
@@ -65,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (c <= 0x20) c = u' ';  // the loader has already blanked control characters
   codes.resize(text.size() + 2, 0);
   for (int k = 0; k < readings; ++k)
-    v.doc.annotation_texts[static_cast<std::size_t>(k)] = arena_copy_text(v.doc.arena, u"よみがなの", 5);
+    v.doc.annotation_texts[static_cast<std::size_t>(k)] =
+        arena_copy_text(v.doc.arena, u"よみがなの", 5);
 
   if (!begin_display_lines(v)) return 0;
   LayoutPass pass = begin_layout_pass(v, measure);

@@ -211,7 +211,8 @@ int run_full_notation(ViewContext& view, char16_t* line, std::uint16_t* codes, i
   check(out.foot_from >= 0 && out.foot_from <= n && out.foot >= -1);
   for (int cells : {out.indent, out.wrap, out.foot, state.indent, state.wrap, state.foot})
     check(cells >= -1 && cells <= NOTATION_CELLS_MAX);
-  if (!view.settings.markup_enabled) check(state.indent == before.indent && state.heading == before.heading);
+  if (!view.settings.markup_enabled)
+    check(state.indent == before.indent && state.heading == before.heading);
   return found;
 }
 
@@ -237,14 +238,14 @@ void run_markup_case(Dialect dialect, const std::uint8_t* data, std::size_t size
 
   int found;
   if (dialect == Dialect::brace) {
-    found =
-        parse_brace_markup(line.data(), codes.data(), view->doc.annotation_texts.data(), rubies,
-                           view->doc.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view, store);
+    found = parse_brace_markup(line.data(), codes.data(), view->doc.annotation_texts.data(), rubies,
+                               view->doc.annotation_texts.data() + NOTE_FIRST_ENTRY, notes, *view,
+                               store);
   } else if (dialect == Dialect::full) {
     found = run_full_notation(*view, line.data(), codes.data(), rubies, notes, quote, length);
   } else {
-    found = parse_bracket_markup(line.data(), codes.data(), view->doc.annotation_texts.data(), rubies,
-                                 *view, quote);
+    found = parse_bracket_markup(line.data(), codes.data(), view->doc.annotation_texts.data(),
+                                 rubies, *view, quote);
     check(quote == QUOTE_OUTSIDE || quote == QUOTE_INSIDE || quote == QUOTE_ENDS_HERE);
   }
   check(found == 0 || found == 1);

@@ -144,8 +144,7 @@ Column next_column(const BookText& t, BookLine& l, int start, int limit) {
   const int n = fitting(t, l, start, limit);
   const int after = book_skip_spaces(t, n);
   if (after >= t.length) return {t.length, t.length, BOOK_BREAK_FITS, 0};
-  if (n > start && may_break(t, after))
-    return {n, after, BOOK_BREAK_FITS, 0};
+  if (n > start && may_break(t, after)) return {n, after, BOOK_BREAK_FITS, 0};
   Column in = push_in(t, l, start, n, limit);
   if (found(in) && in.change == 0) return in;
   Column c = hang(t, start, n);

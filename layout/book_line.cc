@@ -150,8 +150,7 @@ Reading reading_over(const BookText& t, int i, int end) {
 void place_rubies(const BookText& t, BookLine& l) {
   if (!t.codes || !t.long_ruby) return;
   for (int i = l.start; i < l.end;) {
-    const bool head = is_ruby_code(t.codes[i]) ||
-                      (i == l.start && t.codes[i] == CONTINUATION_CODE);
+    const bool head = is_ruby_code(t.codes[i]) || (i == l.start && t.codes[i] == CONTINUATION_CODE);
     if (!head) {
       ++i;
       continue;
@@ -248,8 +247,8 @@ void measure_jukugo(const ViewContext& v, BookText& t, int head, int end) {
   const int len = static_cast<int>(std::char_traits<char16_t>::length(r));
   const std::vector<int> adv = reading_advances(v.typeset.font_ruby, r, len);
   for (int k = head, from = 0; k < end; ++k) {
-    const int to = k + 1 < end ? book_reading_division(t.text + head, end - head, r, k + 1 - head)
-                               : len;
+    const int to =
+        k + 1 < end ? book_reading_division(t.text + head, end - head, r, k + 1 - head) : len;
     const auto u = static_cast<std::size_t>(k);
     if (k > head) t.divides[u] = 1;
     t.part_first[u] = adv[static_cast<std::size_t>(from)];

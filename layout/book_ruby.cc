@@ -45,8 +45,15 @@ bool is_kanji(char16_t c) {
 // its own).
 bool joins_mora(char16_t c) {
   switch (c) {
-    case u'ぁ': case u'ぃ': case u'ぅ': case u'ぇ': case u'ぉ': case u'ゃ': case u'ゅ':
-    case u'ょ': case u'ゎ':
+    case u'ぁ':
+    case u'ぃ':
+    case u'ぅ':
+    case u'ぇ':
+    case u'ぉ':
+    case u'ゃ':
+    case u'ゅ':
+    case u'ょ':
+    case u'ゎ':
       return true;
     default:
       return false;

@@ -158,7 +158,7 @@ int origin_offset(const LayoutPass& pass, const char16_t* text) {
   if (!pass.logical_text || at < base) return ORIGIN_NONE;
   const std::uintptr_t offset = (at - base) / sizeof(char16_t);
   return offset <= static_cast<std::uintptr_t>(pass.logical_length) ? static_cast<int>(offset)
-                                                                     : ORIGIN_NONE;
+                                                                    : ORIGIN_NONE;
 }
 
 }  // namespace
@@ -184,7 +184,8 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
 LayoutPass begin_layout_pass(ViewContext& v, MeasureContext& measure) {
   LayoutPass pass;
   pass.measure = &measure;
-  trace("cx=%d %d %d  ", v.typeset.half_width * v.settings.column_chars, v.typeset.half_width, v.settings.column_chars);
+  trace("cx=%d %d %d  ", v.typeset.half_width * v.settings.column_chars, v.typeset.half_width,
+        v.settings.column_chars);
   TextExtent e;
   measure_text(measure, u"a", 1, e, v);
   pass.half_cell = e.cx;

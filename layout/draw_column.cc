@@ -24,7 +24,8 @@ void draw_pairs(ViewContext& v, Canvas& strip, platform::CanvasPoint top,
   const int length = static_cast<int>(pair_start.size());
   for (int i = 0, s = 0; i < length;) {
     if (pair_start[static_cast<std::size_t>(i)]) {
-      platform::canvas_text(strip, top.x - v.typeset.char_height, top.y + s, pairs.data() + i, 2, nullptr);
+      platform::canvas_text(strip, top.x - v.typeset.char_height, top.y + s, pairs.data() + i, 2,
+                            nullptr);
       s += advances[i] + advances[i + 1];
       i += 2;
     } else {

@@ -39,7 +39,8 @@ int rotated(const ViewContext& v) {
 
 void make_main_fonts(ViewContext& v, int s) {
   v.typeset.font_main = make_font(v.settings.face_name, s, rotated(v));
-  v.typeset.font_emphasis = make_font(v.typeset.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, s, rotated(v));
+  v.typeset.font_emphasis =
+      make_font(v.typeset.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, s, rotated(v));
   create_heading_font(v, s, rotated(v));
   create_sized_fonts(v, s, rotated(v));
 }
@@ -72,7 +73,8 @@ void read_main_metrics(MeasureContext& measure, ViewContext& v, int s) {
   v.typeset.font_pair_upright = nullptr;
   // Upright digit pairs use the same face without its "@".
   if (v.typeset.vertical && v.typeset.fixed_pitch)
-    v.typeset.font_pair_upright = make_font(v.settings.face_name.substr(1), s, platform::ESCAPEMENT_NONE);
+    v.typeset.font_pair_upright =
+        make_font(v.settings.face_name.substr(1), s, platform::ESCAPEMENT_NONE);
   v.typeset.half_is_half = m.max_char_width == 2 * m.ave_char_width ? 1 : 0;
   trace("(%d %d %d)", m.ave_char_width, m.max_char_width, v.typeset.fixed_pitch);
   v.typeset.half_width = m.ave_char_width;
@@ -106,7 +108,8 @@ void create_view_fonts(ViewContext& view) {
   // Fonts and lines follow the composition until the next open.
   view.typeset.composition =
       view.settings.book_composition ? &BOOK_COMPOSITION : &STANDARD_COMPOSITION;
-  view.typeset.vertical = !view.settings.face_name.empty() && view.settings.face_name[0] == '@' ? 1 : 0;
+  view.typeset.vertical =
+      !view.settings.face_name.empty() && view.settings.face_name[0] == '@' ? 1 : 0;
   trace("(%s fontheight=%d)", view.settings.face_name.c_str(), s);
   make_main_fonts(view, s);
   make_ruby_fonts(view, s);

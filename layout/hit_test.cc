@@ -21,7 +21,7 @@ int line_across(const ViewContext& v, int across, int extent) {
     // Vertical: the strip's pixels lie at distances acc + 1 .. acc + char_height
     // from the right edge; horizontal: rows acc .. acc + char_height - 1.
     bool on = v.typeset.vertical ? (across > acc && across <= acc + v.typeset.char_height)
-                         : (across >= acc && across < acc + v.typeset.char_height);
+                                 : (across >= acc && across < acc + v.typeset.char_height);
     if (on) return i;
     acc += v.typeset.char_height + v.typeset.slot_gap;
     if (acc >= extent) return -1;
@@ -50,7 +50,8 @@ int append(int n, const char16_t* text) {
 
 const char16_t* text_from(const ViewContext& v, int i, int j) {
   int n = append(0, v.doc.lines[i].text + j);
-  if (!(v.doc.lines[i].flags & DL_PARAGRAPH_END) && i + 1 < v.doc.line_count && v.doc.lines[i + 1].text)
+  if (!(v.doc.lines[i].flags & DL_PARAGRAPH_END) && i + 1 < v.doc.line_count &&
+      v.doc.lines[i + 1].text)
     append(n, v.doc.lines[i + 1].text);
   return g_hit_text;
 }
@@ -77,7 +78,8 @@ const char16_t* hit_test(ViewContext& view, int x, int y, int note_mode) {
   if (!note_mode) return text_from(view, i, j);
   std::uint16_t code = line_codes(line)[j];
   if (!is_note_code(code)) return nullptr;
-  return view.doc.annotation_texts[static_cast<std::size_t>(NOTE_FIRST_ENTRY + code - NOTE_CODE_FIRST)];
+  return view.doc
+      .annotation_texts[static_cast<std::size_t>(NOTE_FIRST_ENTRY + code - NOTE_CODE_FIRST)];
 }
 
 }  // namespace yomite

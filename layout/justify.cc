@@ -81,7 +81,8 @@ int standard_justify_display_line(MeasureContext& measure, ViewContext& v, int i
   // Full columns end in the cell punctuation hangs into, unless the face is
   // fixed-pitch with full-width glyphs that are not two half cells.
   int target = v.typeset.half_width * v.settings.column_chars;
-  if (!(v.typeset.fixed_pitch == 1 && v.typeset.half_is_half == 0)) target += 2 * v.typeset.half_width;
+  if (!(v.typeset.fixed_pitch == 1 && v.typeset.half_is_half == 0))
+    target += 2 * v.typeset.half_width;
   plain_advances(measure, v, text, length, advances);
   const bool small = has_small_text(line_codes(line), length);
   if (small) small_advances(v, line, length, advances);

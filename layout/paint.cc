@@ -92,14 +92,12 @@ int draw_column(Paint& p, int index, int y) {
   int drawn = 0;
   if (p.strip) {
     platform::canvas_move_to(*p.strip, ch, 0);
-    platform::CanvasPoint e =
-        draw_column_text(v, *p.strip, index, p.advances.data(), use);
+    platform::CanvasPoint e = draw_column_text(v, *p.strip, index, p.advances.data(), use);
     platform::canvas_blit(p.win, left, TEXT_MARGIN + indent, e.x, e.y, *p.strip, 0, 0);
     drawn = e.y;
   } else if (p.win.direct_text) {
     platform::canvas_move_to(p.win, r - y, TEXT_MARGIN + indent);
-    platform::CanvasPoint e =
-        draw_column_text(v, p.win, index, p.advances.data(), use);
+    platform::CanvasPoint e = draw_column_text(v, p.win, index, p.advances.data(), use);
     drawn = e.y - (TEXT_MARGIN + indent);
   }
   platform::canvas_fill(p.win, left, TEXT_MARGIN + indent + drawn, ch, p.height);
@@ -245,9 +243,11 @@ void paint_view(ViewContext& view, Canvas& win, const PaintRect& client, const P
     platform::canvas_fill(win, 0, 0, p.width, TEXT_MARGIN);
   else
     platform::canvas_fill(win, 0, 0, TEXT_MARGIN, p.height);
-  if (view.viewport.top_line != 0 && view.viewport.top_line >= view.doc.line_count) view.viewport.top_line = view.doc.line_count - 1;
+  if (view.viewport.top_line != 0 && view.viewport.top_line >= view.doc.line_count)
+    view.viewport.top_line = view.doc.line_count - 1;
   if (view.viewport.top_line < 0) view.viewport.top_line = 0;
-  if (view.typeset.column_pitch <= 0) view.typeset.column_pitch = view.typeset.ruby_height + view.typeset.char_height + SLOT_GAP;
+  if (view.typeset.column_pitch <= 0)
+    view.typeset.column_pitch = view.typeset.ruby_height + view.typeset.char_height + SLOT_GAP;
   if (view.typeset.vertical)
     walk_columns(p, update);
   else

@@ -40,7 +40,7 @@ struct DialogControl {
   int max_chars = 0;
   int buddy = 0;  // a spin's edit
   int spin_min = 0, spin_max = 0;
-  int same_row = 0;  // 1: beside the control before it, else on a row of its own
+  int same_row = 0;                // 1: beside the control before it, else on a row of its own
   std::vector<std::string> items;  // a list's rows (UTF-8), in and out
   int selected = -1;               // a list's chosen row, in and out
   int list_rows = 0;               // rows a list shows at once

@@ -36,9 +36,9 @@ int parse_anchor(const std::string& text, TextAnchor& a) {
   if (offset < 0) return 0;
   const std::string rest = text.substr(at);
   std::u16string wide(rest.size() + 1, u'\0');
-  const int n = utf8_to_utf16(reinterpret_cast<const unsigned char*>(rest.data()),
-                              static_cast<int>(rest.size()), wide.data(),
-                              static_cast<int>(wide.size()));
+  const int n =
+      utf8_to_utf16(reinterpret_cast<const unsigned char*>(rest.data()),
+                    static_cast<int>(rest.size()), wide.data(), static_cast<int>(wide.size()));
   for (int i = 0; i < n && static_cast<int>(a.excerpt.size()) < ANCHOR_EXCERPT_MAX; ++i) {
     const char16_t c = wide[static_cast<std::size_t>(i)];
     if (c < 0x20 || c == 0x7F || is_excerpt_blank(c)) continue;

@@ -24,8 +24,7 @@ bool book_order(const Bookmark& a, const Bookmark& b) {
 }
 
 bool same_mark(const Bookmark& a, const Bookmark& b) {
-  return a.place.logical == b.place.logical && a.place.offset == b.place.offset &&
-         a.time == b.time;
+  return a.place.logical == b.place.logical && a.place.offset == b.place.offset && a.time == b.time;
 }
 
 std::string unquoted(const std::string& v) {
@@ -83,8 +82,7 @@ void apply(Edit& e, std::vector<BookmarkBook>& books) {
     break;
   }
   // A file without bookmarks leaves the file.
-  if (book->marks.empty())
-    books.erase(books.begin() + (book - books.data()));
+  if (book->marks.empty()) books.erase(books.begin() + (book - books.data()));
 }
 
 int update(const std::string& current, std::string& replacement, void* context) {
@@ -102,8 +100,8 @@ int update(const std::string& current, std::string& replacement, void* context) 
 }
 
 int run(Edit& e, const std::string& path) {
-  const int written = platform::update_file_atomically(path.c_str(), SETTINGS_FILE_MAX_BYTES,
-                                                       update, &e);
+  const int written =
+      platform::update_file_atomically(path.c_str(), SETTINGS_FILE_MAX_BYTES, update, &e);
   if (!written || !e.done) return 0;
   platform::notify_settings_changed();
   return 1;
@@ -158,7 +156,8 @@ std::vector<BookmarkBook> parse_bookmarks(const std::string& text) {
     } else if (equal_ignoring_ascii_case(line.name, "Place")) {
       mark = nullptr;
       Bookmark m;
-      if (static_cast<int>(book->marks.size()) < BOOKMARKS_PER_FILE_MAX && parse_anchor(value, m.place)) {
+      if (static_cast<int>(book->marks.size()) < BOOKMARKS_PER_FILE_MAX &&
+          parse_anchor(value, m.place)) {
         book->marks.push_back(m);
         mark = &book->marks.back();
       }

@@ -140,8 +140,7 @@ std::string& editor_command(ViewContext& v) {
   return p.editor_command;
 }
 
-int read_settings(ViewContext& v, const std::string& path, std::string* refusal,
-                  IniFile* loaded) {
+int read_settings(ViewContext& v, const std::string& path, std::string* refusal, IniFile* loaded) {
   IniFile ini;
   int problem = platform::FILE_FINE;
   // One snapshot: a writer's rename never splits the keys. A refused file

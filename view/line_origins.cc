@@ -47,8 +47,9 @@ int line_at_origin(const Document& doc, int logical, int offset) {
   const std::vector<int>& first = doc.origins.first_line;
   if (logical < 0 || logical >= logical_line_count(doc)) return -1;
   const int begin = first[static_cast<std::size_t>(logical)];
-  const int end = logical + 1 < logical_line_count(doc) ? first[static_cast<std::size_t>(logical) + 1]
-                                                        : doc.line_count;
+  const int end = logical + 1 < logical_line_count(doc)
+                      ? first[static_cast<std::size_t>(logical) + 1]
+                      : doc.line_count;
   int found = -1;
   for (int i = begin; i < end && i < doc.line_count; ++i) {
     const int o = line_origin_offset(doc, i);

@@ -13,8 +13,8 @@
 
 #include "platform/font.h"
 #include "platform/window.h"
-#include "view/line_origins.h"
 #include "view/limits.h"
+#include "view/line_origins.h"
 #include "view/text_arena.h"
 
 namespace yomite {
@@ -139,9 +139,9 @@ struct Document {
 // How the document is set: the fonts made for it, their metrics, the width
 // cache and the composition. Owns the fonts and the cache.
 struct Typesetting {
-  platform::Font* font_main = nullptr;          // turned 270 degrees in vertical writing
-  platform::Font* font_page_number = nullptr;   // vertical writing only
-  int page_number_height = 0;                   // px
+  platform::Font* font_main = nullptr;         // turned 270 degrees in vertical writing
+  platform::Font* font_page_number = nullptr;  // vertical writing only
+  int page_number_height = 0;                  // px
   platform::Font* font_ruby = nullptr;
   platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks
   platform::Font* font_pair_upright = nullptr;  // face without '@', for upright digit pairs
@@ -151,12 +151,12 @@ struct Typesetting {
   int char_height = 18;                         // px, cell height of the main font
   int half_width = 0;                           // px, one half-width unit of the main font
   int ruby_height = 7;                          // px, cell height of the ruby font
-  int slot_gap = 2;       // px between a slot's text and the next slot's ruby band
-  int column_pitch = 27;  // px, ruby_height + char_height + slot_gap: the scrolling unit
-  int fixed_pitch = 1;    // the main font is fixed-pitch
-  int half_is_half = 0;   // average width is exactly half the maximum width
-  int vertical = 0;       // 1 exactly when face_name begins with '@'
-  int extent_swapped = 0;                // the font reports extents with the axes exchanged
+  int slot_gap = 2;        // px between a slot's text and the next slot's ruby band
+  int column_pitch = 27;   // px, ruby_height + char_height + slot_gap: the scrolling unit
+  int fixed_pitch = 1;     // the main font is fixed-pitch
+  int half_is_half = 0;    // average width is exactly half the maximum width
+  int vertical = 0;        // 1 exactly when face_name begins with '@'
+  int extent_swapped = 0;  // the font reports extents with the axes exchanged
   std::uint16_t* width_cache = nullptr;  // per-character widths of the main font
   // What breaking, justification and painting do, chosen with the fonts
   // (null until they are made).
@@ -287,7 +287,7 @@ struct Viewport {
   // page; the current one (an index, -1: none) stands out.
   std::vector<TextRange> highlights;
   int current_highlight = -1;
-  int auto_speed = 0;                  // sign = direction, magnitude 0..5 = speed step
+  int auto_speed = 0;  // sign = direction, magnitude 0..5 = speed step
   AutoScroll auto_scroll;
   ColumnInFlight column;
   // Fit to window and full screen (viewer/window_fit.h).

@@ -119,8 +119,7 @@ void reload_bookmarks(const ViewContext& v) {
 }
 
 std::string default_bookmark_name(const ViewContext& v) {
-  std::u16string words =
-      excerpt_at(v.doc, v.viewport.top_line, 0, BOOKMARK_DEFAULT_NAME_CHARS);
+  std::u16string words = excerpt_at(v.doc, v.viewport.top_line, 0, BOOKMARK_DEFAULT_NAME_CHARS);
   // A sentence that ends soon after a few words ends the name there.
   const std::size_t stop = words.find(u'。', BOOKMARK_NAME_WORDS_MIN);
   if (stop != std::u16string::npos) words.resize(stop + 1);
@@ -145,7 +144,8 @@ int bookmark_line(ViewContext& v, const Bookmark& mark) {
 std::string bookmark_row(ViewContext& v, const Bookmark& mark) {
   const int line = bookmark_line(v, mark);
   const std::string page =
-      line < 0 ? "(なし)" : std::to_string(line / std::max(v.settings.page_lines, 1) + 1) + "ページ";
+      line < 0 ? "(なし)"
+               : std::to_string(line / std::max(v.settings.page_lines, 1) + 1) + "ページ";
   const std::u16string& words = mark.place.excerpt;
   return mark.name + "  " + page + "  " + when(mark.time) + "  " +
          utf16_to_utf8(words.data(), words.size());
@@ -158,7 +158,8 @@ void cmd_add_bookmark(ViewContext& v, int) {
     platform::window_focus(v.viewport.window);
     return;
   }
-  if (!add_bookmark_here(v, name)) platform::message_box(v.viewport.window, BOOKMARK_FAILED, "Yomite");
+  if (!add_bookmark_here(v, name))
+    platform::message_box(v.viewport.window, BOOKMARK_FAILED, "Yomite");
   platform::window_focus(v.viewport.window);
 }
 

@@ -244,8 +244,8 @@ int page_jump_dialog(ViewContext& v, int page, int* percent) {
   // Extension: how many pages there are, and a place in percent.
   const Progress progress = reading_progress(v);
   const std::string pages = "/ " + grouped_number(progress.pages) + (progress.loading ? "…" : "");
-  form.controls = {label("移動するページ番号(&P):"), number, spin, label(pages.c_str(), 1),
-                   label("または位置(&R):"), place, label("%", 1)};
+  form.controls = {label("移動するページ番号(&P):"), number, spin,         label(pages.c_str(), 1),
+                   label("または位置(&R):"),         place,  label("%", 1)};
   PageAnswer answer;
   platform::DialogHooks hooks;
   hooks.accept = accept_page;

@@ -78,7 +78,8 @@ void go_to(ViewContext& v, int k) {
 void show_status(ViewContext& v) {
   FindSession& s = session();
   if (!s.shown) return;
-  if (DialogControl* c = platform::dialog_control(s.form, ID_FIND_STATUS)) c->label = find_status(v);
+  if (DialogControl* c = platform::dialog_control(s.form, ID_FIND_STATUS))
+    c->label = find_status(v);
   platform::modeless_show_values(s.form);
 }
 
@@ -108,8 +109,9 @@ void list_matches(ViewContext& v) {
   list.selected = std::clamp(session().current, 0, static_cast<int>(list.items.size()) - 1);
   DialogControl count;
   count.kind = platform::CONTROL_LABEL;
-  count.label = std::to_string(matches.size()) + " 件" +
-                (matches.size() > FIND_LIST_MAX ? "（最初の " + std::to_string(FIND_LIST_MAX) + " 件）" : "");
+  count.label =
+      std::to_string(matches.size()) + " 件" +
+      (matches.size() > FIND_LIST_MAX ? "（最初の " + std::to_string(FIND_LIST_MAX) + " 件）" : "");
   form.controls.insert(form.controls.begin(), count);
   platform::DialogHooks hooks;
   hooks.accept = accept_list_row;
@@ -180,7 +182,8 @@ void open_window(ViewContext& v) {
     text.max_chars = FIND_TEXT_MAX_UNITS;
     DialogControl readings = control(platform::CONTROL_CHECK, ID_FIND_READINGS, "ルビの読みも(&Y)");
     readings.checked = s.options.readings;
-    DialogControl kana = control(platform::CONTROL_CHECK, ID_FIND_KANA, "ひらがなとカタカナを区別しない(&K)");
+    DialogControl kana =
+        control(platform::CONTROL_CHECK, ID_FIND_KANA, "ひらがなとカタカナを区別しない(&K)");
     kana.checked = s.options.kana;
     f.controls = {control(platform::CONTROL_LABEL, 0, "検索する文字列(&F):"),
                   text,

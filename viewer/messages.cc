@@ -78,7 +78,8 @@ int answer_file_name_query(int code, platform::MessageSender* sender, const View
   if (code != QUERY_FILE_NAME || !sender) return 0;
   // The file the user opened: an archive's, not its unpacked copy's, which
   // goes when the viewer ends.
-  return platform::send_text_to(sender, v.doc.archive_name.empty() ? v.doc.file_name : v.doc.archive_name);
+  return platform::send_text_to(sender,
+                                v.doc.archive_name.empty() ? v.doc.file_name : v.doc.archive_name);
 }
 
 void on_settings_changed(ViewContext& v) {

@@ -45,7 +45,8 @@ WindowSize vertical_size(const ViewContext& v, const platform::SystemMeasures& m
                          long long column) {
   const long long p = v.typeset.column_pitch;
   long long client_height = std::max(column + m.hscroll_height, p);
-  long long client_width = v.settings.page_mode ? p * v.settings.page_lines : p * (client_height * 3 / 2 / p);
+  long long client_width =
+      v.settings.page_mode ? p * v.settings.page_lines : p * (client_height * 3 / 2 / p);
   client_width = std::max(client_width, p);
   return {clamp_px(client_width + 2 * m.frame_width + 2 * m.edge_width), clamp_px(client_height)};
 }
@@ -71,7 +72,8 @@ int lines_for_first_picture(const ViewContext& v, const OptionRequests& r) {
   const long long columns = across / std::max(v.typeset.column_pitch, 1) + 2;
   long long need = v.viewport.top_line + columns;
   if (r.jump_line >= 1) need = std::max(need, r.jump_line + columns);
-  if (v.viewport.mark_page > 0) need = std::max(need, 1LL * (v.viewport.mark_page - 1) * v.settings.page_lines + 1);
+  if (v.viewport.mark_page > 0)
+    need = std::max(need, 1LL * (v.viewport.mark_page - 1) * v.settings.page_lines + 1);
   return static_cast<int>(std::min(need, 1LL * INT_MAX));
 }
 
@@ -99,8 +101,10 @@ void fill_layout_defaults(ViewContext& v) {
 }
 
 WindowSize window_size_for(const ViewContext& v, const platform::SystemMeasures& m) {
-  const long long column = 1LL * v.typeset.half_width * (1LL * v.settings.column_chars + COLUMN_MARGIN_HALF_WIDTHS);
-  WindowSize size = v.typeset.vertical ? vertical_size(v, m, column) : horizontal_size(v, m, column);
+  const long long column =
+      1LL * v.typeset.half_width * (1LL * v.settings.column_chars + COLUMN_MARGIN_HALF_WIDTHS);
+  WindowSize size =
+      v.typeset.vertical ? vertical_size(v, m, column) : horizontal_size(v, m, column);
   size.height =
       clamp_px(1LL * size.height + m.caption_height + 2 * m.frame_height + 2 * m.edge_height);
   return size;
@@ -132,7 +136,8 @@ void jump_to_requested_line(ViewContext& v, const OptionRequests& r) {
 }
 
 void restore_mark(ViewContext& v) {
-  if (v.viewport.mark_page <= 0 || v.settings.page_lines <= 0) return;  // no mark, or no pages to count
+  if (v.viewport.mark_page <= 0 || v.settings.page_lines <= 0)
+    return;  // no mark, or no pages to count
   long long first = static_cast<long long>(v.viewport.mark_page - 1) * v.settings.page_lines;
   if (first < v.doc.line_count) v.doc.lines[first].flags |= DL_MARK;
 }
@@ -158,7 +163,8 @@ void open_document(ViewContext& v, int font_size, int x, int y,
   jump_to_requested_line(v, requests);
   restore_top_place(v, requests);
   // A reload that gave fewer lines keeps the last one in view.
-  if (v.viewport.top_line > std::max(v.doc.line_count - 1, 0)) v.viewport.top_line = std::max(v.doc.line_count - 1, 0);
+  if (v.viewport.top_line > std::max(v.doc.line_count - 1, 0))
+    v.viewport.top_line = std::max(v.doc.line_count - 1, 0);
   update_scroll_bar(v);
   v.doc.loaded = 1;
   restore_mark(v);

@@ -92,8 +92,8 @@ void restore_top_place(ViewContext& v, const OptionRequests& r) {
 
 void restore_mark_place(ViewContext& v) {
   KeptPlace& mark = v.viewport.mark_place;
-  const int wanted = v.settings.keep_place && mark.anchor.logical >= 0 && mark.line >= 0 &&
-                     marked_line(v) >= 0;
+  const int wanted =
+      v.settings.keep_place && mark.anchor.logical >= 0 && mark.line >= 0 && marked_line(v) >= 0;
   mark.line = wanted ? find_anchor_line(v, mark.anchor, 1) : -1;
   if (mark.line >= 0) put_mark(v, mark.line);
   show_progress(v);
@@ -121,8 +121,8 @@ std::string grouped_number(long long n) {
 std::string progress_text(const ViewContext& v) {
   const Progress p = reading_progress(v);
   if (p.pages <= 0) return "";
-  return grouped_number(p.page) + " / " + grouped_number(p.pages) + (p.loading ? "…" : "") +
-         " (" + std::to_string(p.percent) + " %)";
+  return grouped_number(p.page) + " / " + grouped_number(p.pages) + (p.loading ? "…" : "") + " (" +
+         std::to_string(p.percent) + " %)";
 }
 
 void show_progress(ViewContext& v) {

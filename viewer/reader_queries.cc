@@ -42,9 +42,9 @@ int answer_reader_query(ViewContext& v, int code, platform::MessageSender* sende
       return answer(sender, 1, format_anchor(anchor_at(v.doc, v.viewport.top_line)));
     case QUERY_PAGE: {
       const Progress p = reading_progress(v);
-      return answer(sender, p.page,
-                    std::to_string(p.page) + " " + std::to_string(p.pages) + " " +
-                        std::to_string(p.percent));
+      return answer(
+          sender, p.page,
+          std::to_string(p.page) + " " + std::to_string(p.pages) + " " + std::to_string(p.percent));
     }
     case QUERY_PAGE_COUNT: {
       lay_out_through(v, -1);
@@ -52,7 +52,8 @@ int answer_reader_query(ViewContext& v, int code, platform::MessageSender* sende
       return answer(sender, pages, std::to_string(pages));
     }
     case QUERY_FIND: {
-      const int n = find_text(v, utf8_to_u16string(platform::sender_argument(sender)), SearchOptions{});
+      const int n =
+          find_text(v, utf8_to_u16string(platform::sender_argument(sender)), SearchOptions{});
       return answer(sender, n, match_text(v));
     }
     case QUERY_FIND_NEXT:

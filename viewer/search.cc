@@ -35,9 +35,9 @@ int raw_forms(char16_t folded, const SearchOptions& o, char16_t* out) {
     out[n++] = static_cast<char16_t>(folded - 32 + FULL_WIDTH_SHIFT);
   }
   if (folded >= u'!' && folded <= u'~') out[n++] = static_cast<char16_t>(folded + FULL_WIDTH_SHIFT);
-  const bool hiragana = (folded >= KATAKANA_FIRST - KANA_SHIFT && folded <= KATAKANA_LAST - KANA_SHIFT) ||
-                        folded == KATAKANA_ITERATION - KANA_SHIFT ||
-                        folded == KATAKANA_VOICED_ITERATION - KANA_SHIFT;
+  const bool hiragana =
+      (folded >= KATAKANA_FIRST - KANA_SHIFT && folded <= KATAKANA_LAST - KANA_SHIFT) ||
+      folded == KATAKANA_ITERATION - KANA_SHIFT || folded == KATAKANA_VOICED_ITERATION - KANA_SHIFT;
   if (o.kana && hiragana) out[n++] = static_cast<char16_t>(folded + KANA_SHIFT);
   return n;
 }
@@ -118,7 +118,8 @@ void read_line(const Document& d, int i, std::vector<ReadUnit>& units) {
   for (int k = 0; k < length;) {
     const std::uint16_t code = codes ? codes[k] : CODE_PLAIN;
     const char16_t* reading =
-        is_ruby_code(code) ? d.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)] : nullptr;
+        is_ruby_code(code) ? d.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)]
+                           : nullptr;
     if (!reading || !*reading) {
       units.push_back({l.text[k], {i, k, i, k + 1}});
       ++k;
@@ -143,7 +144,8 @@ void find_in_readings(const Document& d, const SearchPattern& p, std::vector<Tex
       for (int i = first; i <= last; ++i) {
         read_line(d, i, units);
         if (i < last)
-          for (int g = dropped_after(d, i); g > 0; --g) units.push_back({u' ', {i + 1, 0, i + 1, 0}});
+          for (int g = dropped_after(d, i); g > 0; --g)
+            units.push_back({u' ', {i + 1, 0, i + 1, 0}});
       }
       const std::size_t n = p.folded.size();
       for (std::size_t s = 0; s + n <= units.size(); ++s) {

@@ -90,7 +90,8 @@ RenderArgs parse_render_args(int argc, const char* const* argv) {
       if (a.page < 1 || at != value.size()) a.error = "--page wants a page number from 1";
     } else if (arg == "--find" || arg == "--at") {
       if (i + 1 >= argc || argv[i + 1][0] == 0) {
-        a.error = arg + (arg == "--find" ? " wants the text to find" : " wants a place LOGICAL,OFFSET,WORDS");
+        a.error = arg + (arg == "--find" ? " wants the text to find"
+                                         : " wants a place LOGICAL,OFFSET,WORDS");
         break;
       }
       (arg == "--find" ? a.find : a.at) = argv[++i];

@@ -46,7 +46,7 @@ struct Window {
   int moved = 0;              // times moved
   int repaints = 0;           // whole-window repaint requests
   std::string title;
-  ScrollBarState bars[2];  // SCROLL_BAR_HORZ, SCROLL_BAR_VERT
+  ScrollBarState bars[2];   // SCROLL_BAR_HORZ, SCROLL_BAR_VERT
   std::string tooltips[2];  // what each bar says under the pointer
   int status_shown = 0;     // the strip under the page, and its text
   std::string status;

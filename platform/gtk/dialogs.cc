@@ -24,8 +24,8 @@ constexpr int EDIT_WIDTH_CHARS_MAX = 32;
 
 struct Running {
   DialogForm* form = nullptr;
-  const DialogHooks* hooks = nullptr;           // a modal dialog's
-  const ModelessHooks* modeless = nullptr;      // the window beside the main one
+  const DialogHooks* hooks = nullptr;       // a modal dialog's
+  const ModelessHooks* modeless = nullptr;  // the window beside the main one
   GtkWidget* dialog = nullptr;
   std::vector<GtkWidget*> widgets;  // one per control, in order
   int showing = 0;                  // values are being shown: no `changed`
@@ -210,9 +210,9 @@ GtkWidget* make_list(Running& r, const DialogControl& c) {
   GtkWidget* tree = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store));
   g_object_unref(store);
   gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(tree), FALSE);
-  gtk_tree_view_append_column(
-      GTK_TREE_VIEW(tree),
-      gtk_tree_view_column_new_with_attributes("", gtk_cell_renderer_text_new(), "text", 0, nullptr));
+  gtk_tree_view_append_column(GTK_TREE_VIEW(tree),
+                              gtk_tree_view_column_new_with_attributes(
+                                  "", gtk_cell_renderer_text_new(), "text", 0, nullptr));
   g_signal_connect(tree, "row-activated", G_CALLBACK(on_row_activated), &r);
   GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC,
@@ -349,8 +349,8 @@ void place_beside(GtkWidget* window, GtkWindow* owner) {
     gdk_window_get_frame_extents(frame, &outer);
     height = outer.y + outer.height - y;
   }
-  GdkMonitor* monitor = frame ? gdk_display_get_monitor_at_window(gdk_window_get_display(frame), frame)
-                              : nullptr;
+  GdkMonitor* monitor =
+      frame ? gdk_display_get_monitor_at_window(gdk_window_get_display(frame), frame) : nullptr;
   GdkRectangle work{0, 0, 0, 0};
   if (monitor) gdk_monitor_get_workarea(monitor, &work);
   int natural = 0, minimum = 0;

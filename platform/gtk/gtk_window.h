@@ -27,7 +27,7 @@ struct Window {
   int bar_shown[2] = {};
   GtkWidget* status = nullptr;  // the strip under the page (an extension)
   int status_shown = 0;
-  std::string tooltips[2];      // what each bar says, as last set
+  std::string tooltips[2];  // what each bar says, as last set
   ViewContext* view = nullptr;
 
   // The size the toplevel's content has or was last asked for, scroll bars

@@ -152,7 +152,7 @@ DialogTemplate lay_out_dialog(const DialogForm& form, TextWidth width, void* con
     }
     DialogItem it = item_of(c, static_cast<int>(i), x, row_top, width, context);
     row_height = std::max(row_height, it.y - row_top + it.cy);  // a list is taller
-    x += it.cx + (c.kind == CONTROL_EDIT ? 1 : GAP);  // a spin sits close to its edit
+    x += it.cx + (c.kind == CONTROL_EDIT ? 1 : GAP);            // a spin sits close to its edit
     widest = std::max(widest, x - GAP);
     t.items.push_back(it);
   }

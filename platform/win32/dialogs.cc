@@ -181,8 +181,8 @@ INT_PTR CALLBACK dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
 void init_controls() {
   static const bool controls = [] {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-    const auto init = win32::late_function<decltype(&InitCommonControlsEx)>(
-        L"comctl32.dll", "InitCommonControlsEx");
+    const auto init = win32::late_function<decltype(&InitCommonControlsEx)>(L"comctl32.dll",
+                                                                            "InitCommonControlsEx");
     return init && init(&icc) != 0;
   }();
   (void)controls;
@@ -209,8 +209,8 @@ int modeless_open(Window* owner, DialogForm& form, const ModelessHooks& hooks) {
     const std::vector<WORD> words = template_words(t, dialog_font_face(), DIALOG_FONT_POINTS);
     g_modeless_running = Running{&form, nullptr, &hooks};
     g_modeless = CreateDialogIndirectParamW(
-        instance(), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner_hwnd(owner),
-        dialog_proc, reinterpret_cast<LPARAM>(&g_modeless_running));
+        instance(), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner_hwnd(owner), dialog_proc,
+        reinterpret_cast<LPARAM>(&g_modeless_running));
     if (!g_modeless) return -1;
     place_beside(g_modeless, owner_hwnd(owner));
     ShowWindow(g_modeless, SW_SHOW);

@@ -185,7 +185,8 @@ std::vector<int> font_unit_advances(Font* font, const char16_t* text, int count)
   if (font->design) SelectObject(dc, font->handle);
   std::vector<int> out(static_cast<std::size_t>(count), 0);
   for (int i = 0, before = 0; i < count; ++i) {
-    const bool pair = i + 1 < count && (text[i] & 0xFC00) == 0xD800 && (text[i + 1] & 0xFC00) == 0xDC00;
+    const bool pair =
+        i + 1 < count && (text[i] & 0xFC00) == 0xD800 && (text[i + 1] & 0xFC00) == 0xDC00;
     const int end = ends[static_cast<std::size_t>(pair ? i + 1 : i)];
     const int units = end - before;
     out[static_cast<std::size_t>(i)] =

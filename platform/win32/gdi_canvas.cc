@@ -116,8 +116,8 @@ CanvasPoint text(Canvas& c, int x, int y, const char16_t* s, int count, const in
   // The baseline where the font's metrics put it (GDI puts it by its own ascent).
   const int drop = font->ascent_drop;
   ExtTextOutW(dc, down ? x + drop : x, down ? y : y - drop, 0, nullptr,
-              reinterpret_cast<const wchar_t*>(s),
-              static_cast<UINT>(count), advances ? dx.data() : nullptr);
+              reinterpret_cast<const wchar_t*>(s), static_cast<UINT>(count),
+              advances ? dx.data() : nullptr);
   SelectObject(dc, old_font);
   return down ? CanvasPoint{x, y + total} : CanvasPoint{x + total, y};
 }
@@ -182,9 +182,8 @@ void read_pixels(Canvas& c, std::uint32_t* out) {
 
 // State changes need no work here: every drawing call reads the state.
 const CanvasOps OPS = {
-    nullptr, nullptr,           nullptr, nullptr,   nullptr,     nullptr,
-    nullptr, nullptr,           fill,    invert,    line_to,     text,
-    blit,    create_compatible, destroy, get_pixel, read_pixels,
+    nullptr, nullptr, nullptr, nullptr, nullptr,           nullptr, nullptr,   nullptr,     fill,
+    invert,  line_to, text,    blit,    create_compatible, destroy, get_pixel, read_pixels,
 };
 
 Canvas* wrap(GdiCanvas* g, int w, int h) {

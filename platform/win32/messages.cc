@@ -51,8 +51,7 @@ void messages_close() {
   g_open = 0;
 }
 
-int handle_viewer_message(Window& w, UINT message, WPARAM wparam, LPARAM lparam,
-                          LRESULT* result) {
+int handle_viewer_message(Window& w, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
   if (!g_open || message == 0 || !w.view) return 0;
   if (message == g_command) {
     MessageSender sender{reinterpret_cast<HWND>(lparam)};

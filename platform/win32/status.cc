@@ -59,7 +59,8 @@ void status_calc_size(Window& w, NCCALCSIZE_PARAMS& params, const RECT& window_r
   const int bar = (style & WS_HSCROLL) ? win32::metric_at(SM_CYHSCROLL, w.dpi) : 0;
   const int right = (style & WS_VSCROLL) ? win32::metric_at(SM_CXVSCROLL, w.dpi) : 0;
   w.status_rect = {client.left - window_rect.left, client.bottom + bar - window_rect.top,
-                   client.right + right - window_rect.left, client.bottom + bar + height - window_rect.top};
+                   client.right + right - window_rect.left,
+                   client.bottom + bar + height - window_rect.top};
 }
 
 void status_paint(Window& w) {
@@ -125,8 +126,8 @@ void tooltip_follow(Window& w, int hit, POINT screen) {
   info.uId = 1;
   info.lpszText = w.tooltips[bar].data();
   if (!w.tooltip) {
-    w.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
-                                0, 0, 0, 0, w.hwnd, nullptr, instance(), nullptr);
+    w.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX, 0,
+                                0, 0, 0, w.hwnd, nullptr, instance(), nullptr);
     if (!w.tooltip) return;
     SendMessageW(w.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   }

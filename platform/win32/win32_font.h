@@ -12,7 +12,7 @@ namespace yomite::platform {
 
 struct Font {
   HFONT handle = nullptr;
-  std::string face;  // as asked, with its "@"
+  std::string face;         // as asked, with its "@"
   std::wstring drawn_face;  // what GDI was given: the face or its stand-in
   int escapement = 0;
   FontMetrics metrics;

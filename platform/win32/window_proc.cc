@@ -111,7 +111,8 @@ LRESULT dispatch(Window& w, HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       return result;
     }
     case WM_NCMOUSEMOVE:
-      tooltip_follow(w, static_cast<int>(wparam), POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+      tooltip_follow(w, static_cast<int>(wparam),
+                     POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
       break;
     case WM_NCMOUSELEAVE:
       tooltip_hide(w);

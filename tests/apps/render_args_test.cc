@@ -38,10 +38,14 @@ TEST(RenderArgs, Refusals) {
     const char* error_part;
   };
   const Case cases[] = {
-      {{"--frob", "a.txt"}, "unknown flag --frob"}, {{"a.txt", "--size"}, "--size"},
-      {{"--size=0x10", "a.txt"}, "0x10"},           {{"--size", "640", "a.txt"}, "640"},
-      {{"--size", "640x480x2"}, "640x480x2"},       {{"--size", "99999x10"}, "99999x10"},
-      {{"a.txt", "--find"}, "--find wants"},          {{"--find", "", "a.txt"}, "--find wants"},
+      {{"--frob", "a.txt"}, "unknown flag --frob"},
+      {{"a.txt", "--size"}, "--size"},
+      {{"--size=0x10", "a.txt"}, "0x10"},
+      {{"--size", "640", "a.txt"}, "640"},
+      {{"--size", "640x480x2"}, "640x480x2"},
+      {{"--size", "99999x10"}, "99999x10"},
+      {{"a.txt", "--find"}, "--find wants"},
+      {{"--find", "", "a.txt"}, "--find wants"},
       {{"a.txt", "--at"}, "--at wants"},
   };
   for (const Case& c : cases) {

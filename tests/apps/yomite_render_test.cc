@@ -335,7 +335,8 @@ TEST(YomiteRender, FindPrintsMatchesAndAtDrawsThePageOfAPlace) {
   const std::string png = process_temp_dir().file("render-at.png");
   const std::string by_page = process_temp_dir().file("render-by-page.png");
   ASSERT_EQ(run("--at 20,0, -o '" + png + "' '" + sample + "'").status, 0);
-  ASSERT_EQ(run("--page " + std::to_string(page) + " -o '" + by_page + "' '" + sample + "'").status, 0);
+  ASSERT_EQ(run("--page " + std::to_string(page) + " -o '" + by_page + "' '" + sample + "'").status,
+            0);
   EXPECT_EQ(slurp(png), slurp(by_page));
   // Words that are nowhere, or no place at all, are refused.
   RenderRun gone = run("--at 20,0,どこにもない言葉 '" + sample + "'");
@@ -549,11 +550,11 @@ TEST(RenderInputs, ATextOverTheCharacterLimitIsCutWithAWord) {
   RenderRun r = run("--dump-lines " + quoted(text));
   ASSERT_EQ(r.status, 0) << r.err;
   // (The sanitizer build's leak checker may add its report after it.)
-  EXPECT_EQ(r.err.rfind(
-                "yomite-render: the text holds more than 1048576 characters; the rest was not "
-                "loaded\n",
-                0),
-            0u)
+  EXPECT_EQ(
+      r.err.rfind("yomite-render: the text holds more than 1048576 characters; the rest was not "
+                  "loaded\n",
+                  0),
+      0u)
       << r.err;
   const std::vector<std::string> lines = lines_of(r.out);
   ASSERT_FALSE(lines.empty());
@@ -679,9 +680,9 @@ TEST(RenderSettings, ARefusedSettingsFileIsSaidAndTheDefaultsAreUsed) {
   run = r.run("--dump-lines " + quoted(SAMPLE));  // a hang times the test out
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err.rfind("yomite-render: the settings file " + r.settings +
-                               " is a FIFO, a device or a socket, not a regular file; the "
-                               "defaults are used\n",
-                           0),
+                              " is a FIFO, a device or a socket, not a regular file; the "
+                              "defaults are used\n",
+                          0),
             0u)
       << run.err;
   EXPECT_TRUE(run.out == standard);

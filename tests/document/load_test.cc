@@ -195,7 +195,8 @@ TEST_F(LoadTest, CharacterLimitEndsAfterTheLineThatPassedItAndSaysSo) {
   open(write_file("long.txt", text + "b\n"));
   EXPECT_EQ(v.doc.load_cut, LOAD_CUT_CHARACTERS);
   EXPECT_EQ(text_columns(v), whole);
-  EXPECT_EQ(cut_notice(v), u"（この先は読み込んでいません。文字数が上限の１０４８５７６字を超えました）");
+  EXPECT_EQ(cut_notice(v),
+            u"（この先は読み込んでいません。文字数が上限の１０４８５７６字を超えました）");
   // In slices, asked once more after the end, as a window's load may be: once.
   const int with_notice = v.doc.line_count;
   release_document(v);
@@ -220,7 +221,8 @@ TEST_F(LoadTest, ByteLimitEndsLinesWithoutCharacters) {
   // line once 64 MiB have been read.
   EXPECT_EQ(text_columns(v), DOCUMENT_MAX_BYTES / 32767 + 1);
   EXPECT_EQ(v.doc.load_cut, LOAD_CUT_BYTES);
-  EXPECT_EQ(cut_notice(v), u"（この先は読み込んでいません。ファイルが上限の６４ＭｉＢを超えました）");
+  EXPECT_EQ(cut_notice(v),
+            u"（この先は読み込んでいません。ファイルが上限の６４ＭｉＢを超えました）");
   EXPECT_NE(fake::trace_text().find("limit of bytes reached"), std::string::npos);
   trace_shutdown();
   std::remove(test::process_temp_dir().file("zero-bytes.txt").c_str());
@@ -232,7 +234,8 @@ TEST_F(LoadTest, DisplayLineLimitEndsEmptyLines) {
   open(write_file("empty-lines.txt", std::string(DOCUMENT_MAX_LINES + 100, '\n')));
   EXPECT_EQ(text_columns(v), DOCUMENT_MAX_LINES);
   EXPECT_EQ(v.doc.load_cut, LOAD_CUT_LINES);
-  EXPECT_EQ(cut_notice(v), u"（この先は読み込んでいません。行数が上限の４１９４３０４行を超えました）");
+  EXPECT_EQ(cut_notice(v),
+            u"（この先は読み込んでいません。行数が上限の４１９４３０４行を超えました）");
   std::remove(test::process_temp_dir().file("empty-lines.txt").c_str());
   release_document(v);
   v.settings.page_lines = 1024;  // each two-byte line "\f\n" is a page of 1024 columns

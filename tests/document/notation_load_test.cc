@@ -62,7 +62,8 @@ class NotationLoad : public ::testing::Test {
   int raw_lines() const {
     int raw = 0;
     for (int i = 0; i < v.doc.line_count; ++i)
-      if (std::u16string_view(v.doc.lines[i].text).find(u"［＃") != std::u16string_view::npos) ++raw;
+      if (std::u16string_view(v.doc.lines[i].text).find(u"［＃") != std::u16string_view::npos)
+        ++raw;
     return raw;
   }
 
@@ -82,7 +83,7 @@ TEST_F(NotationLoad, IndentsShortenTheColumnAndSurviveItsBreaks) {
   EXPECT_EQ(v.doc.lines[0].indent, 3 * CELL);
   EXPECT_EQ(v.doc.lines[0].shortened, 3 * CELL);
   EXPECT_EQ(v.doc.lines[1].indent, 3 * CELL);  // the line's indent goes on past the break
-  EXPECT_EQ(text(2).size(), 18u);          // the block: first column 2 cells in
+  EXPECT_EQ(text(2).size(), 18u);              // the block: first column 2 cells in
   EXPECT_EQ(v.doc.lines[2].indent, 2 * CELL);
   EXPECT_EQ(v.doc.lines[3].indent, 4 * CELL);  // continuation 4 cells in
   EXPECT_EQ(v.doc.lines[3].shortened, 4 * CELL);
@@ -185,8 +186,8 @@ TEST_F(NotationLoad, HeadingsFormTheContents) {
 TEST_F(NotationLoad, SmallerAndLargerTextTakeTheirOwnRoom) {
   const std::u16string line(30, u'あ');
   open_text(u"［＃ここから１段階小さな文字］\n" + line + u"\n［＃ここで小さな文字終わり］\n" +
-            u"［＃ここから２段階大きな文字］\n" + line + u"\n［＃ここで大きな文字終わり］\n" + line +
-            u"\n");
+            u"［＃ここから２段階大きな文字］\n" + line + u"\n［＃ここで大きな文字終わり］\n" +
+            line + u"\n");
   ASSERT_GE(v.doc.line_count, 6);
   const std::size_t smaller = text(0).size(), larger = text(2).size(), plain = text(4).size();
   EXPECT_EQ(plain, 20u);

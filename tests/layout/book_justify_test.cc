@@ -126,7 +126,8 @@ int reading_at(TestView& t, int line, int head, int units) {
   MeasureContext measure = view_measure_context(t.view);
   book_layout_display_line(measure, t.view, line, adv.data(), l);
   const DisplayLine& dl = t.view.doc.lines[line];
-  const char16_t* r = t.view.doc.annotation_texts[static_cast<std::size_t>(line_codes(dl)[head] - 65)];
+  const char16_t* r =
+      t.view.doc.annotation_texts[static_cast<std::size_t>(line_codes(dl)[head] - 65)];
   std::vector<int> reading(std::char_traits<char16_t>::length(r), 9);
   return book_place_ruby(l, adv.data(), head, units, r, reading);
 }

@@ -40,8 +40,8 @@ struct TestView {
     int i = view.doc.line_count;
     DisplayLine* dl = display_line_slot(view, i);
     dl->flags = flags;
-    set_line_text(view.doc.arena, *dl, text.data(), text.size(), codes.empty() ? nullptr : codes.data(),
-                  codes.size());
+    set_line_text(view.doc.arena, *dl, text.data(), text.size(),
+                  codes.empty() ? nullptr : codes.data(), codes.size());
     view.doc.line_count = i + 1;
     return i;
   }

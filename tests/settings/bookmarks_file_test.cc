@@ -55,10 +55,11 @@ TEST(AnchorText, ReadsBackWhatItWritesAndRefusesWhatItDidNot) {
     int ok;
   };
   const Case cases[] = {
-      {"", 0},          {"12", 0},        {"12,", 0},       {",3,x", 0},  {"-1,3,x", 0},
-      {"1,-3,x", 0},    {"1,3", 0},       {"1,3,", 1},      {"x,3,a", 0}, {"1 ,3,a", 0},
-      {"67108864,0,a", 1}, {"67108865,0,a", 0}, {"0,32767,a", 1}, {"0,32768,a", 0},
-      {"99999999999999999999,0,a", 0},
+      {"", 0},          {"12", 0},           {"12,", 0},
+      {",3,x", 0},      {"-1,3,x", 0},       {"1,-3,x", 0},
+      {"1,3", 0},       {"1,3,", 1},         {"x,3,a", 0},
+      {"1 ,3,a", 0},    {"67108864,0,a", 1}, {"67108865,0,a", 0},
+      {"0,32767,a", 1}, {"0,32768,a", 0},    {"99999999999999999999,0,a", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -70,7 +71,11 @@ TEST(AnchorText, ReadsBackWhatItWritesAndRefusesWhatItDidNot) {
   }
   // Blanks and control characters leave an excerpt; it is cut to its limit.
   TextAnchor t;
-  ASSERT_EQ(parse_anchor("1,2,a b\tc\x7F" "\xE3\x80\x80" "d", t), 1);
+  ASSERT_EQ(parse_anchor("1,2,a b\tc\x7F"
+                         "\xE3\x80\x80"
+                         "d",
+                         t),
+            1);
   EXPECT_EQ(t.excerpt, u"abcd");
   ASSERT_EQ(parse_anchor("1,2," + std::string(500, 'x'), t), 1);
   EXPECT_EQ(t.excerpt.size(), static_cast<std::size_t>(ANCHOR_EXCERPT_MAX));
@@ -193,7 +198,8 @@ TEST(BookmarksFormat, ReadsBackTheSameAndCleansWhatItReads) {
 
   // At most BOOKMARKS_PER_FILE_MAX a file.
   std::string many = "[Book]\nFile=/m\n";
-  for (int i = 0; i < BOOKMARKS_PER_FILE_MAX + 10; ++i) many += "Place=" + std::to_string(i) + ",0,x\n";
+  for (int i = 0; i < BOOKMARKS_PER_FILE_MAX + 10; ++i)
+    many += "Place=" + std::to_string(i) + ",0,x\n";
   back = parse_bookmarks(many);
   ASSERT_EQ(back.size(), 1u);
   EXPECT_EQ(back[0].marks.size(), static_cast<std::size_t>(BOOKMARKS_PER_FILE_MAX));
@@ -206,7 +212,8 @@ class BookmarksFile : public ::testing::Test {
 };
 
 TEST_F(BookmarksFile, BesideTheSettingsFile) {
-  EXPECT_EQ(bookmarks_path("/home/u/.config/yomite/YOMITE.INI"), "/home/u/.config/yomite/BOOKMARK.INI");
+  EXPECT_EQ(bookmarks_path("/home/u/.config/yomite/YOMITE.INI"),
+            "/home/u/.config/yomite/BOOKMARK.INI");
   EXPECT_EQ(bookmarks_path("C:\\Yomite\\YOMITE.INI"), "C:\\Yomite\\BOOKMARK.INI");
   EXPECT_EQ(path, dir.file(BOOKMARKS_FILE_NAME));
 }
@@ -246,18 +253,23 @@ TEST_F(BookmarksFile, NeverWritesAFileTheNextReadRefuses) {
   std::size_t size = 0;
   for (int b = 0; size < SETTINGS_FILE_MAX_BYTES; ++b) {
     BookmarkBook book{"/big" + std::to_string(b), {}};
-    for (int i = 0; i < 100; ++i) book.marks.push_back(mark(i, 0, 1, "n", std::u16string(40, u'x')));
+    for (int i = 0; i < 100; ++i)
+      book.marks.push_back(mark(i, 0, 1, "n", std::u16string(40, u'x')));
     size += format_bookmarks({book}).size();
     books.push_back(book);
   }
   // Less than a bookmark's room left.
-  while (format_bookmarks(books).size() > SETTINGS_FILE_MAX_BYTES - 150) books.back().marks.pop_back();
+  while (format_bookmarks(books).size() > SETTINGS_FILE_MAX_BYTES - 150)
+    books.back().marks.pop_back();
   std::ofstream(path, std::ios::binary) << format_bookmarks(books);
   const std::string before = slurp(path);
-  EXPECT_EQ(add_bookmark(path, "/other.txt", mark(1, 0, 1, std::string(80, 'n'), std::u16string(60, u'x'))), 0);
+  EXPECT_EQ(add_bookmark(path, "/other.txt",
+                         mark(1, 0, 1, std::string(80, 'n'), std::u16string(60, u'x'))),
+            0);
   EXPECT_TRUE(slurp(path) == before);
   // A file that is too large already is never replaced.
-  std::ofstream(path, std::ios::binary | std::ios::app) << std::string(SETTINGS_FILE_MAX_BYTES, ';');
+  std::ofstream(path, std::ios::binary | std::ios::app)
+      << std::string(SETTINGS_FILE_MAX_BYTES, ';');
   const std::string huge = slurp(path);
   EXPECT_EQ(add_bookmark(path, "/a.txt", mark(1, 0, 1, "a")), 0);
   EXPECT_TRUE(slurp(path) == huge);
@@ -295,9 +307,11 @@ TEST_F(BookmarksFile, ConcurrentWritersLoseNothing) {
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   }
-  EXPECT_EQ(read_bookmarks(path, "/shared.txt").size(), static_cast<std::size_t>(EACH * WRITERS / 2));
+  EXPECT_EQ(read_bookmarks(path, "/shared.txt").size(),
+            static_cast<std::size_t>(EACH * WRITERS / 2));
   for (int w = 0; w < WRITERS; w += 2)
-    EXPECT_EQ(read_bookmarks(path, "/own" + std::to_string(w) + ".txt").size(), static_cast<std::size_t>(EACH));
+    EXPECT_EQ(read_bookmarks(path, "/own" + std::to_string(w) + ".txt").size(),
+              static_cast<std::size_t>(EACH));
 }
 #endif
 

@@ -50,10 +50,12 @@ void fill_document(ViewContext& v, int count) {
   }
   v.doc.line_count = count;
   v.doc.annotation_texts[0] = arena_copy_text(v.doc.arena, u"ほん", 2);
-  v.doc.annotation_texts[NOTE_FIRST_ENTRY] = arena_copy_text(v.doc.arena, u"\x0001https://example.org", 20);
+  v.doc.annotation_texts[NOTE_FIRST_ENTRY] =
+      arena_copy_text(v.doc.arena, u"\x0001https://example.org", 20);
   v.typeset.width_cache = static_cast<std::uint16_t*>(alloc_zeroed(65536 * sizeof(std::uint16_t)));
-  for (platform::Font** f : {&v.typeset.font_main, &v.typeset.font_page_number, &v.typeset.font_ruby,
-                             &v.typeset.font_emphasis, &v.typeset.font_pair_upright})
+  for (platform::Font** f :
+       {&v.typeset.font_main, &v.typeset.font_page_number, &v.typeset.font_ruby,
+        &v.typeset.font_emphasis, &v.typeset.font_pair_upright})
     *f = fake::new_font("@ＭＳ ゴシック", 18, 2700);
 }
 

@@ -426,44 +426,22 @@ TEST_F(Commands, ContextMenuItemsInOrderWithChecks) {
   v.settings.smooth_dots = 4;
   v.settings.page_mode = 1;
   std::vector<MenuItem> menu = context_menu_items(v);
-  EXPECT_EQ(labels(menu), (Args{"開く(&O)...\tO",
-                                "履歴(&H)",
-                                "-",
-                                "スムーススクロール",
-                                "ｽﾑｰｽｽｸﾛｰﾙﾄﾞｯﾄ数(4)",
-                                "ページモード(&P)",
-                                "ページ移動...\tP",
-                                "検索(&Q)...\t/",         // extensions: search,
-                                "検索結果の一覧(&U)...",   // its matches,
-                                "位置を表示(&I)",          // the status strip
-                                "-",
-                                "文字色(&C)...",
-                                "背景色(&B)...",
-                                "リンク色(&L)...",
-                                "-",
-                                "フォント変更(&F)...\tF",
-                                "フォント大\t]",
-                                "フォント小\t[",
-                                "-",
-                                "幅変更(&W)...\tW",
-                                "-",
-                                "特殊メモon/off(&T)",
-                                "注記を組版する(&A)",  // the full notation's switch (extension)
-                                "マーク(&M)\tM",
-                                "マークへジャンプ(&J)\tJ",
-                                "しおりを挟む(&N)\tB",  // bookmarks (extension)
-                                "しおり一覧(&Y)...",
-                                "-",
-                                "エディタ起動(&E)\tE",
-                                "設定(&S)\tS",
-                                "現在のフォント/幅を標準にする(&Z)",
-                                "バージョン情報(&V)",
-                                // The window's extensions.
-                                "-",
-                                "配色(&K)",
-                                "ルビ(&R)",
-                                "ウィンドウに合わせて組む(&G)",
-                                "全画面表示\tF11"}));
+  EXPECT_EQ(
+      labels(menu),
+      (Args{"開く(&O)...\tO", "履歴(&H)", "-", "スムーススクロール", "ｽﾑｰｽｽｸﾛｰﾙﾄﾞｯﾄ数(4)",
+            "ページモード(&P)", "ページ移動...\tP",
+            "検索(&Q)...\t/",         // extensions: search,
+            "検索結果の一覧(&U)...",  // its matches,
+            "位置を表示(&I)",         // the status strip
+            "-", "文字色(&C)...", "背景色(&B)...", "リンク色(&L)...", "-", "フォント変更(&F)...\tF",
+            "フォント大\t]", "フォント小\t[", "-", "幅変更(&W)...\tW", "-", "特殊メモon/off(&T)",
+            "注記を組版する(&A)",  // the full notation's switch (extension)
+            "マーク(&M)\tM", "マークへジャンプ(&J)\tJ",
+            "しおりを挟む(&N)\tB",  // bookmarks (extension)
+            "しおり一覧(&Y)...", "-", "エディタ起動(&E)\tE", "設定(&S)\tS",
+            "現在のフォント/幅を標準にする(&Z)", "バージョン情報(&V)",
+            // The window's extensions.
+            "-", "配色(&K)", "ルビ(&R)", "ウィンドウに合わせて組む(&G)", "全画面表示\tF11"}));
   EXPECT_EQ(menu[3].checked, 1);   // smooth scrolling
   EXPECT_EQ(menu[5].checked, 1);   // page mode
   EXPECT_EQ(menu[9].checked, 0);   // the status strip, off until shown
@@ -509,11 +487,11 @@ TEST_F(Commands, ContextMenuGraysWithoutADocumentAndForALockedText) {
   std::vector<int> grayed;
   for (const MenuItem& i : menu)
     if (i.grayed) grayed.push_back(i.id);
-  EXPECT_EQ(grayed, (std::vector<int>{CMD_PAGE_JUMP, CMD_FIND, CMD_FIND_LIST, CMD_FONT,
-                                      CMD_FONT_LARGER, CMD_FONT_SMALLER, CMD_WIDTH, CMD_MARKUP,
-                                      CMD_FULL_NOTATION, CMD_SET_MARK, CMD_JUMP_MARK,
-                                      CMD_ADD_BOOKMARK, CMD_BOOKMARKS, CMD_EDITOR,
-                                      CMD_MAKE_STANDARD}));
+  EXPECT_EQ(grayed,
+            (std::vector<int>{CMD_PAGE_JUMP, CMD_FIND, CMD_FIND_LIST, CMD_FONT, CMD_FONT_LARGER,
+                              CMD_FONT_SMALLER, CMD_WIDTH, CMD_MARKUP, CMD_FULL_NOTATION,
+                              CMD_SET_MARK, CMD_JUMP_MARK, CMD_ADD_BOOKMARK, CMD_BOOKMARKS,
+                              CMD_EDITOR, CMD_MAKE_STANDARD}));
 }
 
 TEST_F(Commands, FullNotationItemsComeOnlyFromTheMenu) {

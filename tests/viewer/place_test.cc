@@ -39,9 +39,10 @@ std::string full_width(int n) {
 // form feed, Latin words that break at spaces): paragraph k begins with
 // "段落k" in full-width digits, so every place has words of its own.
 std::string book(int paragraphs, int first = 0) {
-  std::string t = "試験の本\n----------------------------------------\n記号《きごう》の説明\n"
-                  "----------------------------------------\n"
-                  "［＃３字下げ］第一章［＃「第一章」は大見出し］\n";
+  std::string t =
+      "試験の本\n----------------------------------------\n記号《きごう》の説明\n"
+      "----------------------------------------\n"
+      "［＃３字下げ］第一章［＃「第一章」は大見出し］\n";
   for (int k = first; k < first + paragraphs; ++k) {
     t += "　段落" + full_width(k) + "の始まり。吾輩《わがはい》は猫である。";
     for (int f = 0; f < k % 5 + 1; ++f) t += "名前はまだ無い。どこで生れたか頓と見当がつかぬ。";
@@ -342,9 +343,13 @@ TEST_F(Place, ThePageJumpDialogShowsThePagesAndTakesAPercentage) {
   open();
   const int per = v.settings.page_lines;
   fake::DialogStep percent;
-  percent.edit = [](platform::DialogForm& f) { platform::dialog_control(f, ID_PAGE_PERCENT)->text = "50"; };
+  percent.edit = [](platform::DialogForm& f) {
+    platform::dialog_control(f, ID_PAGE_PERCENT)->text = "50";
+  };
   fake::DialogStep too_much = percent;
-  too_much.edit = [](platform::DialogForm& f) { platform::dialog_control(f, ID_PAGE_PERCENT)->text = "101"; };
+  too_much.edit = [](platform::DialogForm& f) {
+    platform::dialog_control(f, ID_PAGE_PERCENT)->text = "101";
+  };
   fake::script_dialog_steps({too_much, percent});
   run_menu_command(v, CMD_PAGE_JUMP);
   const platform::DialogForm& shown = fake::dialogs_shown().back();

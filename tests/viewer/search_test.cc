@@ -41,10 +41,10 @@ TEST(SearchFolding, WidthCaseAndKana) {
     char16_t in, out, out_kana;
   };
   const Case cases[] = {
-      {u'A', u'a', u'a'},   {u'z', u'z', u'z'},   {u'Ａ', u'a', u'a'},   {u'ｚ', u'z', u'z'},
-      {u'５', u'5', u'5'},  {u'！', u'!', u'!'},  {u'～', u'~', u'~'},   {u'\x3000', u' ', u' '},
+      {u'A', u'a', u'a'},    {u'z', u'z', u'z'},    {u'Ａ', u'a', u'a'},   {u'ｚ', u'z', u'z'},
+      {u'５', u'5', u'5'},   {u'！', u'!', u'!'},   {u'～', u'~', u'~'},   {u'\x3000', u' ', u' '},
       {u'カ', u'カ', u'か'}, {u'ヶ', u'ヶ', u'ゖ'}, {u'ヴ', u'ヴ', u'ゔ'}, {u'ヽ', u'ヽ', u'ゝ'},
-      {u'ー', u'ー', u'ー'}, {u'ｶ', u'ｶ', u'ｶ'},   {u'漢', u'漢', u'漢'}, {u'É', u'É', u'É'},
+      {u'ー', u'ー', u'ー'}, {u'ｶ', u'ｶ', u'ｶ'},    {u'漢', u'漢', u'漢'}, {u'É', u'É', u'É'},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.in));
@@ -66,7 +66,8 @@ const char* TEXT =
     "----------------------------------------\n"
     "記号《きごう》\n"
     "----------------------------------------\n"
-    "あいうえおかきくけこさしすせそたちつてと猫の額ほどの庭がある。\n"  // 猫の額 across a column break? (20 a column)
+    "あいうえおかきくけこさしすせそたちつてと猫の額ほどの庭がある。\n"  // 猫の額 across a column
+                                                                        // break? (20 a column)
     "ＹＯＭＩＴＥは読み手のための道具です。\n"
     "The quick brown fox jumps over the lazy dog near the river bank.\n"
     "吾輩《わがはい》は猫である。名前はまだ無い。\n"
@@ -98,7 +99,8 @@ class Search : public ::testing::Test {
     for (int i = m.line; i <= m.end_line; ++i) {
       const char16_t* t = v.doc.lines[i].text;
       const int from = i == m.line ? m.index : 0;
-      const int to = i == m.end_line ? m.end_index : static_cast<int>(std::char_traits<char16_t>::length(t));
+      const int to =
+          i == m.end_line ? m.end_index : static_cast<int>(std::char_traits<char16_t>::length(t));
       out.append(t + from, t + to);
     }
     return out;
@@ -269,7 +271,9 @@ TEST_F(Search, HighlightsArePaintedOnlyWhereThereAreMatches) {
   find_text(v, u"猫", {});
   // One inverted block (the current match) and frames for the others.
   std::size_t inverts = 0;
-  for (std::size_t at = marked.find("invert"); at != std::string::npos; at = marked.find("invert", at + 1)) ++inverts;
+  for (std::size_t at = marked.find("invert"); at != std::string::npos;
+       at = marked.find("invert", at + 1))
+    ++inverts;
   EXPECT_EQ(inverts, 1u);
 }
 
@@ -279,7 +283,8 @@ TEST_F(Search, OtherProgramsAskForThePlaceFindAndBookmark) {
     asker.argument = argument;
     asker.received.clear();
     const int result = on_command_message(v, code, fake::sender_of(asker));
-    return std::make_pair(result, asker.received.empty() ? std::string("(none)") : asker.received[0]);
+    return std::make_pair(result,
+                          asker.received.empty() ? std::string("(none)") : asker.received[0]);
   };
   v.viewport.top_line = 2;
   EXPECT_EQ(ask(QUERY_TOP_LINE), std::make_pair(2, std::string("2")));
@@ -322,7 +327,8 @@ TEST_F(Search, BookmarksAddListJumpRenameAndDelete) {
   on_key(v, 'B');  // Ctrl+B is B
   fake::set_modifiers(0);
   ASSERT_EQ(fake::dialogs_shown().size(), 1u);
-  EXPECT_EQ(fake::dialogs_shown()[0].controls[1].text, default_bookmark_name(v)) << "the words there";
+  EXPECT_EQ(fake::dialogs_shown()[0].controls[1].text, default_bookmark_name(v))
+      << "the words there";
   v.viewport.top_line = 1;
   fake::script_dialog_steps({fake::DialogStep{}});  // OK with the words as the name
   run_menu_command(v, CMD_ADD_BOOKMARK);
@@ -335,12 +341,18 @@ TEST_F(Search, BookmarksAddListJumpRenameAndDelete) {
   // The dialog lists them in book order; rename the second, delete the first,
   // jump to what is left.
   fake::DialogStep choose_second;
-  choose_second.edit = [](DialogForm& f) { platform::dialog_control(f, ID_BOOKMARK_LIST)->selected = 1; };
+  choose_second.edit = [](DialogForm& f) {
+    platform::dialog_control(f, ID_BOOKMARK_LIST)->selected = 1;
+  };
   choose_second.press = ID_BOOKMARK_RENAME;
   fake::DialogStep new_name;
-  new_name.edit = [](DialogForm& f) { platform::dialog_control(f, ID_BOOKMARK_NAME)->text = "猫の所"; };
+  new_name.edit = [](DialogForm& f) {
+    platform::dialog_control(f, ID_BOOKMARK_NAME)->text = "猫の所";
+  };
   fake::DialogStep choose_first;
-  choose_first.edit = [](DialogForm& f) { platform::dialog_control(f, ID_BOOKMARK_LIST)->selected = 0; };
+  choose_first.edit = [](DialogForm& f) {
+    platform::dialog_control(f, ID_BOOKMARK_LIST)->selected = 0;
+  };
   choose_first.press = ID_BOOKMARK_DELETE;
   fake::DialogStep jump;
   fake::script_dialog_steps({choose_second, new_name, choose_first, jump});
@@ -358,7 +370,8 @@ TEST_F(Search, BookmarksAddListJumpRenameAndDelete) {
   ViewContext other;
   other.doc.file_name = v.doc.file_name;
   other.viewport.window = &window;
-  add_bookmark(bookmarks_path(settings_path()), v.doc.file_name, Bookmark{anchor_at(v.doc, 2), 1, "他"});
+  add_bookmark(bookmarks_path(settings_path()), v.doc.file_name,
+               Bookmark{anchor_at(v.doc, 2), 1, "他"});
   EXPECT_EQ(file_bookmarks().size(), 1u);
   on_settings_changed(v);
   EXPECT_EQ(file_bookmarks().size(), 2u);
