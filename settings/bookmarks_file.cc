@@ -118,15 +118,13 @@ std::string clean_bookmark_name(const std::string& name) {
   int chars = 0;
   for (std::size_t i = 0; i < name.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(name[i]);
-    if (c < 0x20 || c == 0x7F) {
-      out += ' ';
-      ++chars;
-      continue;
-    }
-    const bool starts_char = (c & 0xC0) != 0x80;
-    if (starts_char && chars == BOOKMARK_NAME_MAX_CHARS) break;
+    // A control character becomes a space and counts as a character, so the
+    // limit holds after it too.
+    const bool control = c < 0x20 || c == 0x7F;
+    const bool starts_char = control || (c & 0xC0) != 0x80;
+    if (starts_char && chars >= BOOKMARK_NAME_MAX_CHARS) break;
     if (starts_char) ++chars;
-    out += static_cast<char>(c);
+    out += control ? ' ' : static_cast<char>(c);
   }
   const std::size_t first = out.find_first_not_of(' ');
   if (first == std::string::npos) return "";

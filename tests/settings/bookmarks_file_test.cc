@@ -195,6 +195,13 @@ TEST(BookmarksFormat, ReadsBackTheSameAndCleansWhatItReads) {
   std::string long_name;
   for (int i = 0; i < BOOKMARK_NAME_MAX_CHARS + 5; ++i) long_name += "あ";
   EXPECT_EQ(clean_bookmark_name(long_name).size(), 3u * BOOKMARK_NAME_MAX_CHARS);
+  // Control characters count too: a name of them past the limit is cut
+  // there, and a clean name stays as it is when cleaned again.
+  const std::string controls = "a" + std::string(BOOKMARK_NAME_MAX_CHARS + 5, '\0') + "b";
+  EXPECT_EQ(clean_bookmark_name(controls), "a");
+  const std::string tabs = "a" + std::string(BOOKMARK_NAME_MAX_CHARS - 2, '\t') + "bc";
+  EXPECT_EQ(clean_bookmark_name(tabs), "a" + std::string(BOOKMARK_NAME_MAX_CHARS - 2, ' ') + "b");
+  EXPECT_EQ(clean_bookmark_name(clean_bookmark_name(tabs)), clean_bookmark_name(tabs));
 
   // At most BOOKMARKS_PER_FILE_MAX a file.
   std::string many = "[Book]\nFile=/m\n";
