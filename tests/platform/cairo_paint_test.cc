@@ -47,6 +47,15 @@ struct Box {
 struct Page {
   platform::Canvas* canvas = platform::cairo_canvas_create_image(W, H);
   ~Page() { platform::canvas_destroy(canvas); }
+  // Paints the whole page of `view`; with YOMITE_TEST_PNG_DIR set (for a
+  // person to look at: YOMITE_TEST_PNG_DIR=/tmp ctest ...) keeps it as `png`.
+  void paint(ViewContext& view, const char* png) {
+    PaintRect all{0, 0, W, H};
+    paint_view(view, *canvas, all, all);
+    if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
+      cairo_surface_write_to_png(platform::cairo_canvas_surface(*canvas),
+                                 (std::string(dir) + "/" + png).c_str());
+  }
   bool ink(int x, int y) { return platform::canvas_get_pixel(*canvas, x, y) != WHITE; }
   Box ink_in(int x, int y, int w, int h) {
     Box b;
@@ -83,12 +92,7 @@ class CairoPage : public ::testing::Test {
     t.add(u"傍点と傍線とリンク", DL_PARAGRAPH_END, {16, 16, 0, 17, 17, 0, 18, 18, 0});
     t.add(u"リンクです", DL_PARAGRAPH_END, {link, link, link, 0, 0});
     t.add(u"Hello, world!（括弧）「かぎ」…―", DL_PARAGRAPH_END);
-    PaintRect all{0, 0, W, H};
-    paint_view(t.view, *page.canvas, all, all);
-    // For a person to look at: YOMITE_TEST_PNG_DIR=/tmp ctest ...
-    if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
-      cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
-                                 (std::string(dir) + "/cairo_page.png").c_str());
+    page.paint(t.view, "cairo_page.png");
   }
 };
 
@@ -152,11 +156,7 @@ TEST(CairoHorizontal, RowsWithRubyAboveAndNothingInTheGaps) {
   t.add(u"吾輩は猫である。Hello!", DL_PARAGRAPH_END, {r, CONTINUATION_CODE, 0, 0, 0, 0, 0, 0});
   t.add(u"名前はまだ無い。");
   Page page;
-  PaintRect all{0, 0, W, H};
-  paint_view(t.view, *page.canvas, all, all);
-  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
-    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
-                               (std::string(dir) + "/cairo_rows.png").c_str());
+  page.paint(t.view, "cairo_rows.png");
   EXPECT_FALSE(page.ink_in(10, 0, 36, 10).empty());     // ruby over 吾輩
   EXPECT_TRUE(page.ink_in(50, 0, W - 50, 10).empty());  // 40 px of reading, none after
   Box row = page.ink_in(0, 10, W, 18);
@@ -194,11 +194,7 @@ TEST(CairoNotation, IndentFootAndHeading) {
   int foot = t.add(u"終");
   t.view.doc.lines[foot].indent = static_cast<std::uint16_t>(20 * 18 - 18);
   Page page;
-  PaintRect all{0, 0, W, H};
-  paint_view(t.view, *page.canvas, all, all);
-  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
-    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
-                               (std::string(dir) + "/cairo_notation.png").c_str());
+  page.paint(t.view, "cairo_notation.png");
   EXPECT_TRUE(page.ink_in(strip_left(0), 0, 18, cell_top(3)).empty());  // the indent
   Box text = page.ink_in(strip_left(0), cell_top(3), 18, 3 * 18);
   ASSERT_FALSE(text.empty());
@@ -244,11 +240,7 @@ TEST(CairoNotation, EverySideLineStyleDrawnAsNamed) {
     t.add(blank, DL_PARAGRAPH_END, std::vector<std::uint16_t>(4, static_cast<std::uint16_t>(code)));
   t.add(blank, DL_PARAGRAPH_END, std::vector<std::uint16_t>(4, 18));  // the plain side line
   Page page;
-  PaintRect all{0, 0, W, H};
-  paint_view(t.view, *page.canvas, all, all);
-  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
-    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
-                               (std::string(dir) + "/cairo_side_lines.png").c_str());
+  page.paint(t.view, "cairo_side_lines.png");
   const int top = cell_top(0), bottom = cell_top(4), length = bottom - top;
   // Where the plain side line lies: the single named one lies there too.
   const int plain = NAMED_LINE_KINDS * 2;
@@ -309,8 +301,7 @@ TEST(CairoNotation, SideLinesUnderAndOverRows) {
     t.add(u"　　　　", DL_PARAGRAPH_END,
           std::vector<std::uint16_t>(4, static_cast<std::uint16_t>(code)));
   Page page;
-  PaintRect all{0, 0, W, H};
-  paint_view(t.view, *page.canvas, all, all);
+  page.paint(t.view, "cairo_side_lines_rows.png");
   for (int k = 0; k < 2 * NAMED_LINE_KINDS; ++k) {
     SCOPED_TRACE("code " + std::to_string(CODE_NAMED_LINE_FIRST + k));
     const int text_top = 30 * k + 10, text_bottom = text_top + 18;
@@ -342,11 +333,7 @@ TEST(CairoNotation, SmallerAndLargerText) {
   t.add(text, DL_PARAGRAPH_END, std::vector<std::uint16_t>(3, CODE_SMALLER));
   t.add(text, DL_PARAGRAPH_END, std::vector<std::uint16_t>(3, CODE_LARGER));
   Page page;
-  PaintRect all{0, 0, W, H};
-  paint_view(t.view, *page.canvas, all, all);
-  if (const char* dir = std::getenv("YOMITE_TEST_PNG_DIR"))
-    cairo_surface_write_to_png(platform::cairo_canvas_surface(*page.canvas),
-                               (std::string(dir) + "/cairo_sizes.png").c_str());
+  page.paint(t.view, "cairo_sizes.png");
   Box box[3];
   for (int k = 0; k < 3; ++k) box[k] = page.ink_in(strip_left(k) - 2, 0, 22, cell_top(5));
   for (const Box& b : box) ASSERT_FALSE(b.empty());
