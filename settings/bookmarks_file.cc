@@ -32,6 +32,14 @@ std::string unquoted(const std::string& v) {
   return v;
 }
 
+// A path as the File value: quoted when reading would otherwise change it
+// (blanks at either end are trimmed, and one pair of quotes is taken off).
+std::string file_value(const std::string& path) {
+  const bool blank_end =
+      path.front() == ' ' || path.front() == '\t' || path.back() == ' ' || path.back() == '\t';
+  return blank_end || unquoted(path) != path ? '"' + path + '"' : path;
+}
+
 long long parse_time(const std::string& text) {
   long long t = 0;
   for (char c : text) {
@@ -186,7 +194,7 @@ std::string format_bookmarks(const std::vector<BookmarkBook>& books) {
   std::string out;
   for (const BookmarkBook& b : books) {
     if (b.file.empty() || b.file.find_first_of("\r\n") != std::string::npos) continue;
-    out += "[Book]\nFile=" + b.file + "\n";
+    out += "[Book]\nFile=" + file_value(b.file) + "\n";
     for (const Bookmark& m : b.marks) {
       out += "Place=" + format_anchor(m.place) + "\n";
       out += "Time=" + std::to_string(m.time) + "\n";

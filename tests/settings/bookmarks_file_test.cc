@@ -190,6 +190,14 @@ TEST(BookmarksFormat, ReadsBackTheSameAndCleansWhatItReads) {
   EXPECT_EQ(back[0].marks[3].time, 0);
   EXPECT_EQ(back[0].marks[3].name, "tab here");
 
+  // Paths that reading would change unquoted: blanks at an end, quotes around.
+  for (const char* path : {"/books/d.txt ", "\t/books/d.txt", "\"/books/d.txt\"", "\"\""}) {
+    const std::vector<BookmarkBook> odd = {{path, {mark(1, 0, 1, "")}}};
+    back = parse_bookmarks(format_bookmarks(odd));
+    ASSERT_EQ(back.size(), 1u) << path;
+    EXPECT_EQ(back[0].file, path);
+  }
+
   // Names: one line, no control characters, cut by characters.
   EXPECT_EQ(clean_bookmark_name("a\r\nb"), "a  b");
   std::string long_name;
