@@ -1,10 +1,13 @@
 #include "apps/yomiseal/seal_file.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "apps/yomiseal/console.h"
@@ -106,6 +109,72 @@ void no_shift_jis_form(const char* name, const SourceText& in) {
   say(stderr, ("」(" + code_point(in.unmappable) + ") は Shift_JIS にありません\n").c_str());
 }
 
+// Writes sealed blocks on a thread of its own, so that the kernel's copy of
+// one block into the file overlaps reading and sealing the next. One block
+// waits at most; the first failed write ends the writing and keeps its errno.
+class BlockWriter {
+ public:
+  explicit BlockWriter(platform::OutputFile& t) : t_(t), thread_([this] { run(); }) {}
+  ~BlockWriter() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      quit_ = true;
+    }
+    cv_.notify_all();
+    thread_.join();
+  }
+  BlockWriter(const BlockWriter&) = delete;
+  BlockWriter& operator=(const BlockWriter&) = delete;
+
+  // Hands `n` bytes over once the block before is written; the caller may
+  // reuse `bytes` after the next call to put() or finish(). 0 when a write
+  // has failed.
+  int put(const unsigned char* bytes, std::size_t n) {
+    std::unique_lock<std::mutex> lock(m_);
+    cv_.wait(lock, [this] { return !pending_ || error_; });
+    if (error_) return 0;
+    bytes_ = bytes;
+    n_ = n;
+    pending_ = true;
+    cv_.notify_all();
+    return 1;
+  }
+  // Waits for the last block; 0 with errno set when a write failed.
+  int finish() {
+    std::unique_lock<std::mutex> lock(m_);
+    cv_.wait(lock, [this] { return !pending_ || error_; });
+    if (!error_) return 1;
+    errno = error_;
+    return 0;
+  }
+
+ private:
+  void run() {
+    std::unique_lock<std::mutex> lock(m_);
+    for (;;) {
+      cv_.wait(lock, [this] { return pending_ || quit_; });
+      if (!pending_) return;
+      lock.unlock();
+      const int ok = platform::output_write(t_, bytes_, n_);
+      const int error = ok ? 0 : (errno ? errno : EIO);
+      lock.lock();
+      error_ = error;
+      pending_ = false;
+      cv_.notify_all();
+      if (error_) return;
+    }
+  }
+
+  platform::OutputFile& t_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  const unsigned char* bytes_ = nullptr;
+  std::size_t n_ = 0;
+  bool pending_ = false, quit_ = false;
+  int error_ = 0;
+  std::thread thread_;  // last: starts once the fields above are ready
+};
+
 // Header and body; 0 after a message on a read or write error.
 int write_text(SourceText& in, const SealArgs& a, const char* key, platform::OutputFile& t) {
   unsigned char header[LOCKED_HEADER_BYTES];
@@ -119,8 +188,12 @@ int write_text(SourceText& in, const SealArgs& a, const char* key, platform::Out
   SealState s;
   seal_begin(s, rows.data(), ango, key_random_term(ango), key);
   std::unique_ptr<unsigned char[]> buf(new unsigned char[READ_BYTES]);
-  std::unique_ptr<unsigned char[]> out(new unsigned char[2 * READ_BYTES + 1]);
-  for (;;) {
+  // Two output blocks: one being written while the other is sealed.
+  std::unique_ptr<unsigned char[]> out[2] = {
+      std::unique_ptr<unsigned char[]>(new unsigned char[2 * READ_BYTES + 1]),
+      std::unique_ptr<unsigned char[]>(new unsigned char[2 * READ_BYTES + 1])};
+  BlockWriter writer(t);
+  for (int turn = 0;; turn ^= 1) {
     const long got = source_read(in, buf.get(), READ_BYTES);
     if (got == SOURCE_READ_ERROR) {
       io_failed(" の読み込みに失敗しました: ", a.source, errno);
@@ -131,8 +204,12 @@ int write_text(SourceText& in, const SealArgs& a, const char* key, platform::Out
       return 0;
     }
     const auto n = static_cast<std::size_t>(got);
-    std::size_t o = n == 0 ? seal_end(s, out.get()) : seal_block(s, buf.get(), n, out.get());
-    if (!platform::output_write(t, out.get(), o)) {
+    unsigned char* o = out[turn].get();
+    std::size_t size = n == 0 ? seal_end(s, o) : seal_block(s, buf.get(), n, o);
+    int written = writer.put(o, size);
+    if (written && n == 0) written = writer.finish();
+    if (!written) {
+      writer.finish();  // sets errno to the failed write's
       io_failed(" の書き込みに失敗しました: ", a.dest, errno);
       return 0;
     }

@@ -142,6 +142,19 @@ TEST_F(Yomiseal, TutorRoundTripWithPassword) {
   EXPECT_EQ(fake::password_prompts_shown(), 1);
 }
 
+TEST_F(Yomiseal, ALongTextRoundTripsAcrossBlocks) {
+  // Past several read blocks, sealed while the block before is written.
+  if (access(TUTOR, R_OK) != 0) GTEST_SKIP() << TUTOR << " missing (vim-runtime)";
+  const std::string tutor = test::read_file(TUTOR);
+  std::string source;
+  while (source.size() < (3u << 20)) source += tutor;
+  test::write_file(path("long.txt"), source);
+  ToolRun r = run("long.txt long.lkd");
+  EXPECT_EQ(r.code, 0);
+  ASSERT_EQ(test::read_file(path("long.lkd")).size(), LOCKED_HEADER_BYTES + source.size());
+  EXPECT_EQ(unseal(path("long.lkd")), plain_lines(source));
+}
+
 TEST_F(Yomiseal, SpecialLinesRoundTrip) {
   using namespace std::string_literals;
   std::string a32767(32767, 'a'), b40000(40000, 'b');
@@ -330,11 +343,15 @@ TEST_F(Yomiseal, FailuresLeaveNoPartialDestination) {
   EXPECT_EQ(r.out, "/proc/yomiseal-test.lkd を使用できません\n");
 
   // Every write past the first kilobyte fails, as on a full disk.
-  test::write_file(path("big.txt"), std::string(100000, 'a') + "\n");
+  test::write_file(path("big.txt"), std::string(3 << 20, 'a') + "\n");
   r = run("-P8 big.txt old.lkd", "ulimit -f 1; trap '' XFSZ;");
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("old.lkd の書き込みに失敗しました"), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "") << "no password for a text that was never written";
+  // The same when the write that fails comes blocks after the first.
+  r = run("big.txt old.lkd", "ulimit -f 2048; trap '' XFSZ;");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("old.lkd の書き込みに失敗しました"), std::string::npos) << r.err;
   unlink(path("big.txt").c_str());
 
   mkdir(path("dir").c_str(), 0755);
