@@ -103,6 +103,8 @@ int utf8_to_utf16(const unsigned char* src, int len, char16_t* out, int capacity
 
 // UTF-16 to UTF-8 (for output and platform strings); lone surrogates become U+FFFD.
 std::string utf16_to_utf8(const char16_t* s, std::size_t n);
+// The same, appended to `out`.
+void append_utf8(std::string& out, const char16_t* s, std::size_t n);
 
 // A whole UTF-8 string as UTF-16 (malformed sequences become U+FFFD).
 std::u16string utf8_to_u16string(const std::string& s);

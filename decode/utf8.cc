@@ -87,33 +87,44 @@ int utf8_to_utf16(const unsigned char* src, int len, char16_t* out, int capacity
   return n;
 }
 
-std::string utf16_to_utf8(const char16_t* s, std::size_t n) {
-  std::string out;
-  out.reserve(n * 3);
+void append_utf8(std::string& out, const char16_t* s, std::size_t n) {
+  // Written through a pointer into room made once: at most 3 bytes a unit
+  // (a pair of surrogates, 2 units, makes 4).
+  const std::size_t at = out.size();
+  out.resize(at + n * 3);
+  char* o = out.data() + at;
   for (std::size_t i = 0; i < n; ++i) {
     char32_t c = s[i];
+    if (c < 0x80) {
+      *o++ = static_cast<char>(c);
+      continue;
+    }
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
       c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
     }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
+    if (c < 0x800) {
+      *o++ = static_cast<char>(0xC0 | (c >> 6));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
+      *o++ = static_cast<char>(0xE0 | (c >> 12));
+      *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
+      *o++ = static_cast<char>(0xF0 | (c >> 18));
+      *o++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
     }
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+std::string utf16_to_utf8(const char16_t* s, std::size_t n) {
+  std::string out;
+  append_utf8(out, s, n);
   return out;
 }
 

@@ -12,28 +12,34 @@ std::string flag_letters(std::uint16_t flags) {
   return s.empty() ? "-" : s;
 }
 
-namespace {
-
-// One output line per display line, whatever the text holds.
-void blank_controls(std::string& s) {
-  for (char& c : s)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+void append_display_line(std::string& out, int index, const DisplayLine& line) {
+  out += std::to_string(index);
+  out += '\t';
+  out += flag_letters(line.flags);
+  out += '\t';
+  const std::size_t text = out.size();
+  if (line.text) append_utf8(out, line.text, std::char_traits<char16_t>::length(line.text));
+  // One output line per display line, whatever the text holds.
+  for (std::size_t i = text; i < out.size(); ++i)
+    if (static_cast<unsigned char>(out[i]) < 0x20 || out[i] == 0x7F) out[i] = ' ';
 }
 
-}  // namespace
-
 std::string format_display_line(int index, const DisplayLine& line) {
-  std::string text;
-  if (line.text) text = utf16_to_utf8(line.text, std::char_traits<char16_t>::length(line.text));
-  blank_controls(text);
-  return std::to_string(index) + "\t" + flag_letters(line.flags) + "\t" + text;
+  std::string s;
+  append_display_line(s, index, line);
+  return s;
 }
 
 void dump_lines(const ViewContext& view, std::FILE* out) {
+  // Written in blocks of about 64 KiB: a million characters is over 2 MiB.
+  std::string block;
   for (int i = 0; i < view.doc.line_count; ++i) {
-    std::string s = format_display_line(i, view.doc.lines[i]);
-    s += '\n';
-    std::fwrite(s.data(), 1, s.size(), out);
+    append_display_line(block, i, view.doc.lines[i]);
+    block += '\n';
+    if (block.size() >= (64u << 10) || i + 1 == view.doc.line_count) {
+      std::fwrite(block.data(), 1, block.size(), out);
+      block.clear();
+    }
   }
 }
 

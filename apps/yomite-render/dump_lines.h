@@ -14,6 +14,8 @@ namespace yomite::render {
 std::string flag_letters(std::uint16_t flags);
 
 std::string format_display_line(int index, const DisplayLine& line);
+// The same, appended to `out`.
+void append_display_line(std::string& out, int index, const DisplayLine& line);
 
 void dump_lines(const ViewContext& view, std::FILE* out);
 
