@@ -44,8 +44,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/yomite/yomite)
 # The libraries from what the programs link (dpkg-shlibdeps), and the faces
 # that stand in for the default ones.
+# libzip is loaded when first needed, so no program names it: its package
+# (libzip.so.4 is in libzip4) is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+string(REGEX REPLACE "^lib(.*)\\.so\\.([0-9]+)$" "lib\\1\\2" yomite_libzip_package
+  "${YOMITE_LIBZIP_SONAME}")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "fonts-ipafont-gothic | fonts-noto-cjk, fonts-ipafont-mincho | fonts-noto-cjk")
+  "${yomite_libzip_package}, fonts-ipafont-gothic | fonts-noto-cjk, fonts-ipafont-mincho | fonts-noto-cjk")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

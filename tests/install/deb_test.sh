@@ -24,7 +24,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ "$(basename "$deb")" = "yomite_${version}_amd64.deb" ] || fail "named $(basename "$deb")"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libgtk-3-0 libpango-1.0-0 fonts-ipafont-gothic fonts-ipafont-mincho; do
+for needed in libgtk-3-0 libpango-1.0-0 libzip4 fonts-ipafont-gothic fonts-ipafont-mincho; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 
