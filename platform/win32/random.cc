@@ -5,12 +5,17 @@
 #include <bcrypt.h>
 
 #include "platform/random.h"
+#include "platform/win32/late_library.h"
 #include "platform/win32/random_names.h"
 
 namespace yomite::platform {
 
+// Looked up when first needed: no start-up loads the library for the few
+// callers that want random names.
 int random_bytes(void* out, std::size_t n) {
-  return BCryptGenRandom(nullptr, static_cast<PUCHAR>(out), static_cast<ULONG>(n),
+  static const auto generate =
+      win32::late_function<decltype(&BCryptGenRandom)>(L"bcrypt.dll", "BCryptGenRandom");
+  return generate && generate(nullptr, static_cast<PUCHAR>(out), static_cast<ULONG>(n),
                          BCRYPT_USE_SYSTEM_PREFERRED_RNG) == 0
              ? 1
              : 0;
