@@ -4,6 +4,7 @@
 
 #include "platform/desktop.h"
 #include "platform/path_names.h"
+#include "platform/win32/late_library.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/windows_api.h"
 
@@ -33,9 +34,12 @@ std::string default_text_editor() {
 }
 
 int open_with_default_handler(const std::string& target) {
+  static const auto execute =
+      win32::late_function<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+  if (!execute) return 0;
   const std::wstring wide = win32::widen(target);
   const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+      execute(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   return result > 32 ? 1 : 0;
 }
 

@@ -209,8 +209,10 @@ std::vector<WORD> template_words(const DialogTemplate& t, const std::wstring& fo
   return w;
 }
 
+// By the name GDI finds it under: the status strip's font is made before
+// the first frame when the strip shows, without listing every family.
 std::wstring dialog_font_face() {
-  return win32::widen(installed_family_for(DIALOG_FONT_FACE));
+  return win32::widen(drawing_family_for(DIALOG_FONT_FACE).name);
 }
 
 int dialog_text_width(const std::wstring& text, void*) {

@@ -102,8 +102,8 @@ bool remake_at_typographic_em(Font* f, LOGFONTW lf, int height) {
 Font* create(const char* face, int height, int escapement, int bold) {
   if (!face) return nullptr;
   const bool vertical = face[0] == '@';
-  const std::string family = installed_family_for(face + (vertical ? 1 : 0));
-  const std::wstring drawn = win32::widen((vertical ? "@" : "") + family);
+  const DrawingFamily family = drawing_family_for(face + (vertical ? 1 : 0));
+  const std::wstring drawn = win32::widen((vertical ? "@" : "") + family.name);
   if (drawn.size() >= LF_FACESIZE) return nullptr;
   const LOGFONTW lf = describe(drawn, height, escapement, bold);
   HFONT handle = CreateFontIndirectW(&lf);
@@ -122,12 +122,11 @@ Font* create(const char* face, int height, int escapement, int bold) {
     f->metrics.max_char_width = tm.tmMaxCharWidth;
     // The bit is set for variable-pitch fonts, despite its name.
     f->metrics.fixed_pitch = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) ? 0 : 1;
-    const bool stand_in = family != face + (vertical ? 1 : 0);
-    if (stand_in && height > 0) remake_at_typographic_em(f, lf, height);
+    if (family.stand_in && height > 0) remake_at_typographic_em(f, lf, height);
     // A stand-in gives the width of its glyphs' bounding box (25 px at 18
     // for IPAGothic) where the face it stands in for, and the Linux build,
     // give the widest advance: a full-width cell, measured instead.
-    const int cell = stand_in ? font_unit_advances(f, u"国", 1)[0] : 0;
+    const int cell = family.stand_in ? font_unit_advances(f, u"国", 1)[0] : 0;
     if (cell > 0) f->metrics.max_char_width = cell;
   }
   return f;

@@ -38,31 +38,39 @@ std::vector<Listed> enumerate(const std::wstring& face) {
   return found;
 }
 
+// What EnumFontFamiliesEx answers for `family` by name; asked once per name.
+const std::vector<Listed>& answers_for(const std::string& family) {
+  static std::map<std::string, std::vector<Listed>> known;
+  auto it = known.find(family);
+  if (it != known.end()) return it->second;
+  const std::wstring name = win32::widen(family);
+  std::vector<Listed> found;
+  if (!name.empty() && name.size() < LF_FACESIZE) found = enumerate(name);
+  return known.emplace(family, std::move(found)).first->second;
+}
+
 // The name the system lists `family` under, or "" when it is not installed.
 // Windows and Wine list a family by its name in the user's language
 // ("IPAゴシック" for IPAGothic on a Japanese desktop) and the font dialog
 // selects only a name it lists, so a family known by another name is found
-// in the whole list by its full name. Asked often (every font made),
-// answered once per name.
+// in the whole list by its full name. Answered once per name.
 const std::string& listed_name(const std::string& family) {
   static std::map<std::string, std::string> known;
   auto it = known.find(family);
   if (it != known.end()) return it->second;
-  const std::wstring name = win32::widen(family);
+  const std::vector<Listed>& asked = answers_for(family);
   std::string listed;
-  if (!name.empty() && name.size() < LF_FACESIZE) {
-    const std::vector<Listed> asked = enumerate(name);
-    if (!asked.empty()) {
-      listed = family;
-      static const std::vector<Listed> all = enumerate(L"");
-      bool by_own_name = false;
-      for (const Listed& l : all) by_own_name = by_own_name || l.face == family;
-      for (std::size_t i = 0; i < all.size() && !by_own_name; ++i)
-        if (all[i].full == asked[0].full) {
-          listed = all[i].face;
-          break;
-        }
-    }
+  if (!asked.empty()) {
+    listed = family;
+    // Wine opens every face to list them all: read once, and only when asked.
+    static const std::vector<Listed> all = enumerate(L"");
+    bool by_own_name = false;
+    for (const Listed& l : all) by_own_name = by_own_name || l.face == family;
+    for (std::size_t i = 0; i < all.size() && !by_own_name; ++i)
+      if (all[i].full == asked[0].full) {
+        listed = all[i].face;
+        break;
+      }
   }
   return known.emplace(family, listed).first->second;
 }
@@ -70,7 +78,7 @@ const std::string& listed_name(const std::string& family) {
 }  // namespace
 
 int family_enumerated(const std::string& family) {
-  return listed_name(family).empty() ? 0 : 1;
+  return answers_for(family).empty() ? 0 : 1;
 }
 
 std::vector<std::string> candidate_families(const std::string& face) {
@@ -84,6 +92,16 @@ std::string installed_family_for(const std::string& face) {
   for (const std::string& f : candidate_families(face))
     if (family_enumerated(f)) return listed_name(f);
   return face;
+}
+
+DrawingFamily drawing_family_for(const std::string& face) {
+  if (family_enumerated(face)) {
+    const std::string& listed = listed_name(face);
+    return {listed, listed != face};
+  }
+  for (const std::string& f : stand_in_families_of(face))
+    if (family_enumerated(f)) return {f, true};
+  return {face, false};
 }
 
 int font_family_installed(const char* family) {

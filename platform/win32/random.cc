@@ -1,19 +1,20 @@
-// Random bytes and random names from the system's preferred generator.
+// Random bytes and random names from the system's generator.
 #include <windows.h>
 
 // after <windows.h>, whose types it uses
-#include <bcrypt.h>
+#include <ntsecapi.h>
 
 #include "platform/random.h"
 #include "platform/win32/random_names.h"
 
 namespace yomite::platform {
 
+// RtlGenRandom, from a library every window program loads anyway: the
+// settings' place is probed with a random name at every start, and a
+// library of its own for that (bcrypt, with its start-up) would be paid
+// before the first page.
 int random_bytes(void* out, std::size_t n) {
-  return BCryptGenRandom(nullptr, static_cast<PUCHAR>(out), static_cast<ULONG>(n),
-                         BCRYPT_USE_SYSTEM_PREFERRED_RNG) == 0
-             ? 1
-             : 0;
+  return RtlGenRandom(out, static_cast<ULONG>(n)) ? 1 : 0;
 }
 
 namespace win32 {

@@ -10,6 +10,8 @@
 
 #include "platform/files.h"
 #include "platform/output.h"
+#include "platform/random.h"
+#include "platform/win32/random_names.h"
 #include "platform/win32/wide.h"
 #include "settings/ini.h"
 #include "tests/temp_dir.h"
@@ -228,6 +230,19 @@ TEST(Win32ExtractionDirs, HeldWhileTheirMakerRuns) {
   EXPECT_EQ(GetFileAttributesW(widen(base + "loose.txt").c_str()), INVALID_FILE_ATTRIBUTES);
   remove_extraction_dirs();
   EXPECT_EQ(GetFileAttributesW(widen(mine).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The generator is looked up when first used: a failed lookup would fall
+// back to the clock without a word, so the names would still come but be
+// guessable.
+TEST(Win32Random, TheSystemGeneratorAnswers) {
+  unsigned char a[32] = {}, b[32] = {};
+  ASSERT_EQ(random_bytes(a, sizeof a), 1);
+  ASSERT_EQ(random_bytes(b, sizeof b), 1);
+  EXPECT_NE(std::string(a, a + sizeof a), std::string(b, b + sizeof b));
+  const std::string name = win32::random_suffix(12);
+  EXPECT_EQ(name.size(), 12u);
+  EXPECT_EQ(name.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyz"), std::string::npos);
 }
 
 }  // namespace
