@@ -20,9 +20,14 @@ case "$action" in
   start)
     # A server of an earlier run may still be ending: wait for it before
     # its prefix goes, or the new one is made under its feet.
-    "$server" -k 2>/dev/null || true
-    "$server" -w 2>/dev/null || true
-    rm -rf "$prefix"
+    # Its last programs may still be writing there while they end: try
+    # again until the prefix is gone.
+    tries=0
+    until "$server" -k 2>/dev/null; "$server" -w 2>/dev/null; rm -rf "$prefix" 2>/dev/null; do
+      tries=$((tries + 1))
+      [ "$tries" -lt 20 ] || { echo "cannot remove $prefix:" >&2; ls -R "$prefix" >&2; exit 1; }
+      sleep 0.5
+    done
     # No display is needed for the prefix; wineboot says so and goes on.
     DISPLAY= "$wine" wineboot --init >/dev/null 2>&1
     for face in Tahoma "MS UI Gothic"; do
