@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <string_view>
 
+#include "platform/memory.h"
 #include "trace/trace.h"
 
 namespace yomite {
@@ -77,12 +77,27 @@ void end_load(Document& d) {
   d.load_job = nullptr;
 }
 
+namespace {
+
+// `bytes` rounded up to whole pages.
+std::size_t whole_pages(std::size_t bytes) {
+  const std::size_t page = platform::memory_page_bytes();
+  return (bytes + page - 1) / page * page;
+}
+
+void free_display_lines(Document& d) {
+  platform::release_memory(d.lines, d.line_reserve_bytes);
+  d.lines = nullptr;
+  d.line_capacity = 0;
+  d.line_reserve_bytes = 0;
+}
+
+}  // namespace
+
 void release_document_lines(Document& d) {
   end_load(d);
-  std::free(d.lines);
-  d.lines = nullptr;
+  free_display_lines(d);
   d.line_count = 0;
-  d.line_capacity = 0;
   d.annotation_texts.fill(nullptr);
   d.headings.clear();
   clear_line_origins(d);
@@ -132,28 +147,48 @@ int set_line_text(TextArena& arena, DisplayLine& line, const char16_t* text, std
 }
 
 int begin_display_lines(ViewContext& v) {
-  std::free(v.doc.lines);
-  v.doc.lines = static_cast<DisplayLine*>(alloc_zeroed(LINES_INITIAL * sizeof(DisplayLine)));
-  v.doc.line_capacity = v.doc.lines ? LINES_INITIAL : 0;
-  return v.doc.lines ? 1 : 0;
+  Document& d = v.doc;
+  free_display_lines(d);
+  const std::size_t first = whole_pages(LINES_INITIAL * sizeof(DisplayLine));
+  std::size_t bytes = whole_pages(static_cast<std::size_t>(LINES_RESERVED) * sizeof(DisplayLine));
+  void* region = platform::reserve_memory(bytes);
+  while (!region && bytes > first) {  // a limit on address space
+    bytes = std::max(first, whole_pages(bytes / 2));
+    region = platform::reserve_memory(bytes);
+  }
+  if (!region) return 0;
+  if (!platform::commit_memory(region, first)) {
+    platform::release_memory(region, bytes);
+    return 0;
+  }
+  trace("malloc %d %x ", static_cast<int>(first),
+        static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(region)));
+  d.lines = static_cast<DisplayLine*>(region);
+  d.line_reserve_bytes = bytes;
+  d.line_capacity = static_cast<int>(first / sizeof(DisplayLine));
+  return 1;
 }
 
 DisplayLine* display_line_slot(ViewContext& v, int index) {
-  if (!v.doc.lines || index < 0) return nullptr;
-  if (index >= v.doc.line_capacity - LINES_HEADROOM) {
-    const int step =
-        v.doc.line_capacity / 2 > LINES_GROWTH ? v.doc.line_capacity / 2 : LINES_GROWTH;
-    int capacity = v.doc.line_capacity + step;
-    void* grown =
-        std::realloc(v.doc.lines, static_cast<std::size_t>(capacity) * sizeof(DisplayLine));
-    if (!grown) return nullptr;
-    v.doc.lines = static_cast<DisplayLine*>(grown);
-    std::memset(v.doc.lines + v.doc.line_capacity, 0,
-                static_cast<std::size_t>(step) * sizeof(DisplayLine));
-    v.doc.line_capacity = capacity;
-    if (index >= v.doc.line_capacity - LINES_HEADROOM) return nullptr;  // far beyond the end
+  Document& d = v.doc;
+  if (!d.lines || index < 0) return nullptr;
+  if (index >= d.line_capacity - LINES_HEADROOM) {
+    const std::size_t reserved = d.line_reserve_bytes / sizeof(DisplayLine);
+    const std::size_t capacity = static_cast<std::size_t>(d.line_capacity);
+    const std::size_t wanted =
+        std::min(reserved, capacity + std::max<std::size_t>(capacity / 2, LINES_GROWTH));
+    // From the page the usable records end in (committing a usable page
+    // again keeps what it holds) to the page the new last record ends in.
+    const std::size_t page = platform::memory_page_bytes();
+    const std::size_t from = capacity * sizeof(DisplayLine) / page * page;
+    const std::size_t to = std::min(d.line_reserve_bytes, whole_pages(wanted * sizeof(DisplayLine)));
+    if (to <= from ||
+        !platform::commit_memory(reinterpret_cast<unsigned char*>(d.lines) + from, to - from))
+      return nullptr;
+    d.line_capacity = static_cast<int>(to / sizeof(DisplayLine));
+    if (index >= d.line_capacity - LINES_HEADROOM) return nullptr;  // far beyond the end
   }
-  return &v.doc.lines[index];
+  return &d.lines[index];
 }
 
 }  // namespace yomite

@@ -59,14 +59,23 @@ inline std::uint16_t* line_codes(const DisplayLine& line) {
 int set_line_text(TextArena& arena, DisplayLine& line, const char16_t* text, std::size_t n,
                   const std::uint16_t* codes = nullptr, std::size_t code_count = 0);
 
-// Records a full load starts with, and the least step by which the array
-// grows; a large array grows by half its size, so that the copies a
-// reallocation may make add up to a few times the array, never its square
-// (Windows' heap copies a large block on every growth).
+// The display-line array is reserved once in address space and made usable
+// as it grows, in place: it never moves, no growth copies it, and its records
+// past the last one written read as zero without being written (a page takes
+// memory only once touched). A full load starts with LINES_INITIAL records
+// usable; the usable part grows by LINES_GROWTH records, or by half its size
+// when that is more (fewer system calls; an untouched page costs nothing).
 constexpr int LINES_INITIAL = 1000;
 constexpr int LINES_GROWTH = 1000;
-// The array grows once an index comes this close to its capacity.
+// The array grows once an index comes this close to its usable records.
 constexpr int LINES_HEADROOM = 10;
+// Records reserved: every line a load lays out before its line limit stops
+// it, and a wide margin for what may follow its last check (the rest of one
+// logical line of at most LINE_CAPACITY units with its readings inline, the
+// column that names the limit, a centred page's empty columns). Past it an
+// append fails as when memory runs out. Where the system refuses that much
+// address space, a smaller reservation is taken instead.
+constexpr int LINES_RESERVED = DOCUMENT_MAX_LINES + (1 << 20);
 
 // --- annotation table ------------------------------------------------------
 
@@ -108,8 +117,9 @@ struct Composition;  // standard or book composition (layout/composition.h)
 // into, the annotation entries, and a load still going on. Owns all of it.
 struct Document {
   int loaded = 0;                // a document is open and laid out
-  DisplayLine* lines = nullptr;  // line_count records (alloc_zeroed)
-  int line_capacity = 0;         // records allocated in `lines`
+  DisplayLine* lines = nullptr;  // line_count records, in a reservation (begin_display_lines)
+  int line_capacity = 0;         // records usable in `lines`; the rest read as zero
+  std::size_t line_reserve_bytes = 0;  // address space reserved at `lines`
   int line_count = 0;            // display lines of the laid-out document
   std::array<char16_t*, ANNOTATION_ENTRIES> annotation_texts{};  // in the arena
   std::vector<HeadingEntry> headings;                            // full notation: in reading order
@@ -335,13 +345,15 @@ void release_document(ViewContext& view);
 void release_document_lines(Document& doc);
 void release_typesetting(Typesetting& typeset);
 
-// Starts a full load's display lines: LINES_INITIAL zeroed records. 1 or 0.
+// Starts a full load's display lines: a new reservation with at least
+// LINES_INITIAL zero records usable. 1, or 0 when memory runs out.
 int begin_display_lines(ViewContext& view);
 
-// Makes room to write display line `index`, growing the array by
-// LINES_GROWTH records, or half its capacity when that is more, once the
-// index is within LINES_HEADROOM of the capacity. Returns the record, or
-// null when the array cannot grow.
+// Makes room to write display line `index`, making LINES_GROWTH more records
+// usable, or half the usable ones when that is more, once the index is within
+// LINES_HEADROOM of them. Returns the record, or null when the array cannot
+// grow (memory ran out, the reservation is full, or the index is beyond the
+// next records).
 DisplayLine* display_line_slot(ViewContext& view, int index);
 
 }  // namespace yomite

@@ -246,6 +246,20 @@ TEST_F(LoadTest, DisplayLineLimitEndsEmptyLines) {
   EXPECT_EQ(v.doc.load_cut, LOAD_CUT_LINES);
 }
 
+// The limit is checked before each line: the line that passes it is laid out
+// whole, however many columns it takes (here the longest physical line, one
+// half-width letter a column), and still the column naming the limit follows.
+TEST_F(LoadTest, TheLineThatPassesTheDisplayLineLimitIsLaidOutWhole) {
+  v.settings.column_chars = 1;
+  const int longest = 32767;  // bytes the reader takes as one line at most
+  open(write_file("long-last-line.txt", std::string(DOCUMENT_MAX_LINES - 1, '\n') +
+                                            std::string(longest, 'a') + "\nb\n"));
+  EXPECT_EQ(text_columns(v), DOCUMENT_MAX_LINES - 1 + longest);
+  EXPECT_EQ(v.doc.load_cut, LOAD_CUT_LINES);
+  EXPECT_EQ(v.doc.lines[text_columns(v) - 1].text, std::u16string(u"a"));
+  std::remove(test::process_temp_dir().file("long-last-line.txt").c_str());
+}
+
 // A FIFO or a device given as the text is refused at once: the document is
 // empty, as for a file that cannot be opened, and nothing waits or reads on.
 #if !defined(_WIN32)

@@ -2,6 +2,7 @@
 // the release step.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -98,27 +99,73 @@ TEST(ReleaseDocument, MarkBecomesThePageOfTheFirstMarkedLine) {
   EXPECT_EQ(v.viewport.mark_page, 0) << "a document without a marked line has no mark";
 }
 
-TEST(DisplayLines, GrowByAThousandBeforeTheLastTenRecords) {
+bool is_zero(const DisplayLine& line) {
+  static const DisplayLine zero{};
+  return std::memcmp(&line, &zero, sizeof line) == 0;
+}
+
+// The array grows in place (a load in slices writes records while paints read
+// the earlier ones), keeps what was written, and every record past the
+// written ones reads as zero, up to the last usable one.
+TEST(DisplayLines, GrowInPlaceKeepingRecordsAndZeroPastThem) {
   ViewContext v;
   ASSERT_EQ(begin_display_lines(v), 1);
-  EXPECT_EQ(v.doc.line_capacity, 1000);
-  ASSERT_NE(display_line_slot(v, 989), nullptr);
-  EXPECT_EQ(v.doc.line_capacity, 1000);
-  DisplayLine* slot = display_line_slot(v, 990);
-  ASSERT_NE(slot, nullptr);
-  EXPECT_EQ(v.doc.line_capacity, 2000);
-  EXPECT_EQ(slot->flags, 0) << "new records are zeroed";
-  EXPECT_EQ(v.doc.lines[1999].text, nullptr);
-  EXPECT_EQ(display_line_slot(v, 5000), nullptr) << "only the next records can be written";
+  EXPECT_GE(v.doc.line_capacity, LINES_INITIAL);
+  DisplayLine* const start = v.doc.lines;
+  const int written = 40000;
+  for (int i = 0; i < written; ++i) {
+    DisplayLine* slot = display_line_slot(v, i);
+    ASSERT_NE(slot, nullptr) << i;
+    ASSERT_TRUE(is_zero(*slot)) << "record " << i << " before it was written";
+    slot->flags = DL_PARAGRAPH_END;
+    slot->heading_to = static_cast<std::uint8_t>(i);
+  }
+  EXPECT_EQ(v.doc.lines, start) << "the array never moves";
+  ASSERT_GE(v.doc.line_capacity, written + LINES_HEADROOM);
+  for (int i = 0; i < written; ++i)
+    ASSERT_EQ(v.doc.lines[i].heading_to, static_cast<std::uint8_t>(i)) << i;
+  for (int i = written; i < v.doc.line_capacity; ++i) ASSERT_TRUE(is_zero(v.doc.lines[i])) << i;
+  // A new load starts over with zero records.
+  ASSERT_EQ(begin_display_lines(v), 1);
+  EXPECT_TRUE(is_zero(v.doc.lines[0]));
+  EXPECT_TRUE(is_zero(v.doc.lines[v.doc.line_capacity - 1]));
+  release_document(v);
+  EXPECT_EQ(v.doc.line_reserve_bytes, 0u);
+}
+
+TEST(DisplayLines, GrowBeforeTheLastTenRecordsOnlyForTheNextOnes) {
+  ViewContext v;
+  ASSERT_EQ(begin_display_lines(v), 1);
+  const int usable = v.doc.line_capacity;
+  ASSERT_NE(display_line_slot(v, usable - LINES_HEADROOM - 1), nullptr);
+  EXPECT_EQ(v.doc.line_capacity, usable);
+  ASSERT_NE(display_line_slot(v, usable - LINES_HEADROOM), nullptr);
+  EXPECT_GE(v.doc.line_capacity, usable + LINES_GROWTH);
+  EXPECT_EQ(display_line_slot(v, v.doc.line_capacity * 3), nullptr)
+      << "only the next records can be written";
+  EXPECT_NE(display_line_slot(v, usable), nullptr) << "a refused index leaves the array usable";
+  EXPECT_EQ(display_line_slot(v, -1), nullptr);
   release_document(v);
 }
 
-TEST(DisplayLines, ALargeArrayGrowsByHalfItsSize) {
+// Every line a load lays out up to its line limit fits, with room for what
+// follows the limit's last check; past the reservation an append fails as
+// when memory runs out, and keeps failing, never writing outside it.
+TEST(DisplayLines, AppendsFailAtTheEndOfTheReservation) {
   ViewContext v;
   ASSERT_EQ(begin_display_lines(v), 1);
-  for (int i = 0; i < 3000; ++i) ASSERT_NE(display_line_slot(v, i), nullptr) << i;
-  EXPECT_EQ(v.doc.line_capacity, 4500);  // 1000, 2000, 3000, then 3000 + 1500
-  EXPECT_EQ(v.doc.lines[4499].text, nullptr);
+  int i = 0;
+  while (display_line_slot(v, i)) ++i;
+  EXPECT_GE(i, DOCUMENT_MAX_LINES + 65536);
+  EXPECT_EQ(i, v.doc.line_capacity - LINES_HEADROOM);
+  EXPECT_EQ(static_cast<std::size_t>(v.doc.line_capacity) * sizeof(DisplayLine),
+            v.doc.line_reserve_bytes)
+      << "all of the reservation is used";
+  EXPECT_EQ(display_line_slot(v, i), nullptr);
+  DisplayLine* last = display_line_slot(v, i - 1);
+  ASSERT_NE(last, nullptr);
+  last->flags = DL_MARK;  // the last usable record is writable
+  EXPECT_TRUE(is_zero(v.doc.lines[v.doc.line_capacity - 1]));
   release_document(v);
 }
 
