@@ -14,7 +14,7 @@ std::size_t memory_page_bytes() {
 }
 
 void* reserve_memory(std::size_t bytes) {
-  void* p = mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  void* p = mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   return p == MAP_FAILED ? nullptr : p;
 }
 
