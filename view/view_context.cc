@@ -141,9 +141,9 @@ int set_line_text(TextArena& arena, DisplayLine& line, const char16_t* text, std
   // The codes are found past the terminator, so the copy ends where the
   // text's own first NUL does (readers never saw past it anyway).
   if (codes) n = std::min(n, std::u16string_view(text, n).find(u'\0'));
-  line.text = arena_copy_text_codes(arena, text, n, codes, codes ? code_count : 0);
+  line.stored_text = arena_copy_text_codes(arena, text, n, codes, codes ? code_count : 0);
   line.flags = static_cast<std::uint16_t>(codes ? line.flags | DL_CODES : line.flags & ~DL_CODES);
-  return line.text ? 1 : 0;
+  return line.stored_text ? 1 : 0;
 }
 
 int begin_display_lines(ViewContext& v) {

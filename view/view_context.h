@@ -26,31 +26,56 @@ constexpr std::uint16_t DL_MARK = 1 << 1;           // the marked column (at mos
 constexpr std::uint16_t DL_QUOTE = 1 << 2;          // inside a quotation block: indented, shorter
 constexpr std::uint16_t DL_CODES = 1 << 3;          // codes follow the text (set_line_text)
 
-// One column in vertical writing, one row in horizontal writing.
+// What the full notation sets on a display line (all 0 otherwise).
+struct LineNotation {
+  std::uint16_t indent = 0;     // px along the text where the first character starts, past the margin
+  std::uint16_t shortened = 0;  // px the line is shorter than the column (indents, foot offset)
+  std::uint8_t heading_from = 0;  // characters [heading_from, heading_to) are a heading
+  std::uint8_t heading_to = 0;
+};
+
+// One column in vertical writing, one row in horizontal writing. Read its
+// text, codes and notation through line_text, line_codes and line_notation.
 struct DisplayLine {
   // 0-terminated, in the view's arena; with DL_CODES the line's attribute
   // codes follow the terminator there (line_codes), so a line without markup
   // pays nothing for them.
-  char16_t* text;
+  char16_t* stored_text;
   std::uint16_t flags;  // DL_*
-  // Set only by the full notation (0 otherwise):
-  std::uint16_t indent;       // px along the text where the first character starts, past the margin
-  std::uint16_t shortened;    // px the line is shorter than the column (indents, foot offset)
-  std::uint8_t heading_from;  // characters [heading_from, heading_to) are a heading
-  std::uint8_t heading_to;
+  LineNotation notation;
 };
 // Memory per character is a budget: one pointer and the fields above.
 static_assert(sizeof(DisplayLine) == sizeof(void*) + 8);
 
+struct Document;
+
+// The line's 0-terminated text, or null for a record never written.
+inline const char16_t* line_text(const Document&, const DisplayLine& line) {
+  return line.stored_text;
+}
+
 // Units of a display line's text (0 without one).
-inline int line_length(const DisplayLine& line) {
-  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
+inline int line_length(const Document& doc, const DisplayLine& line) {
+  const char16_t* text = line_text(doc, line);
+  return text ? static_cast<int>(std::char_traits<char16_t>::length(text)) : 0;
 }
 
 // The line's attribute codes (one per character at least), or null without markup.
-inline std::uint16_t* line_codes(const DisplayLine& line) {
-  if (!(line.flags & DL_CODES) || !line.text) return nullptr;
-  return reinterpret_cast<std::uint16_t*>(line.text + line_length(line) + 1);
+inline const std::uint16_t* line_codes(const Document& doc, const DisplayLine& line) {
+  const char16_t* text = line_text(doc, line);
+  if (!(line.flags & DL_CODES) || !text) return nullptr;
+  return reinterpret_cast<const std::uint16_t*>(text + line_length(doc, line) + 1);
+}
+
+// The full notation's indent, shortened length and heading run of the line.
+inline LineNotation line_notation(const Document&, const DisplayLine& line) {
+  return line.notation;
+}
+
+// Sets them; 0 when memory runs out.
+inline int set_line_notation(Document&, DisplayLine& line, const LineNotation& notation) {
+  line.notation = notation;
+  return 1;
 }
 
 // Copies `n` units of `text` (which need not be terminated, and ends at a NUL

@@ -117,13 +117,12 @@ TEST(DisplayLines, GrowInPlaceKeepingRecordsAndZeroPastThem) {
     DisplayLine* slot = display_line_slot(v, i);
     ASSERT_NE(slot, nullptr) << i;
     ASSERT_TRUE(is_zero(*slot)) << "record " << i << " before it was written";
-    slot->flags = DL_PARAGRAPH_END;
-    slot->heading_to = static_cast<std::uint8_t>(i);
+    slot->flags = static_cast<std::uint16_t>(i);
   }
   EXPECT_EQ(v.doc.lines, start) << "the array never moves";
   ASSERT_GE(v.doc.line_capacity, written + LINES_HEADROOM);
   for (int i = 0; i < written; ++i)
-    ASSERT_EQ(v.doc.lines[i].heading_to, static_cast<std::uint8_t>(i)) << i;
+    ASSERT_EQ(v.doc.lines[i].flags, static_cast<std::uint16_t>(i)) << i;
   for (int i = written; i < v.doc.line_capacity; ++i) ASSERT_TRUE(is_zero(v.doc.lines[i])) << i;
   // A new load starts over with zero records.
   ASSERT_EQ(begin_display_lines(v), 1);
@@ -185,26 +184,25 @@ TEST(AllocZeroed, LargeBlocksAreTraced) {
 }
 
 TEST(DisplayLines, CodesFollowTheTextOnlyWhenGiven) {
-  TextArena arena;
+  Document doc;
   DisplayLine line{};
   line.flags = DL_PARAGRAPH_END;
   const std::uint16_t codes[4] = {65, 64, 0, 16};  // one more code than characters
-  ASSERT_EQ(set_line_text(arena, line, u"漢字かなXX", 3, codes, 4), 1);
-  EXPECT_EQ(std::u16string(line.text), u"漢字か");
-  ASSERT_NE(line_codes(line), nullptr);
-  EXPECT_EQ(std::vector<std::uint16_t>(line_codes(line), line_codes(line) + 4),
-            std::vector<std::uint16_t>(codes, codes + 4));
+  ASSERT_EQ(set_line_text(doc.arena, line, u"漢字かなXX", 3, codes, 4), 1);
+  EXPECT_EQ(std::u16string(line_text(doc, line)), u"漢字か");
+  const std::uint16_t* got = line_codes(doc, line);
+  ASSERT_NE(got, nullptr);
+  EXPECT_EQ(std::vector<std::uint16_t>(got, got + 4), std::vector<std::uint16_t>(codes, codes + 4));
   EXPECT_EQ(line.flags, DL_PARAGRAPH_END | DL_CODES);
   // A NUL inside the text ends it; the codes are still found after it.
-  ASSERT_EQ(set_line_text(arena, line, u"ab\0cd", 5, codes, 4), 1);
-  EXPECT_EQ(line_length(line), 2);
-  EXPECT_EQ(line_codes(line)[0], 65);
-  EXPECT_EQ(line_codes(line)[3], 16);
+  ASSERT_EQ(set_line_text(doc.arena, line, u"ab\0cd", 5, codes, 4), 1);
+  EXPECT_EQ(line_length(doc, line), 2);
+  EXPECT_EQ(line_codes(doc, line)[0], 65);
+  EXPECT_EQ(line_codes(doc, line)[3], 16);
   // Laid again without markup: no codes, the other flags kept.
-  ASSERT_EQ(set_line_text(arena, line, u"abc", 3), 1);
-  EXPECT_EQ(line_codes(line), nullptr);
+  ASSERT_EQ(set_line_text(doc.arena, line, u"abc", 3), 1);
+  EXPECT_EQ(line_codes(doc, line), nullptr);
   EXPECT_EQ(line.flags, DL_PARAGRAPH_END);
-  arena_clear(arena);
 }
 
 TEST(TextArena, CopiesOfEverySizeStayIntact) {
