@@ -72,7 +72,7 @@ TEST(ReleaseDocument, FreesEverythingAndIsSafeTwice) {
   EXPECT_EQ(v.typeset.width_cache, nullptr);
   EXPECT_EQ(v.doc.annotation_texts[0], nullptr);
   EXPECT_EQ(v.doc.annotation_texts[NOTE_FIRST_ENTRY], nullptr);
-  EXPECT_TRUE(v.doc.arena.blocks.empty());
+  EXPECT_EQ(v.doc.arena.base, nullptr);
   EXPECT_EQ(fake::live_fonts(), fonts_before) << "all five fonts deleted";
   for (platform::Font* f : {v.typeset.font_main, v.typeset.font_page_number, v.typeset.font_ruby,
                             v.typeset.font_emphasis, v.typeset.font_pair_upright})
@@ -183,6 +183,38 @@ TEST(AllocZeroed, LargeBlocksAreTraced) {
   trace_shutdown();
 }
 
+// The full notation's fields live beside the records: set in any order,
+// changed and cleared, each line reads its own and the others read zero;
+// a new load starts with none.
+TEST(DisplayLines, NotationsAreKeptPerLineBesideTheRecords) {
+  ViewContext v;
+  ASSERT_EQ(begin_display_lines(v), 1);
+  Document& d = v.doc;
+  for (int i = 0; i < 6; ++i) ASSERT_NE(display_line_slot(v, i), nullptr);
+  d.line_count = 6;
+  ASSERT_EQ(set_line_notation(d, d.lines[4], {36, 54, 0, 0}), 1);
+  ASSERT_EQ(set_line_notation(d, d.lines[1], {18, 18, 2, 5}), 1);
+  ASSERT_EQ(set_line_notation(d, d.lines[2], {}), 1);
+  EXPECT_EQ(d.lines[2].flags & DL_NOTATION, 0) << "nothing to note, no entry";
+  const LineNotation one = line_notation(d, d.lines[1]), four = line_notation(d, d.lines[4]);
+  EXPECT_EQ(one.indent, 18);
+  EXPECT_EQ(one.heading_from, 2);
+  EXPECT_EQ(one.heading_to, 5);
+  EXPECT_EQ(four.shortened, 54);
+  for (int i : {0, 2, 3, 5}) EXPECT_EQ(line_notation(d, d.lines[i]).indent, 0) << i;
+  ASSERT_EQ(set_line_notation(d, d.lines[4], {72, 72, 0, 0}), 1);
+  EXPECT_EQ(line_notation(d, d.lines[4]).indent, 72);
+  EXPECT_EQ(line_notation(d, d.lines[1]).indent, 18);
+  ASSERT_EQ(set_line_notation(d, d.lines[1], {}), 1);
+  EXPECT_EQ(line_notation(d, d.lines[1]).heading_to, 0);
+  EXPECT_EQ(d.notations.size(), 1u);
+  // A record rewritten by a load drops its flag; it reads zero again.
+  d.lines[4].flags = DL_PARAGRAPH_END;
+  EXPECT_EQ(line_notation(d, d.lines[4]).indent, 0);
+  ASSERT_EQ(begin_display_lines(v), 1);
+  EXPECT_TRUE(v.doc.notations.empty());
+}
+
 TEST(DisplayLines, CodesFollowTheTextOnlyWhenGiven) {
   Document doc;
   DisplayLine line{};
@@ -205,18 +237,28 @@ TEST(DisplayLines, CodesFollowTheTextOnlyWhenGiven) {
   EXPECT_EQ(line.flags, DL_PARAGRAPH_END);
 }
 
-TEST(TextArena, CopiesOfEverySizeStayIntact) {
+// Copies stay where they were made while the arena grows past what was
+// usable (a copy of twice the growth step), each is found again at its
+// offset, none at offset 0 (no text), and a cleared arena starts over.
+TEST(TextArena, CopiesStayInPlaceAndAreFoundByOffset) {
   TextArena arena;
-  std::u16string big(ARENA_BLOCK_BYTES, u'x');  // twice a block's bytes: a block of its own
+  std::u16string big(ARENA_GROWTH_BYTES, u'x');
   char16_t* a = arena_copy_text(arena, u"abc", 3);
+  const std::size_t first_usable = arena.usable;
   char16_t* b = arena_copy_text(arena, big.data(), big.size());
-  char16_t* c = arena_copy_text(arena, u"def", 3);
+  const std::uint16_t codes[2] = {65, 64};
+  char16_t* c = arena_copy_text_codes(arena, u"def", 3, codes, 2);
+  EXPECT_GT(arena.usable, first_usable);
+  EXPECT_NE(arena_offset(arena, a), 0u);
+  for (char16_t* copy : {a, b, c}) EXPECT_EQ(arena_at(arena, arena_offset(arena, copy)), copy);
   EXPECT_EQ(std::u16string(a), u"abc");
   EXPECT_EQ(std::u16string(b), big);
   EXPECT_EQ(std::u16string(c), u"def");
-  EXPECT_GE(arena.total_bytes, big.size() * 2);
+  EXPECT_EQ(c[4], 65);
+  EXPECT_EQ(c[5], 64);
   arena_clear(arena);
-  EXPECT_EQ(arena.total_bytes, 0u);
+  EXPECT_EQ(arena.base, nullptr);
+  EXPECT_EQ(std::u16string(arena_copy_text(arena, u"g", 1)), u"g");
 }
 
 }  // namespace
