@@ -34,8 +34,7 @@ bool hanging(const BookText& t, const BookLine& whole, int limit, BookLine& l) {
 int book_layout_display_line(MeasureContext& measure, ViewContext& v, int index, int* advances,
                              BookLine& l) {
   const DisplayLine& line = v.doc.lines[index];
-  const int length =
-      line_length(v.doc, line);
+  const int length = line_length(v.doc, line);
   BookText& t = book_scratch(SCRATCH_DISPLAY).text;
   book_text_fill(measure, v, t, line_text(v.doc, line), line_codes(v.doc, line), length);
   plain_widths(t, advances);
@@ -64,8 +63,7 @@ int book_layout_display_line(MeasureContext& measure, ViewContext& v, int index,
 }
 
 int book_natural_width(MeasureContext& measure, ViewContext& v, const DisplayLine& line) {
-  const int length =
-      line_length(v.doc, line);
+  const int length = line_length(v.doc, line);
   BookText& t = book_scratch(SCRATCH_DISPLAY).text;
   book_text_fill(measure, v, t, line_text(v.doc, line), line_codes(v.doc, line), length);
   BookLine& l = book_scratch(SCRATCH_DISPLAY).line;

@@ -240,7 +240,8 @@ std::vector<ReadingPlace> reading_places(ViewContext& v, MeasureContext& measure
   static const platform::CanvasOps NO_OPS{};
   Canvas none;
   none.ops = &NO_OPS;
-  Line l{v, measure, none, line_text(v.doc, dl), line_codes(v.doc, dl), line_length(v.doc, dl), use, 0, 0};
+  const Document& d = v.doc;
+  Line l{v, measure, none, line_text(d, dl), line_codes(d, dl), line_length(d, dl), use, 0, 0};
   if (v.typeset.composition->set_ruby_line) v.typeset.composition->set_ruby_line(l, index);
   for (int i = 0; i < l.length; ++i) {
     if (!is_ruby_code(l.codes[i])) continue;
@@ -258,7 +259,8 @@ void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int 
   const DisplayLine& dl = v.doc.lines[index];
   if (!line_codes(v.doc, dl)) return;
   int x0 = v.typeset.vertical ? (client.right - client.left) - slot : slot;
-  Line l{v, measure, win, line_text(v.doc, dl), line_codes(v.doc, dl), line_length(v.doc, dl), use, x0, indent};
+  const Document& d = v.doc;
+  Line l{v, measure, win, line_text(d, dl), line_codes(d, dl), line_length(d, dl), use, x0, indent};
   if (v.typeset.composition->set_ruby_line) v.typeset.composition->set_ruby_line(l, index);
   for (int i = 0; i < l.length;) {
     std::uint16_t c = l.codes[i];

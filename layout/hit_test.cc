@@ -16,7 +16,8 @@ char16_t g_hit_text[HIT_TEXT_UNITS];
 // a gap, or past the window or the text.
 int line_across(const ViewContext& v, int across, int extent) {
   int acc = 0;
-  for (int i = v.viewport.top_line; i >= 0 && i < v.doc.line_count && line_text(v.doc, v.doc.lines[i]); ++i) {
+  for (int i = v.viewport.top_line;
+       i >= 0 && i < v.doc.line_count && line_text(v.doc, v.doc.lines[i]); ++i) {
     acc += v.typeset.ruby_height;
     // Vertical: the strip's pixels lie at distances acc + 1 .. acc + char_height
     // from the right edge; horizontal: rows acc .. acc + char_height - 1.
@@ -34,7 +35,8 @@ int line_across(const ViewContext& v, int across, int extent) {
 int char_along(const ViewContext& v, const std::vector<int>& adv, int i, int along) {
   int start = TEXT_MARGIN;
   if (v.typeset.vertical && (v.doc.lines[i].flags & DL_QUOTE)) start += 2 * v.typeset.char_height;
-  start += line_notation(v.doc, v.doc.lines[i]).indent;  // the full notation's indents, in both directions
+  // The full notation's indents, in both directions.
+  start += line_notation(v.doc, v.doc.lines[i]).indent;
   const int length = line_length(v.doc, v.doc.lines[i]);
   for (int j = 0, t = 0; j < length; t += adv[static_cast<std::size_t>(j)], ++j)
     if (start + t <= along && along < start + t + adv[static_cast<std::size_t>(j)]) return j;

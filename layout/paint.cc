@@ -87,7 +87,8 @@ int draw_column(Paint& p, int index, int y) {
   int stretched = line_advances(p.measure, v, index, p.advances);
   const int* use = stretched || own_advances(v, v.doc.lines[index]) ? p.advances.data() : nullptr;
   int indent = (v.doc.lines[index].flags & DL_QUOTE) ? 2 * ch : 0;
-  indent += line_notation(v.doc, v.doc.lines[index]).indent;  // the full notation's indents and foot alignment
+  // The full notation's indents and foot alignment.
+  indent += line_notation(v.doc, v.doc.lines[index]).indent;
   if (indent) platform::canvas_fill(p.win, left, TEXT_MARGIN, ch, indent);
   int drawn = 0;
   if (p.strip) {
@@ -140,7 +141,8 @@ int draw_row(Paint& p, int index, int y) {
   platform::canvas_fill(p.win, 0, y, p.width, v.typeset.ruby_height);
   y += v.typeset.ruby_height;
   const DisplayLine& line = v.doc.lines[index];
-  const int indent = line_notation(v.doc, line).indent;  // the full notation's indents and foot alignment
+  // The full notation's indents and foot alignment.
+  const int indent = line_notation(v.doc, line).indent;
   if (indent) platform::canvas_fill(p.win, TEXT_MARGIN, y, indent, ch);
   platform::canvas_move_to(p.win, TEXT_MARGIN + indent, y);
   int stretched = line_advances(p.measure, v, index, p.advances);

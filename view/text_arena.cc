@@ -51,7 +51,9 @@ char16_t* arena_take(TextArena& a, std::size_t units) {
 
 }  // namespace
 
-TextArena::~TextArena() { arena_clear(*this); }
+TextArena::~TextArena() {
+  arena_clear(*this);
+}
 
 char16_t* arena_copy_text(TextArena& arena, const char16_t* text, std::size_t n) {
   return arena_copy_text_codes(arena, text, n, nullptr, 0);

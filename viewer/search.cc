@@ -51,7 +51,8 @@ int dropped_after(const Document& d, int i) {
 }
 
 bool continues(const Document& d, int i) {
-  return !(d.lines[i].flags & DL_PARAGRAPH_END) && i + 1 < d.line_count && line_text(d, d.lines[i + 1]);
+  return !(d.lines[i].flags & DL_PARAGRAPH_END) && i + 1 < d.line_count &&
+         line_text(d, d.lines[i + 1]);
 }
 
 // Whether the pattern's characters after the first follow unit k of line

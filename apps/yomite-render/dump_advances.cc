@@ -51,7 +51,8 @@ void dump_advances(ViewContext& v, std::FILE* out) {
   std::vector<int> adv;
   for (int i = 0; i < v.doc.line_count; ++i) {
     const DisplayLine& line = v.doc.lines[i];
-    const int length = column_length(v, line.flags & DL_QUOTE) - line_notation(v.doc, line).shortened;
+    const int length =
+        column_length(v, line.flags & DL_QUOTE) - line_notation(v.doc, line).shortened;
     int natural = 0;
     const std::string advances = advances_of(v, measure, i, natural, adv);
     const std::string s = std::to_string(i) + "\t" + flag_letters(line.flags) + "\t" +

@@ -301,7 +301,8 @@ TEST_F(LoadTest, SamplesLoadInBothNotations) {
   EXPECT_GT(v.doc.line_count, 20);
   EXPECT_GT(rubies, 5);
   for (int j = 0; j < v.doc.line_count; ++j)
-    EXPECT_EQ(std::u16string(line_text(v.doc, v.doc.lines[j])).find(u'《'), std::u16string::npos) << j;
+    EXPECT_EQ(std::u16string(line_text(v.doc, v.doc.lines[j])).find(u'《'), std::u16string::npos)
+        << j;
   Lines story = texts();
   release_document(v);
   open(YOMITE_SOURCE_DIR "/samples/yomite-no-hon.utf8.txt");

@@ -113,7 +113,8 @@ class BookView {
               1);
     v.doc.line_count = pass.line_index;
     std::vector<std::u16string> out;
-    for (int j = first; j < pass.line_index; ++j) out.emplace_back(line_text(v.doc, v.doc.lines[j]));
+    for (int j = first; j < pass.line_index; ++j)
+      out.emplace_back(line_text(v.doc, v.doc.lines[j]));
     if (reasons)
       for (const BookBreak& b : breaks) reasons->push_back(reason_name(b.reason));
     return out;
@@ -290,7 +291,8 @@ TEST(BookBreak, DividedJukugoKeepsEachPartsMorae) {
   ASSERT_EQ(cols.size(), 2u);
   EXPECT_EQ(b.written(0), u"｜新聞《しんぶん》");
   EXPECT_EQ(b.written(1), u"｜記者《きしゃ》");
-  EXPECT_EQ(line_codes(b.v.doc, b.v.doc.lines[1])[0], RUBY_CODE_FIRST + 1) << "a reading of its own";
+  EXPECT_EQ(line_codes(b.v.doc, b.v.doc.lines[1])[0], RUBY_CODE_FIRST + 1)
+      << "a reading of its own";
 }
 
 TEST(BookBreak, OffLeavesStandardComposition) {

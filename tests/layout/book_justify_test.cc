@@ -121,7 +121,8 @@ TEST(BookJustify, OneMarkHangsPastTheEnd) {
 
 // Where the reading of the ruby on unit `head` is drawn, px along the line.
 int reading_at(TestView& t, int line, int head, int units) {
-  std::vector<int> adv(static_cast<std::size_t>(line_length(t.view.doc, t.view.doc.lines[line])) + 1);
+  const int length = line_length(t.view.doc, t.view.doc.lines[line]);
+  std::vector<int> adv(static_cast<std::size_t>(length) + 1);
   BookLine l;
   MeasureContext measure = view_measure_context(t.view);
   book_layout_display_line(measure, t.view, line, adv.data(), l);

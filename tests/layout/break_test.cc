@@ -40,7 +40,8 @@ class BreakTest : public ::testing::Test {
                                  codes != nullptr, quote),
               1);
     std::vector<std::u16string> out;
-    for (int j = first; j < pass.line_index; ++j) out.emplace_back(line_text(v.doc, v.doc.lines[j]));
+    for (int j = first; j < pass.line_index; ++j)
+      out.emplace_back(line_text(v.doc, v.doc.lines[j]));
     return out;
   }
 

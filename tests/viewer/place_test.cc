@@ -99,7 +99,8 @@ class Place : public ::testing::Test {
 
   int line_with(const std::u16string& words) {
     for (int i = 0; i < v.doc.line_count; ++i)
-      if (std::u16string(line_text(v.doc, v.doc.lines[i])).find(words) != std::u16string::npos) return i;
+      if (std::u16string(line_text(v.doc, v.doc.lines[i])).find(words) != std::u16string::npos)
+        return i;
     return -1;
   }
 
