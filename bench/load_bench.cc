@@ -28,7 +28,7 @@ long resident_bytes() {
 long characters(const ViewContext& v) {
   long n = 0;
   for (int j = 0; j < v.doc.line_count; ++j)
-    n += static_cast<long>(std::char_traits<char16_t>::length(v.doc.lines[j].text));
+    n += static_cast<long>(std::char_traits<char16_t>::length(line_text(v.doc, v.doc.lines[j])));
   return n;
 }
 

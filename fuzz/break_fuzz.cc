@@ -86,9 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<int> advances;
   auto dropped = [&](char16_t c) { return c == u' ' || (book && c == 0x3000); };
   for (int j = 0; j < v.doc.line_count; ++j) {
-    std::u16string piece(v.doc.lines[j].text);
+    std::u16string piece(line_text(v.doc, v.doc.lines[j]));
     check(!piece.empty() || (v.doc.line_count == 1 && (text.empty() || text == u" ")));
-    const std::uint16_t* codes = line_codes(v.doc.lines[j]);
+    const std::uint16_t* codes = line_codes(v.doc, v.doc.lines[j]);
     check(!with_codes || codes != nullptr);
     // The piece's characters and codes stand at `p` of the line.
     auto stands_at = [&](std::size_t p) {

@@ -34,13 +34,12 @@ bool hanging(const BookText& t, const BookLine& whole, int limit, BookLine& l) {
 int book_layout_display_line(MeasureContext& measure, ViewContext& v, int index, int* advances,
                              BookLine& l) {
   const DisplayLine& line = v.doc.lines[index];
-  const int length =
-      line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
+  const int length = line_length(v.doc, line);
   BookText& t = book_scratch(SCRATCH_DISPLAY).text;
-  book_text_fill(measure, v, t, line.text, line_codes(line), length);
+  book_text_fill(measure, v, t, line_text(v.doc, line), line_codes(v.doc, line), length);
   plain_widths(t, advances);
   // Indents and foot offsets of the full notation shorten the column.
-  const int limit = column_length(v, line.flags & DL_QUOTE) - line.shortened;
+  const int limit = column_length(v, line.flags & DL_QUOTE) - line_notation(v.doc, line).shortened;
   const bool spread = v.settings.justify && !(line.flags & DL_PARAGRAPH_END);
   book_line_layout(t, 0, book_trim_spaces(t, 0, length), l);
   if (l.natural > limit) {
@@ -64,10 +63,9 @@ int book_layout_display_line(MeasureContext& measure, ViewContext& v, int index,
 }
 
 int book_natural_width(MeasureContext& measure, ViewContext& v, const DisplayLine& line) {
-  const int length =
-      line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
+  const int length = line_length(v.doc, line);
   BookText& t = book_scratch(SCRATCH_DISPLAY).text;
-  book_text_fill(measure, v, t, line.text, line_codes(line), length);
+  book_text_fill(measure, v, t, line_text(v.doc, line), line_codes(v.doc, line), length);
   BookLine& l = book_scratch(SCRATCH_DISPLAY).line;
   book_line_layout(t, 0, book_trim_spaces(t, 0, length), l);
   return l.natural;

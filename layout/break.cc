@@ -170,9 +170,7 @@ int append_line(ViewContext& v, LayoutPass& pass, const char16_t* text, int text
   DisplayLine* line = display_line_slot(v, pass.line_index);
   if (!line) return 0;
   line->flags = flags;
-  line->indent = 0;
-  line->shortened = 0;
-  line->heading_from = line->heading_to = 0;
+  set_line_notation(v.doc, *line, LineNotation{});
   if (!set_line_text(v.doc.arena, *line, text, static_cast<std::size_t>(text_len), codes,
                      static_cast<std::size_t>(code_len)))
     return 0;

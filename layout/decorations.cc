@@ -235,12 +235,13 @@ std::vector<ReadingPlace> reading_places(ViewContext& v, MeasureContext& measure
                                          const int* use) {
   std::vector<ReadingPlace> places;
   const DisplayLine& dl = v.doc.lines[index];
-  if (!line_codes(dl) || !dl.text) return places;
+  if (!line_codes(v.doc, dl)) return places;
   // Placing draws nothing: a canvas without operations stands in.
   static const platform::CanvasOps NO_OPS{};
   Canvas none;
   none.ops = &NO_OPS;
-  Line l{v, measure, none, dl.text, line_codes(dl), line_length(dl), use, 0, 0};
+  const Document& d = v.doc;
+  Line l{v, measure, none, line_text(d, dl), line_codes(d, dl), line_length(d, dl), use, 0, 0};
   if (v.typeset.composition->set_ruby_line) v.typeset.composition->set_ruby_line(l, index);
   for (int i = 0; i < l.length; ++i) {
     if (!is_ruby_code(l.codes[i])) continue;
@@ -256,9 +257,10 @@ std::vector<ReadingPlace> reading_places(ViewContext& v, MeasureContext& measure
 void draw_decorations(ViewContext& v, MeasureContext& measure, Canvas& win, int index,
                       const PaintRect& client, int slot, const int* use, int indent) {
   const DisplayLine& dl = v.doc.lines[index];
-  if (!line_codes(dl) || !dl.text) return;
+  if (!line_codes(v.doc, dl)) return;
   int x0 = v.typeset.vertical ? (client.right - client.left) - slot : slot;
-  Line l{v, measure, win, dl.text, line_codes(dl), line_length(dl), use, x0, indent};
+  const Document& d = v.doc;
+  Line l{v, measure, win, line_text(d, dl), line_codes(d, dl), line_length(d, dl), use, x0, indent};
   if (v.typeset.composition->set_ruby_line) v.typeset.composition->set_ruby_line(l, index);
   for (int i = 0; i < l.length;) {
     std::uint16_t c = l.codes[i];

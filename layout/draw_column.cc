@@ -42,18 +42,18 @@ void draw_pairs(ViewContext& v, Canvas& strip, platform::CanvasPoint top,
 platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
                                        const int* advances, const int* use) {
   const DisplayLine& line = v.doc.lines[index];
-  const int length = line_length(line);
+  const int length = line_length(v.doc, line);
   if (length >= MAX_ADVANCES) {
-    platform::canvas_text(strip, 0, 0, line.text, length, use);
+    platform::canvas_text(strip, 0, 0, line_text(v.doc, line), length, use);
     return platform::canvas_position(strip);
   }
-  std::u16string work(line.text, static_cast<std::size_t>(length));
+  std::u16string work(line_text(v.doc, line), static_cast<std::size_t>(length));
   std::u16string pairs;
   std::vector<std::uint8_t> pair_start;
   bool any_pair = false;
   if (v.typeset.fixed_pitch == 1 && v.typeset.font_pair_upright) {
     pair_start.assign(static_cast<std::size_t>(length), 0);
-    find_upright_pairs(line.text, length, pair_start.data());
+    find_upright_pairs(line_text(v.doc, line), length, pair_start.data());
     pairs.assign(static_cast<std::size_t>(length), u' ');
     for (int i = 0; i < length; ++i) {
       if (!pair_start[static_cast<std::size_t>(i)]) continue;
@@ -65,9 +65,9 @@ platform::CanvasPoint draw_column_text(ViewContext& v, Canvas& strip, int index,
     }
   }
   const bool heading = has_heading_run(v, line);
-  const bool small = has_small_text(line_codes(line), length);
-  if (heading) blank_heading_run(line, work);
-  if (small) blank_small_text(line, work);
+  const bool small = has_small_text(line_codes(v.doc, line), length);
+  if (heading) blank_heading_run(v, line, work);
+  if (small) blank_small_text(v, line, work);
   if (heading || small) use = advances;  // the blanks keep those characters' advances
   work.push_back(u' ');
   const platform::CanvasPoint top = platform::canvas_position(strip);

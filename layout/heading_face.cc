@@ -27,19 +27,21 @@ void create_heading_font(ViewContext& v, int size, int escapement) {
 }
 
 bool has_heading_run(const ViewContext& v, const DisplayLine& line) {
-  return v.typeset.font_heading && line.heading_from < line.heading_to &&
-         line.heading_to <= line_length(line);
+  const LineNotation n = line_notation(v.doc, line);
+  return v.typeset.font_heading && n.heading_from < n.heading_to &&
+         n.heading_to <= line_length(v.doc, line);
 }
 
-void blank_heading_run(const DisplayLine& line, std::u16string& work) {
-  for (std::size_t i = line.heading_from; i < line.heading_to && i < work.size(); ++i)
-    work[i] = u' ';
+void blank_heading_run(const ViewContext& v, const DisplayLine& line, std::u16string& work) {
+  const LineNotation n = line_notation(v.doc, line);
+  for (std::size_t i = n.heading_from; i < n.heading_to && i < work.size(); ++i) work[i] = u' ';
 }
 
 void draw_heading_run(ViewContext& v, platform::Canvas& c, platform::CanvasPoint origin,
                       const DisplayLine& line, const int* advances) {
+  const LineNotation n = line_notation(v.doc, line);
   int offset = 0;
-  for (int i = 0; i < line.heading_from; ++i) offset += advances[i];
+  for (int i = 0; i < n.heading_from; ++i) offset += advances[i];
   platform::Font* old = platform::canvas_select_font(c, v.typeset.font_heading);
   int align = platform::canvas_set_align(c, platform::ALIGN_UPDATE_CP);
   if (v.typeset.vertical)
@@ -47,8 +49,8 @@ void draw_heading_run(ViewContext& v, platform::Canvas& c, platform::CanvasPoint
   else
     platform::canvas_move_to(c, origin.x + offset, origin.y);
   int mode = platform::canvas_set_back_mode(c, platform::BK_TRANSPARENT);
-  platform::canvas_text(c, 0, 0, line.text + line.heading_from, line.heading_to - line.heading_from,
-                        advances + line.heading_from);
+  platform::canvas_text(c, 0, 0, line_text(v.doc, line) + n.heading_from,
+                        n.heading_to - n.heading_from, advances + n.heading_from);
   platform::canvas_set_back_mode(c, mode);
   platform::canvas_set_align(c, align);
   platform::canvas_select_font(c, old);

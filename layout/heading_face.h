@@ -19,7 +19,7 @@ bool has_heading_run(const ViewContext& view, const DisplayLine& line);
 
 // Blanks the heading characters of `work` (the line's text as it is drawn),
 // so the main font leaves their cells empty.
-void blank_heading_run(const DisplayLine& line, std::u16string& work);
+void blank_heading_run(const ViewContext& view, const DisplayLine& line, std::u16string& work);
 
 // Draws the heading characters in the heading face. `origin` is the
 // canvas position the line's text was drawn from; `advances` (the line's,

@@ -26,7 +26,7 @@ void frame(platform::Canvas& c, int x, int y, int w, int h) {
 void draw_highlights(ViewContext& v, platform::Canvas& win, int index, const int* advances,
                      int across, int along) {
   const std::vector<TextRange>& matches = v.viewport.highlights;
-  const int length = line_length(v.doc.lines[index]);
+  const int length = line_length(v.doc, v.doc.lines[index]);
   const int ch = v.typeset.char_height;
   auto after = std::upper_bound(matches.begin(), matches.end(), index,
                                 [](int line, const TextRange& m) { return line < m.line; });

@@ -16,7 +16,8 @@ char16_t g_hit_text[HIT_TEXT_UNITS];
 // a gap, or past the window or the text.
 int line_across(const ViewContext& v, int across, int extent) {
   int acc = 0;
-  for (int i = v.viewport.top_line; i >= 0 && i < v.doc.line_count && v.doc.lines[i].text; ++i) {
+  for (int i = v.viewport.top_line;
+       i >= 0 && i < v.doc.line_count && line_text(v.doc, v.doc.lines[i]); ++i) {
     acc += v.typeset.ruby_height;
     // Vertical: the strip's pixels lie at distances acc + 1 .. acc + char_height
     // from the right edge; horizontal: rows acc .. acc + char_height - 1.
@@ -34,8 +35,9 @@ int line_across(const ViewContext& v, int across, int extent) {
 int char_along(const ViewContext& v, const std::vector<int>& adv, int i, int along) {
   int start = TEXT_MARGIN;
   if (v.typeset.vertical && (v.doc.lines[i].flags & DL_QUOTE)) start += 2 * v.typeset.char_height;
-  start += v.doc.lines[i].indent;  // the full notation's indents, in both directions
-  const int length = line_length(v.doc.lines[i]);
+  // The full notation's indents, in both directions.
+  start += line_notation(v.doc, v.doc.lines[i]).indent;
+  const int length = line_length(v.doc, v.doc.lines[i]);
   for (int j = 0, t = 0; j < length; t += adv[static_cast<std::size_t>(j)], ++j)
     if (start + t <= along && along < start + t + adv[static_cast<std::size_t>(j)]) return j;
   return -1;
@@ -49,10 +51,10 @@ int append(int n, const char16_t* text) {
 }
 
 const char16_t* text_from(const ViewContext& v, int i, int j) {
-  int n = append(0, v.doc.lines[i].text + j);
+  int n = append(0, line_text(v.doc, v.doc.lines[i]) + j);
   if (!(v.doc.lines[i].flags & DL_PARAGRAPH_END) && i + 1 < v.doc.line_count &&
-      v.doc.lines[i + 1].text)
-    append(n, v.doc.lines[i + 1].text);
+      line_text(v.doc, v.doc.lines[i + 1]))
+    append(n, line_text(v.doc, v.doc.lines[i + 1]));
   return g_hit_text;
 }
 
@@ -69,14 +71,14 @@ const char16_t* hit_test(ViewContext& view, int x, int y, int note_mode) {
   if (i < 0) return nullptr;
   trace("mouse %d ", i);
   const DisplayLine& line = view.doc.lines[i];
-  if (note_mode && !line_codes(line)) return nullptr;
+  if (note_mode && !line_codes(view.doc, line)) return nullptr;
   MeasureContext measure{view.typeset.font_main};
   std::vector<int> adv;
   line_advances(measure, view, i, adv);
   int j = char_along(view, adv, i, along);
   if (j < 0) return nullptr;
   if (!note_mode) return text_from(view, i, j);
-  std::uint16_t code = line_codes(line)[j];
+  std::uint16_t code = line_codes(view.doc, line)[j];
   if (!is_note_code(code)) return nullptr;
   return view.doc
       .annotation_texts[static_cast<std::size_t>(NOTE_FIRST_ENTRY + code - NOTE_CODE_FIRST)];

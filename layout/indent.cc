@@ -11,8 +11,8 @@ namespace yomite {
 
 namespace {
 
-constexpr int RECORD_PX_MAX = 65535;   // DisplayLine::indent and ::shortened
-constexpr int RECORD_CHARS_MAX = 255;  // DisplayLine::heading_from and ::heading_to
+constexpr int RECORD_PX_MAX = 65535;   // LineNotation::indent and ::shortened
+constexpr int RECORD_CHARS_MAX = 255;  // LineNotation::heading_from and ::heading_to
 
 // Pixels of `cells` full-width cells, at most what leaves the column
 // INDENT_KEEPS_CELLS cells of its `limit` px.
@@ -34,7 +34,7 @@ std::uint8_t record_chars(int n) {
 
 int standard_natural_width(MeasureContext& measure, ViewContext& v, const DisplayLine& line) {
   TextExtent e;
-  measure_text(measure, line.text, -1, e, v);
+  measure_text(measure, line_text(v.doc, line), -1, e, v);
   return e.cx;
 }
 
@@ -56,24 +56,32 @@ int break_indented_line(ViewContext& v, LayoutPass& pass, const char16_t* text, 
     DisplayLine& line = v.doc.lines[i];
     const std::size_t k = static_cast<std::size_t>(i - begin);
     const int lead = k == 0 ? first : wrap;
-    line.indent = record_px(lead);
-    line.shortened = record_px(lead + foot);
-    if (!heading || k >= starts.size()) continue;
-    const int start = starts[k];
-    const int len = static_cast<int>(std::char_traits<char16_t>::length(line.text));
-    const int from = std::clamp(indent.heading_from - start, 0, len);
-    const int to = std::clamp(indent.heading_to - start, 0, len);
-    if (from >= to) continue;
-    line.heading_from = record_chars(from);
-    line.heading_to = record_chars(to);
-    if (heading_line < 0) heading_line = i;
+    LineNotation n;
+    n.indent = record_px(lead);
+    n.shortened = record_px(lead + foot);
+    if (heading && k < starts.size()) {
+      const int start = starts[k];
+      const int len = line_length(v.doc, line);
+      const int from = std::clamp(indent.heading_from - start, 0, len);
+      const int to = std::clamp(indent.heading_to - start, 0, len);
+      if (from < to) {
+        n.heading_from = record_chars(from);
+        n.heading_to = record_chars(to);
+        if (heading_line < 0) heading_line = i;
+      }
+    }
+    if (!set_line_notation(v.doc, line, n)) return 0;
   }
   // Set against the foot: the last column ends `foot` px above the column's end.
   if (indent.foot >= 0 && pass.line_index > begin) {
     DisplayLine& last = v.doc.lines[pass.line_index - 1];
     long room = static_cast<long>(limit) - foot -
                 v.typeset.composition->natural_width(*pass.measure, v, last);
-    if (room > last.indent) last.indent = record_px(room);
+    LineNotation n = line_notation(v.doc, last);
+    if (room > n.indent) {
+      n.indent = record_px(room);
+      if (!set_line_notation(v.doc, last, n)) return 0;
+    }
   }
   return 1;
 }

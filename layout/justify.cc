@@ -49,11 +49,12 @@ void spread(const char16_t* text, int length, int rem, int* advances) {
 
 // Warichu and sized characters advance by their width in their own font.
 void small_advances(ViewContext& v, const DisplayLine& line, int length, int* advances) {
-  const std::uint16_t* codes = line_codes(line);
+  const char16_t* text = line_text(v.doc, line);
+  const std::uint16_t* codes = line_codes(v.doc, line);
   for (int i = 0; i < length;) {
-    int units = char_units(line.text, i, length);
+    int units = char_units(text, i, length);
     if (is_sized_code(codes[i])) {
-      int w = sized_char_width(v, codes[i], line.text, i, length);
+      int w = sized_char_width(v, codes[i], text, i, length);
       advances[i] = w;
       if (i + units == length) advances[length] = w;  // the last character's again
     }
@@ -76,7 +77,7 @@ int justify_display_line(MeasureContext& measure, ViewContext& v, int index, int
 int standard_justify_display_line(MeasureContext& measure, ViewContext& v, int index,
                                   int* advances) {
   const DisplayLine& line = v.doc.lines[index];
-  const char16_t* text = line.text;
+  const char16_t* text = line_text(v.doc, line);
   int length = static_cast<int>(std::char_traits<char16_t>::length(text));
   // Full columns end in the cell punctuation hangs into, unless the face is
   // fixed-pitch with full-width glyphs that are not two half cells.
@@ -84,7 +85,7 @@ int standard_justify_display_line(MeasureContext& measure, ViewContext& v, int i
   if (!(v.typeset.fixed_pitch == 1 && v.typeset.half_is_half == 0))
     target += 2 * v.typeset.half_width;
   plain_advances(measure, v, text, length, advances);
-  const bool small = has_small_text(line_codes(line), length);
+  const bool small = has_small_text(line_codes(v.doc, line), length);
   if (small) small_advances(v, line, length, advances);
   if (!v.settings.justify) return 0;
   TextExtent whole;
@@ -93,7 +94,7 @@ int standard_justify_display_line(MeasureContext& measure, ViewContext& v, int i
   else
     measure_text(measure, text, length, whole, v);
   if (line.flags & DL_QUOTE) target -= 2 * v.typeset.char_height;
-  target -= line.shortened;  // indents and foot offsets of the full notation
+  target -= line_notation(v.doc, line).shortened;  // indents and foot offsets of the full notation
   // The last line of a paragraph and short lines keep their plain widths.
   if ((line.flags & DL_PARAGRAPH_END) || whole.cx >= target || whole.cx <= target * 6 / 10)
     return 0;

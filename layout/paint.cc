@@ -69,8 +69,8 @@ void page_number(Paint& p, int index, int x) {
 
 // Lines whose characters are not all in the main font are placed by their
 // advances (warichu at the ruby size), never by the font's own.
-bool own_advances(const DisplayLine& line) {
-  return has_small_text(line_codes(line), line_length(line));
+bool own_advances(const ViewContext& v, const DisplayLine& line) {
+  return has_small_text(line_codes(v.doc, line), line_length(v.doc, line));
 }
 
 bool first_of_page(const ViewContext& v, int index) {
@@ -85,9 +85,10 @@ int draw_column(Paint& p, int index, int y) {
   y += rh;
   const int left = r - y - ch;  // the text strip spans left .. r - y
   int stretched = line_advances(p.measure, v, index, p.advances);
-  const int* use = stretched || own_advances(v.doc.lines[index]) ? p.advances.data() : nullptr;
+  const int* use = stretched || own_advances(v, v.doc.lines[index]) ? p.advances.data() : nullptr;
   int indent = (v.doc.lines[index].flags & DL_QUOTE) ? 2 * ch : 0;
-  indent += v.doc.lines[index].indent;  // the full notation's indents and foot alignment
+  // The full notation's indents and foot alignment.
+  indent += line_notation(v.doc, v.doc.lines[index]).indent;
   if (indent) platform::canvas_fill(p.win, left, TEXT_MARGIN, ch, indent);
   int drawn = 0;
   if (p.strip) {
@@ -113,16 +114,17 @@ int draw_column(Paint& p, int index, int y) {
 
 // A row's text from the current position; a heading run in its own face.
 void draw_row_text(Paint& p, const DisplayLine& line, const int* use) {
-  const int length = line_length(line);
+  const ViewContext& v = p.view;
+  const int length = line_length(v.doc, line);
   const bool heading = has_heading_run(p.view, line);
-  const bool small = has_small_text(line_codes(line), length);
+  const bool small = has_small_text(line_codes(v.doc, line), length);
   if (!heading && !small) {
-    platform::canvas_text(p.win, 0, 0, line.text, length, use);
+    platform::canvas_text(p.win, 0, 0, line_text(v.doc, line), length, use);
     return;
   }
-  std::u16string work(line.text, static_cast<std::size_t>(length));
-  if (heading) blank_heading_run(line, work);
-  if (small) blank_small_text(line, work);
+  std::u16string work(line_text(v.doc, line), static_cast<std::size_t>(length));
+  if (heading) blank_heading_run(v, line, work);
+  if (small) blank_small_text(v, line, work);
   const platform::CanvasPoint origin = platform::canvas_position(p.win);
   // The blanks keep the heading characters' advances.
   platform::canvas_text(p.win, 0, 0, work.data(), length, p.advances.data());
@@ -139,11 +141,12 @@ int draw_row(Paint& p, int index, int y) {
   platform::canvas_fill(p.win, 0, y, p.width, v.typeset.ruby_height);
   y += v.typeset.ruby_height;
   const DisplayLine& line = v.doc.lines[index];
-  const int indent = line.indent;  // the full notation's indents and foot alignment
+  // The full notation's indents and foot alignment.
+  const int indent = line_notation(v.doc, line).indent;
   if (indent) platform::canvas_fill(p.win, TEXT_MARGIN, y, indent, ch);
   platform::canvas_move_to(p.win, TEXT_MARGIN + indent, y);
   int stretched = line_advances(p.measure, v, index, p.advances);
-  const int* use = stretched || own_advances(line) ? p.advances.data() : nullptr;
+  const int* use = stretched || own_advances(v, line) ? p.advances.data() : nullptr;
   draw_row_text(p, line, use);
   platform::CanvasPoint end = platform::canvas_position(p.win);
   platform::canvas_fill(p.win, end.x, y, p.width, ch);
@@ -157,7 +160,7 @@ int draw_row(Paint& p, int index, int y) {
 }
 
 bool has_text(const ViewContext& v, int i) {
-  return i < v.doc.line_count && v.doc.lines && v.doc.lines[i].text;
+  return i < v.doc.line_count && v.doc.lines && line_text(v.doc, v.doc.lines[i]);
 }
 
 // Vertical writing: slots right to left, only those meeting the update.

@@ -16,7 +16,7 @@ namespace yomite {
 // Returns 1 when they were stretched.
 inline int line_advances(MeasureContext& measure, ViewContext& view, int index,
                          std::vector<int>& advances) {
-  std::size_t need = static_cast<std::size_t>(line_length(view.doc.lines[index])) + 1;
+  std::size_t need = static_cast<std::size_t>(line_length(view.doc, view.doc.lines[index])) + 1;
   if (advances.size() < need) advances.resize(need);
   std::fill(advances.begin(), advances.begin() + static_cast<long>(need), 0);
   return justify_display_line(measure, view, index, advances.data());

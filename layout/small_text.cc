@@ -45,16 +45,16 @@ int sized_char_width(ViewContext& v, std::uint16_t code, const char16_t* text, i
   return measure_direct(sized, text + i, char_units(text, i, length), v).cx;
 }
 
-void blank_small_text(const DisplayLine& line, std::u16string& work) {
-  const std::uint16_t* codes = line_codes(line);
+void blank_small_text(const ViewContext& v, const DisplayLine& line, std::u16string& work) {
+  const std::uint16_t* codes = line_codes(v.doc, line);
   for (std::size_t i = 0; i < work.size(); ++i)
     if (is_sized_code(codes[i])) work[i] = u' ';
 }
 
 void draw_small_text(ViewContext& v, platform::Canvas& c, platform::CanvasPoint origin,
                      const DisplayLine& line, const int* advances) {
-  const int length = line_length(line);
-  const std::uint16_t* codes = line_codes(line);
+  const int length = line_length(v.doc, line);
+  const std::uint16_t* codes = line_codes(v.doc, line);
   platform::Font* old = platform::canvas_select_font(c, v.typeset.font_ruby);
   int align = platform::canvas_set_align(c, platform::ALIGN_UPDATE_CP);
   int mode = platform::canvas_set_back_mode(c, platform::BK_TRANSPARENT);
@@ -69,7 +69,7 @@ void draw_small_text(ViewContext& v, platform::Canvas& c, platform::CanvasPoint 
         platform::canvas_move_to(c, origin.x - across, origin.y + offset);
       else
         platform::canvas_move_to(c, origin.x + offset, origin.y + across);
-      platform::canvas_text(c, 0, 0, line.text + i, run - i, advances + i);
+      platform::canvas_text(c, 0, 0, line_text(v.doc, line) + i, run - i, advances + i);
     }
     for (; i < run; ++i) offset += advances[i];
   }

@@ -28,7 +28,7 @@ int sized_char_width(ViewContext& view, std::uint16_t code, const char16_t* text
                      int length);
 
 // Blanks the sized characters of `work` (the line's text as drawn).
-void blank_small_text(const DisplayLine& line, std::u16string& work);
+void blank_small_text(const ViewContext& view, const DisplayLine& line, std::u16string& work);
 
 // Draws the sized characters in their fonts, centred across the text strip
 // (row); `origin` is where the line's text was drawn from and `advances`

@@ -66,10 +66,11 @@ std::u16string excerpt_at(const Document& doc, int line, int index, int units) {
   std::u16string out;
   for (int i = line; i >= 0 && i < doc.line_count && static_cast<int>(out.size()) < units; ++i) {
     const DisplayLine& l = doc.lines[i];
-    const int length = line_length(l);
+    const char16_t* text = line_text(doc, l);
+    const int length = line_length(doc, l);
     for (int k = i == line ? std::max(index, 0) : 0; k < length; ++k) {
-      if (is_excerpt_blank(l.text[k])) continue;
-      out += l.text[k];
+      if (is_excerpt_blank(text[k])) continue;
+      out += text[k];
       if (static_cast<int>(out.size()) >= units) break;
     }
   }
@@ -88,7 +89,7 @@ TextAnchor anchor_at(const Document& doc, int line, int index) {
   if (line < 0 || line >= doc.line_count) return a;
   a.logical = logical_line_of(doc, line);
   if (a.logical < 0) return a;
-  index = std::clamp(index, 0, line_length(doc.lines[line]));
+  index = std::clamp(index, 0, line_length(doc, doc.lines[line]));
   a.offset = line_origin_offset(doc, line) + index;
   a.excerpt = excerpt_at(doc, line, index);
   return a;

@@ -1,28 +1,59 @@
 #include "view/text_arena.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "platform/memory.h"
 
 namespace yomite {
 
 namespace {
 
-// `bytes` of 2-byte aligned room, starting a new block when the last is full.
-void* arena_take(TextArena& a, std::size_t bytes) {
-  if (a.blocks.empty() || a.capacity - a.used < bytes) {
-    std::size_t size = bytes > ARENA_BLOCK_BYTES ? bytes : ARENA_BLOCK_BYTES;
-    void* block = std::malloc(size);
-    if (!block) return nullptr;
-    a.blocks.emplace_back(block);
-    a.used = 0;
-    a.capacity = size;
-    a.total_bytes += size;
+std::size_t whole_pages(std::size_t bytes) {
+  const std::size_t page = platform::memory_page_bytes();
+  return (bytes + page - 1) / page * page;
+}
+
+// Reserves the arena's address space, halving it while the system refuses.
+bool arena_reserve(TextArena& a) {
+  std::size_t bytes = ARENA_RESERVED_UNITS * sizeof(char16_t);
+  void* region = platform::reserve_memory(bytes);
+  while (!region && bytes > ARENA_GROWTH_BYTES) {
+    bytes /= 2;
+    region = platform::reserve_memory(bytes);
   }
-  void* p = static_cast<unsigned char*>(a.blocks.back().get()) + a.used;
-  a.used += bytes;
+  if (!region) return false;
+  a.base = static_cast<char16_t*>(region);
+  a.reserve_bytes = bytes;
+  a.used = 1;  // offset 0 stands for no text
+  a.usable = 0;
+  return true;
+}
+
+// `units` units of room, made usable as the arena fills.
+char16_t* arena_take(TextArena& a, std::size_t units) {
+  if (!a.base && !arena_reserve(a)) return nullptr;
+  const std::size_t reserved = a.reserve_bytes / sizeof(char16_t);
+  if (units > reserved - a.used) return nullptr;
+  if (a.used + units > a.usable) {
+    const std::size_t from = a.usable * sizeof(char16_t);
+    const std::size_t to = std::min(
+        a.reserve_bytes,
+        whole_pages(std::max((a.used + units) * sizeof(char16_t), from + ARENA_GROWTH_BYTES)));
+    if (!platform::commit_memory(reinterpret_cast<unsigned char*>(a.base) + from, to - from))
+      return nullptr;
+    a.usable = to / sizeof(char16_t);
+  }
+  char16_t* p = a.base + a.used;
+  a.used += units;
   return p;
 }
 
 }  // namespace
+
+TextArena::~TextArena() {
+  arena_clear(*this);
+}
 
 char16_t* arena_copy_text(TextArena& arena, const char16_t* text, std::size_t n) {
   return arena_copy_text_codes(arena, text, n, nullptr, 0);
@@ -31,7 +62,7 @@ char16_t* arena_copy_text(TextArena& arena, const char16_t* text, std::size_t n)
 char16_t* arena_copy_text_codes(TextArena& arena, const char16_t* text, std::size_t n,
                                 const std::uint16_t* codes, std::size_t code_count) {
   static_assert(sizeof(char16_t) == sizeof(std::uint16_t));
-  auto* p = static_cast<char16_t*>(arena_take(arena, (n + 1 + code_count) * sizeof(char16_t)));
+  char16_t* p = arena_take(arena, n + 1 + code_count);
   if (!p) return nullptr;
   if (n) std::memcpy(p, text, n * sizeof(char16_t));
   p[n] = 0;
@@ -40,9 +71,9 @@ char16_t* arena_copy_text_codes(TextArena& arena, const char16_t* text, std::siz
 }
 
 void arena_clear(TextArena& arena) {
-  arena.blocks.clear();
-  arena.blocks.shrink_to_fit();
-  arena.used = arena.capacity = arena.total_bytes = 0;
+  platform::release_memory(arena.base, arena.reserve_bytes);
+  arena.base = nullptr;
+  arena.reserve_bytes = arena.used = arena.usable = 0;
 }
 
 }  // namespace yomite

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <string_view>
 
 #include "platform/memory.h"
@@ -90,6 +91,23 @@ void free_display_lines(Document& d) {
   d.lines = nullptr;
   d.line_capacity = 0;
   d.line_reserve_bytes = 0;
+  d.notations.clear();
+  d.notations.shrink_to_fit();
+}
+
+// The side-table entry of `line`, or end().
+std::vector<NotedLine>::const_iterator find_noted(const Document& d, int line) {
+  auto it = std::lower_bound(d.notations.begin(), d.notations.end(), line,
+                             [](const NotedLine& n, int l) { return n.line < l; });
+  return it != d.notations.end() && it->line == line ? it : d.notations.end();
+}
+
+// Index of a record of the document's array, or -1 for one outside it.
+int index_of(const Document& d, const DisplayLine& line) {
+  const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(&line);
+  const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(d.lines);
+  if (!d.lines || at < first || at >= first + d.line_reserve_bytes) return -1;
+  return static_cast<int>((at - first) / sizeof(DisplayLine));
 }
 
 }  // namespace
@@ -141,9 +159,41 @@ int set_line_text(TextArena& arena, DisplayLine& line, const char16_t* text, std
   // The codes are found past the terminator, so the copy ends where the
   // text's own first NUL does (readers never saw past it anyway).
   if (codes) n = std::min(n, std::u16string_view(text, n).find(u'\0'));
-  line.text = arena_copy_text_codes(arena, text, n, codes, codes ? code_count : 0);
+  const char16_t* copy = arena_copy_text_codes(arena, text, n, codes, codes ? code_count : 0);
+  line.text = copy ? arena_offset(arena, copy) : 0;
   line.flags = static_cast<std::uint16_t>(codes ? line.flags | DL_CODES : line.flags & ~DL_CODES);
-  return line.text ? 1 : 0;
+  return copy ? 1 : 0;
+}
+
+LineNotation noted_line(const Document& d, const DisplayLine& line) {
+  const auto it = find_noted(d, index_of(d, line));
+  return it != d.notations.end() ? it->notation : LineNotation{};
+}
+
+int set_line_notation(Document& d, DisplayLine& line, const LineNotation& n) {
+  const bool none = !n.indent && !n.shortened && !n.heading_from && !n.heading_to;
+  if (none && !(line.flags & DL_NOTATION)) return 1;
+  const int index = index_of(d, line);
+  if (index < 0) return 0;
+  auto it = std::lower_bound(d.notations.begin(), d.notations.end(), index,
+                             [](const NotedLine& e, int l) { return e.line < l; });
+  const bool found = it != d.notations.end() && it->line == index;
+  if (none) {
+    if (found) d.notations.erase(it);
+    line.flags = static_cast<std::uint16_t>(line.flags & ~DL_NOTATION);
+    return 1;
+  }
+  if (found) {
+    it->notation = n;
+  } else {
+    try {
+      d.notations.insert(it, NotedLine{index, n});
+    } catch (const std::bad_alloc&) {
+      return 0;
+    }
+  }
+  line.flags = static_cast<std::uint16_t>(line.flags | DL_NOTATION);
+  return 1;
 }
 
 int begin_display_lines(ViewContext& v) {

@@ -25,33 +25,36 @@ constexpr std::uint16_t DL_PARAGRAPH_END = 1 << 0;  // last display line of a lo
 constexpr std::uint16_t DL_MARK = 1 << 1;           // the marked column (at most one)
 constexpr std::uint16_t DL_QUOTE = 1 << 2;          // inside a quotation block: indented, shorter
 constexpr std::uint16_t DL_CODES = 1 << 3;          // codes follow the text (set_line_text)
+constexpr std::uint16_t DL_NOTATION = 1 << 4;       // has a LineNotation (set_line_notation)
 
-// One column in vertical writing, one row in horizontal writing.
-struct DisplayLine {
-  // 0-terminated, in the view's arena; with DL_CODES the line's attribute
-  // codes follow the terminator there (line_codes), so a line without markup
-  // pays nothing for them.
-  char16_t* text;
-  std::uint16_t flags;  // DL_*
-  // Set only by the full notation (0 otherwise):
-  std::uint16_t indent;       // px along the text where the first character starts, past the margin
-  std::uint16_t shortened;    // px the line is shorter than the column (indents, foot offset)
-  std::uint8_t heading_from;  // characters [heading_from, heading_to) are a heading
-  std::uint8_t heading_to;
+// What the full notation sets on a display line (all 0 otherwise).
+struct LineNotation {
+  std::uint16_t indent = 0;     // px along the text where the first character starts, past the margin
+  std::uint16_t shortened = 0;  // px the line is shorter than the column (indents, foot offset)
+  std::uint8_t heading_from = 0;  // characters [heading_from, heading_to) are a heading
+  std::uint8_t heading_to = 0;
 };
-// Memory per character is a budget: one pointer and the fields above.
-static_assert(sizeof(DisplayLine) == sizeof(void*) + 8);
 
-// Units of a display line's text (0 without one).
-inline int line_length(const DisplayLine& line) {
-  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
-}
+// One column in vertical writing, one row in horizontal writing. Read its
+// text, codes and notation through line_text, line_codes and line_notation:
+// the few lines with a notation have it in the document's side table, so
+// the record stays at 8 bytes.
+struct DisplayLine {
+  // Where its 0-terminated text lies in the document's arena (0: no text);
+  // with DL_CODES the line's attribute codes follow the terminator there
+  // (line_codes), so a line without markup pays nothing for them.
+  std::uint32_t text;
+  std::uint16_t flags;  // DL_*
+  std::uint16_t unused;
+};
+// Memory per character is a budget: an offset and the flags.
+static_assert(sizeof(DisplayLine) == 8);
 
-// The line's attribute codes (one per character at least), or null without markup.
-inline std::uint16_t* line_codes(const DisplayLine& line) {
-  if (!(line.flags & DL_CODES) || !line.text) return nullptr;
-  return reinterpret_cast<std::uint16_t*>(line.text + line_length(line) + 1);
-}
+// A display line's notation in the side table.
+struct NotedLine {
+  int line;
+  LineNotation notation;
+};
 
 // Copies `n` units of `text` (which need not be terminated, and ends at a NUL
 // unit) and, when `codes` is given, `code_count` codes into the arena as the
@@ -118,6 +121,9 @@ struct Composition;  // standard or book composition (layout/composition.h)
 struct Document {
   int loaded = 0;                // a document is open and laid out
   DisplayLine* lines = nullptr;  // line_count records, in a reservation (begin_display_lines)
+  // The notation of every line flagged DL_NOTATION, in the order of `line`
+  // (set_line_notation).
+  std::vector<NotedLine> notations;
   int line_capacity = 0;         // records usable in `lines`; the rest read as zero
   std::size_t line_reserve_bytes = 0;  // address space reserved at `lines`
   int line_count = 0;            // display lines of the laid-out document
@@ -145,6 +151,38 @@ struct Document {
   Document& operator=(const Document&) = delete;
   ~Document();
 };
+
+// --- a display line's text, codes and notation ------------------------------
+
+// The line's 0-terminated text, or null for a record never written.
+inline const char16_t* line_text(const Document& doc, const DisplayLine& line) {
+  return line.text ? arena_at(doc.arena, line.text) : nullptr;
+}
+
+// Units of a display line's text (0 without one).
+inline int line_length(const Document& doc, const DisplayLine& line) {
+  const char16_t* text = line_text(doc, line);
+  return text ? static_cast<int>(std::char_traits<char16_t>::length(text)) : 0;
+}
+
+// The line's attribute codes (one per character at least), or null without markup.
+inline const std::uint16_t* line_codes(const Document& doc, const DisplayLine& line) {
+  const char16_t* text = line_text(doc, line);
+  if (!(line.flags & DL_CODES) || !text) return nullptr;
+  return reinterpret_cast<const std::uint16_t*>(text + line_length(doc, line) + 1);
+}
+
+// The notation of the line in the side table (all 0 without one).
+LineNotation noted_line(const Document& doc, const DisplayLine& line);
+
+// The full notation's indent, shortened length and heading run of the line,
+// one of the document's.
+inline LineNotation line_notation(const Document& doc, const DisplayLine& line) {
+  return line.flags & DL_NOTATION ? noted_line(doc, line) : LineNotation{};
+}
+
+// Sets them on one of the document's lines; 0 when memory runs out.
+int set_line_notation(Document& doc, DisplayLine& line, const LineNotation& notation);
 
 // How the document is set: the fonts made for it, their metrics, the width
 // cache and the composition. Owns the fonts and the cache.

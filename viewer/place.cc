@@ -18,9 +18,9 @@ namespace {
 int nearest_excerpt(const Document& d, const std::u16string& excerpt, int around) {
   auto holds = [&](int line) {
     const DisplayLine& l = d.lines[line];
-    const int length = line_length(l);
+    const int length = line_length(d, l);
     for (int k = 0; k < length; ++k)
-      if (l.text[k] == excerpt[0] && excerpt_matches(d, line, k, excerpt)) return true;
+      if (line_text(d, l)[k] == excerpt[0] && excerpt_matches(d, line, k, excerpt)) return true;
     return false;
   };
   around = std::clamp(around, 0, std::max(d.line_count - 1, 0));

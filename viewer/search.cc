@@ -47,11 +47,12 @@ int raw_forms(char16_t folded, const SearchOptions& o, char16_t* out) {
 int dropped_after(const Document& d, int i) {
   const int here = line_origin_offset(d, i), next = line_origin_offset(d, i + 1);
   if (here == ORIGIN_NONE || next == ORIGIN_NONE) return 0;
-  return std::max(next - here - line_length(d.lines[i]), 0);
+  return std::max(next - here - line_length(d, d.lines[i]), 0);
 }
 
 bool continues(const Document& d, int i) {
-  return !(d.lines[i].flags & DL_PARAGRAPH_END) && i + 1 < d.line_count && d.lines[i + 1].text;
+  return !(d.lines[i].flags & DL_PARAGRAPH_END) && i + 1 < d.line_count &&
+         line_text(d, d.lines[i + 1]);
 }
 
 // Whether the pattern's characters after the first follow unit k of line
@@ -60,13 +61,13 @@ bool matches_at(const Document& d, int line, int k, const SearchPattern& p, Text
   int i = line, j = k + 1, gap = 0;
   const std::u16string& f = p.folded;
   for (std::size_t n = 1; n < f.size(); ++n) {
-    while (gap == 0 && d.lines[i].text[j] == 0) {
+    while (gap == 0 && line_text(d, d.lines[i])[j] == 0) {
       if (!continues(d, i)) return false;
       gap = dropped_after(d, i);
       ++i;
       j = 0;
     }
-    const char16_t c = gap > 0 ? u' ' : d.lines[i].text[j];
+    const char16_t c = gap > 0 ? u' ' : line_text(d, d.lines[i])[j];
     if (fold_search_char(c, p.options) != f[n]) return false;
     if (gap > 0)
       --gap;
@@ -81,7 +82,7 @@ void find_plain(const Document& d, const SearchPattern& p, std::vector<TextRange
   char16_t firsts[RAW_FORMS_MAX];
   const int forms = raw_forms(p.folded[0], p.options, firsts);
   for (int i = 0; i < d.line_count; ++i) {
-    const char16_t* t = d.lines[i].text;
+    const char16_t* t = line_text(d, d.lines[i]);
     if (!t) continue;
     for (int k = 0; t[k]; ++k) {
       const char16_t c = t[k];
@@ -102,10 +103,10 @@ struct ReadUnit {
   TextRange from;
 };
 
-bool has_ruby(const DisplayLine& line) {
-  const std::uint16_t* codes = line_codes(line);
+bool has_ruby(const Document& d, const DisplayLine& line) {
+  const std::uint16_t* codes = line_codes(d, line);
   if (!codes) return false;
-  const int length = line_length(line);
+  const int length = line_length(d, line);
   for (int k = 0; k < length; ++k)
     if (is_ruby_code(codes[k])) return true;
   return false;
@@ -113,15 +114,15 @@ bool has_ruby(const DisplayLine& line) {
 
 void read_line(const Document& d, int i, std::vector<ReadUnit>& units) {
   const DisplayLine& l = d.lines[i];
-  const int length = line_length(l);
-  const std::uint16_t* codes = line_codes(l);
+  const int length = line_length(d, l);
+  const std::uint16_t* codes = line_codes(d, l);
   for (int k = 0; k < length;) {
     const std::uint16_t code = codes ? codes[k] : CODE_PLAIN;
     const char16_t* reading =
         is_ruby_code(code) ? d.annotation_texts[static_cast<std::size_t>(code - RUBY_CODE_FIRST)]
                            : nullptr;
     if (!reading || !*reading) {
-      units.push_back({l.text[k], {i, k, i, k + 1}});
+      units.push_back({line_text(d, l)[k], {i, k, i, k + 1}});
       ++k;
       continue;
     }
@@ -138,7 +139,7 @@ void find_in_readings(const Document& d, const SearchPattern& p, std::vector<Tex
     int last = first;
     while (continues(d, last)) ++last;
     bool ruby = false;
-    for (int i = first; i <= last && !ruby; ++i) ruby = has_ruby(d.lines[i]);
+    for (int i = first; i <= last && !ruby; ++i) ruby = has_ruby(d, d.lines[i]);
     if (ruby) {
       units.clear();
       for (int i = first; i <= last; ++i) {
@@ -224,12 +225,12 @@ std::u16string match_context(const Document& d, const TextRange& m, int context)
   int i = m.line, k = m.index;
   while (static_cast<int>(before_text.size()) < context) {
     if (k > 0) {
-      before_text.insert(before_text.begin(), d.lines[i].text[--k]);
+      before_text.insert(before_text.begin(), line_text(d, d.lines[i])[--k]);
       continue;
     }
     if (i == 0 || !continues(d, i - 1)) break;
     --i;
-    k = line_length(d.lines[i]);
+    k = line_length(d, d.lines[i]);
   }
   std::u16string text = before_text;
   i = m.line;
@@ -238,13 +239,13 @@ std::u16string match_context(const Document& d, const TextRange& m, int context)
   for (;;) {
     const bool inside = i < m.end_line || (i == m.end_line && k < m.end_index);
     if (!inside && after >= context) break;
-    if (d.lines[i].text[k] == 0) {
+    if (line_text(d, d.lines[i])[k] == 0) {
       if (!continues(d, i)) break;
       ++i;
       k = 0;
       continue;
     }
-    text += d.lines[i].text[k++];
+    text += line_text(d, d.lines[i])[k++];
     if (!inside) ++after;
   }
   return text;

@@ -15,10 +15,6 @@ namespace {
 // A fitted column holds at least one full-width character.
 constexpr int FIT_COLUMN_CHARS_MIN = 2;
 
-int unit_count(const DisplayLine& line) {
-  return line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
-}
-
 }  // namespace
 
 int page_follows_window(const ViewContext& v) {
@@ -47,7 +43,7 @@ int fit_geometry_to_window(ViewContext& v) {
 int PlaceFinder::scan(const ViewContext& v) {
   for (; found < 0 && scanned < v.doc.line_count; ++scanned) {
     const DisplayLine& line = v.doc.lines[scanned];
-    const int units = unit_count(line);
+    const int units = line_length(v.doc, line);
     const bool ends = (line.flags & DL_PARAGRAPH_END) != 0;
     if (at.paragraph > want.paragraph ||
         (at.paragraph == want.paragraph && (want.offset < at.offset + units || ends))) {
@@ -63,7 +59,7 @@ int PlaceFinder::scan(const ViewContext& v) {
 TextPlace place_of_line(const ViewContext& v, int line) {
   TextPlace at;
   for (int i = 0; i < line && i < v.doc.line_count; ++i) {
-    at.offset += unit_count(v.doc.lines[i]);
+    at.offset += line_length(v.doc, v.doc.lines[i]);
     if (v.doc.lines[i].flags & DL_PARAGRAPH_END) at = TextPlace{at.paragraph + 1, 0};
   }
   return at;

@@ -15,15 +15,16 @@ namespace {
 std::string advances_of(ViewContext& v, MeasureContext& measure, int index, int& natural,
                         std::vector<int>& adv) {
   const DisplayLine& line = v.doc.lines[index];
-  const int n = line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
+  const char16_t* text = line_text(v.doc, line);
+  const int n = line_length(v.doc, line);
   adv.assign(static_cast<std::size_t>(n) + 1, 0);
   justify_display_line(measure, v, index, adv.data());
   natural = 0;
   std::string out;
   for (int i = 0; i < n;) {
-    const int units = char_units(line.text, i, n);
+    const int units = char_units(text, i, n);
     TextExtent e;
-    measure_text(measure, line.text + i, units, e, v);
+    measure_text(measure, text + i, units, e, v);
     natural += e.cx;
     int a = 0;
     for (int k = i; k < i + units; ++k) a += adv[static_cast<std::size_t>(k)];
@@ -50,7 +51,8 @@ void dump_advances(ViewContext& v, std::FILE* out) {
   std::vector<int> adv;
   for (int i = 0; i < v.doc.line_count; ++i) {
     const DisplayLine& line = v.doc.lines[i];
-    const int length = column_length(v, line.flags & DL_QUOTE) - line.shortened;
+    const int length =
+        column_length(v, line.flags & DL_QUOTE) - line_notation(v.doc, line).shortened;
     int natural = 0;
     const std::string advances = advances_of(v, measure, i, natural, adv);
     const std::string s = std::to_string(i) + "\t" + flag_letters(line.flags) + "\t" +

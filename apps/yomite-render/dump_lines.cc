@@ -12,21 +12,23 @@ std::string flag_letters(std::uint16_t flags) {
   return s.empty() ? "-" : s;
 }
 
-void append_display_line(std::string& out, int index, const DisplayLine& line) {
+void append_display_line(std::string& out, const Document& doc, int index,
+                         const DisplayLine& line) {
   out += std::to_string(index);
   out += '\t';
   out += flag_letters(line.flags);
   out += '\t';
   const std::size_t text = out.size();
-  if (line.text) append_utf8(out, line.text, std::char_traits<char16_t>::length(line.text));
+  if (const char16_t* t = line_text(doc, line))
+    append_utf8(out, t, static_cast<std::size_t>(line_length(doc, line)));
   // One output line per display line, whatever the text holds.
   for (std::size_t i = text; i < out.size(); ++i)
     if (static_cast<unsigned char>(out[i]) < 0x20 || out[i] == 0x7F) out[i] = ' ';
 }
 
-std::string format_display_line(int index, const DisplayLine& line) {
+std::string format_display_line(const Document& doc, int index, const DisplayLine& line) {
   std::string s;
-  append_display_line(s, index, line);
+  append_display_line(s, doc, index, line);
   return s;
 }
 
@@ -34,7 +36,7 @@ void dump_lines(const ViewContext& view, std::FILE* out) {
   // Written in blocks of about 64 KiB: a million characters is over 2 MiB.
   std::string block;
   for (int i = 0; i < view.doc.line_count; ++i) {
-    append_display_line(block, i, view.doc.lines[i]);
+    append_display_line(block, view.doc, i, view.doc.lines[i]);
     block += '\n';
     if (block.size() >= (64u << 10) || i + 1 == view.doc.line_count) {
       std::fwrite(block.data(), 1, block.size(), out);

@@ -13,9 +13,10 @@ namespace yomite::render {
 // P, M, Q for the flags a display line has, in that order, or "-".
 std::string flag_letters(std::uint16_t flags);
 
-std::string format_display_line(int index, const DisplayLine& line);
+std::string format_display_line(const Document& doc, int index, const DisplayLine& line);
 // The same, appended to `out`.
-void append_display_line(std::string& out, int index, const DisplayLine& line);
+void append_display_line(std::string& out, const Document& doc, int index,
+                         const DisplayLine& line);
 
 void dump_lines(const ViewContext& view, std::FILE* out);
 

@@ -78,9 +78,12 @@ TEST(DumpLines, FlagsAndText) {
       {DL_QUOTE | DL_MARK, "7\tMQ\t縦 書き"},
       {DL_PARAGRAPH_END | DL_MARK | DL_QUOTE, "7\tPMQ\t縦 書き"},
   };
+  Document doc;
   for (const Case& c : cases) {
-    DisplayLine line{text, c.flags, 0, 0, 0, 0};
-    EXPECT_EQ(format_display_line(7, line), c.line);
+    DisplayLine line{};
+    ASSERT_EQ(set_line_text(doc.arena, line, text, std::char_traits<char16_t>::length(text)), 1);
+    line.flags = c.flags;
+    EXPECT_EQ(format_display_line(doc, 7, line), c.line);
   }
 }
 

@@ -49,7 +49,7 @@ class LoadTest : public ::testing::Test {
 
   std::vector<std::u16string> texts() const {
     std::vector<std::u16string> out;
-    for (int j = 0; j < v.doc.line_count; ++j) out.emplace_back(v.doc.lines[j].text);
+    for (int j = 0; j < v.doc.line_count; ++j) out.emplace_back(line_text(v.doc, v.doc.lines[j]));
     return out;
   }
 
@@ -63,7 +63,7 @@ TEST_F(LoadTest, PlainLinesInEveryLineEnd) {
   EXPECT_EQ(texts(), (Lines{u"本文", u"", u"end", u"last"}));
   for (int j = 0; j < v.doc.line_count; ++j) {
     EXPECT_EQ(v.doc.lines[j].flags, DL_PARAGRAPH_END);
-    EXPECT_EQ(line_codes(v.doc.lines[j]), nullptr);
+    EXPECT_EQ(line_codes(v.doc, v.doc.lines[j]), nullptr);
   }
 }
 
@@ -98,7 +98,7 @@ TEST_F(LoadTest, HeaderBlockIsDroppedInBracketNotation) {
   EXPECT_EQ(lines[0], u"題名");
   EXPECT_EQ(lines[1], u"本文") << "the block and its fences are gone";
   EXPECT_EQ(lines.back(), std::u16string(40, u'-')) << "a later separator stays as text";
-  EXPECT_NE(line_codes(v.doc.lines[0]), nullptr);
+  EXPECT_NE(line_codes(v.doc, v.doc.lines[0]), nullptr);
 }
 
 TEST_F(LoadTest, ForcedBracketNotationNeedsTwoSeparators) {
@@ -114,7 +114,7 @@ TEST_F(LoadTest, MarkupOffShowsEverythingAsText) {
   Lines lines = texts();
   EXPECT_EQ(lines[0], u"題名《だいめい》");
   EXPECT_EQ(lines[1], std::u16string(40, u'-'));
-  for (int j = 0; j < v.doc.line_count; ++j) EXPECT_EQ(line_codes(v.doc.lines[j]), nullptr);
+  for (int j = 0; j < v.doc.line_count; ++j) EXPECT_EQ(line_codes(v.doc, v.doc.lines[j]), nullptr);
 }
 
 TEST_F(LoadTest, FormFeedStartsANewPage) {
@@ -147,7 +147,7 @@ TEST_F(LoadTest, LockedTextReadsAsShiftJisWithBraceNotation) {
   EXPECT_EQ(v.doc.locked, 1);
   EXPECT_EQ(v.settings.text_format, DIALECT_BRACE);
   EXPECT_EQ(v.settings.encoding_letter, 'S');
-  ASSERT_NE(line_codes(v.doc.lines[1]), nullptr);
+  ASSERT_NE(line_codes(v.doc, v.doc.lines[1]), nullptr);
   EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"ほん");
 }
 
@@ -169,7 +169,7 @@ std::u16string cut_notice(const ViewContext& v) {
   int first = v.doc.line_count - 1;
   while (first > 0 && !(v.doc.lines[first - 1].flags & DL_PARAGRAPH_END)) --first;
   std::u16string text;
-  for (int j = first; j < v.doc.line_count; ++j) text += v.doc.lines[j].text;
+  for (int j = first; j < v.doc.line_count; ++j) text += line_text(v.doc, v.doc.lines[j]);
   return text;
 }
 
@@ -188,7 +188,7 @@ TEST_F(LoadTest, CharacterLimitEndsAfterTheLineThatPassedItAndSaysSo) {
   // 1,049,000 characters passed 1,048,576, and the text ends there: it is whole.
   open(write_file("long.txt", text));
   EXPECT_EQ(v.doc.load_cut, LOAD_WHOLE);
-  EXPECT_EQ(v.doc.lines[v.doc.line_count - 1].text[0], u'a');
+  EXPECT_EQ(line_text(v.doc, v.doc.lines[v.doc.line_count - 1])[0], u'a');
   const int whole = v.doc.line_count;
   // One line more is not read, and the last column says why.
   release_document(v);
@@ -256,7 +256,7 @@ TEST_F(LoadTest, TheLineThatPassesTheDisplayLineLimitIsLaidOutWhole) {
                                             std::string(longest, 'a') + "\nb\n"));
   EXPECT_EQ(text_columns(v), DOCUMENT_MAX_LINES - 1 + longest);
   EXPECT_EQ(v.doc.load_cut, LOAD_CUT_LINES);
-  EXPECT_EQ(v.doc.lines[text_columns(v) - 1].text, std::u16string(u"a"));
+  EXPECT_EQ(line_text(v.doc, v.doc.lines[text_columns(v) - 1]), std::u16string(u"a"));
   std::remove(test::process_temp_dir().file("long-last-line.txt").c_str());
 }
 
@@ -301,7 +301,8 @@ TEST_F(LoadTest, SamplesLoadInBothNotations) {
   EXPECT_GT(v.doc.line_count, 20);
   EXPECT_GT(rubies, 5);
   for (int j = 0; j < v.doc.line_count; ++j)
-    EXPECT_EQ(std::u16string(v.doc.lines[j].text).find(u'《'), std::u16string::npos) << j;
+    EXPECT_EQ(std::u16string(line_text(v.doc, v.doc.lines[j])).find(u'《'), std::u16string::npos)
+        << j;
   Lines story = texts();
   release_document(v);
   open(YOMITE_SOURCE_DIR "/samples/yomite-no-hon.utf8.txt");

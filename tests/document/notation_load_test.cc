@@ -56,14 +56,14 @@ class NotationLoad : public ::testing::Test {
   }
   void open_text(const std::u16string& text) { open(text_file("notation.txt", text)); }
 
-  std::u16string text(int i) const { return v.doc.lines[i].text; }
+  std::u16string text(int i) const { return line_text(v.doc, v.doc.lines[i]); }
+  LineNotation notation(int i) const { return line_notation(v.doc, v.doc.lines[i]); }
 
   // Display lines holding "［＃", the raw form of an annotation.
   int raw_lines() const {
     int raw = 0;
     for (int i = 0; i < v.doc.line_count; ++i)
-      if (std::u16string_view(v.doc.lines[i].text).find(u"［＃") != std::u16string_view::npos)
-        ++raw;
+      if (text(i).find(u"［＃") != std::u16string::npos) ++raw;
     return raw;
   }
 
@@ -80,15 +80,15 @@ TEST_F(NotationLoad, IndentsShortenTheColumnAndSurviveItsBreaks) {
       u"後\r\n");
   ASSERT_EQ(v.doc.line_count, 5);
   EXPECT_EQ(text(0).size(), 17u);
-  EXPECT_EQ(v.doc.lines[0].indent, 3 * CELL);
-  EXPECT_EQ(v.doc.lines[0].shortened, 3 * CELL);
-  EXPECT_EQ(v.doc.lines[1].indent, 3 * CELL);  // the line's indent goes on past the break
+  EXPECT_EQ(notation(0).indent, 3 * CELL);
+  EXPECT_EQ(notation(0).shortened, 3 * CELL);
+  EXPECT_EQ(notation(1).indent, 3 * CELL);     // the line's indent goes on past the break
   EXPECT_EQ(text(2).size(), 18u);              // the block: first column 2 cells in
-  EXPECT_EQ(v.doc.lines[2].indent, 2 * CELL);
-  EXPECT_EQ(v.doc.lines[3].indent, 4 * CELL);  // continuation 4 cells in
-  EXPECT_EQ(v.doc.lines[3].shortened, 4 * CELL);
+  EXPECT_EQ(notation(2).indent, 2 * CELL);
+  EXPECT_EQ(notation(3).indent, 4 * CELL);  // continuation 4 cells in
+  EXPECT_EQ(notation(3).shortened, 4 * CELL);
   EXPECT_EQ(text(4), u"後");  // the block start and end lines made no column
-  EXPECT_EQ(v.doc.lines[4].indent, 0);
+  EXPECT_EQ(notation(4).indent, 0);
 }
 
 TEST_F(NotationLoad, FootAlignmentEndsTheColumnAtItsFoot) {
@@ -97,18 +97,18 @@ TEST_F(NotationLoad, FootAlignmentEndsTheColumnAtItsFoot) {
       u"［＃地から２字上げ］著者名\r\n"
       u"本文。［＃地付き］（所収）\r\n");
   ASSERT_EQ(v.doc.line_count, 4);
-  EXPECT_EQ(v.doc.lines[0].indent, COLUMN - CELL);
-  EXPECT_EQ(v.doc.lines[1].indent, COLUMN - 2 * CELL - 3 * CELL);
+  EXPECT_EQ(notation(0).indent, COLUMN - CELL);
+  EXPECT_EQ(notation(1).indent, COLUMN - 2 * CELL - 3 * CELL);
   EXPECT_EQ(text(2), u"本文。");  // the text before the annotation keeps its place
-  EXPECT_EQ(v.doc.lines[2].indent, 0);
+  EXPECT_EQ(notation(2).indent, 0);
   EXPECT_EQ(text(3), u"（所収）");
-  EXPECT_EQ(v.doc.lines[3].indent, COLUMN - 4 * CELL);
+  EXPECT_EQ(notation(3).indent, COLUMN - 4 * CELL);
 }
 
 TEST_F(NotationLoad, AnIndentLongerThanTheColumnLeavesRoomForText) {
   open_text(u"［＃３０字下げ］あいう\r\n");
   ASSERT_GE(v.doc.line_count, 1);
-  EXPECT_EQ(v.doc.lines[0].indent, COLUMN - INDENT_KEEPS_CELLS * CELL);
+  EXPECT_EQ(notation(0).indent, COLUMN - INDENT_KEEPS_CELLS * CELL);
   EXPECT_EQ(text(0), u"あい");
 }
 
@@ -160,8 +160,8 @@ TEST_F(NotationLoad, HeadingsFormTheContents) {
   EXPECT_EQ(v.doc.headings[0].level, HEADING_LARGE);
   EXPECT_EQ(v.doc.headings[0].text, u"第一篇");
   EXPECT_EQ(v.doc.headings[0].line, 0);
-  EXPECT_EQ(v.doc.lines[0].heading_from, 0);
-  EXPECT_EQ(v.doc.lines[0].heading_to, 3);
+  EXPECT_EQ(notation(0).heading_from, 0);
+  EXPECT_EQ(notation(0).heading_to, 3);
   EXPECT_EQ(v.doc.headings[1].level, HEADING_MEDIUM);
   EXPECT_EQ(v.doc.headings[2].line, 3);
   EXPECT_EQ(contents_target_line(v, CMD_CONTENTS_FIRST + 2), 3);
@@ -202,7 +202,7 @@ TEST_F(NotationLoad, SwitchedOffTheAnnotationsStayAsText) {
   open_text(u"［＃３字下げ］一［＃「一」は中見出し］\r\n");
   ASSERT_EQ(v.doc.line_count, 1);
   EXPECT_EQ(text(0), u"［＃３字下げ］一［＃「一」は中見出し］");
-  EXPECT_EQ(v.doc.lines[0].indent, 0);
+  EXPECT_EQ(notation(0).indent, 0);
   EXPECT_TRUE(v.doc.headings.empty());
   EXPECT_EQ(v.typeset.font_heading, nullptr);
 }
@@ -222,7 +222,7 @@ TEST_F(NotationLoad, ALoadKeepsTheNotationItBeganWith) {
   end_full_load(job);
   ASSERT_EQ(v.doc.line_count, 2);
   EXPECT_EQ(text(1), u"二");
-  EXPECT_EQ(v.doc.lines[1].indent, 3 * CELL);
+  EXPECT_EQ(notation(1).indent, 3 * CELL);
 }
 
 TEST_F(NotationLoad, NovelLeavesNothingRawAndListsItsChapters) {
@@ -240,7 +240,7 @@ TEST_F(NotationLoad, NovelLeavesNothingRawAndListsItsChapters) {
     medium += h.level == HEADING_MEDIUM;
     EXPECT_GT(h.line, previous);  // in reading order, each on a column of its own
     previous = h.line;
-    EXPECT_EQ(std::u16string(v.doc.lines[h.line].text).find(h.text), 0u);
+    EXPECT_EQ(std::u16string(line_text(v.doc, v.doc.lines[h.line])).find(h.text), 0u);
   }
   EXPECT_EQ(large, 7);    // 第一篇 … 第六篇, エピローグ
   EXPECT_EQ(medium, 41);  // the chapters

@@ -113,7 +113,8 @@ class BookView {
               1);
     v.doc.line_count = pass.line_index;
     std::vector<std::u16string> out;
-    for (int j = first; j < pass.line_index; ++j) out.emplace_back(v.doc.lines[j].text);
+    for (int j = first; j < pass.line_index; ++j)
+      out.emplace_back(line_text(v.doc, v.doc.lines[j]));
     if (reasons)
       for (const BookBreak& b : breaks) reasons->push_back(reason_name(b.reason));
     return out;
@@ -123,17 +124,18 @@ class BookView {
   // ｜base《reading》.
   std::u16string written(int j) const {
     const DisplayLine& l = v.doc.lines[j];
-    const int length = line_length(l);
-    const std::uint16_t* codes = line_codes(l);
+    const char16_t* text = line_text(v.doc, l);
+    const int length = line_length(v.doc, l);
+    const std::uint16_t* codes = line_codes(v.doc, l);
     std::u16string out;
     for (int k = 0; k < length; ++k) {
       if (!codes || !is_ruby_code(codes[k])) {
-        out.push_back(l.text[k]);
+        out.push_back(text[k]);
         continue;
       }
       int end = k + 1;
       while (end < length && codes[end] == CONTINUATION_CODE) ++end;
-      out += u"｜" + std::u16string(l.text + k, l.text + end) + u"《" +
+      out += u"｜" + std::u16string(text + k, text + end) + u"《" +
              v.doc.annotation_texts[codes[k] - RUBY_CODE_FIRST] + u"》";
       k = end - 1;
     }
@@ -142,7 +144,7 @@ class BookView {
 
   // The length display line j is set to, and the hanging mark's advance.
   int set_length(int j, int* hanging) {
-    const std::u16string text = v.doc.lines[j].text;
+    const std::u16string text = line_text(v.doc, v.doc.lines[j]);
     std::vector<int> adv(text.size() + 1);
     justify_display_line(measure, v, j, adv.data());
     int sum = 0;
@@ -222,7 +224,7 @@ TEST(BookBreak, ParagraphsAndQuotations) {
   const int first = b.pass.line_index;
   ASSERT_EQ(break_logical_line(b.v, b.pass, quoted.data(), 10, nullptr, 0, 1), 1);
   ASSERT_EQ(b.pass.line_index - first, 2) << "a quotation is two cells shorter";
-  EXPECT_EQ(std::u16string(b.v.doc.lines[first].text), u"あいうえおかきく");
+  EXPECT_EQ(std::u16string(line_text(b.v.doc, b.v.doc.lines[first])), u"あいうえおかきく");
   EXPECT_EQ(b.v.doc.lines[first].flags, DL_QUOTE);
   EXPECT_EQ(b.v.doc.lines[first + 1].flags, DL_QUOTE | DL_PARAGRAPH_END);
 }
@@ -255,7 +257,7 @@ TEST(BookBreak, RubyLongerThanAColumnIsStillDivided) {
   auto cols = b.lay_out("｜漢字漢字漢字《かんじかんじかんじ》", nullptr);
   ASSERT_EQ(cols.size(), 2u);
   EXPECT_EQ(cols[0], u"漢字漢字");
-  EXPECT_EQ(line_codes(b.v.doc.lines[1])[0], RUBY_CODE_FIRST + 1)
+  EXPECT_EQ(line_codes(b.v.doc, b.v.doc.lines[1])[0], RUBY_CODE_FIRST + 1)
       << "the rest of the base has its own reading";
   EXPECT_EQ(std::u16string(b.v.doc.annotation_texts[0]) + b.v.doc.annotation_texts[1],
             u"かんじかんじかんじ");
@@ -289,7 +291,8 @@ TEST(BookBreak, DividedJukugoKeepsEachPartsMorae) {
   ASSERT_EQ(cols.size(), 2u);
   EXPECT_EQ(b.written(0), u"｜新聞《しんぶん》");
   EXPECT_EQ(b.written(1), u"｜記者《きしゃ》");
-  EXPECT_EQ(line_codes(b.v.doc.lines[1])[0], RUBY_CODE_FIRST + 1) << "a reading of its own";
+  EXPECT_EQ(line_codes(b.v.doc, b.v.doc.lines[1])[0], RUBY_CODE_FIRST + 1)
+      << "a reading of its own";
 }
 
 TEST(BookBreak, OffLeavesStandardComposition) {

@@ -121,13 +121,14 @@ TEST(BookJustify, OneMarkHangsPastTheEnd) {
 
 // Where the reading of the ruby on unit `head` is drawn, px along the line.
 int reading_at(TestView& t, int line, int head, int units) {
-  std::vector<int> adv(std::char_traits<char16_t>::length(t.view.doc.lines[line].text) + 1);
+  const int length = line_length(t.view.doc, t.view.doc.lines[line]);
+  std::vector<int> adv(static_cast<std::size_t>(length) + 1);
   BookLine l;
   MeasureContext measure = view_measure_context(t.view);
   book_layout_display_line(measure, t.view, line, adv.data(), l);
   const DisplayLine& dl = t.view.doc.lines[line];
   const char16_t* r =
-      t.view.doc.annotation_texts[static_cast<std::size_t>(line_codes(dl)[head] - 65)];
+      t.view.doc.annotation_texts[static_cast<std::size_t>(line_codes(t.view.doc, dl)[head] - 65)];
   std::vector<int> reading(std::char_traits<char16_t>::length(r), 9);
   return book_place_ruby(l, adv.data(), head, units, r, reading);
 }

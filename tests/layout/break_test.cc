@@ -40,7 +40,8 @@ class BreakTest : public ::testing::Test {
                                  codes != nullptr, quote),
               1);
     std::vector<std::u16string> out;
-    for (int j = first; j < pass.line_index; ++j) out.emplace_back(v.doc.lines[j].text);
+    for (int j = first; j < pass.line_index; ++j)
+      out.emplace_back(line_text(v.doc, v.doc.lines[j]));
     return out;
   }
 
@@ -116,7 +117,7 @@ TEST_F(BreakTest, ASpaceAloneMakesNoColumn) {
 TEST_F(BreakTest, EmptyLineIsOneEmptyColumn) {
   EXPECT_EQ(lay_out(u""), (std::vector<std::u16string>{u""}));
   EXPECT_EQ(v.doc.lines[0].flags, DL_PARAGRAPH_END);
-  EXPECT_EQ(line_codes(v.doc.lines[0]), nullptr);
+  EXPECT_EQ(line_codes(v.doc, v.doc.lines[0]), nullptr);
 }
 
 TEST_F(BreakTest, EveryColumnTakesAtLeastOneCharacter) {
@@ -142,9 +143,9 @@ TEST_F(BreakTest, RubyAcrossABreakIsDivided) {
   EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"ろく");
   EXPECT_EQ(std::u16string(v.doc.annotation_texts[1]), u"もじのよ");
   EXPECT_EQ(pass.ruby_count, 2);
-  EXPECT_EQ(line_codes(v.doc.lines[0])[19], RUBY_CODE_FIRST);
-  EXPECT_EQ(line_codes(v.doc.lines[1])[0], RUBY_CODE_FIRST + 1);
-  EXPECT_EQ(line_codes(v.doc.lines[1])[1], CONTINUATION_CODE);
+  EXPECT_EQ(line_codes(v.doc, v.doc.lines[0])[19], RUBY_CODE_FIRST);
+  EXPECT_EQ(line_codes(v.doc, v.doc.lines[1])[0], RUBY_CODE_FIRST + 1);
+  EXPECT_EQ(line_codes(v.doc, v.doc.lines[1])[1], CONTINUATION_CODE);
 }
 
 TEST_F(BreakTest, OneCharacterReadingGoesWholeToTheNextColumn) {
@@ -166,7 +167,7 @@ TEST_F(BreakTest, NoDivisionOnceTheReadingsAreFull) {
   codes[20] = CONTINUATION_CODE;
   lay_out(kanji(24), 0, &codes);
   EXPECT_EQ(std::u16string(v.doc.annotation_texts[0]), u"ろくもじのよ");
-  EXPECT_EQ(line_codes(v.doc.lines[1])[0], CONTINUATION_CODE);
+  EXPECT_EQ(line_codes(v.doc, v.doc.lines[1])[0], CONTINUATION_CODE);
 }
 
 // Lays out `text` as one display line that is not the end of its paragraph.
@@ -174,8 +175,8 @@ std::vector<int> justified(BreakTest& t, ViewContext& v, MeasureContext& measure
                            const std::u16string& text, std::uint16_t flags, int* stretched) {
   (void)t;
   DisplayLine* line = display_line_slot(v, 0);
-  line->text = arena_copy_text(v.doc.arena, text.data(), text.size());
   line->flags = flags;
+  set_line_text(v.doc.arena, *line, text.data(), text.size());
   v.doc.line_count = 1;
   std::vector<int> advances(text.size() + 1);
   *stretched = justify_display_line(measure, v, 0, advances.data());

@@ -54,8 +54,9 @@ void open_text(ViewContext& v, const std::string& path, bool vertical, int book,
   load_full_document(v);
 }
 
-std::u16string text_of(const DisplayLine& line) {
-  return line.text ? std::u16string(line.text) : std::u16string();
+std::u16string text_of(const Document& doc, const DisplayLine& line) {
+  const char16_t* text = line_text(doc, line);
+  return text ? std::u16string(text) : std::u16string();
 }
 
 std::string utf8(const std::u16string& s) {
@@ -78,13 +79,13 @@ bool paragraphs_of(const ViewContext& book, const ViewContext& whole, std::vecto
   int j = 0;
   for (int i = 0; i < whole.doc.line_count; ++i) {
     Paragraph p;
-    p.text = text_of(whole.doc.lines[i]);
-    if (const std::uint16_t* codes = line_codes(whole.doc.lines[i]))
+    p.text = text_of(whole.doc, whole.doc.lines[i]);
+    if (const std::uint16_t* codes = line_codes(whole.doc, whole.doc.lines[i]))
       p.codes.assign(codes, codes + p.text.size());
     std::size_t at = 0;
     for (;; ++j) {
       if (j >= book.doc.line_count) return false;
-      const std::u16string piece = text_of(book.doc.lines[j]);
+      const std::u16string piece = text_of(book.doc, book.doc.lines[j]);
       // Spaces at a break belong to neither column (a paragraph's first
       // column, too, when it would hold nothing else).
       if (p.text.compare(at, piece.size(), piece) != 0 || piece.empty())
@@ -254,9 +255,9 @@ int length_of(const std::vector<int>& adv, int end) {
 // reaches `extent` px: none overhangs its head or its foot. Returns how many.
 int readings_within(MeasureContext& measure, ViewContext& v, int index, int extent) {
   const DisplayLine& line = v.doc.lines[index];
-  const std::uint16_t* codes = line_codes(line);
+  const std::uint16_t* codes = line_codes(v.doc, line);
   if (!codes) return 0;
-  const int n = static_cast<int>(std::char_traits<char16_t>::length(line.text));
+  const int n = line_length(v.doc, line);
   std::vector<int> adv(static_cast<std::size_t>(n) + 1);
   BookLine l;
   book_layout_display_line(measure, v, index, adv.data(), l);
@@ -316,10 +317,11 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
       for (std::size_t k = 0; k < p.lines.size(); ++k) {
         const int index = p.lines[k];
         const DisplayLine& line = book.doc.lines[index];
-        const std::u16string piece = text_of(line);
+        const std::u16string piece = text_of(book.doc, line);
         const int len = static_cast<int>(piece.size());
         SCOPED_TRACE("display line " + std::to_string(index) + " \"" + utf8(piece) + "\"");
-        const int limit = column_length(book, line.flags & DL_QUOTE) - line.shortened;
+        const int limit =
+            column_length(book, line.flags & DL_QUOTE) - line_notation(book.doc, line).shortened;
         std::vector<int> adv(piece.size() + 1);
         justify_display_line(measure, book, index, adv.data());
         int end = len;
@@ -393,16 +395,17 @@ TEST_P(BookTexts, ColumnsKeepTheRulesAndBreakWhereIcuDoes) {
 bool loose_column(MeasureContext& measure, ViewContext& v, int index) {
   const DisplayLine& line = v.doc.lines[index];
   if (line.flags & DL_PARAGRAPH_END) return false;
-  const int n = line.text ? static_cast<int>(std::char_traits<char16_t>::length(line.text)) : 0;
+  const char16_t* text = line_text(v.doc, line);
+  const int n = line_length(v.doc, line);
   int natural = 0, chars = 0;
   for (int i = 0; i < n; ++chars) {
-    const int units = char_units(line.text, i, n);
+    const int units = char_units(text, i, n);
     TextExtent e{};
-    measure_text(measure, line.text + i, units, e, v);
+    measure_text(measure, text + i, units, e, v);
     natural += e.cx;
     i += units;
   }
-  const int limit = column_length(v, line.flags & DL_QUOTE) - line.shortened;
+  const int limit = column_length(v, line.flags & DL_QUOTE) - line_notation(v.doc, line).shortened;
   return 10 * (limit - natural) > 2 * v.typeset.half_width * std::max(chars - 1, 0);
 }
 
@@ -421,7 +424,8 @@ TEST(BookLooseness, FewColumnsAreLetterSpaced) {
       int loose = 0, before_latin = 0;
       for (int i = 0; i + 1 < book.doc.line_count; ++i) {
         if (!loose_column(measure, book, i)) continue;
-        const char16_t head = book.doc.lines[i + 1].text ? book.doc.lines[i + 1].text[0] : 0;
+        const char16_t* next = line_text(book.doc, book.doc.lines[i + 1]);
+        const char16_t head = next ? next[0] : 0;
         ++(printable_ascii(head) ? before_latin : loose);
       }
       std::printf("[ %s at %d ] %d of %d columns loose, %d more before a Latin word\n", text.name,
@@ -451,7 +455,7 @@ TEST(BookIcu, BreakOpportunitiesAgreeButForTheListedDifferences) {
     ViewContext whole;
     open_text(whole, text.path, true, 0, LOGICAL);
     for (int i = 0; i < whole.doc.line_count; ++i) {
-      const std::u16string t = text_of(whole.doc.lines[i]);
+      const std::u16string t = text_of(whole.doc, whole.doc.lines[i]);
       const int n = static_cast<int>(t.size());
       const std::vector<bool> icu_breaks = icu.breaks(t);
       for (int p = 1; p < n; ++p) {

@@ -185,14 +185,13 @@ TEST(CairoNotation, IndentFootAndHeading) {
   create_heading_font(t.view, 18, platform::ESCAPEMENT_DOWN);
   ASSERT_NE(t.view.typeset.font_heading, nullptr);
   int indented = t.add(u"一二三");
-  t.view.doc.lines[indented].indent = 3 * 18;
-  t.view.doc.lines[indented].shortened = 3 * 18;
+  Document& d = t.view.doc;
+  ASSERT_EQ(set_line_notation(d, d.lines[indented], {3 * 18, 3 * 18, 0, 0}), 1);
   t.add(u"一二三");
   int heading = t.add(u"一二三");
-  t.view.doc.lines[heading].heading_from = 0;
-  t.view.doc.lines[heading].heading_to = 3;
+  ASSERT_EQ(set_line_notation(d, d.lines[heading], {0, 0, 0, 3}), 1);
   int foot = t.add(u"終");
-  t.view.doc.lines[foot].indent = static_cast<std::uint16_t>(20 * 18 - 18);
+  ASSERT_EQ(set_line_notation(d, d.lines[foot], {20 * 18 - 18, 0, 0, 0}), 1);
   Page page;
   page.paint(t.view, "cairo_notation.png");
   EXPECT_TRUE(page.ink_in(strip_left(0), 0, 18, cell_top(3)).empty());  // the indent

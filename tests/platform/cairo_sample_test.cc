@@ -114,7 +114,7 @@ TEST(CairoSample, InBookCompositionFullColumnsEndOnTheGrid) {
     int checked = 0;
     for (int k = 0; k < v.settings.page_lines && k < v.doc.line_count; ++k) {
       const DisplayLine& line = v.doc.lines[k];
-      std::u16string text(line.text);
+      std::u16string text(line_text(v.doc, line));
       if ((line.flags & DL_PARAGRAPH_END) || text.empty()) continue;
       SCOPED_TRACE("column " + std::to_string(k));
       const int indent = v.typeset.vertical && (line.flags & DL_QUOTE) ? 2 * v.typeset.char_height : 0;

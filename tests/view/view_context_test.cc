@@ -72,7 +72,7 @@ TEST(ReleaseDocument, FreesEverythingAndIsSafeTwice) {
   EXPECT_EQ(v.typeset.width_cache, nullptr);
   EXPECT_EQ(v.doc.annotation_texts[0], nullptr);
   EXPECT_EQ(v.doc.annotation_texts[NOTE_FIRST_ENTRY], nullptr);
-  EXPECT_TRUE(v.doc.arena.blocks.empty());
+  EXPECT_EQ(v.doc.arena.base, nullptr);
   EXPECT_EQ(fake::live_fonts(), fonts_before) << "all five fonts deleted";
   for (platform::Font* f : {v.typeset.font_main, v.typeset.font_page_number, v.typeset.font_ruby,
                             v.typeset.font_emphasis, v.typeset.font_pair_upright})
@@ -117,13 +117,12 @@ TEST(DisplayLines, GrowInPlaceKeepingRecordsAndZeroPastThem) {
     DisplayLine* slot = display_line_slot(v, i);
     ASSERT_NE(slot, nullptr) << i;
     ASSERT_TRUE(is_zero(*slot)) << "record " << i << " before it was written";
-    slot->flags = DL_PARAGRAPH_END;
-    slot->heading_to = static_cast<std::uint8_t>(i);
+    slot->flags = static_cast<std::uint16_t>(i);
   }
   EXPECT_EQ(v.doc.lines, start) << "the array never moves";
   ASSERT_GE(v.doc.line_capacity, written + LINES_HEADROOM);
   for (int i = 0; i < written; ++i)
-    ASSERT_EQ(v.doc.lines[i].heading_to, static_cast<std::uint8_t>(i)) << i;
+    ASSERT_EQ(v.doc.lines[i].flags, static_cast<std::uint16_t>(i)) << i;
   for (int i = written; i < v.doc.line_capacity; ++i) ASSERT_TRUE(is_zero(v.doc.lines[i])) << i;
   // A new load starts over with zero records.
   ASSERT_EQ(begin_display_lines(v), 1);
@@ -184,41 +183,82 @@ TEST(AllocZeroed, LargeBlocksAreTraced) {
   trace_shutdown();
 }
 
+// The full notation's fields live beside the records: set in any order,
+// changed and cleared, each line reads its own and the others read zero;
+// a new load starts with none.
+TEST(DisplayLines, NotationsAreKeptPerLineBesideTheRecords) {
+  ViewContext v;
+  ASSERT_EQ(begin_display_lines(v), 1);
+  Document& d = v.doc;
+  for (int i = 0; i < 6; ++i) ASSERT_NE(display_line_slot(v, i), nullptr);
+  d.line_count = 6;
+  ASSERT_EQ(set_line_notation(d, d.lines[4], {36, 54, 0, 0}), 1);
+  ASSERT_EQ(set_line_notation(d, d.lines[1], {18, 18, 2, 5}), 1);
+  ASSERT_EQ(set_line_notation(d, d.lines[2], {}), 1);
+  EXPECT_EQ(d.lines[2].flags & DL_NOTATION, 0) << "nothing to note, no entry";
+  const LineNotation one = line_notation(d, d.lines[1]), four = line_notation(d, d.lines[4]);
+  EXPECT_EQ(one.indent, 18);
+  EXPECT_EQ(one.heading_from, 2);
+  EXPECT_EQ(one.heading_to, 5);
+  EXPECT_EQ(four.shortened, 54);
+  for (int i : {0, 2, 3, 5}) EXPECT_EQ(line_notation(d, d.lines[i]).indent, 0) << i;
+  ASSERT_EQ(set_line_notation(d, d.lines[4], {72, 72, 0, 0}), 1);
+  EXPECT_EQ(line_notation(d, d.lines[4]).indent, 72);
+  EXPECT_EQ(line_notation(d, d.lines[1]).indent, 18);
+  ASSERT_EQ(set_line_notation(d, d.lines[1], {}), 1);
+  EXPECT_EQ(line_notation(d, d.lines[1]).heading_to, 0);
+  EXPECT_EQ(d.notations.size(), 1u);
+  // A record rewritten by a load drops its flag; it reads zero again.
+  d.lines[4].flags = DL_PARAGRAPH_END;
+  EXPECT_EQ(line_notation(d, d.lines[4]).indent, 0);
+  ASSERT_EQ(begin_display_lines(v), 1);
+  EXPECT_TRUE(v.doc.notations.empty());
+}
+
 TEST(DisplayLines, CodesFollowTheTextOnlyWhenGiven) {
-  TextArena arena;
+  Document doc;
   DisplayLine line{};
   line.flags = DL_PARAGRAPH_END;
   const std::uint16_t codes[4] = {65, 64, 0, 16};  // one more code than characters
-  ASSERT_EQ(set_line_text(arena, line, u"漢字かなXX", 3, codes, 4), 1);
-  EXPECT_EQ(std::u16string(line.text), u"漢字か");
-  ASSERT_NE(line_codes(line), nullptr);
-  EXPECT_EQ(std::vector<std::uint16_t>(line_codes(line), line_codes(line) + 4),
-            std::vector<std::uint16_t>(codes, codes + 4));
+  ASSERT_EQ(set_line_text(doc.arena, line, u"漢字かなXX", 3, codes, 4), 1);
+  EXPECT_EQ(std::u16string(line_text(doc, line)), u"漢字か");
+  const std::uint16_t* got = line_codes(doc, line);
+  ASSERT_NE(got, nullptr);
+  EXPECT_EQ(std::vector<std::uint16_t>(got, got + 4), std::vector<std::uint16_t>(codes, codes + 4));
   EXPECT_EQ(line.flags, DL_PARAGRAPH_END | DL_CODES);
   // A NUL inside the text ends it; the codes are still found after it.
-  ASSERT_EQ(set_line_text(arena, line, u"ab\0cd", 5, codes, 4), 1);
-  EXPECT_EQ(line_length(line), 2);
-  EXPECT_EQ(line_codes(line)[0], 65);
-  EXPECT_EQ(line_codes(line)[3], 16);
+  ASSERT_EQ(set_line_text(doc.arena, line, u"ab\0cd", 5, codes, 4), 1);
+  EXPECT_EQ(line_length(doc, line), 2);
+  EXPECT_EQ(line_codes(doc, line)[0], 65);
+  EXPECT_EQ(line_codes(doc, line)[3], 16);
   // Laid again without markup: no codes, the other flags kept.
-  ASSERT_EQ(set_line_text(arena, line, u"abc", 3), 1);
-  EXPECT_EQ(line_codes(line), nullptr);
+  ASSERT_EQ(set_line_text(doc.arena, line, u"abc", 3), 1);
+  EXPECT_EQ(line_codes(doc, line), nullptr);
   EXPECT_EQ(line.flags, DL_PARAGRAPH_END);
-  arena_clear(arena);
 }
 
-TEST(TextArena, CopiesOfEverySizeStayIntact) {
+// Copies stay where they were made while the arena grows past what was
+// usable (a copy of twice the growth step), each is found again at its
+// offset, none at offset 0 (no text), and a cleared arena starts over.
+TEST(TextArena, CopiesStayInPlaceAndAreFoundByOffset) {
   TextArena arena;
-  std::u16string big(ARENA_BLOCK_BYTES, u'x');  // twice a block's bytes: a block of its own
+  std::u16string big(ARENA_GROWTH_BYTES, u'x');
   char16_t* a = arena_copy_text(arena, u"abc", 3);
+  const std::size_t first_usable = arena.usable;
   char16_t* b = arena_copy_text(arena, big.data(), big.size());
-  char16_t* c = arena_copy_text(arena, u"def", 3);
+  const std::uint16_t codes[2] = {65, 64};
+  char16_t* c = arena_copy_text_codes(arena, u"def", 3, codes, 2);
+  EXPECT_GT(arena.usable, first_usable);
+  EXPECT_NE(arena_offset(arena, a), 0u);
+  for (char16_t* copy : {a, b, c}) EXPECT_EQ(arena_at(arena, arena_offset(arena, copy)), copy);
   EXPECT_EQ(std::u16string(a), u"abc");
   EXPECT_EQ(std::u16string(b), big);
   EXPECT_EQ(std::u16string(c), u"def");
-  EXPECT_GE(arena.total_bytes, big.size() * 2);
+  EXPECT_EQ(c[4], 65);
+  EXPECT_EQ(c[5], 64);
   arena_clear(arena);
-  EXPECT_EQ(arena.total_bytes, 0u);
+  EXPECT_EQ(arena.base, nullptr);
+  EXPECT_EQ(std::u16string(arena_copy_text(arena, u"g", 1)), u"g");
 }
 
 }  // namespace

@@ -272,7 +272,8 @@ TEST_F(OpenDocument, ColourOptionKeepsColoursOutOfTheSettings) {
 
 std::vector<std::u16string> texts_of(const ViewContext& view) {
   std::vector<std::u16string> out;
-  for (int i = 0; i < view.doc.line_count; ++i) out.emplace_back(view.doc.lines[i].text);
+  for (int i = 0; i < view.doc.line_count; ++i)
+    out.emplace_back(line_text(view.doc, view.doc.lines[i]));
   return out;
 }
 

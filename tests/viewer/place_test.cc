@@ -88,18 +88,19 @@ class Place : public ::testing::Test {
     const int origin = line_origin_offset(v.doc, top);
     ASSERT_NE(origin, ORIGIN_NONE);
     bool found = false;
-    for (int k = 0; k < line_length(v.doc.lines[top]) && !found; ++k)
+    for (int k = 0; k < line_length(v.doc, v.doc.lines[top]) && !found; ++k)
       found = excerpt_matches(v.doc, top, k, a.excerpt);
     EXPECT_TRUE(found) << "the words at the place begin in the top line";
     if (!same_text) return;
     EXPECT_LE(origin, a.offset);
-    EXPECT_LE(a.offset, origin + line_length(v.doc.lines[top]));
+    EXPECT_LE(a.offset, origin + line_length(v.doc, v.doc.lines[top]));
     EXPECT_TRUE(excerpt_matches(v.doc, top, a.offset - origin, a.excerpt));
   }
 
   int line_with(const std::u16string& words) {
     for (int i = 0; i < v.doc.line_count; ++i)
-      if (std::u16string(v.doc.lines[i].text).find(words) != std::u16string::npos) return i;
+      if (std::u16string(line_text(v.doc, v.doc.lines[i])).find(words) != std::u16string::npos)
+        return i;
     return -1;
   }
 
@@ -123,7 +124,7 @@ TEST_F(Place, EveryDisplayLineNamesItsLogicalLineAndOffset) {
     // Lines of one logical line follow each other; a break drops at most a space.
     EXPECT_GE(origin, expected_offset) << i;
     EXPECT_LE(origin, expected_offset + 1) << i;
-    expected_offset = origin + line_length(v.doc.lines[i]);
+    expected_offset = origin + line_length(v.doc, v.doc.lines[i]);
     previous_logical = logical;
     EXPECT_EQ(line_at_origin(v.doc, logical, origin), i);
   }
@@ -277,7 +278,7 @@ TEST_F(Resume, AChangedFileIsMatchedByItsWordsOrStartsAtTheTop) {
   EXPECT_NE(logical_line_of(v.doc, v.viewport.top_line), at.logical);
   const int origin = line_origin_offset(v.doc, v.viewport.top_line);
   bool found = false;
-  for (int k = 0; k <= line_length(v.doc.lines[v.viewport.top_line]) && !found; ++k)
+  for (int k = 0; k <= line_length(v.doc, v.doc.lines[v.viewport.top_line]) && !found; ++k)
     found = excerpt_matches(v.doc, v.viewport.top_line, k, at.excerpt);
   EXPECT_TRUE(found) << "the top line holds the words read last";
   (void)origin;

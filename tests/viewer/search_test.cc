@@ -97,7 +97,7 @@ class Search : public ::testing::Test {
   std::u16string matched(const TextRange& m) {
     std::u16string out;
     for (int i = m.line; i <= m.end_line; ++i) {
-      const char16_t* t = v.doc.lines[i].text;
+      const char16_t* t = line_text(v.doc, v.doc.lines[i]);
       const int from = i == m.line ? m.index : 0;
       const int to =
           i == m.end_line ? m.end_index : static_cast<int>(std::char_traits<char16_t>::length(t));

@@ -70,7 +70,7 @@ std::u16string text_at(const ViewContext& v, const TextPlace& p) {
   const int line = line_of_place(v, p);
   if (line < 0) return u"";
   const TextPlace start = place_of_line(v, line);
-  return std::u16string(v.doc.lines[line].text)
+  return std::u16string(line_text(v.doc, v.doc.lines[line]))
       .substr(static_cast<std::size_t>(p.offset - start.offset));
 }
 
