@@ -22,4 +22,38 @@ int commit_memory(void* at, std::size_t bytes);
 // Gives back a whole reservation of `bytes` made by reserve_memory.
 void release_memory(void* region, std::size_t bytes);
 
+// `bytes` rounded up to whole pages.
+inline std::size_t memory_whole_pages(std::size_t bytes) {
+  const std::size_t page = memory_page_bytes();
+  return (bytes + page - 1) / page * page;
+}
+
+// Reserves `bytes` (rounded up to whole pages), or half as much again and
+// again while the system refuses (a limit on address space), never less than
+// `least`; sets `bytes` to what was reserved. Null when even that is refused.
+inline void* reserve_memory_at_most(std::size_t& bytes, std::size_t least) {
+  least = memory_whole_pages(least);
+  bytes = memory_whole_pages(bytes);
+  void* region = reserve_memory(bytes);
+  while (!region && bytes > least) {
+    bytes = bytes / 2 > least ? memory_whole_pages(bytes / 2) : least;
+    region = reserve_memory(bytes);
+  }
+  return region;
+}
+
+// Makes the reservation at `region` (of `reserved` bytes) usable from
+// `usable` bytes, a whole number of pages, up to `wanted` bytes rounded up
+// to whole pages and at most the reservation, and sets `usable` to that.
+// 0 when nothing more can be made usable.
+inline int commit_memory_up_to(void* region, std::size_t reserved, std::size_t& usable,
+                               std::size_t wanted) {
+  const std::size_t to =
+      memory_whole_pages(wanted) < reserved ? memory_whole_pages(wanted) : reserved;
+  if (to <= usable || !commit_memory(static_cast<unsigned char*>(region) + usable, to - usable))
+    return 0;
+  usable = to;
+  return 1;
+}
+
 }  // namespace yomite::platform

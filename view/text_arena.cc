@@ -9,19 +9,10 @@ namespace yomite {
 
 namespace {
 
-std::size_t whole_pages(std::size_t bytes) {
-  const std::size_t page = platform::memory_page_bytes();
-  return (bytes + page - 1) / page * page;
-}
-
 // Reserves the arena's address space, halving it while the system refuses.
 bool arena_reserve(TextArena& a) {
   std::size_t bytes = ARENA_RESERVED_UNITS * sizeof(char16_t);
-  void* region = platform::reserve_memory(bytes);
-  while (!region && bytes > ARENA_GROWTH_BYTES) {
-    bytes /= 2;
-    region = platform::reserve_memory(bytes);
-  }
+  void* region = platform::reserve_memory_at_most(bytes, ARENA_GROWTH_BYTES);
   if (!region) return false;
   a.base = static_cast<char16_t*>(region);
   a.reserve_bytes = bytes;
@@ -36,13 +27,11 @@ char16_t* arena_take(TextArena& a, std::size_t units) {
   const std::size_t reserved = a.reserve_bytes / sizeof(char16_t);
   if (units > reserved - a.used) return nullptr;
   if (a.used + units > a.usable) {
-    const std::size_t from = a.usable * sizeof(char16_t);
-    const std::size_t to = std::min(
-        a.reserve_bytes,
-        whole_pages(std::max((a.used + units) * sizeof(char16_t), from + ARENA_GROWTH_BYTES)));
-    if (!platform::commit_memory(reinterpret_cast<unsigned char*>(a.base) + from, to - from))
-      return nullptr;
-    a.usable = to / sizeof(char16_t);
+    std::size_t usable = a.usable * sizeof(char16_t);
+    const std::size_t wanted =
+        std::max((a.used + units) * sizeof(char16_t), usable + ARENA_GROWTH_BYTES);
+    if (!platform::commit_memory_up_to(a.base, a.reserve_bytes, usable, wanted)) return nullptr;
+    a.usable = usable / sizeof(char16_t);
   }
   char16_t* p = a.base + a.used;
   a.used += units;

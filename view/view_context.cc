@@ -80,12 +80,6 @@ void end_load(Document& d) {
 
 namespace {
 
-// `bytes` rounded up to whole pages.
-std::size_t whole_pages(std::size_t bytes) {
-  const std::size_t page = platform::memory_page_bytes();
-  return (bytes + page - 1) / page * page;
-}
-
 void free_display_lines(Document& d) {
   platform::release_memory(d.lines, d.line_reserve_bytes);
   d.lines = nullptr;
@@ -95,11 +89,11 @@ void free_display_lines(Document& d) {
   d.notations.shrink_to_fit();
 }
 
-// The side-table entry of `line`, or end().
-std::vector<NotedLine>::const_iterator find_noted(const Document& d, int line) {
-  auto it = std::lower_bound(d.notations.begin(), d.notations.end(), line,
-                             [](const NotedLine& n, int l) { return n.line < l; });
-  return it != d.notations.end() && it->line == line ? it : d.notations.end();
+// Where the side-table entry of `line` is or would go.
+template <class Notations>
+auto notation_place(Notations& notations, int line) {
+  return std::lower_bound(notations.begin(), notations.end(), line,
+                          [](const NotedLine& n, int l) { return n.line < l; });
 }
 
 // Index of a record of the document's array, or -1 for one outside it.
@@ -166,8 +160,9 @@ int set_line_text(TextArena& arena, DisplayLine& line, const char16_t* text, std
 }
 
 LineNotation noted_line(const Document& d, const DisplayLine& line) {
-  const auto it = find_noted(d, index_of(d, line));
-  return it != d.notations.end() ? it->notation : LineNotation{};
+  const int index = index_of(d, line);
+  const auto it = notation_place(d.notations, index);
+  return it != d.notations.end() && it->line == index ? it->notation : LineNotation{};
 }
 
 int set_line_notation(Document& d, DisplayLine& line, const LineNotation& n) {
@@ -175,8 +170,7 @@ int set_line_notation(Document& d, DisplayLine& line, const LineNotation& n) {
   if (none && !(line.flags & DL_NOTATION)) return 1;
   const int index = index_of(d, line);
   if (index < 0) return 0;
-  auto it = std::lower_bound(d.notations.begin(), d.notations.end(), index,
-                             [](const NotedLine& e, int l) { return e.line < l; });
+  auto it = notation_place(d.notations, index);
   const bool found = it != d.notations.end() && it->line == index;
   if (none) {
     if (found) d.notations.erase(it);
@@ -199,13 +193,9 @@ int set_line_notation(Document& d, DisplayLine& line, const LineNotation& n) {
 int begin_display_lines(ViewContext& v) {
   Document& d = v.doc;
   free_display_lines(d);
-  const std::size_t first = whole_pages(LINES_INITIAL * sizeof(DisplayLine));
-  std::size_t bytes = whole_pages(static_cast<std::size_t>(LINES_RESERVED) * sizeof(DisplayLine));
-  void* region = platform::reserve_memory(bytes);
-  while (!region && bytes > first) {  // a limit on address space
-    bytes = std::max(first, whole_pages(bytes / 2));
-    region = platform::reserve_memory(bytes);
-  }
+  const std::size_t first = platform::memory_whole_pages(LINES_INITIAL * sizeof(DisplayLine));
+  std::size_t bytes = static_cast<std::size_t>(LINES_RESERVED) * sizeof(DisplayLine);
+  void* region = platform::reserve_memory_at_most(bytes, first);
   if (!region) return 0;
   if (!platform::commit_memory(region, first)) {
     platform::release_memory(region, bytes);
@@ -223,19 +213,14 @@ DisplayLine* display_line_slot(ViewContext& v, int index) {
   Document& d = v.doc;
   if (!d.lines || index < 0) return nullptr;
   if (index >= d.line_capacity - LINES_HEADROOM) {
-    const std::size_t reserved = d.line_reserve_bytes / sizeof(DisplayLine);
     const std::size_t capacity = static_cast<std::size_t>(d.line_capacity);
-    const std::size_t wanted =
-        std::min(reserved, capacity + std::max<std::size_t>(capacity / 2, LINES_GROWTH));
-    // From the page the usable records end in (committing a usable page
-    // again keeps what it holds) to the page the new last record ends in.
-    const std::size_t page = platform::memory_page_bytes();
-    const std::size_t from = capacity * sizeof(DisplayLine) / page * page;
-    const std::size_t to = std::min(d.line_reserve_bytes, whole_pages(wanted * sizeof(DisplayLine)));
-    if (to <= from ||
-        !platform::commit_memory(reinterpret_cast<unsigned char*>(d.lines) + from, to - from))
+    const std::size_t wanted = capacity + std::max<std::size_t>(capacity / 2, LINES_GROWTH);
+    // The usable records end on a page boundary: they are whole pages.
+    std::size_t usable = capacity * sizeof(DisplayLine);
+    if (!platform::commit_memory_up_to(d.lines, d.line_reserve_bytes, usable,
+                                       wanted * sizeof(DisplayLine)))
       return nullptr;
-    d.line_capacity = static_cast<int>(to / sizeof(DisplayLine));
+    d.line_capacity = static_cast<int>(usable / sizeof(DisplayLine));
     if (index >= d.line_capacity - LINES_HEADROOM) return nullptr;  // far beyond the end
   }
   return &d.lines[index];
