@@ -346,7 +346,8 @@ def settings_justification_changes_the_page(d):
     d.x(["xdotool", "key", "alt+j"])
     d.x(["xdotool", "key", "Return"])
     wait_for("the page without justification", lambda: w.picture().differs(before) > 0, timeout=10)
-    expect("Justify=0" in read(d.settings), "justification off was not written")
+    # The page may be drawn again before the settings file is written.
+    wait_for("justification off written", lambda: "Justify=0" in read(d.settings), timeout=10)
     ref = render(d, [SAMPLE], (before.width, COLUMN))
     expect(text_area(w.picture()).differs(ref) == 0, "the page is not the one drawn unjustified")
 
