@@ -310,6 +310,15 @@ class Desktop:
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout and
             b"not found" not in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
                                        check=False).stdout)
+        # openbox names itself before it has finished starting, and a window
+        # mapped in between may never be managed (seen 1 run in 10). A desktop
+        # switch is answered only from its event loop: once it is, it runs.
+        # (xdotool refuses the switch until the desktops are counted, so it is
+        # asked again until it is done.)
+        for desktop in ("1", "0"):
+            wait_for("openbox on desktop " + desktop, lambda: self.x(
+                ["xdotool", "set_desktop", desktop], check=False).returncode == 0 and self.x(
+                ["xdotool", "get_desktop"], check=False).stdout.strip() == desktop.encode())
 
     def x(self, args, check=True):
         return run(args, env=self.env, check=check)
