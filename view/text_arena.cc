@@ -33,6 +33,8 @@ char16_t* arena_take(TextArena& a, std::size_t units) {
     if (!platform::commit_memory_up_to(a.base, a.reserve_bytes, usable, wanted)) return nullptr;
     a.usable = usable / sizeof(char16_t);
   }
+  platform::populate_memory_up_to(a.base, a.usable * sizeof(char16_t), a.populated,
+                                  (a.used + units) * sizeof(char16_t));
   char16_t* p = a.base + a.used;
   a.used += units;
   return p;
@@ -62,7 +64,7 @@ char16_t* arena_copy_text_codes(TextArena& arena, const char16_t* text, std::siz
 void arena_clear(TextArena& arena) {
   platform::release_memory(arena.base, arena.reserve_bytes);
   arena.base = nullptr;
-  arena.reserve_bytes = arena.used = arena.usable = 0;
+  arena.reserve_bytes = arena.used = arena.usable = arena.populated = 0;
 }
 
 }  // namespace yomite

@@ -15,6 +15,7 @@ struct TextArena {
   std::size_t reserve_bytes = 0;  // address space reserved at `base`
   std::size_t used = 0;           // units given out, the never-given unit 0 included
   std::size_t usable = 0;         // units made usable
+  std::size_t populated = 0;      // bytes whose pages are taken ahead of writing
 
   TextArena() = default;
   TextArena(const TextArena&) = delete;

@@ -85,6 +85,7 @@ void free_display_lines(Document& d) {
   d.lines = nullptr;
   d.line_capacity = 0;
   d.line_reserve_bytes = 0;
+  d.line_populated = 0;
   d.notations.clear();
   d.notations.shrink_to_fit();
 }
@@ -223,6 +224,8 @@ DisplayLine* display_line_slot(ViewContext& v, int index) {
     d.line_capacity = static_cast<int>(usable / sizeof(DisplayLine));
     if (index >= d.line_capacity - LINES_HEADROOM) return nullptr;  // far beyond the end
   }
+  platform::populate_memory_up_to(d.lines, static_cast<std::size_t>(d.line_capacity) * sizeof(DisplayLine),
+                                  d.line_populated, (static_cast<std::size_t>(index) + 1) * sizeof(DisplayLine));
   return &d.lines[index];
 }
 

@@ -126,6 +126,7 @@ struct Document {
   std::vector<NotedLine> notations;
   int line_capacity = 0;         // records usable in `lines`; the rest read as zero
   std::size_t line_reserve_bytes = 0;  // address space reserved at `lines`
+  std::size_t line_populated = 0;      // bytes of `lines` taken ahead of writing
   int line_count = 0;            // display lines of the laid-out document
   std::array<char16_t*, ANNOTATION_ENTRIES> annotation_texts{};  // in the arena
   std::vector<HeadingEntry> headings;                            // full notation: in reading order

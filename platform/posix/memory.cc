@@ -22,6 +22,16 @@ int commit_memory(void* at, std::size_t bytes) {
   return mprotect(at, bytes, PROT_READ | PROT_WRITE) == 0 ? 1 : 0;
 }
 
+void populate_memory(void* at, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  // Kernels before 5.14 refuse the advice; their pages fault in as written.
+  madvise(at, bytes, MADV_POPULATE_WRITE);
+#else
+  (void)at;
+  (void)bytes;
+#endif
+}
+
 void release_memory(void* region, std::size_t bytes) {
   if (region) munmap(region, bytes);
 }

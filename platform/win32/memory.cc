@@ -23,6 +23,10 @@ int commit_memory(void* at, std::size_t bytes) {
   return VirtualAlloc(at, bytes, MEM_COMMIT, PAGE_READWRITE) ? 1 : 0;
 }
 
+// Windows takes a fresh committed page at its first write and has no call
+// that takes such pages ahead.
+void populate_memory(void*, std::size_t) {}
+
 void release_memory(void* region, std::size_t /* a reservation goes whole */) {
   if (region) VirtualFree(region, 0, MEM_RELEASE);
 }
