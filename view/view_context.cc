@@ -224,8 +224,9 @@ DisplayLine* display_line_slot(ViewContext& v, int index) {
     d.line_capacity = static_cast<int>(usable / sizeof(DisplayLine));
     if (index >= d.line_capacity - LINES_HEADROOM) return nullptr;  // far beyond the end
   }
-  platform::populate_memory_up_to(d.lines, static_cast<std::size_t>(d.line_capacity) * sizeof(DisplayLine),
-                                  d.line_populated, (static_cast<std::size_t>(index) + 1) * sizeof(DisplayLine));
+  platform::populate_memory_up_to(
+      d.lines, static_cast<std::size_t>(d.line_capacity) * sizeof(DisplayLine), d.line_populated,
+      (static_cast<std::size_t>(index) + 1) * sizeof(DisplayLine));
   return &d.lines[index];
 }
 
