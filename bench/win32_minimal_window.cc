@@ -20,9 +20,8 @@ LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       // The font is made before anything is painted, as the viewer makes its
       // fonts before its first frame.
       HFONT font = with_text ? CreateFontW(-18, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                           DEFAULT_PITCH, L"IPAGothic")
+                                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                           DEFAULT_QUALITY, DEFAULT_PITCH, L"IPAGothic")
                              : nullptr;
       HBRUSH brush = CreateSolidBrush(RGB(0, 0, 128));
       FillRect(dc, &ps.rcPaint, brush);
