@@ -5,6 +5,7 @@
 
 #include "layout/composition.h"
 #include "layout/decorated_line.h"
+#include "layout/fonts.h"
 #include "layout/paint.h"
 #include "layout/paint_steps.h"
 #include "view/attr_codes.h"
@@ -159,7 +160,7 @@ void emphasis_mark(Line& l, int i, std::uint16_t code) {
   static const char16_t SESAME[] = u"、";
   static const char16_t DOT[] = u"・";
   platform::CanvasPoint at = mark_position(l, code, offset_of(l, i));
-  platform::Font* old = platform::canvas_select_font(l.win, l.v.typeset.font_emphasis);
+  platform::Font* old = platform::canvas_select_font(l.win, emphasis_font(l.v));
   platform::canvas_set_back_mode(l.win, platform::BK_TRANSPARENT);
   platform::canvas_move_to(l.win, at.x, at.y);
   platform::canvas_text(l.win, at.x, at.y, code == EMPHASIS_SESAME ? SESAME : DOT, 1, nullptr);

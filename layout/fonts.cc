@@ -39,8 +39,8 @@ int rotated(const ViewContext& v) {
 
 void make_main_fonts(ViewContext& v, int s) {
   v.typeset.font_main = make_font(v.settings.face_name, s, rotated(v));
-  v.typeset.font_emphasis =
-      make_font(v.typeset.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, s, rotated(v));
+  // The emphasis face is a file of its own to open: it waits for a mark.
+  v.typeset.emphasis_height = s;
   create_heading_font(v, s, rotated(v));
   create_sized_fonts(v, s, rotated(v));
 }
@@ -117,6 +117,16 @@ void create_view_fonts(ViewContext& view) {
   read_main_metrics(measure, view, s);
   read_other_metrics(measure, view);
   fill_page_lines(view);
+}
+
+platform::Font* emphasis_font(ViewContext& view) {
+  Typesetting& t = view.typeset;
+  if (!t.font_emphasis && t.emphasis_height > 0) {
+    t.font_emphasis = make_font(t.vertical ? FACE_MINCHO_VERTICAL : FACE_MINCHO, t.emphasis_height,
+                                rotated(view));
+    t.emphasis_height = 0;  // a face that cannot be made is not asked for again
+  }
+  return t.font_emphasis;
 }
 
 int book_ruby_percent(int ruby_percent) {

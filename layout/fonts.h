@@ -45,6 +45,10 @@ struct TextExtent {
 // the window when it is 0. The previous fonts must have been released.
 void create_view_fonts(ViewContext& view);
 
+// The font of emphasis marks, made the first time one is drawn after the
+// view's fonts were made (null when the face cannot be made).
+platform::Font* emphasis_font(ViewContext& view);
+
 // A measuring context holding the view's main font, as layout measures in it.
 MeasureContext view_measure_context(const ViewContext& view);
 

@@ -124,6 +124,7 @@ void release_typesetting(Typesetting& t) {
   delete_font(t.font_page_number);
   delete_font(t.font_ruby);
   delete_font(t.font_emphasis);
+  t.emphasis_height = 0;
   delete_font(t.font_pair_upright);
   delete_font(t.font_heading);
   delete_font(t.font_smaller);

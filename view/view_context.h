@@ -192,7 +192,8 @@ struct Typesetting {
   platform::Font* font_page_number = nullptr;  // vertical writing only
   int page_number_height = 0;                  // px
   platform::Font* font_ruby = nullptr;
-  platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks
+  platform::Font* font_emphasis = nullptr;      // mincho, for emphasis marks, made when first drawn
+  int emphasis_height = 0;                      // px it is made at; 0 once made or tried
   platform::Font* font_pair_upright = nullptr;  // face without '@', for upright digit pairs
   platform::Font* font_heading = nullptr;       // full notation: headings (bold, or Gothic)
   platform::Font* font_smaller = nullptr;       // full notation: 小さな文字

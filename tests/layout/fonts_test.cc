@@ -97,6 +97,8 @@ TEST_F(CreateViewFonts, PageNumberHeightTurnsIntoCharacterHeightBelowTen) {
 TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
   make("@ＭＳ ゴシック", 18);
   EXPECT_EQ(view_.typeset.vertical, 1);
+  EXPECT_EQ(view_.typeset.font_emphasis, nullptr) << "made only when a mark is drawn";
+  EXPECT_EQ(fake::live_fonts(), 4);
   struct Expect {
     platform::Font* font;
     const char* face;
@@ -105,7 +107,7 @@ TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
   };
   const Expect fonts[] = {
       {view_.typeset.font_main, "@ＭＳ ゴシック", 18, 2700},
-      {view_.typeset.font_emphasis, "@ＭＳ 明朝", 18, 2700},
+      {emphasis_font(view_), "@ＭＳ 明朝", 18, 2700},
       {view_.typeset.font_ruby, "@ＭＳ ゴシック", 10, 2700},
       {view_.typeset.font_page_number, "ＭＳ ゴシック", 12, 0},
       {view_.typeset.font_pair_upright, "ＭＳ ゴシック", 18, 0},
@@ -125,12 +127,35 @@ TEST_F(CreateViewFonts, VerticalFaceMakesEveryFontWithItsEscapement) {
   EXPECT_EQ(view_.typeset.column_pitch, 30);
 }
 
+// The emphasis font waits for the first mark, is made once, is asked for
+// once even when its face cannot be made, and goes with the other fonts.
+TEST_F(CreateViewFonts, EmphasisFontIsMadeOnceWhenFirstNeeded) {
+  make("@ＭＳ ゴシック", 24);
+  platform::Font* first = emphasis_font(view_);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->height, 24);
+  EXPECT_EQ(emphasis_font(view_), first);
+  EXPECT_EQ(fake::live_fonts(), 5);
+
+  release_document(view_);
+  EXPECT_EQ(emphasis_font(view_), nullptr) << "no font outlives the view's fonts";
+  EXPECT_EQ(fake::live_fonts(), 0);
+
+  fake::failing_faces() = {"@ＭＳ 明朝"};
+  make("@ＭＳ ゴシック", 24);
+  const std::size_t asked = fake::font_requests().size();
+  EXPECT_EQ(emphasis_font(view_), nullptr);
+  EXPECT_EQ(emphasis_font(view_), nullptr);
+  EXPECT_EQ(fake::font_requests().size(), asked + 1);
+}
+
 TEST_F(CreateViewFonts, HorizontalFaceMakesNoUprightOrPageNumberFonts) {
   make("ＭＳ 明朝", 18);
   EXPECT_EQ(view_.typeset.vertical, 0);
   EXPECT_EQ(view_.typeset.font_pair_upright, nullptr);
   EXPECT_EQ(view_.typeset.font_page_number, nullptr);
   EXPECT_EQ(view_.typeset.font_main->escapement, 0);
+  ASSERT_NE(emphasis_font(view_), nullptr);
   EXPECT_EQ(view_.typeset.font_emphasis->face, "ＭＳ 明朝");
   EXPECT_EQ(view_.typeset.font_emphasis->escapement, 0);
   EXPECT_EQ(view_.typeset.font_ruby->escapement, 0);
@@ -209,7 +234,7 @@ TEST_F(CreateViewFonts, FontThatCannotBeMadeLeavesNullAndDefaultMetrics) {
   make("@NoSuchFace", 18);
   EXPECT_EQ(view_.typeset.font_main, nullptr);
   EXPECT_EQ(view_.typeset.font_ruby, nullptr);
-  EXPECT_NE(view_.typeset.font_emphasis, nullptr);
+  EXPECT_NE(emphasis_font(view_), nullptr);
   EXPECT_GT(view_.typeset.char_height, 0);
   EXPECT_GT(view_.typeset.half_width, 0);
   EXPECT_EQ(view_.typeset.column_pitch, view_.typeset.ruby_height + view_.typeset.char_height + 2);
