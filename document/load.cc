@@ -310,6 +310,7 @@ bool centre_page(ViewContext& v, LoadState& s) {
   std::rotate(v.doc.lines + from, v.doc.lines + end, v.doc.lines + s.pass.line_index);
   for (HeadingEntry& h : v.doc.headings)
     if (h.line >= from && h.line < end) h.line += room / 2;
+  rotate_line_origins(v.doc, from, end, s.pass.line_index);
   return true;
 }
 

@@ -19,6 +19,15 @@ void note_line_origin(Document& doc, int index, int offset) {
       offset < 0 || offset >= ORIGIN_NONE ? ORIGIN_NONE : static_cast<std::uint16_t>(offset);
 }
 
+void rotate_line_origins(Document& doc, int from, int middle, int end) {
+  std::vector<std::uint16_t>& offsets = doc.origins.offsets;
+  if (from < 0 || from > middle || middle > end || static_cast<std::size_t>(end) > offsets.size())
+    return;
+  std::rotate(offsets.begin() + from, offsets.begin() + middle, offsets.begin() + end);
+  for (int& first : doc.origins.first_line)
+    if (first >= from && first <= middle) first += end - middle;
+}
+
 void clear_line_origins(Document& doc) {
   std::vector<int>().swap(doc.origins.first_line);
   std::vector<std::uint16_t>().swap(doc.origins.offsets);

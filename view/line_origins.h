@@ -45,6 +45,11 @@ void note_logical_line(Document& doc, int next_line);
 // Display line `index` starts at unit `offset` of its logical line
 // (ORIGIN_NONE: it has no text of its own).
 void note_line_origin(Document& doc, int index, int offset);
+// Display lines [middle, end) were moved before [from, middle), as
+// std::rotate moves them (a centred page's empty columns put before it):
+// their origins go with them, and logical lines starting in [from, middle],
+// or with the line after it, start that much later.
+void rotate_line_origins(Document& doc, int from, int middle, int end);
 void clear_line_origins(Document& doc);
 
 // --- reading ------------------------------------------------------------------

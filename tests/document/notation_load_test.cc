@@ -140,6 +140,14 @@ TEST_F(NotationLoad, ACentredPageStandsInTheMiddleOfItsPage) {
   EXPECT_EQ(text(20), u"本文");  // the next page as before
   ASSERT_EQ(v.doc.headings.size(), 1u);
   EXPECT_EQ(v.doc.headings[0].line, 9);
+  // Places in the text move with the lines: the title is logical line 1,
+  // the author 2, the text after the break 4; the empty columns have none.
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(line_origin_offset(v.doc, i), ORIGIN_NONE) << i;
+  EXPECT_EQ(logical_line_of(v.doc, 9), 1);
+  EXPECT_EQ(line_at_origin(v.doc, 1, 0), 9);
+  EXPECT_EQ(line_at_origin(v.doc, 2, 1), 10);
+  EXPECT_EQ(line_at_origin(v.doc, 4, 0), 20);
+  EXPECT_EQ(anchor_at(v.doc, 10, 1).excerpt, u"者本文");
   release_document(v);
   open_text(title);  // the text ends with it
   ASSERT_EQ(v.doc.line_count, 11);
